@@ -1,0 +1,118 @@
+#include "model/FileCategory.h"
+
+#include "scanner/Places.h"
+
+namespace {
+
+struct CategoryInfo
+{
+    FileCategory category;
+    const char *caseName;
+    const char *rawValue;
+    const char *iconName;
+    const char *libraryFolderName; // nullptr: none
+    const char *homeRelativeLocation; // nullptr: none
+    const char *absoluteLocation; // nullptr: none
+};
+
+// clang-format off
+const CategoryInfo kCategories[] = {
+    {FileCategory::appBundle, "appBundle", "Application Bundle", "app.badge.fill", nullptr, nullptr, nullptr},
+    {FileCategory::preferences, "preferences", "Preferences", "gearshape.fill", "Preferences", nullptr, nullptr},
+    {FileCategory::applicationSupport, "applicationSupport", "Application Support", "folder.fill", "Application Support", nullptr, nullptr},
+    {FileCategory::caches, "caches", "Caches", "externaldrive.fill", "Caches", nullptr, nullptr},
+    {FileCategory::homeDotFiles, "homeDotFiles", "Home Directory", "house.fill", nullptr, nullptr, nullptr},
+    {FileCategory::configDirectory, "configDirectory", "Config Files", "gearshape.2.fill", nullptr, ".config", nullptr},
+    {FileCategory::cacheDirectory, "cacheDirectory", "Cache Files", "bolt.fill", nullptr, ".cache", nullptr},
+    {FileCategory::localShareDirectory, "localShareDirectory", "User Data", "externaldrive.fill", nullptr, ".local/share", nullptr},
+    {FileCategory::libraryLogs, "libraryLogs", "Logs", "doc.text.fill", "Logs", nullptr, nullptr},
+    {FileCategory::containers, "containers", "Containers", "shippingbox.fill", "Containers", nullptr, nullptr},
+    {FileCategory::savedApplicationState, "savedApplicationState", "Saved App State", "clock.arrow.circlepath", "Saved Application State", nullptr, nullptr},
+    {FileCategory::httpStorageData, "httpStorageData", "HTTP Storage", "network", "HTTPStorageData", nullptr, nullptr},
+    {FileCategory::webkitData, "webkitData", "WebKit Data", "globe", "WebKit", nullptr, nullptr},
+    {FileCategory::npmCache, "npmCache", "npm Cache", "externaldrive.fill", nullptr, ".npm", nullptr},
+    {FileCategory::globalNodeModules, "globalNodeModules", "Global Modules", "folder.fill", nullptr, nullptr, nullptr},
+    {FileCategory::nvmDirectory, "nvmDirectory", "NVM Versions", "arrow.triangle.branch", nullptr, ".nvm", nullptr},
+    {FileCategory::homebrewCellar, "homebrewCellar", "Cellar", "building.2.fill", nullptr, nullptr, "/opt/homebrew/Cellar"},
+    {FileCategory::homebrewCaskroom, "homebrewCaskroom", "Caskroom", "shippingbox.fill", nullptr, nullptr, "/opt/homebrew/Caskroom"},
+    {FileCategory::homebrewCache, "homebrewCache", "Download Cache", "arrow.down.circle.fill", nullptr, "Library/Caches/Homebrew", nullptr},
+    {FileCategory::homebrewConfig, "homebrewConfig", "Homebrew Config", "gearshape.fill", nullptr, nullptr, nullptr},
+    {FileCategory::homebrewVar, "homebrewVar", "Homebrew Data", "cylinder.split.1x2.fill", nullptr, nullptr, nullptr},
+    {FileCategory::homebrewShare, "homebrewShare", "Homebrew Share", "folder.fill", nullptr, nullptr, nullptr},
+    {FileCategory::launchDaemons, "launchDaemons", "Launch Daemons", "bolt.fill", nullptr, nullptr, nullptr},
+    {FileCategory::launchAgents, "launchAgents", "Launch Agents", "bolt.circle.fill", nullptr, nullptr, nullptr},
+    {FileCategory::xcodeDerivedData, "xcodeDerivedData", "Xcode DerivedData", "hammer", "Developer", "Library/Developer/Xcode/DerivedData", nullptr},
+    {FileCategory::xcodeDeviceSupport, "xcodeDeviceSupport", "Device Support Files", "arrow.down.app", "Developer", "Library/Developer/Xcode/iOS DeviceSupport", nullptr},
+    {FileCategory::xcodeSimulators, "xcodeSimulators", "Simulator Runtimes", "ipad.and.iphone", "Developer", "Library/Developer/CoreSimulator/Devices", nullptr},
+    {FileCategory::xcodeArchives, "xcodeArchives", "Xcode Archives", "archivebox", "Developer", "Library/Developer/Xcode/Archives", nullptr},
+    {FileCategory::deviceBackups, "deviceBackups", "Device Backups", "iphone", nullptr, "Library/Application Support/MobileSync/Backup", nullptr},
+    {FileCategory::timeMachineSnapshots, "timeMachineSnapshots", "Time Machine Snapshots", "clock.arrow.circlepath", nullptr, nullptr, nullptr},
+    {FileCategory::dockerData, "dockerData", "Docker Containers & Images", "shippingbox.fill", nullptr, "Library/Containers/com.docker.docker/Data", nullptr},
+    {FileCategory::packageManagerCache, "packageManagerCache", "Package Manager Cache", "archivebox.fill", "Caches", "Library/Caches", nullptr},
+    {FileCategory::systemCaches, "systemCaches", "System Caches", "externaldrive.fill", "Caches", "Library/Caches", nullptr},
+    {FileCategory::systemLogs, "systemLogs", "System Logs", "doc.text.fill", "Logs", "Library/Logs", nullptr},
+    {FileCategory::diagnosticReports, "diagnosticReports", "Diagnostic Reports", "exclamationmark.triangle.fill", "Caches", "Library/Logs/DiagnosticReports", nullptr},
+};
+// clang-format on
+
+static_assert(std::size(kCategories) == 35);
+
+const CategoryInfo &info(FileCategory category)
+{
+    return kCategories[static_cast<int>(category)];
+}
+
+} // namespace
+
+const QList<FileCategory> &allFileCategories()
+{
+    static const QList<FileCategory> all = [] {
+        QList<FileCategory> list;
+        for (const CategoryInfo &entry : kCategories)
+            list.append(entry.category);
+        return list;
+    }();
+    return all;
+}
+
+QString rawValue(FileCategory category)
+{
+    return QString::fromUtf8(info(category).rawValue);
+}
+
+std::optional<FileCategory> fileCategoryFromRawValue(const QString &raw)
+{
+    for (const CategoryInfo &entry : kCategories) {
+        if (raw == QString::fromUtf8(entry.rawValue))
+            return entry.category;
+    }
+    return std::nullopt;
+}
+
+QString caseName(FileCategory category)
+{
+    return QString::fromLatin1(info(category).caseName);
+}
+
+QString iconName(FileCategory category)
+{
+    return QString::fromLatin1(info(category).iconName);
+}
+
+std::optional<QString> libraryFolderName(FileCategory category)
+{
+    const char *name = info(category).libraryFolderName;
+    if (!name)
+        return std::nullopt;
+    return QString::fromUtf8(name);
+}
+
+std::optional<QString> defaultLocation(FileCategory category, const Places &places)
+{
+    const CategoryInfo &entry = info(category);
+    if (entry.homeRelativeLocation)
+        return places.inHome(QString::fromUtf8(entry.homeRelativeLocation));
+    if (entry.absoluteLocation)
+        return places.onSystem(QString::fromUtf8(entry.absoluteLocation));
+    return std::nullopt;
+}

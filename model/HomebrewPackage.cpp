@@ -1,0 +1,36 @@
+#include "model/HomebrewPackage.h"
+
+#include "scanner/FileManager.h"
+
+QString rawValue(HomebrewPackageType type)
+{
+    return type == HomebrewPackageType::formula ? QStringLiteral("Formula")
+                                                : QStringLiteral("Cask");
+}
+
+std::optional<HomebrewPackageType> homebrewPackageTypeFromRawValue(const QString &raw)
+{
+    for (HomebrewPackageType type : allHomebrewPackageTypes()) {
+        if (rawValue(type) == raw)
+            return type;
+    }
+    return std::nullopt;
+}
+
+QList<HomebrewPackageType> allHomebrewPackageTypes()
+{
+    return {HomebrewPackageType::formula, HomebrewPackageType::cask};
+}
+
+HomebrewPackage::HomebrewPackage(QString name, HomebrewPackageType type,
+                                 std::optional<QString> version, QString path)
+    : name(std::move(name)), type(type), version(std::move(version)), path(std::move(path))
+{
+}
+
+ItemIcon HomebrewPackage::icon(const FileManager &fileManager) const
+{
+    if (type == HomebrewPackageType::cask && fileManager.fileExists(path))
+        return ItemIcon::workspace(path);
+    return ItemIcon::symbol(QStringLiteral("shippingbox.fill"));
+}

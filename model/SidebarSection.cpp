@@ -1,0 +1,31 @@
+#include "model/SidebarSection.h"
+
+QString rawValue(SidebarSection section)
+{
+    switch (section) {
+    case SidebarSection::applications:
+        return QStringLiteral("Applications");
+    case SidebarSection::npm:
+        return QStringLiteral("npm");
+    case SidebarSection::homebrew:
+        return QStringLiteral("Brew");
+    case SidebarSection::systemData:
+        return QStringLiteral("System Data");
+    }
+    return {};
+}
+
+std::optional<SidebarSection> sidebarSectionFromRawValue(const QString &raw)
+{
+    for (SidebarSection section : allSidebarSections()) {
+        if (rawValue(section) == raw)
+            return section;
+    }
+    return std::nullopt;
+}
+
+QList<SidebarSection> allSidebarSections()
+{
+    return {SidebarSection::applications, SidebarSection::npm, SidebarSection::homebrew,
+            SidebarSection::systemData};
+}

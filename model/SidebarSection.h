@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The four sections of the sidebar, in sidebar order. The raw value is the section's title.
+enum class SidebarSection { applications, npm, homebrew, systemData };
+
+QString rawValue(SidebarSection section); // "Applications", "npm", "Brew", "System Data"
+// Exactly one of the four titles; nothing for any other text ("Homebrew" included).
+std::optional<SidebarSection> sidebarSectionFromRawValue(const QString &raw);
+QList<SidebarSection> allSidebarSections();

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The scanner's one door to the file system: every existence test, listing and read goes
+// through here. Stateless; safe to use from any thread.
+class FileManager
+{
+public:
+    // Largest file readFile hands back by default: bundles' and backups' property lists and
+    // package manifests are small, and a hostile 2 GB "Info.plist" must not be read whole.
+    static constexpr qint64 kDefaultReadLimit = 64LL * 1024 * 1024;
+
+    // Whether anything exists at path. A symbolic link is judged by its target, so a dangling
+    // link does not exist.
+    bool fileExists(const QString &path) const;
+    // As above; *isDirectory tells whether it is a folder (or a link to one).
+    bool fileExists(const QString &path, bool *isDirectory) const;
+
+    // The full paths of the entries directly inside a folder, hidden ones included, in the order
+    // the file system gives them. Nothing for a missing, unreadable or non-folder path.
+    std::optional<QStringList> contentsOfDirectory(const QString &path) const;
+
+    // The whole file, or nothing when it cannot be read or is larger than maxBytes.
+    std::optional<QByteArray> readFile(const QString &path,
+                                       qint64 maxBytes = kDefaultReadLimit) const;
+
+    // The item's own length (a link's own, not its target's), or nothing when it cannot be read.
+    std::optional<qint64> fileSize(const QString &path) const;
+    // The item's modification date, or nothing when it cannot be read.
+    std::optional<QDateTime> modificationDate(const QString &path) const;
+
+    // Moves the item to the Trash of the user whose home folder is given. Returns an empty
+    // string on success, else a readable reason. Never deletes anything.
+    QString trashItem(const QString &path, const QString &home) const;
+};

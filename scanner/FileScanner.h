@@ -1,0 +1,158 @@
+#pragma once
+
+#include "model/AppInfo.h"
+#include "model/AssociatedFile.h"
+#include "model/FileGroup.h"
+#include "model/HomebrewPackage.h"
+#include "model/NPMPackage.h"
+#include "scanner/FileManager.h"
+#include "scanner/Places.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Told what is being measured or searched now (a folder's path), for a progress line. May be
+// called from the scanning thread; must be cheap.
+using ScanProgress = std::function<void(const QString &what)>;
+
+struct SearchTerms
+{
+    QStringList terms;           // whole-name terms, insertion order, own letter case
+    QStringList identifierParts; // words of the bundle identifier
+};
+
+struct TrashFailure
+{
+    AssociatedFile file;
+    QString error; // readable reason
+};
+
+struct TrashResult
+{
+    int moved = 0;
+    QList<TrashFailure> failures; // in input order
+};
+
+struct UninstallResult
+{
+    bool succeeded = false;
+    std::optional<QString> output;
+};
+
+struct CommandResult
+{
+    std::optional<QString> output; // both streams; nothing when not valid UTF-8 or not started
+    int status = -1;                // -1 when the tool could not be started
+};
+
+struct SystemDataResult
+{
+    QList<FileGroup> groups; // shown categories, largest first
+    int hiddenCount = 0;     // categories found but under the display threshold
+};
+
+// All disk and process work of the program. Every operation is synchronous, never fails (what
+// cannot be read counts as nothing) and keeps no state between calls, so one scanner may be used
+// from any thread. Every fixed place is resolved through places().
+class FileScanner
+{
+public:
+    explicit FileScanner(Places places = Places(), FileManager fileManager = FileManager());
+
+    const Places &places() const { return m_places; }
+    const FileManager &fileManager() const { return m_fileManager; }
+
+    // --- Applications ------------------------------------------------------------------------
+    // ~/Applications then /Applications, sorted by name (localized, case-insensitive, stable).
+    QList<AppInfo> scanApplications() const;
+    // The ".app" entries directly inside one folder, in listing order.
+    QList<AppInfo> scanApplicationsFolder(const QString &folder) const;
+    // Always a record: a missing or broken property list gives the file name and no identifier.
+    AppInfo readAppInfo(const QString &bundlePath) const;
+
+    // --- Leftover search ---------------------------------------------------------------------
+    // Bundle group first, then the named places, then the category folders in category order.
+    QList<FileGroup> findAssociatedFiles(const std::optional<QString> &bundleIdentifier,
+                                         const QString &name,
+                                         const std::optional<QString> &bundlePath,
+                                         const ScanProgress &progress = {}) const;
+    SearchTerms buildSearchTerms(const std::optional<QString> &bundleIdentifier,
+                                 const QString &name,
+                                 const std::optional<QString> &bundlePath) const;
+    static void addSearchTerm(const QString &candidate, QSet<QString> &seen, QStringList &list);
+    // The word-boundary rule for terms of 5 characters or fewer; containment for longer ones.
+    static bool matchesTerm(const QString &fileName, const QString &term);
+    QList<AssociatedFile> scanCategoryFolder(const QString &folder, const SearchTerms &terms,
+                                             FileCategory category) const;
+    QList<AssociatedFile> scanPreferencesFolder(const QString &folder,
+                                                const SearchTerms &terms) const;
+    QList<AssociatedFile> scanHomeDotEntries(const SearchTerms &terms) const;
+    // Places named after the item (~/.name, ~/.config/name, ..., matching launch agents).
+    // A name that could leave its folder gives nothing.
+    QList<FileGroup> findNamedLocations(const QString &name) const;
+    // Entries of folder whose names contain name (case-insensitive), except excludedName.
+    QList<AssociatedFile> findEntriesContaining(const QString &folder, const QString &name,
+                                                FileCategory category,
+                                                const std::optional<QString> &excludedName) const;
+    static QList<FileGroup> mergeFileGroups(const QList<FileGroup> &named,
+                                            const QList<FileGroup> &categoryGroups);
+
+    // --- npm -----------------------------------------------------------------------------------
+    bool isNPMAvailable() const;
+    std::optional<QString> globalNodeModulesURL() const;
+    QList<NPMPackage> listNPMPackages() const;
+    qint64 npmCacheSize() const;
+    QList<FileGroup> findNPMGlobalFiles(const QString &packageName) const;
+    QList<FileGroup> findNPMNamedFiles(const QString &packageName) const;
+
+    // --- Homebrew ------------------------------------------------------------------------------
+    bool isHomebrewAvailable() const;
+    QList<HomebrewPackage> listHomebrewPackages() const;
+    bool isInstalledOnRequest(const QString &formulaFolder) const;
+    qint64 homebrewCacheSize() const;
+    QList<FileGroup> findHomebrewStoreFiles(const QString &packageName) const;
+    QList<FileGroup> findHomebrewSupportFiles(const QString &packageName) const;
+
+    // --- Sizes ---------------------------------------------------------------------------------
+    // 0 when nothing exists; a folder's (or a link to a folder's) contents; else the file's length.
+    qint64 sizeOfItem(const QString &path) const;
+    // Allocated size of everything below the folder (logical length where no allocation is
+    // known); links below the top are not followed; unreadable parts count 0. 0 for a non-folder.
+    qint64 sizeOfDirectory(const QString &path) const;
+    // The logical length of one item; 0 when it cannot be read.
+    qint64 sizeOfFile(const QString &path) const;
+
+    // --- Removal -------------------------------------------------------------------------------
+    // One file at a time, never stopping early; "/" and the home folder are refused.
+    TrashResult moveFilesToTrash(const QList<AssociatedFile> &files) const;
+    UninstallResult uninstallHomebrewPackage(const QString &name, bool isCask) const;
+    UninstallResult uninstallNPMPackage(const QString &name) const;
+    CommandResult runCommand(const QString &executable, const QStringList &arguments) const;
+    std::optional<QString> runCommandForOutput(const QString &executable,
+                                               const QStringList &arguments) const;
+    // Exactly PATH and HOME, as "NAME=value" pairs.
+    QStringList toolEnvironment() const;
+    // The tool's path as "which" prints it, trimmed; nothing when not found.
+    std::optional<QString> locateTool(const QString &name) const;
+
+    // --- System data ---------------------------------------------------------------------------
+    SystemDataResult scanSystemData(const ScanProgress &progress = {}) const;
+    bool isXcodeInstalled() const;
+    bool isDockerInstalled() const;
+    QList<FileGroup> scanXcodeData(const ScanProgress &progress = {}) const;
+    // Nothing when the backups folder exists but cannot be listed.
+    std::optional<QList<FileGroup>> scanDeviceBackups(const ScanProgress &progress = {}) const;
+    std::optional<FileGroup> scanLocalSnapshots() const;
+    QList<FileGroup> scanContainerData(const ScanProgress &progress = {}) const;
+    // Nothing when the caches or logs folder exists but cannot be listed.
+    std::optional<QList<FileGroup>> scanCachesAndLogs(const ScanProgress &progress = {}) const;
+
+private:
+    Places m_places;
+    FileManager m_fileManager;
+};

@@ -1,0 +1,1 @@
+// Filled in by the work on this concern.

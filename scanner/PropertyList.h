@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+// Reads the string values of a property list's top-level dictionary, from XML or binary
+// ("bplist00") bytes. Bundles and backups may ship hostile lists, so the reader is bounded and
+// non-recursive: it never crashes, never hangs and never allocates beyond a fixed multiple of the
+// input on any bytes.
+namespace PropertyList {
+
+struct TopLevelDictionary
+{
+    // Keys whose values are strings, with those values.
+    QHash<QString, QString> strings;
+    // Every key of the dictionary, whatever its value's type.
+    QHash<QString, bool> keys;
+
+    bool contains(const QString &key) const { return keys.contains(key); }
+    std::optional<QString> string(const QString &key) const
+    {
+        auto it = strings.constFind(key);
+        if (it == strings.constEnd())
+            return std::nullopt;
+        return *it;
+    }
+};
+
+// Input larger than this is refused unread.
+constexpr qint64 kMaxInputBytes = 16LL * 1024 * 1024;
+
+// Nothing when the bytes are not a property list, or its top-level value is not a dictionary
+// with string keys.
+std::optional<TopLevelDictionary> readTopLevelDictionary(const QByteArray &bytes);
+
+} // namespace PropertyList
