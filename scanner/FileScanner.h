@@ -123,7 +123,8 @@ public:
     qint64 sizeOfItem(const QString &path) const;
     // Allocated size of everything below the folder (logical length where no allocation is
     // known); links below the top are not followed; unreadable parts count 0. 0 for a non-folder.
-    qint64 sizeOfDirectory(const QString &path) const;
+    // progress is told, now and then, the top-level subfolder being measured.
+    qint64 sizeOfDirectory(const QString &path, const ScanProgress &progress = {}) const;
     // The logical length of one item; 0 when it cannot be read.
     qint64 sizeOfFile(const QString &path) const;
 
@@ -142,6 +143,9 @@ public:
 
     // --- System data ---------------------------------------------------------------------------
     SystemDataResult scanSystemData(const ScanProgress &progress = {}) const;
+    // Shows the groups of at least 100 MiB (and every snapshot group), largest first and stable;
+    // counts the others as hidden.
+    static SystemDataResult arrangeSystemData(const QList<FileGroup> &all);
     bool isXcodeInstalled() const;
     bool isDockerInstalled() const;
     QList<FileGroup> scanXcodeData(const ScanProgress &progress = {}) const;

@@ -1,1 +1,210 @@
-// Filled in by the work on this concern.
+#include "scanner/FileScanner.h"
+
+#include "scanner/NameGuard.h"
+
+#include <QCollator>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace {
+
+const QString kBrew = QStringLiteral("/opt/homebrew/bin/brew");
+const QString kCellar = QStringLiteral("/opt/homebrew/Cellar");
+const QString kCaskroom = QStringLiteral("/opt/homebrew/Caskroom");
+const QString kUserDownloadCache = QStringLiteral("Library/Caches/Homebrew");
+const QString kPrefixDownloadCache = QStringLiteral("/opt/homebrew/Caches");
+const QString kEtc = QStringLiteral("/opt/homebrew/etc");
+const QString kVar = QStringLiteral("/opt/homebrew/var");
+const QString kVarLog = QStringLiteral("/opt/homebrew/var/log");
+const QString kLaunchDaemons = QStringLiteral("/Library/LaunchDaemons");
+const QString kShare = QStringLiteral("/opt/homebrew/share");
+const QString kReceipt = QStringLiteral("INSTALL_RECEIPT.json");
+
+// Receipts are small; a hostile giant one is not read.
+constexpr qint64 kReceiptReadLimit = 4LL * 1024 * 1024;
+
+QString lastComponent(const QString &path)
+{
+    return path.section(QLatin1Char('/'), -1);
+}
+
+// Version folders in plain string order of their paths (so "1.10" sorts before "1.9").
+QStringList sortedByPath(QStringList entries)
+{
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+void appendToGroup(QList<FileGroup> &groups, FileCategory category,
+                   const QList<AssociatedFile> &files)
+{
+    for (FileGroup &group : groups) {
+        if (group.category == category) {
+            group.files.append(files);
+            return;
+        }
+    }
+    groups.append(FileGroup(category, files));
+}
+
+} // namespace
+
+bool FileScanner::isHomebrewAvailable() const
+{
+    if (m_fileManager.fileExists(m_places.onSystem(kBrew)))
+        return true;
+    const std::optional<QString> located = locateTool(QStringLiteral("brew"));
+    return located && !located->isEmpty();
+}
+
+QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
+{
+    if (!isHomebrewAvailable())
+        return {};
+
+    QList<HomebrewPackage> packages;
+
+    const QString cellar = m_places.onSystem(kCellar);
+    if (m_fileManager.fileExists(cellar)) {
+        const QStringList formulae = m_fileManager.contentsOfDirectory(cellar).value_or(QStringList());
+        for (const QString &formula : formulae) {
+            bool isDirectory = false;
+            if (!m_fileManager.fileExists(formula, &isDirectory) || !isDirectory)
+                continue;
+            if (!isInstalledOnRequest(formula))
+                continue;
+            std::optional<QString> version;
+            if (const std::optional<QStringList> versions =
+                    m_fileManager.contentsOfDirectory(formula)) {
+                for (const QString &candidate : sortedByPath(*versions)) {
+                    bool candidateIsDirectory = false;
+                    if (m_fileManager.fileExists(candidate, &candidateIsDirectory)
+                        && candidateIsDirectory) {
+                        version = lastComponent(candidate);
+                        break;
+                    }
+                }
+            }
+            packages.append(HomebrewPackage(lastComponent(formula), HomebrewPackageType::formula,
+                                            version, formula));
+        }
+    }
+
+    const QString caskroom = m_places.onSystem(kCaskroom);
+    if (m_fileManager.fileExists(caskroom)) {
+        const QStringList casks = m_fileManager.contentsOfDirectory(caskroom).value_or(QStringList());
+        for (const QString &cask : casks) {
+            bool isDirectory = false;
+            if (!m_fileManager.fileExists(cask, &isDirectory) || !isDirectory)
+                continue;
+            packages.append(HomebrewPackage(lastComponent(cask), HomebrewPackageType::cask,
+                                            QStringLiteral("latest"), cask));
+        }
+    }
+
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(packages.begin(), packages.end(),
+                     [&collator](const HomebrewPackage &a, const HomebrewPackage &b) {
+                         return collator.compare(a.name, b.name) < 0;
+                     });
+    return packages;
+}
+
+bool FileScanner::isInstalledOnRequest(const QString &formulaFolder) const
+{
+    const std::optional<QStringList> versions = m_fileManager.contentsOfDirectory(formulaFolder);
+    if (!versions)
+        return true;
+    for (const QString &version : sortedByPath(*versions)) {
+        bool isDirectory = false;
+        if (!m_fileManager.fileExists(version, &isDirectory) || !isDirectory)
+            continue;
+        const QString receipt = version + QLatin1Char('/') + kReceipt;
+        if (!m_fileManager.fileExists(receipt))
+            continue;
+        const std::optional<QByteArray> bytes = m_fileManager.readFile(receipt, kReceiptReadLimit);
+        if (!bytes)
+            continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(*bytes, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            continue;
+        const QJsonValue onRequest = document.object().value(QLatin1String("installed_on_request"));
+        if (onRequest.isBool())
+            return onRequest.toBool();
+    }
+    // Without a receipt that says otherwise the formula is shown: hiding a package the user
+    // asked for is worse than listing a dependency.
+    return true;
+}
+
+qint64 FileScanner::homebrewCacheSize() const
+{
+    qint64 total = 0;
+    for (const QString &cache :
+         {m_places.inHome(kUserDownloadCache), m_places.onSystem(kPrefixDownloadCache)}) {
+        if (m_fileManager.fileExists(cache))
+            total += sizeOfDirectory(cache);
+    }
+    return total;
+}
+
+QList<FileGroup> FileScanner::findHomebrewStoreFiles(const QString &packageName) const
+{
+    // An empty name is contained in every entry name: it must not offer whole stores.
+    if (!isSafeEntryName(packageName))
+        return {};
+    QList<FileGroup> groups;
+    const auto search = [&](const QString &folder, FileCategory category) {
+        const QList<AssociatedFile> files =
+            findEntriesContaining(folder, packageName, category, std::nullopt);
+        if (!files.isEmpty())
+            appendToGroup(groups, category, files);
+    };
+    search(m_places.onSystem(kCellar), FileCategory::homebrewCellar);
+    search(m_places.onSystem(kCaskroom), FileCategory::homebrewCaskroom);
+    // Both download caches share one group.
+    search(m_places.inHome(kUserDownloadCache), FileCategory::homebrewCache);
+    search(m_places.onSystem(kPrefixDownloadCache), FileCategory::homebrewCache);
+    return groups;
+}
+
+QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageName) const
+{
+    if (!isSafeEntryName(packageName))
+        return {};
+    QList<FileGroup> groups = findNamedLocations(packageName);
+
+    const QList<AssociatedFile> config = findEntriesContaining(
+        m_places.onSystem(kEtc), packageName, FileCategory::homebrewConfig, std::nullopt);
+    if (!config.isEmpty())
+        groups.append(FileGroup(FileCategory::homebrewConfig, config));
+
+    // var/log holds every formula's logs; it is searched on its own below, never offered whole.
+    const QList<AssociatedFile> data = findEntriesContaining(
+        m_places.onSystem(kVar), packageName, FileCategory::homebrewVar, QStringLiteral("log"));
+    if (!data.isEmpty())
+        groups.append(FileGroup(FileCategory::homebrewVar, data));
+
+    const QList<AssociatedFile> logs = findEntriesContaining(
+        m_places.onSystem(kVarLog), packageName, FileCategory::libraryLogs, std::nullopt);
+    if (!logs.isEmpty())
+        appendToGroup(groups, FileCategory::libraryLogs, logs);
+
+    const QList<AssociatedFile> daemons = findEntriesContaining(
+        m_places.onSystem(kLaunchDaemons), packageName, FileCategory::launchDaemons, std::nullopt);
+    if (!daemons.isEmpty())
+        groups.append(FileGroup(FileCategory::launchDaemons, daemons));
+
+    const std::optional<QString> share =
+        placeInside(m_places.onSystem(kShare), QString(), packageName);
+    if (share && m_fileManager.fileExists(*share)) {
+        groups.append(FileGroup(FileCategory::homebrewShare,
+                                {AssociatedFile(*share, packageName, FileCategory::homebrewShare,
+                                                sizeOfItem(*share))}));
+    }
+    return groups;
+}

@@ -1,1 +1,317 @@
-// Filled in by the work on this concern.
+#include "scanner/FileScanner.h"
+
+#include "scanner/PropertyList.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Groups at or above this total are shown; smaller ones are only counted.
+constexpr qint64 kDisplayThreshold = 100LL * 1024 * 1024;
+// Cache and log entries must be larger than these to be listed at all.
+constexpr qint64 kCacheEntryMinimum = 10LL * 1024 * 1024;
+constexpr qint64 kLogEntryMinimum = 1024LL * 1024;
+
+struct XcodeLocation
+{
+    const char *place;
+    FileCategory category;
+};
+
+const XcodeLocation kXcodeLocations[] = {
+    {"Library/Developer/Xcode/DerivedData", FileCategory::xcodeDerivedData},
+    {"Library/Developer/Xcode/iOS DeviceSupport", FileCategory::xcodeDeviceSupport},
+    {"Library/Developer/Xcode/watchOS DeviceSupport", FileCategory::xcodeDeviceSupport},
+    {"Library/Developer/Xcode/tvOS DeviceSupport", FileCategory::xcodeDeviceSupport},
+    {"Library/Developer/CoreSimulator/Devices", FileCategory::xcodeSimulators},
+    {"Library/Developer/Xcode/Archives", FileCategory::xcodeArchives},
+};
+
+const QString kDeviceBackups = QStringLiteral("Library/Application Support/MobileSync/Backup");
+const QString kBackupNameKey = QStringLiteral("Product Name");
+const QString kBackupNameFallback = QStringLiteral("iOS Device");
+const QString kSnapshotTool = QStringLiteral("/usr/bin/tmutil");
+const QString kSnapshotPrefix = QStringLiteral("com.apple.TimeMachine.");
+const QString kDockerData = QStringLiteral("Library/Containers/com.docker.docker/Data");
+const QString kOrbStackData = QStringLiteral(".orbstack");
+const QString kCaches = QStringLiteral("Library/Caches");
+const QStringList kExcludedCacheFolders = {QStringLiteral("Homebrew"), QStringLiteral("CocoaPods"),
+                                           QStringLiteral("pip")};
+const QString kLogs = QStringLiteral("Library/Logs");
+const QString kDiagnosticReportsName = QStringLiteral("DiagnosticReports");
+const QString kDiagnosticReports = QStringLiteral("Library/Logs/DiagnosticReports");
+
+QString lastComponent(const QString &path)
+{
+    return path.section(QLatin1Char('/'), -1);
+}
+
+void report(const ScanProgress &progress, const QString &what)
+{
+    if (progress)
+        progress(what);
+}
+
+void sortLargestFirst(QList<AssociatedFile> &files)
+{
+    std::stable_sort(files.begin(), files.end(),
+                     [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
+}
+
+bool isSeparatorBesideWeekday(QChar c)
+{
+    return c.isSpace() || c == QLatin1Char(',') || c == QChar(0x060C) /* Arabic comma */
+           || c == QChar(0x200F) /* right-to-left mark */;
+}
+
+// Qt offers only a short and a long date format. The medium style is the locale's long format
+// without the weekday and with abbreviated month names: "Dec 6, 2026" in American English,
+// "6 Dec 2026" in British English and in the C locale, "6. Dez. 2026" in German.
+QString mediumDateFormat(const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::LongFormat);
+    const qsizetype weekday = format.indexOf(QLatin1String("dddd"));
+    if (weekday >= 0) {
+        qsizetype end = weekday + 4;
+        if (end < format.size()) {
+            // Words glued to the weekday ("ddddที่") go with it, then the separating spaces.
+            while (end < format.size() && !format.at(end).isSpace()
+                   && !QStringView(u"dMy'").contains(format.at(end)))
+                ++end;
+            while (end < format.size() && isSeparatorBesideWeekday(format.at(end)))
+                ++end;
+            format.remove(weekday, end - weekday);
+        } else {
+            qsizetype start = weekday;
+            while (start > 0 && isSeparatorBesideWeekday(format.at(start - 1)))
+                --start;
+            format.remove(start, end - start);
+        }
+    }
+    format.replace(QLatin1String("MMMM"), QLatin1String("MMM"));
+    format = format.trimmed();
+    if (!format.contains(QLatin1Char('d')) || !format.contains(QLatin1Char('M'))
+        || !format.contains(QLatin1String("yy")) || format.contains(QLatin1String("ddd")))
+        return QStringLiteral("d MMM yyyy");
+    return format;
+}
+
+} // namespace
+
+SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress) const
+{
+    QList<FileGroup> all;
+    if (isXcodeInstalled())
+        all.append(scanXcodeData(progress));
+    if (const std::optional<QList<FileGroup>> backups = scanDeviceBackups(progress))
+        all.append(*backups);
+    if (std::optional<FileGroup> snapshots = scanLocalSnapshots())
+        all.append(std::move(*snapshots));
+    if (isDockerInstalled())
+        all.append(scanContainerData(progress));
+    if (const std::optional<QList<FileGroup>> cachesAndLogs = scanCachesAndLogs(progress))
+        all.append(*cachesAndLogs);
+    return arrangeSystemData(all);
+}
+
+SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)
+{
+    SystemDataResult result;
+    for (const FileGroup &group : all) {
+        // Snapshots are listed, never measured, so their total of 0 must not hide them.
+        if (group.totalSize() < kDisplayThreshold
+            && group.category != FileCategory::timeMachineSnapshots)
+            ++result.hiddenCount;
+        else
+            result.groups.append(group);
+    }
+    std::stable_sort(result.groups.begin(), result.groups.end(),
+                     [](const FileGroup &a, const FileGroup &b) {
+                         return a.totalSize() > b.totalSize();
+                     });
+    return result;
+}
+
+bool FileScanner::isXcodeInstalled() const
+{
+    return m_fileManager.fileExists(m_places.onSystem(QStringLiteral("/Applications/Xcode.app")))
+           || m_fileManager.fileExists(m_places.inHome(QStringLiteral("Applications/Xcode.app")));
+}
+
+bool FileScanner::isDockerInstalled() const
+{
+    return m_fileManager.fileExists(m_places.onSystem(QStringLiteral("/Applications/Docker.app")))
+           || m_fileManager.fileExists(
+               m_places.inHome(QStringLiteral("Library/Containers/com.docker.docker")));
+}
+
+QList<FileGroup> FileScanner::scanXcodeData(const ScanProgress &progress) const
+{
+    QList<FileGroup> groups;
+    for (const XcodeLocation &location : kXcodeLocations) {
+        const QString place = m_places.inHome(QString::fromLatin1(location.place));
+        if (!m_fileManager.fileExists(place))
+            continue;
+        report(progress, place);
+        const qint64 size = sizeOfDirectory(place);
+        if (size <= 0)
+            continue;
+        const AssociatedFile entry(place, lastComponent(place), location.category, size);
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const FileGroup &g) {
+            return g.category == location.category;
+        });
+        if (group == groups.end())
+            groups.append(FileGroup(location.category, {entry}));
+        else
+            group->files.append(entry);
+    }
+    for (FileGroup &group : groups)
+        sortLargestFirst(group.files);
+    return groups;
+}
+
+std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgress &progress) const
+{
+    const QString folder = m_places.inHome(kDeviceBackups);
+    if (!m_fileManager.fileExists(folder))
+        return QList<FileGroup>();
+    const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
+    if (!entries)
+        return std::nullopt;
+
+    const QLocale locale;
+    const QString dateFormat = mediumDateFormat(locale);
+    QList<AssociatedFile> backups;
+    for (const QString &entry : *entries) {
+        bool isDirectory = false;
+        if (!m_fileManager.fileExists(entry, &isDirectory) || !isDirectory)
+            continue;
+        report(progress, entry);
+        const qint64 size = sizeOfDirectory(entry);
+
+        QString name = kBackupNameFallback;
+        const std::optional<QByteArray> bytes = m_fileManager.readFile(
+            entry + QStringLiteral("/Info.plist"), PropertyList::kMaxInputBytes);
+        const std::optional<PropertyList::TopLevelDictionary> info =
+            bytes ? PropertyList::readTopLevelDictionary(*bytes) : std::nullopt;
+        if (info) {
+            name = info->string(kBackupNameKey).value_or(kBackupNameFallback);
+            if (const std::optional<QDateTime> modified = m_fileManager.modificationDate(entry);
+                modified && modified->isValid()) {
+                name += QStringLiteral(" (") + locale.toString(modified->date(), dateFormat)
+                        + QLatin1Char(')');
+            }
+        }
+        backups.append(AssociatedFile(entry, name, FileCategory::deviceBackups, size));
+    }
+    if (backups.isEmpty())
+        return QList<FileGroup>();
+    return QList<FileGroup>{FileGroup(FileCategory::deviceBackups, backups)};
+}
+
+std::optional<FileGroup> FileScanner::scanLocalSnapshots() const
+{
+    const std::optional<QString> output = runCommandForOutput(
+        m_places.onSystem(kSnapshotTool),
+        {QStringLiteral("listlocalsnapshots"), QStringLiteral("/")});
+    if (!output || output->isEmpty())
+        return std::nullopt;
+
+    QList<AssociatedFile> snapshots;
+    for (const QString &rawLine : output->split(QLatin1Char('\n'))) {
+        const QString line = rawLine.trimmed();
+        if (!line.startsWith(kSnapshotPrefix))
+            continue;
+        // A snapshot is not a file: its entry stands on the machine's real root, which the
+        // Trash refuses, whatever machine the scanner was pointed at.
+        snapshots.append(AssociatedFile(QStringLiteral("/"),
+                                        QStringLiteral("Snapshot ") + line.mid(kSnapshotPrefix.size()),
+                                        FileCategory::timeMachineSnapshots, 0));
+    }
+    if (snapshots.isEmpty())
+        return std::nullopt;
+    return FileGroup(FileCategory::timeMachineSnapshots, snapshots);
+}
+
+QList<FileGroup> FileScanner::scanContainerData(const ScanProgress &progress) const
+{
+    QList<FileGroup> groups;
+    const std::pair<QString, QString> places[] = {
+        {m_places.inHome(kDockerData), QStringLiteral("Docker")},
+        {m_places.inHome(kOrbStackData), QStringLiteral("OrbStack")},
+    };
+    for (const auto &[place, name] : places) {
+        if (!m_fileManager.fileExists(place))
+            continue;
+        report(progress, place);
+        const qint64 size = sizeOfDirectory(place);
+        if (size <= 0)
+            continue;
+        const AssociatedFile entry(place, name, FileCategory::dockerData, size);
+        if (groups.isEmpty())
+            groups.append(FileGroup(FileCategory::dockerData, {entry}));
+        else
+            groups.first().files.append(entry);
+    }
+    return groups;
+}
+
+std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgress &progress) const
+{
+    QList<FileGroup> groups;
+
+    // Entries of one folder larger than minimum, largest first; nothing when it cannot be listed.
+    const auto scanFolder = [&](const QString &folder, const QStringList &skipped, qint64 minimum,
+                                FileCategory category) -> std::optional<QList<AssociatedFile>> {
+        const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
+        if (!entries)
+            return std::nullopt;
+        QList<AssociatedFile> listed;
+        for (const QString &entry : *entries) {
+            const QString name = lastComponent(entry);
+            if (skipped.contains(name))
+                continue;
+            report(progress, entry);
+            const qint64 size = sizeOfDirectory(entry);
+            if (size > minimum)
+                listed.append(AssociatedFile(entry, name, category, size));
+        }
+        sortLargestFirst(listed);
+        return listed;
+    };
+
+    const QString caches = m_places.inHome(kCaches);
+    if (m_fileManager.fileExists(caches)) {
+        const std::optional<QList<AssociatedFile>> listed =
+            scanFolder(caches, kExcludedCacheFolders, kCacheEntryMinimum, FileCategory::systemCaches);
+        if (!listed)
+            return std::nullopt;
+        if (!listed->isEmpty())
+            groups.append(FileGroup(FileCategory::systemCaches, *listed));
+    }
+
+    const QString logs = m_places.inHome(kLogs);
+    if (m_fileManager.fileExists(logs)) {
+        const std::optional<QList<AssociatedFile>> listed =
+            scanFolder(logs, {kDiagnosticReportsName}, kLogEntryMinimum, FileCategory::systemLogs);
+        if (!listed)
+            return std::nullopt;
+        if (!listed->isEmpty())
+            groups.append(FileGroup(FileCategory::systemLogs, *listed));
+    }
+
+    const QString reports = m_places.inHome(kDiagnosticReports);
+    if (m_fileManager.fileExists(reports)) {
+        report(progress, reports);
+        const qint64 size = sizeOfDirectory(reports);
+        if (size > 0) {
+            groups.append(FileGroup(FileCategory::diagnosticReports,
+                                    {AssociatedFile(reports, QStringLiteral("Diagnostic Reports"),
+                                                    FileCategory::diagnosticReports, size)}));
+        }
+    }
+    return groups;
+}
