@@ -1,1 +1,497 @@
-// Filled in by the work on this concern.
+#include "scanner/DirectoryWalker.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#if defined(__linux__)
+#include <sys/syscall.h>
+#endif
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Entries read per getdents call; large enough that most folders take one call.
+constexpr size_t kReadBufferSize = 64 * 1024;
+// Folders the calling thread walks alone before helper threads are started.
+constexpr int kFoldersBeforeHelpers = 128;
+constexpr auto kProgressInterval = std::chrono::milliseconds(50);
+
+// O_NOFOLLOW: a folder replaced by a link between listing and opening is not followed.
+// O_NONBLOCK: opening something that turned into a FIFO must not hang the walk.
+constexpr int kOpenFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+
+bool isDotOrDotDot(const char *name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// An open folder handed from one thread to another, with its depth below the top.
+struct Task
+{
+    int fd = -1;
+    int depth = 0;
+};
+
+// The folders waiting for a thread, and the bookkeeping that tells when every thread is out of
+// work. Threads that run dry say so through isHungry(), and busy ones then hand over a folder.
+class TaskQueue
+{
+public:
+    void setWorkerCount(int count)
+    {
+        std::lock_guard lock(m_mutex);
+        m_workers = count;
+    }
+
+    bool isHungry() const { return m_hungry.load(std::memory_order_relaxed); }
+
+    void push(Task task)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_tasks.push_back(task);
+            m_hungry.store(false, std::memory_order_relaxed);
+        }
+        m_wakeUp.notify_one();
+    }
+
+    // The next folder to walk; nothing once every worker is idle and no folder is left.
+    std::optional<Task> take()
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_idle;
+        while (m_tasks.empty() && !m_finished) {
+            if (m_idle == m_workers) {
+                m_finished = true;
+                m_wakeUp.notify_all();
+                break;
+            }
+            m_hungry.store(true, std::memory_order_relaxed);
+            m_wakeUp.wait(lock);
+        }
+        --m_idle;
+        if (m_tasks.empty())
+            return std::nullopt;
+        const Task task = m_tasks.back();
+        m_tasks.pop_back();
+        m_hungry.store(m_idle > 0 && m_tasks.empty(), std::memory_order_relaxed);
+        return task;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wakeUp;
+    std::vector<Task> m_tasks;
+    int m_workers = 1;
+    int m_idle = 0;
+    bool m_finished = false;
+    std::atomic<bool> m_hungry{false};
+};
+
+class HelperPool;
+
+// One thread's depth-first walk. Each folder is read whole before the walk descends: entries
+// that are not folders are measured on the spot, subfolder names are kept in the folder's frame
+// until the walk goes into them. So memory grows with depth and folder width, never with the
+// number of entries in the tree, and one read buffer serves the whole walk.
+class Walk
+{
+public:
+    // progress is set for the calling thread's walk only, which is also the one that starts the
+    // helpers of pool once the tree proves large.
+    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath)
+        : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress),
+          m_topPath(topPath), m_isCallingThread(progress != nullptr)
+    {
+    }
+
+    // Walks the folder open at fd (and closes it); returns what was found below it.
+    qint64 run(int fd, int depth);
+
+private:
+    struct Frame
+    {
+        int fd = -1;
+        std::string pending;     // names of subfolders still to walk, each ending in '\0'
+        size_t next = 0;         // offset of the next pending name
+        size_t nameInParent = 0; // offset of this folder's name in its parent's pending list
+        dev_t device = 0;        // identity, recorded when the descriptor is closed early
+        ino_t inode = 0;
+    };
+
+    void readFolder(Frame &frame);
+    void measureEntry(Frame &frame, const char *name);
+    void closeOldest();
+    bool reopen(size_t index, int childFd);
+    void donate();
+    void reportProgress(const char *name);
+
+    std::unique_ptr<char[]> m_buffer;
+    std::vector<Frame> m_frames;
+    size_t m_top = 0;
+    size_t m_lowestOpen = 1;
+    int m_openCount = 0;
+    int m_baseDepth = 0;
+    int m_foldersRead = 0;
+    qint64 m_total = 0;
+    HelperPool *m_pool;
+    const ScanProgress *m_progress;
+    const QString &m_topPath;
+    bool m_isCallingThread;
+    std::optional<std::chrono::steady_clock::time_point> m_lastReport;
+};
+
+// The helper threads of a parallel walk, started late by the calling thread's walk.
+class HelperPool
+{
+public:
+    HelperPool(int helperCount, const QString &topPath)
+        : m_helperCount(helperCount), m_topPath(topPath)
+    {
+    }
+
+    ~HelperPool()
+    {
+        for (std::thread &thread : m_threads)
+            thread.join();
+    }
+
+    TaskQueue &queue() { return m_queue; }
+    bool isStarted() const { return m_started; }
+
+    void start()
+    {
+        m_started = true;
+        m_queue.setWorkerCount(1 + m_helperCount);
+        int running = 0;
+        for (int i = 0; i < m_helperCount; ++i) {
+            try {
+                m_threads.emplace_back([this] { work(); });
+                ++running;
+            } catch (const std::system_error &) {
+                break; // no thread to be had: the others carry on
+            }
+        }
+        m_queue.setWorkerCount(1 + running);
+    }
+
+    // Called by the calling thread once its own walk is done: helps until all work is finished,
+    // then returns what the helpers found.
+    qint64 finish(Walk &walk)
+    {
+        qint64 total = 0;
+        while (const std::optional<Task> task = m_queue.take())
+            total += walk.run(task->fd, task->depth);
+        for (std::thread &thread : m_threads)
+            thread.join();
+        m_threads.clear();
+        return total + m_helperTotal.load();
+    }
+
+private:
+    void work()
+    {
+        Walk walk(this, nullptr, m_topPath);
+        qint64 total = 0;
+        while (const std::optional<Task> task = m_queue.take())
+            total += walk.run(task->fd, task->depth);
+        m_helperTotal.fetch_add(total);
+    }
+
+    int m_helperCount;
+    const QString &m_topPath;
+    bool m_started = false;
+    TaskQueue m_queue;
+    std::vector<std::thread> m_threads;
+    std::atomic<qint64> m_helperTotal{0};
+};
+
+qint64 Walk::run(int fd, int depth)
+{
+    m_total = 0;
+    m_baseDepth = depth;
+    if (m_frames.empty())
+        m_frames.resize(16);
+    m_top = 0;
+    m_lowestOpen = 1;
+    m_openCount = 1;
+    {
+        Frame &root = m_frames[0];
+        root.fd = fd;
+        root.pending.clear();
+        root.next = 0;
+        readFolder(root);
+    }
+
+    for (;;) {
+        Frame &frame = m_frames[m_top];
+        if (frame.next < frame.pending.size()) {
+            const size_t nameAt = frame.next;
+            const char *name = frame.pending.data() + nameAt;
+            frame.next += std::strlen(name) + 1;
+            if (frame.fd < 0)
+                continue; // lost on the way back up: its remaining subfolders count 0
+            const int child = ::openat(frame.fd, name, kOpenFolderFlags);
+            if (child < 0)
+                continue; // unreadable or gone: counts 0
+            if (m_baseDepth + m_top == 0 && m_progress && *m_progress)
+                reportProgress(name);
+            if (++m_top == m_frames.size())
+                m_frames.resize(m_frames.size() * 2);
+            Frame &next = m_frames[m_top];
+            next.fd = child;
+            next.pending.clear();
+            next.next = 0;
+            next.nameInParent = nameAt;
+            if (++m_openCount > DirectoryWalker::kMaxOpenFolders)
+                closeOldest();
+            readFolder(next);
+            continue;
+        }
+
+        // This folder is done: go back up to its parent, opened again if it was closed on the way
+        // down (even with nothing left to walk, so that its own parent can be reached through it).
+        if (m_top == 0) {
+            if (frame.fd >= 0)
+                ::close(frame.fd);
+            frame.fd = -1;
+            break;
+        }
+        Frame &parent = m_frames[m_top - 1];
+        if (parent.fd < 0 && m_top - 1 > 0) {
+            if (reopen(m_top - 1, frame.fd))
+                ++m_openCount;
+            else
+                parent.next = parent.pending.size();
+        }
+        if (frame.fd >= 0) {
+            ::close(frame.fd);
+            --m_openCount;
+        }
+        frame.fd = -1;
+        --m_top;
+        if (m_lowestOpen > m_top)
+            m_lowestOpen = std::max<size_t>(1, m_top);
+    }
+    return m_total;
+}
+
+void Walk::readFolder(Frame &frame)
+{
+    char *buffer = m_buffer.get();
+#if defined(__linux__)
+    for (;;) {
+        const long length = ::syscall(SYS_getdents64, frame.fd, buffer, kReadBufferSize);
+        if (length <= 0)
+            break; // the end, or an error: what was read so far stands
+        for (long position = 0; position < length;) {
+            // struct linux_dirent64: u64 d_ino, s64 d_off, u16 d_reclen, u8 d_type, char d_name[]
+            const char *record = buffer + position;
+            unsigned short recordLength = 0;
+            std::memcpy(&recordLength, record + 16, sizeof recordLength);
+            const unsigned char type = static_cast<unsigned char>(record[18]);
+            const char *name = record + 19;
+            position += recordLength;
+            if (isDotOrDotDot(name))
+                continue;
+            if (type == DT_DIR) // a folder adds nothing of its own: no need to stat it
+                frame.pending.append(name, std::strlen(name) + 1);
+            else
+                measureEntry(frame, name);
+        }
+    }
+#else
+    Q_UNUSED(buffer);
+    const int listingFd = ::fcntl(frame.fd, F_DUPFD_CLOEXEC, 0);
+    if (listingFd < 0)
+        return;
+    DIR *dir = ::fdopendir(listingFd);
+    if (!dir) {
+        ::close(listingFd);
+        return;
+    }
+    while (const struct dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (isDotOrDotDot(name))
+            continue;
+        if (entry->d_type == DT_DIR)
+            frame.pending.append(name, std::strlen(name) + 1);
+        else
+            measureEntry(frame, name);
+    }
+    ::closedir(dir);
+#endif
+    ++m_foldersRead;
+    if (m_pool) {
+        if (!m_pool->isStarted()) {
+            if (m_isCallingThread && m_foldersRead == kFoldersBeforeHelpers)
+                m_pool->start();
+        } else if (m_pool->queue().isHungry()) {
+            donate();
+        }
+    }
+}
+
+void Walk::measureEntry(Frame &frame, const char *name)
+{
+#if defined(__linux__) && defined(STATX_BLOCKS)
+    // statx says which fields the file system filled in, so "no allocation known" is a real
+    // answer here and the length stands in for it.
+    struct statx info;
+    if (::statx(frame.fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                STATX_TYPE | STATX_SIZE | STATX_BLOCKS, &info) != 0)
+        return; // cannot be read: counts 0
+    if ((info.stx_mask & STATX_TYPE) && S_ISDIR(info.stx_mode)) {
+        frame.pending.append(name, std::strlen(name) + 1);
+        return;
+    }
+    if (info.stx_mask & STATX_BLOCKS)
+        m_total += static_cast<qint64>(info.stx_blocks) * 512;
+    else if (info.stx_mask & STATX_SIZE)
+        m_total += static_cast<qint64>(info.stx_size);
+#else
+    struct stat info;
+    if (::fstatat(frame.fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    if (S_ISDIR(info.st_mode)) {
+        frame.pending.append(name, std::strlen(name) + 1);
+        return;
+    }
+    // POSIX always reports a block count, so the allocation is always known here.
+    m_total += static_cast<qint64>(info.st_blocks) * 512;
+#endif
+}
+
+// Keeps the descriptor count bounded on deep trees: the open folders are always the top of the
+// stack (plus the walk's own top folder), so the oldest of them is closed first.
+void Walk::closeOldest()
+{
+    while (m_lowestOpen < m_top && m_frames[m_lowestOpen].fd < 0)
+        ++m_lowestOpen;
+    if (m_lowestOpen >= m_top)
+        return;
+    Frame &frame = m_frames[m_lowestOpen];
+    struct stat info;
+    if (::fstat(frame.fd, &info) == 0) {
+        frame.device = info.st_dev;
+        frame.inode = info.st_ino;
+    } else {
+        frame.next = frame.pending.size(); // cannot be told apart on reopening: give it up
+    }
+    ::close(frame.fd);
+    frame.fd = -1;
+    --m_openCount;
+    ++m_lowestOpen;
+}
+
+// Opens frame index again: through ".." of its child when that is still open (one call), else by
+// names from the nearest open ancestor. Either way it must be the very folder that was closed.
+bool Walk::reopen(size_t index, int childFd)
+{
+    Frame &frame = m_frames[index];
+    const auto isSameFolder = [&frame](int fd) {
+        struct stat info;
+        return ::fstat(fd, &info) == 0 && info.st_dev == frame.device &&
+               info.st_ino == frame.inode;
+    };
+    if (childFd >= 0) {
+        const int fd = ::openat(childFd, "..", kOpenFolderFlags);
+        if (fd >= 0 && isSameFolder(fd)) {
+            frame.fd = fd;
+            return true;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    size_t ancestor = index;
+    while (ancestor > 0 && m_frames[ancestor].fd < 0)
+        --ancestor;
+    if (m_frames[ancestor].fd < 0)
+        return false;
+    int fd = m_frames[ancestor].fd;
+    for (size_t i = ancestor + 1; i <= index; ++i) {
+        const char *name = m_frames[i - 1].pending.data() + m_frames[i].nameInParent;
+        const int next = ::openat(fd, name, kOpenFolderFlags);
+        if (fd != m_frames[ancestor].fd)
+            ::close(fd);
+        if (next < 0)
+            return false;
+        fd = next;
+    }
+    if (!isSameFolder(fd)) {
+        ::close(fd);
+        return false;
+    }
+    frame.fd = fd;
+    return true;
+}
+
+// Hands the shallowest waiting subfolder (likely the largest piece of work) to an idle thread.
+void Walk::donate()
+{
+    for (size_t i = 0; i <= m_top; ++i) {
+        Frame &frame = m_frames[i];
+        if (frame.fd < 0 || frame.next >= frame.pending.size())
+            continue;
+        const char *name = frame.pending.data() + frame.next;
+        frame.next += std::strlen(name) + 1;
+        const int fd = ::openat(frame.fd, name, kOpenFolderFlags);
+        if (fd >= 0)
+            m_pool->queue().push(Task{fd, m_baseDepth + static_cast<int>(i) + 1});
+        return;
+    }
+}
+
+void Walk::reportProgress(const char *name)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (m_lastReport && now - *m_lastReport < kProgressInterval)
+        return;
+    m_lastReport = now;
+    QString path = m_topPath;
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    (*m_progress)(path + QFile::decodeName(name));
+}
+
+} // namespace
+
+DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress)
+    : m_threadCount(std::max(1, threadCount)), m_progress(std::move(progress))
+{
+}
+
+qint64 DirectoryWalker::totalSize(const QString &folder) const
+{
+    if (folder.isEmpty())
+        return 0;
+    // The top is followed when it is a link; nothing below it is.
+    const int fd = ::open(QFile::encodeName(folder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return 0;
+    if (m_threadCount == 1) {
+        Walk walk(nullptr, &m_progress, folder);
+        return walk.run(fd, 0);
+    }
+    HelperPool pool(m_threadCount - 1, folder);
+    Walk walk(&pool, &m_progress, folder);
+    qint64 total = walk.run(fd, 0);
+    if (pool.isStarted())
+        total += pool.finish(walk);
+    return total;
+}
