@@ -1,8 +1,78 @@
 #include "scanner/NameGuard.h"
 
+#include "model/FileCategory.h"
+#include "scanner/Places.h"
+
+#include <QDir>
+
+namespace {
+
+// Folders under the home folder that hold searched places or are searched themselves, beyond
+// the category folders.
+const char *const kProtectedHomeFolders[] = {
+    "Library",
+    "Library/Application Support",
+    "Library/Caches",
+    "Library/Logs",
+    "Library/LaunchAgents",
+    "Library/Developer",
+    "Library/Developer/Xcode",
+    "Library/Developer/CoreSimulator",
+    "Applications",
+    ".config",
+    ".cache",
+    ".local",
+    ".local/share",
+    ".local/share/Trash",
+    ".Trash",
+    ".npm",
+    ".nvm",
+};
+
+// Fixed places of the machine that the application, npm and Homebrew searches use or that hold
+// them.
+const char *const kProtectedSystemFolders[] = {
+    "/Applications",
+    "/Library",
+    "/Library/LaunchDaemons",
+    "/opt",
+    "/opt/homebrew",
+    "/opt/homebrew/bin",
+    "/opt/homebrew/Caches",
+    "/opt/homebrew/Caskroom",
+    "/opt/homebrew/Cellar",
+    "/opt/homebrew/etc",
+    "/opt/homebrew/lib",
+    "/opt/homebrew/lib/node_modules",
+    "/opt/homebrew/share",
+    "/opt/homebrew/var",
+    "/opt/homebrew/var/log",
+    "/usr",
+    "/usr/local",
+    "/usr/local/bin",
+    "/usr/local/lib",
+    "/usr/local/lib/node_modules",
+};
+
+void addWithAncestors(QStringList &list, const QString &path)
+{
+    QString current = QDir::cleanPath(path);
+    while (!current.isEmpty()) {
+        list.append(current);
+        if (current == QLatin1String("/"))
+            break;
+        const qsizetype slash = current.lastIndexOf(QLatin1Char('/'));
+        if (slash < 0)
+            break;
+        current = slash == 0 ? QStringLiteral("/") : current.left(slash);
+    }
+}
+
+} // namespace
+
 bool isSafeEntryName(const QString &name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     return !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
@@ -12,8 +82,46 @@ std::optional<QString> placeInside(const QString &folder, const QString &fixedPr
 {
     if (!isSafeEntryName(name) || folder.isEmpty())
         return std::nullopt;
+    const QString relative = fixedPrefix + name;
+    const QString lastComponent = relative.mid(relative.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!isSafeEntryName(lastComponent))
+        return std::nullopt;
     QString base = folder;
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
-    return base + fixedPrefix + name;
+    return base + relative;
+}
+
+QStringList protectedFolders(const Places &places)
+{
+    QStringList list;
+    addWithAncestors(list, places.home());
+    addWithAncestors(list, places.root());
+    for (const char *relative : kProtectedHomeFolders)
+        list.append(QDir::cleanPath(places.inHome(QString::fromLatin1(relative))));
+    for (const char *absolute : kProtectedSystemFolders)
+        list.append(QDir::cleanPath(places.onSystem(QString::fromLatin1(absolute))));
+    for (FileCategory category : allFileCategories()) {
+        if (const auto location = defaultLocation(category, places))
+            list.append(QDir::cleanPath(*location));
+        else if (const auto folderName = libraryFolderName(category))
+            list.append(QDir::cleanPath(places.inHome(QStringLiteral("Library/") + *folderName)));
+    }
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.isEmpty())
+        list.append(QDir::cleanPath(dataHome + QStringLiteral("/Trash")));
+    list.removeDuplicates();
+    return list;
+}
+
+bool isProtectedPlace(const QString &path, const QStringList &protectedFolders)
+{
+    if (path.isEmpty() || !path.startsWith(QLatin1Char('/')))
+        return true;
+    const QString cleaned = QDir::cleanPath(path);
+    for (const QString &folder : protectedFolders) {
+        if (cleaned.compare(folder, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }

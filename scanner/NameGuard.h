@@ -1,19 +1,35 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+
+class Places;
 
 // Names taken from the user's disk (an application's name, a package folder's name) are untrusted.
 // A place built from one must name something strictly inside the folder it is meant for: never
 // the folder itself, never its parent, never anything outside it.
 
-// True when name can stand as one entry name inside a folder: not empty, not "." or "..", and
-// free of "/" and NUL.
+// True when name can stand as one entry name inside a folder: not empty, not only whitespace,
+// not "." or "..", and free of "/" and NUL (a NUL would cut the path short at the system call).
 bool isSafeEntryName(const QString &name);
 
-// folder + "/" + relative, where relative is a fixed prefix the program chose (".config/",
-// "Application Support/", may be empty) followed by an untrusted name. Nothing unless the name is
-// a safe entry name.
+// folder + "/" + fixedPrefix + name, where fixedPrefix is a prefix the program chose (".",
+// ".config/", "Application Support/", may be empty) and name is untrusted. Nothing unless name is
+// a safe entry name and the last component it forms (fixedPrefix "." with name "." gives "..")
+// is one too, so the result always lies strictly inside folder.
 std::optional<QString> placeInside(const QString &folder, const QString &fixedPrefix,
                                    const QString &name);
+
+// The folders a search must never offer as a found file, lexically clean: "/", the system root,
+// the home folder and every folder above those two, every folder the searches list or build
+// places in, the Trash, and the shared folders that hold them (home/Library, home/.local,
+// /opt/homebrew, ...). A folder that belongs to one application (a container, for example) is
+// not in it even when a searched folder lies inside it.
+QStringList protectedFolders(const Places &places);
+
+// True when path is empty, relative, or after lexical clean-up ("a/./b", "a/../b", trailing "/")
+// names one of the protected folders. Letter case is ignored, since macOS file systems usually
+// ignore it.
+bool isProtectedPlace(const QString &path, const QStringList &protectedFolders);
