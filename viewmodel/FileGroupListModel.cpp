@@ -1,0 +1,139 @@
+#include "viewmodel/FileGroupListModel.h"
+
+#include "model/ByteCountFormat.h"
+
+FileGroupListModel::FileGroupListModel(QObject *parent) : QAbstractListModel(parent) {}
+
+int FileGroupListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_groups.size());
+}
+
+QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const FileGroup &group = m_groups.at(index.row());
+    switch (role) {
+    case GroupIdRole:
+        return group.id.toString(QUuid::WithoutBraces);
+    case CategoryRole:
+        return caseName(group.category);
+    case Qt::DisplayRole:
+    case TitleRole:
+        return rawValue(group.category);
+    case IconNameRole:
+        return iconName(group.category);
+    case TotalSizeRole:
+        return group.totalSize();
+    case FormattedSizeRole:
+        return group.formattedSize();
+    case FileCountRole:
+        return int(group.files.size());
+    case SelectedCountRole:
+        return group.selectedCount();
+    case SelectedSizeRole:
+        return group.selectedSize();
+    case AllSelectedRole:
+        return !group.files.isEmpty() && group.selectedCount() == group.files.size();
+    case IsSelectedRole:
+        return m_highlightedCategory.has_value() && *m_highlightedCategory == group.category;
+    case FilesRole:
+        return filesOf(group);
+    }
+    return {};
+}
+
+QHash<int, QByteArray> FileGroupListModel::roleNames() const
+{
+    return {{GroupIdRole, "groupId"},
+            {CategoryRole, "category"},
+            {TitleRole, "title"},
+            {IconNameRole, "iconName"},
+            {TotalSizeRole, "totalSize"},
+            {FormattedSizeRole, "formattedSize"},
+            {FileCountRole, "fileCount"},
+            {SelectedCountRole, "selectedCount"},
+            {SelectedSizeRole, "selectedSize"},
+            {AllSelectedRole, "allSelected"},
+            {IsSelectedRole, "isSelected"},
+            {FilesRole, "files"}};
+}
+
+void FileGroupListModel::setGroups(const QList<FileGroup> &groups,
+                                   const QSet<QString> &directoryPaths)
+{
+    const int oldCount = count();
+    beginResetModel();
+    m_groups = groups;
+    m_directoryPaths = directoryPaths;
+    endResetModel();
+    if (oldCount != count())
+        emit countChanged();
+}
+
+void FileGroupListModel::updateGroups(const QList<FileGroup> &groups)
+{
+    bool sameGroups = groups.size() == m_groups.size();
+    for (int row = 0; sameGroups && row < groups.size(); ++row) {
+        const FileGroup &now = m_groups.at(row);
+        const FileGroup &next = groups.at(row);
+        sameGroups = now.id == next.id && now.files.size() == next.files.size();
+    }
+    if (!sameGroups) {
+        setGroups(groups, m_directoryPaths);
+        return;
+    }
+    static const QList<int> selectionRoles = {SelectedCountRole, SelectedSizeRole,
+                                              AllSelectedRole, FilesRole};
+    for (int row = 0; row < groups.size(); ++row) {
+        const QList<AssociatedFile> &oldFiles = m_groups.at(row).files;
+        const QList<AssociatedFile> &newFiles = groups.at(row).files;
+        bool changed = false;
+        for (int i = 0; i < newFiles.size() && !changed; ++i) {
+            changed = oldFiles.at(i).isSelected != newFiles.at(i).isSelected ||
+                      oldFiles.at(i).id != newFiles.at(i).id;
+        }
+        m_groups[row] = groups.at(row);
+        if (changed)
+            emit dataChanged(index(row), index(row), selectionRoles);
+    }
+}
+
+void FileGroupListModel::setHighlightedCategory(std::optional<FileCategory> category)
+{
+    if (category == m_highlightedCategory)
+        return;
+    const std::optional<FileCategory> old = m_highlightedCategory;
+    m_highlightedCategory = category;
+    for (int row = 0; row < m_groups.size(); ++row) {
+        const FileCategory rowCategory = m_groups.at(row).category;
+        if (rowCategory == old || rowCategory == category)
+            emit dataChanged(index(row), index(row), {IsSelectedRole});
+    }
+}
+
+bool FileGroupListModel::isPackageFileCategory(FileCategory category)
+{
+    return category == FileCategory::homebrewCellar || category == FileCategory::homebrewCaskroom ||
+           category == FileCategory::globalNodeModules;
+}
+
+QVariantList FileGroupListModel::filesOf(const FileGroup &group) const
+{
+    QVariantList files;
+    files.reserve(group.files.size());
+    for (const AssociatedFile &file : group.files) {
+        files.append(QVariantMap{
+            {QStringLiteral("fileId"), file.id.toString(QUuid::WithoutBraces)},
+            {QStringLiteral("name"), file.name},
+            {QStringLiteral("path"), file.path},
+            {QStringLiteral("size"), file.size},
+            {QStringLiteral("sizeText"), formatByteCount(file.size)},
+            {QStringLiteral("isSelected"), file.isSelected},
+            {QStringLiteral("isDirectory"), m_directoryPaths.contains(file.path)},
+            {QStringLiteral("isPackageFile"), isPackageFileCategory(file.category)},
+        });
+    }
+    return files;
+}

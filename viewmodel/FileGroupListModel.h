@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/FileGroup.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <optional>
+
+// A list of FileGroups for QML: the found files of the detail pane (fileGroups) and the System
+// Data rows (systemDataGroups). One row per group. Roles:
+//   groupId (QString UUID), category (the case name, "homebrewCellar"), title (the category's
+//   display name), iconName (the category's symbol name), totalSize (qint64), formattedSize,
+//   fileCount, selectedCount, selectedSize (qint64), allSelected (the group has files and every
+//   one is selected), isSelected (the group's category is the highlighted category, see
+//   setHighlightedCategory; used by the System Data rows), files.
+// files is a QVariantList with one QVariantMap per file, in the group's order:
+//   {fileId (QString UUID), name, path, size (qint64), sizeText, isSelected, isDirectory,
+//    isPackageFile (Cellar, Caskroom or Global Modules: removed by its package manager)}.
+// setGroups replaces the list (model reset: group ids change on every scan). updateGroups takes a
+// list of the same groups in the same order with changed isSelected flags and emits dataChanged
+// on the rows that changed only, so delegates (a group's expansion) survive ticking.
+class FileGroupListModel : public QAbstractListModel
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    enum Role {
+        GroupIdRole = Qt::UserRole + 1,
+        CategoryRole,
+        TitleRole,
+        IconNameRole,
+        TotalSizeRole,
+        FormattedSizeRole,
+        FileCountRole,
+        SelectedCountRole,
+        SelectedSizeRole,
+        AllSelectedRole,
+        IsSelectedRole,
+        FilesRole,
+    };
+    Q_ENUM(Role)
+
+    explicit FileGroupListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    int count() const { return int(m_groups.size()); }
+    const QList<FileGroup> &groups() const { return m_groups; }
+
+    // Replaces the whole list (model reset). directoryPaths: the paths of the files that are
+    // folders, tested when the groups were found (the model never touches the disk).
+    void setGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths = {});
+    // Same groups (by id, same order) with new selection flags: dataChanged per changed row.
+    // Falls back to setGroups when the groups differ.
+    void updateGroups(const QList<FileGroup> &groups);
+    // The category whose row reads isSelected (nothing: no row).
+    void setHighlightedCategory(std::optional<FileCategory> category);
+
+    // True for the categories whose files only their package manager removes.
+    static bool isPackageFileCategory(FileCategory category);
+
+signals:
+    void countChanged();
+
+private:
+    QVariantList filesOf(const FileGroup &group) const;
+
+    QList<FileGroup> m_groups;
+    QSet<QString> m_directoryPaths;
+    std::optional<FileCategory> m_highlightedCategory;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/HomebrewPackage.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QStringList>
+#include <QUuid>
+
+// The Homebrew formulae and casks a list shows, for QML. Roles: packageId (QString UUID), name,
+// typeRaw ("Formula" or "Cask"), isCask, version ("" when absent), hasVersion, path, iconSource
+// (ItemIcon::toSource(), worked out when the list was loaded), isSelected (this row is the selected
+// package). Replaced whole (model reset); a change of the selected package is a dataChanged on the
+// rows concerned.
+class HomebrewPackageListModel : public QAbstractListModel
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    enum Role {
+        PackageIdRole = Qt::UserRole + 1,
+        NameRole,
+        TypeRawRole,
+        IsCaskRole,
+        VersionRole,
+        HasVersionRole,
+        PathRole,
+        IconSourceRole,
+        IsSelectedRole,
+    };
+    Q_ENUM(Role)
+
+    explicit HomebrewPackageListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    int count() const { return int(m_packages.size()); }
+    const QList<HomebrewPackage> &packages() const { return m_packages; }
+
+    // Replaces the whole list. iconSources runs parallel to packages (missing entries: "").
+    void setPackages(const QList<HomebrewPackage> &packages, const QStringList &iconSources);
+    void setSelectedId(const QUuid &id);
+
+signals:
+    void countChanged();
+
+private:
+    int rowOf(const QUuid &id) const;
+
+    QList<HomebrewPackage> m_packages;
+    QStringList m_iconSources;
+    QUuid m_selectedId;
+};
