@@ -1,1 +1,104 @@
-// Filled in by the work on this concern.
+#include "scanner/FileScanner.h"
+
+#include "scanner/Process.h"
+#include "scanner/Trash.h"
+
+namespace {
+
+const QString kBrewPath = QStringLiteral("/opt/homebrew/bin/brew");
+const QString kNPMPath = QStringLiteral("/opt/homebrew/bin/npm");
+const QString kWhichPath = QStringLiteral("/usr/bin/which");
+const QString kToolSearchPath = QStringLiteral(
+    "/opt/homebrew/bin:/opt/homebrew/sbin:/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin");
+
+// A package name that a package manager would read as an option (or no name at all) is never
+// passed on: "brew uninstall --force" would mean something else entirely.
+std::optional<QString> unusablePackageName(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("No package name was given");
+    if (name.startsWith(QLatin1Char('-')))
+        return QStringLiteral("Refusing to uninstall a package named \"%1\"").arg(name);
+    return std::nullopt;
+}
+
+} // namespace
+
+TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) const
+{
+    TrashResult result;
+    for (const AssociatedFile &file : files) {
+        // Refused places ("/" for the snapshot entries, the home folder) never reach the Trash.
+        QString error = Trash::refusalReason(file.path, m_places.home());
+        if (error.isEmpty())
+            error = m_fileManager.trashItem(file.path, m_places.home());
+        if (error.isEmpty())
+            ++result.moved;
+        else
+            result.failures.append({file, error});
+    }
+    return result;
+}
+
+UninstallResult FileScanner::uninstallHomebrewPackage(const QString &name, bool isCask) const
+{
+    const QString brew = m_places.onSystem(kBrewPath);
+    if (!m_fileManager.fileExists(brew))
+        return {false, QStringLiteral("brew not found at /opt/homebrew/bin/brew")};
+    if (const auto problem = unusablePackageName(name))
+        return {false, problem};
+    QStringList arguments{QStringLiteral("uninstall")};
+    if (isCask)
+        arguments.append(QStringLiteral("--cask"));
+    arguments.append(name);
+    const CommandResult command = runCommand(brew, arguments);
+    return {command.status == 0, command.output};
+}
+
+UninstallResult FileScanner::uninstallNPMPackage(const QString &name) const
+{
+    const QString npm = m_places.onSystem(kNPMPath);
+    if (!m_fileManager.fileExists(npm))
+        return {false, QStringLiteral("npm not found at /opt/homebrew/bin/npm")};
+    if (const auto problem = unusablePackageName(name))
+        return {false, problem};
+    const CommandResult command =
+        runCommand(npm, {QStringLiteral("uninstall"), QStringLiteral("-g"), name});
+    return {command.status == 0, command.output};
+}
+
+CommandResult FileScanner::runCommand(const QString &executable,
+                                      const QStringList &arguments) const
+{
+    Process process(executable, arguments);
+    process.setEnvironment(toolEnvironment());
+    const ProcessResult run = process.run();
+    if (!run.started)
+        return {std::nullopt, -1};
+    return {run.text(), run.status};
+}
+
+std::optional<QString> FileScanner::runCommandForOutput(const QString &executable,
+                                                        const QStringList &arguments) const
+{
+    return runCommand(executable, arguments).output;
+}
+
+QStringList FileScanner::toolEnvironment() const
+{
+    return {QStringLiteral("PATH=") + kToolSearchPath, QStringLiteral("HOME=") + m_places.home()};
+}
+
+std::optional<QString> FileScanner::locateTool(const QString &name) const
+{
+    // "which" gets this program's own environment, and only its standard output is read.
+    Process process(m_places.onSystem(kWhichPath), {name});
+    process.setCaptureStandardError(false);
+    const std::optional<QString> output = process.run().text();
+    if (!output)
+        return std::nullopt;
+    const QString path = output->trimmed();
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}

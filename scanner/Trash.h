@@ -4,10 +4,11 @@
 
 // Moves items to a user's Trash and never deletes anything. On Linux this follows the
 // freedesktop.org Trash rules: the home trash ($XDG_DATA_HOME/Trash, else
-// home/.local/share/Trash) for items on the home's file system; for items on another file system,
-// $topdir/.Trash/$uid when that is a sticky folder and not a link, else $topdir/.Trash-$uid. The
-// ".trashinfo" file is created first and exclusively, so nothing is ever overwritten; an item that
-// cannot be moved by rename() within its file system fails with a reason, never a copy-and-delete.
+// home/.local/share/Trash) for items on the home trash's file system; for items on another file
+// system, $topdir/.Trash/$uid when that is a sticky folder and not a link, else
+// $topdir/.Trash-$uid. The ".trashinfo" file is created first and exclusively, so nothing is ever
+// overwritten; an item that cannot be moved by rename() within its file system fails with a
+// reason, never a copy-and-delete. A symbolic link is moved itself, never its target.
 // On macOS the platform's Trash is used.
 class Trash
 {
@@ -15,9 +16,22 @@ public:
     explicit Trash(QString home);
 
     // Empty on success; otherwise a readable reason ("No such file or directory", ...).
-    // "/" and the home folder itself are refused.
+    // "/", the home folder, any folder holding the home folder or the Trash itself, mount points
+    // and relative paths are refused.
     QString moveToTrash(const QString &path) const;
 
+    // Why path must never go to the Trash of the user whose home is given, judged on the text
+    // of the path alone (empty, relative, "/", the home folder or a folder above it); empty when
+    // nothing speaks against it.
+    static QString refusalReason(const QString &path, const QString &home);
+
+    // The trash folder for items on the file system whose top folder is topDir, made (0700) when
+    // missing: topDir/.Trash/<uid> when topDir/.Trash is a sticky folder and not a link, else
+    // topDir/.Trash-<uid>. Empty with *error set when no safe folder can be had.
+    static QString trashFolderForTopDir(const QString &topDir, QString *error);
+
 private:
+    QString homeTrashFolder() const;
+
     QString m_home;
 };
