@@ -1,0 +1,421 @@
+#include "tests/support/MachineBuilder.h"
+
+#include "tests/support/PlistWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString shellQuoted(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+// Writes size bytes for real and flushes them to disk, so that the allocation the file system
+// reports (extent blocks included) is final when it is measured.
+bool writeDurableFile(const QString &path, qint64 size)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray chunk(1 << 20, 'v');
+    for (qint64 left = size; left > 0;) {
+        const qint64 n = qMin<qint64>(left, chunk.size());
+        if (file.write(chunk.constData(), n) != n)
+            return false;
+        left -= n;
+    }
+    file.flush();
+    return ::fsync(file.handle()) == 0;
+}
+
+// Allocation of everything below folder except one path, links not followed.
+qint64 allocatedBelow(const QString &folder, const QString &except)
+{
+    qint64 total = 0;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path != except)
+            total += Sandbox::allocatedSize(path);
+    }
+    return total;
+}
+
+QString toolsFolder(const Sandbox &sandbox)
+{
+    return sandbox.base() + QStringLiteral("/tool-calls");
+}
+
+qint64 roundedToBlock(qint64 bytes)
+{
+    return bytes / 4096 * 4096;
+}
+
+} // namespace
+
+MachineBuilder::MachineBuilder(const Sandbox &sandbox) : m_sandbox(sandbox)
+{
+    const QString tools = toolsFolder(m_sandbox);
+    QDir().mkpath(tools);
+    // Tools may be run by the unprivileged test user, and must still be able to record.
+    ::chmod(QFile::encodeName(tools).constData(), 0777);
+}
+
+QString MachineBuilder::callLog(const QString &systemPath) const
+{
+    QString name = systemPath;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return toolsFolder(m_sandbox) + QLatin1Char('/') + name;
+}
+
+QString MachineBuilder::installTool(const QString &systemPath, const QByteArray &output,
+                                    int status, const QByteArray &errorOutput) const
+{
+    const QString log = callLog(systemPath);
+    QString body = QStringLiteral("log=%1\n"
+                                  "for a in \"$@\"; do printf '%s\\037' \"$a\"; done >> \"$log\"\n"
+                                  "printf '\\n' >> \"$log\"\n"
+                                  "env | LC_ALL=C sort > \"$log.env\"\n")
+                       .arg(shellQuoted(log));
+    if (!output.isEmpty()) {
+        m_sandbox.writeFile(log + QStringLiteral(".out"), output);
+        body += QStringLiteral("cat %1\n").arg(shellQuoted(log + QStringLiteral(".out")));
+    }
+    if (!errorOutput.isEmpty()) {
+        m_sandbox.writeFile(log + QStringLiteral(".err"), errorOutput);
+        body += QStringLiteral("cat %1 >&2\n").arg(shellQuoted(log + QStringLiteral(".err")));
+    }
+    body += QStringLiteral("exit %1").arg(status);
+    return m_sandbox.writeScript(m_sandbox.systemPath(systemPath), body);
+}
+
+QString MachineBuilder::installBrew(int status, const QByteArray &output) const
+{
+    return installTool(QStringLiteral("/opt/homebrew/bin/brew"), output, status);
+}
+
+QString MachineBuilder::installNPM(const QString &systemPath, int status,
+                                   const QByteArray &output) const
+{
+    return installTool(systemPath, output, status);
+}
+
+QString MachineBuilder::installWhich(const QMap<QString, QString> &known) const
+{
+    const QString systemPath = QStringLiteral("/usr/bin/which");
+    const QString log = callLog(systemPath);
+    QString body = QStringLiteral("log=%1\n"
+                                  "for a in \"$@\"; do printf '%s\\037' \"$a\"; done >> \"$log\"\n"
+                                  "printf '\\n' >> \"$log\"\n"
+                                  "case \"$1\" in\n")
+                       .arg(shellQuoted(log));
+    for (auto it = known.constBegin(); it != known.constEnd(); ++it) {
+        body += QStringLiteral("  %1) printf '%s\\n' %2; exit 0;;\n")
+                    .arg(shellQuoted(it.key()), shellQuoted(it.value()));
+    }
+    body += QStringLiteral("esac\nexit 1");
+    return m_sandbox.writeScript(m_sandbox.systemPath(systemPath), body);
+}
+
+QString MachineBuilder::installTmutil(const QByteArray &output, int status,
+                                      const QByteArray &errorOutput) const
+{
+    return installTool(QStringLiteral("/usr/bin/tmutil"), output, status, errorOutput);
+}
+
+QList<QStringList> MachineBuilder::toolCalls(const QString &systemPath) const
+{
+    QFile file(callLog(systemPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QStringList> calls;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QStringList arguments = QString::fromUtf8(line).split(QChar(0x1f));
+        arguments.removeLast(); // every argument ends with the separator
+        calls.append(arguments);
+    }
+    return calls;
+}
+
+QStringList MachineBuilder::toolEnvironment(const QString &systemPath) const
+{
+    QFile file(callLog(systemPath) + QStringLiteral(".env"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString MachineBuilder::addNPMPackage(const QString &folder, const QString &name,
+                                      const std::optional<QString> &version) const
+{
+    QJsonObject manifest{{QStringLiteral("name"), name}};
+    if (version)
+        manifest.insert(QStringLiteral("version"), *version);
+    return addNPMPackageWithManifest(folder, name, QJsonDocument(manifest).toJson());
+}
+
+QString MachineBuilder::addNPMPackageWithManifest(const QString &folder, const QString &name,
+                                                  const std::optional<QByteArray> &manifest) const
+{
+    const QString package = m_sandbox.makeDir(folder + QLatin1Char('/') + name);
+    m_sandbox.writeFile(package + QStringLiteral("/index.js"), "module.exports = {};\n");
+    if (manifest)
+        m_sandbox.writeFile(package + QStringLiteral("/package.json"), *manifest);
+    return package;
+}
+
+QString MachineBuilder::addFormula(const QString &name, const QList<FormulaVersion> &versions) const
+{
+    const QString formula =
+        m_sandbox.makeDir(m_sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar/")) + name);
+    for (const FormulaVersion &version : versions) {
+        const QString folder = formula + QLatin1Char('/') + version.version;
+        m_sandbox.writeFile(folder + QStringLiteral("/bin/") + name, "#!/bin/sh\n");
+        QByteArray receipt;
+        switch (version.receipt) {
+        case Receipt::onRequest:
+        case Receipt::asDependency: {
+            const bool onRequest = version.receipt == Receipt::onRequest;
+            receipt = QJsonDocument(QJsonObject{{QStringLiteral("homebrew_version"), "4.2.0"},
+                                                {QStringLiteral("installed_as_dependency"), !onRequest},
+                                                {QStringLiteral("installed_on_request"), onRequest},
+                                                {QStringLiteral("poured_from_bottle"), true}})
+                          .toJson();
+            break;
+        }
+        case Receipt::missing:
+            continue;
+        case Receipt::broken:
+            receipt = "{\"installed_on_request\": fal";
+            break;
+        case Receipt::notBoolean:
+            receipt = "{\"installed_on_request\": \"false\"}";
+            break;
+        case Receipt::notObject:
+            receipt = "[{\"installed_on_request\": false}]";
+            break;
+        case Receipt::withoutKey:
+            receipt = "{\"homebrew_version\": \"4.2.0\"}";
+            break;
+        }
+        m_sandbox.writeFile(folder + QStringLiteral("/INSTALL_RECEIPT.json"), receipt);
+    }
+    return formula;
+}
+
+QString MachineBuilder::addCask(const QString &name, const QString &version) const
+{
+    const QString cask =
+        m_sandbox.makeDir(m_sandbox.systemPath(QStringLiteral("/opt/homebrew/Caskroom/")) + name);
+    m_sandbox.makeDir(cask + QLatin1Char('/') + version);
+    return cask;
+}
+
+QString MachineBuilder::addHomebrewFile(const QString &relative, qint64 size) const
+{
+    return m_sandbox.writeFileOfSize(
+        m_sandbox.systemPath(QStringLiteral("/opt/homebrew/")) + relative, size);
+}
+
+bool MachineBuilder::makeFolderOfAllocatedSize(const QString &folder, qint64 bytes) const
+{
+    m_sandbox.makeDir(folder);
+    const QString data = folder + QStringLiteral("/data.bin");
+    QFile::remove(data);
+    const qint64 wanted = bytes - allocatedBelow(folder, data);
+    if (wanted < 0)
+        return false;
+    if (wanted == 0)
+        return true;
+    // A large file may need an extent block besides its data; shrink the data by what the file
+    // system added and try again.
+    qint64 length = wanted;
+    for (int attempt = 0; attempt < 4 && length > 0; ++attempt) {
+        if (!writeDurableFile(data, length))
+            return false;
+        const qint64 allocated = Sandbox::allocatedSize(data);
+        if (allocated == wanted)
+            return true;
+        length -= allocated - wanted;
+    }
+    return false;
+}
+
+bool MachineBuilder::setModificationDate(const QString &path, const QDateTime &date)
+{
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(date.toSecsSinceEpoch());
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+QString MachineBuilder::installXcode() const
+{
+    return m_sandbox.makeAppBundle(m_sandbox.systemPath(QStringLiteral("/Applications")),
+                                   QStringLiteral("Xcode.app"),
+                                   {{QStringLiteral("CFBundleIdentifier"),
+                                     QStringLiteral("com.apple.dt.Xcode")},
+                                    {QStringLiteral("CFBundleName"), QStringLiteral("Xcode")}});
+}
+
+QString MachineBuilder::installDocker() const
+{
+    return m_sandbox.makeAppBundle(m_sandbox.systemPath(QStringLiteral("/Applications")),
+                                   QStringLiteral("Docker.app"),
+                                   {{QStringLiteral("CFBundleIdentifier"),
+                                     QStringLiteral("com.docker.docker")},
+                                    {QStringLiteral("CFBundleName"), QStringLiteral("Docker")}});
+}
+
+bool MachineBuilder::addHomeFolderOfSize(const QString &relative, qint64 bytes) const
+{
+    return makeFolderOfAllocatedSize(m_sandbox.homePath(relative), bytes);
+}
+
+QString MachineBuilder::addDeviceBackup(const QString &id, BackupInfo info,
+                                        const QString &productName, qint64 bytes,
+                                        const QDateTime &modified) const
+{
+    const QString folder = m_sandbox.makeDir(
+        m_sandbox.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup/")) + id);
+    const QVariantMap keys{{QStringLiteral("Product Name"), productName},
+                           {QStringLiteral("Device Name"), productName},
+                           {QStringLiteral("Product Version"), QStringLiteral("17.4")}};
+    const QString plist = folder + QStringLiteral("/Info.plist");
+    switch (info) {
+    case BackupInfo::xml:
+        m_sandbox.writeFile(plist, PlistWriter::xml(keys));
+        break;
+    case BackupInfo::binary:
+        m_sandbox.writeFile(plist, PlistWriter::binary(keys));
+        break;
+    case BackupInfo::missing:
+        break;
+    case BackupInfo::broken:
+        m_sandbox.writeFile(plist, "bplist00 this is not a property list");
+        break;
+    case BackupInfo::notDictionary:
+        m_sandbox.writeFile(plist, PlistWriter::xml(QVariantList{productName}));
+        break;
+    case BackupInfo::nameNotText: {
+        QVariantMap numeric = keys;
+        numeric.insert(QStringLiteral("Product Name"), 42);
+        m_sandbox.writeFile(plist, PlistWriter::binary(numeric));
+        break;
+    }
+    }
+    makeFolderOfAllocatedSize(folder, bytes);
+    setModificationDate(folder, modified);
+    return folder;
+}
+
+void MachineBuilder::buildSampleMachine(qint64 largeBytes) const
+{
+    const Sandbox &s = m_sandbox;
+    const qint64 large = roundedToBlock(largeBytes);
+
+    // Applications with a few leftovers.
+    const QString applications = s.systemPath(QStringLiteral("/Applications"));
+    s.makeAppBundle(applications, QStringLiteral("Pixel Forge.app"),
+                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("io.acme.pixelforge")},
+                     {QStringLiteral("CFBundleName"), QStringLiteral("Pixel Forge")}});
+    s.makeAppBundle(applications, QStringLiteral("Notely.app"),
+                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.notely.mac")},
+                     {QStringLiteral("CFBundleName"), QStringLiteral("Notely")}},
+                    Sandbox::PlistFormat::binary);
+    s.makeAppBundle(s.homePath(QStringLiteral("Applications")), QStringLiteral("Beta Tool.app"),
+                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("org.beta.tool")}});
+    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/io.acme.pixelforge.plist")), 900);
+    s.writeFileOfSize(
+        s.homePath(QStringLiteral("Library/Application Support/Pixel Forge/projects.db")), 300000);
+    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/io.acme.pixelforge/cache.bin")), 80000);
+    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/com.notely.mac.plist")), 600);
+
+    // npm.
+    installNPM();
+    const QString modules = s.systemPath(homebrewNodeModules());
+    addNPMPackage(modules, QStringLiteral("typescript"), QStringLiteral("5.4.5"));
+    addNPMPackage(modules, QStringLiteral("typescript-language-server"), QStringLiteral("4.3.3"));
+    addNPMPackage(modules, QStringLiteral("prettier"), QStringLiteral("3.2.5"));
+    addNPMPackage(modules, QStringLiteral("npm"), QStringLiteral("10.5.0"));
+    addNPMPackage(modules, QStringLiteral("corepack"), QStringLiteral("0.25.2"));
+    addNPMPackageWithManifest(modules, QStringLiteral("@vue"), std::nullopt);
+    s.writeFileOfSize(s.homePath(QStringLiteral(".npm/_cacache/content-v2/sha512/aa")), 2000000);
+    s.writeFileOfSize(s.homePath(QStringLiteral(".npm/prettier/cache.json")), 4000);
+    s.writeFileOfSize(s.homePath(QStringLiteral(".config/prettier/config.json")), 200);
+
+    // Homebrew.
+    installBrew();
+    addFormula(QStringLiteral("wget"), {{QStringLiteral("1.24.5"), Receipt::onRequest}});
+    addFormula(QStringLiteral("node"), {{QStringLiteral("21.7.1"), Receipt::onRequest},
+                                        {QStringLiteral("22.1.0"), Receipt::onRequest}});
+    addFormula(QStringLiteral("openssl@3"), {{QStringLiteral("3.3.0"), Receipt::asDependency}});
+    addFormula(QStringLiteral("libidn2"), {{QStringLiteral("2.3.7"), Receipt::asDependency}});
+    addCask(QStringLiteral("firefox"), QStringLiteral("125.0"));
+    addCask(QStringLiteral("visual-studio-code"), QStringLiteral("1.88.1"));
+    addHomebrewFile(QStringLiteral("etc/wgetrc"), 5000);
+    addHomebrewFile(QStringLiteral("var/log/wget.log"), 12000);
+    addHomebrewFile(QStringLiteral("share/wget/README"), 3000);
+    addHomebrewFile(QStringLiteral("Caches/node--22.1.0.bottle.tar.gz"), 400000);
+    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.bottle.tar.gz")),
+                      900000);
+    s.writeFileOfSize(s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.node.plist")),
+                      700);
+
+    // System data: developer data, a backup, containers, caches and logs.
+    installXcode();
+    installDocker();
+    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), large);
+    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), large / 2 / 4096 * 4096);
+    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"),
+                        large / 2 / 4096 * 4096);
+    addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 20 * 4096);
+    addDeviceBackup(QStringLiteral("00008110-001A2B3C4D5E"), BackupInfo::binary,
+                    QStringLiteral("iPhone 15"), 64 * 4096,
+                    QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
+    addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), large);
+    addHomeFolderOfSize(QStringLiteral(".orbstack"), roundedToBlock(large / 3));
+    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"), roundedToBlock(large * 2 / 3));
+    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"), roundedToBlock(large / 2));
+    addHomeFolderOfSize(QStringLiteral("Library/Logs/Pixel Forge"), 600 * 4096);
+    addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), 30 * 4096);
+
+    installWhich({{QStringLiteral("brew"), QStringLiteral("/opt/homebrew/bin/brew")},
+                  {QStringLiteral("npm"), QStringLiteral("/opt/homebrew/bin/npm")}});
+    installTmutil("Snapshots for disk /:\n"
+                  "com.apple.TimeMachine.2026-03-14-093012.local\n"
+                  "com.apple.TimeMachine.2026-03-14-103044.local\n");
+}
+
+int runTestFunctionAsUnprivileged(const QString &testFunction,
+                                  const QMap<QString, QString> &environment, QByteArray *output)
+{
+    QString commandLine = QStringLiteral("env VERLO_UNPRIVILEGED_CHILD=1");
+    for (auto it = environment.constBegin(); it != environment.constEnd(); ++it)
+        commandLine += QLatin1Char(' ') + shellQuoted(it.key() + QLatin1Char('=') + it.value());
+    commandLine += QLatin1Char(' ') + shellQuoted(QCoreApplication::applicationFilePath())
+                   + QLatin1Char(' ') + shellQuoted(testFunction);
+    return runAsUnprivileged(commandLine, output);
+}
+
+bool isUnprivilegedChild()
+{
+    return qEnvironmentVariableIsSet("VERLO_UNPRIVILEGED_CHILD");
+}
