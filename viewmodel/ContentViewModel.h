@@ -17,7 +17,7 @@
 #include <QThreadPool>
 #include <QUuid>
 
-#include <memory>
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -347,9 +347,8 @@ signals:
     void systemDataGroupsChanged();
 
 private:
-    struct Private;
-    struct RemovalOutcome;
     struct ScanOutcome;
+    struct RemovalOutcome;
 
     void setCurrentSection(SidebarSection section);
     void setIsScanning(bool scanning);
@@ -382,8 +381,16 @@ private:
     void updateLoadingList();
 
     void startItemScan(std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work);
-    void applyScanOutcome(quint64 generation, const ScanOutcome &outcome);
     void applyRemovalOutcome(quint64 generation, const RemovalOutcome &outcome);
+    void applySystemDataResult(const QList<FileGroup> &groups, int hidden,
+                               const QSet<QString> &directoryPaths);
+    // Marks the start of an item scan or removal: drops older scans, isScanning true.
+    quint64 beginItemWork();
+    // Starts a section load on the load pool; only the newest load of a section is applied.
+    template<typename Work, typename Apply>
+    void startLoad(SidebarSection section, Work work, Apply apply);
+    // A progress callback for a worker: throttled, delivered to the GUI thread, shown only while
+    // the scan it belongs to is still the one the user waits for.
     ScanProgress progressReporter(quint64 generation, bool systemData);
     void measureToolAvailability();
 
@@ -437,8 +444,6 @@ private:
     HomebrewPackageListModel *m_filteredHomebrewPackagesModel;
     FileGroupListModel *m_fileGroupsModel;
     FileGroupListModel *m_systemDataGroupsModel;
-
-    std::shared_ptr<Private> m_progress;
 
     // Declared last: destroyed first, each waiting for its running task.
     QThreadPool m_loadPool;
