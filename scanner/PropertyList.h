@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -9,17 +10,18 @@
 // Reads the string values of a property list's top-level dictionary, from XML or binary
 // ("bplist00") bytes. Bundles and backups may ship hostile lists, so the reader is bounded and
 // non-recursive: it never crashes, never hangs and never allocates beyond a fixed multiple of the
-// input on any bytes.
+// input on any bytes. Nested containers are checked for shape but their contents are not kept.
 namespace PropertyList {
 
 struct TopLevelDictionary
 {
-    // Keys whose values are strings, with those values.
+    // Keys whose values are strings, with those values (strings may hold NUL characters).
     QHash<QString, QString> strings;
     // Every key of the dictionary, whatever its value's type.
-    QHash<QString, bool> keys;
+    QSet<QString> keys;
 
     bool contains(const QString &key) const { return keys.contains(key); }
+    // The value under key when it is a string; nothing when absent or of another type.
     std::optional<QString> string(const QString &key) const
     {
         auto it = strings.constFind(key);
@@ -33,7 +35,7 @@ struct TopLevelDictionary
 constexpr qint64 kMaxInputBytes = 16LL * 1024 * 1024;
 
 // Nothing when the bytes are not a property list, or its top-level value is not a dictionary
-// with string keys.
+// with string keys. A key given twice keeps its last value.
 std::optional<TopLevelDictionary> readTopLevelDictionary(const QByteArray &bytes);
 
 } // namespace PropertyList

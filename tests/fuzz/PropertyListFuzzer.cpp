@@ -1,0 +1,26 @@
+// libFuzzer entry point for the property-list reader. Besides "no crash, no hang, no runaway
+// allocation" (the sanitizers and libFuzzer's limits check those), it checks the reader's own
+// promises about what it returns.
+#include "scanner/PropertyList.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                                     static_cast<qsizetype>(size));
+    const auto dict = PropertyList::readTopLevelDictionary(bytes);
+    if (!dict)
+        return 0;
+    // Every string value belongs to a recorded key.
+    for (auto it = dict->strings.constBegin(); it != dict->strings.constEnd(); ++it) {
+        if (!dict->contains(it.key()))
+            std::abort();
+    }
+    // Reading is deterministic.
+    const auto again = PropertyList::readTopLevelDictionary(bytes);
+    if (!again || again->strings != dict->strings || again->keys != dict->keys)
+        std::abort();
+    return 0;
+}
