@@ -11,6 +11,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -35,6 +36,13 @@ constexpr int kIdentifierPartQuorum = 2;
 constexpr std::array<QLatin1Char, 3> kTermSeparators = {QLatin1Char('-'), QLatin1Char('_'),
                                                         QLatin1Char('.')};
 const QLatin1String kPreferenceSuffix(".plist");
+
+// A term made only of dots, dashes or spaces (an application named ".") would match nearly
+// every entry of every folder; such a string names nothing.
+bool canIdentify(const QString &term)
+{
+    return std::any_of(term.begin(), term.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
 
 QString lastPathComponent(const QString &path)
 {
@@ -122,7 +130,7 @@ struct Matcher
         return count >= kIdentifierPartQuorum;
     }
 
-    // Plain case-insensitive containment in text, for preference files and home dot entries.
+    // Plain case-insensitive containment in text, for preference files.
     bool containsTerms(const QString &text) const
     {
         for (const PreparedTerm &term : terms) {
@@ -165,7 +173,9 @@ QList<AssociatedFile> matchEntries(const QStringList &entries, const Matcher &ma
             }
             break;
         case Rule::homeDot:
-            include = name.startsWith(QLatin1Char('.')) && matcher.containsTerms(name);
+            // The word-boundary rule, not plain containment: the home folder holds the user's
+            // keys and shell setup, and a short name such as "R" must not reach ".bashrc".
+            include = name.startsWith(QLatin1Char('.')) && matcher.matchesFolderEntry(name);
             break;
         }
         if (include && !isProtectedPlace(path, guarded))
@@ -341,7 +351,7 @@ SearchTerms FileScanner::buildSearchTerms(const std::optional<QString> &bundleId
             if (ignoredIdentifierWords().contains(piece.toLower()))
                 continue;
             const QString trimmed = piece.trimmed();
-            if (trimmed.isEmpty())
+            if (!canIdentify(trimmed))
                 continue;
             const QString lower = trimmed.toLower();
             if (seen.contains(lower))
@@ -363,7 +373,7 @@ SearchTerms FileScanner::buildSearchTerms(const std::optional<QString> &bundleId
 void FileScanner::addSearchTerm(const QString &candidate, QSet<QString> &seen, QStringList &list)
 {
     const QString trimmed = candidate.trimmed();
-    if (trimmed.isEmpty())
+    if (!canIdentify(trimmed))
         return;
     const QString lower = trimmed.toLower();
     if (seen.contains(lower))
