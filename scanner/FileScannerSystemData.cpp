@@ -156,7 +156,7 @@ QList<FileGroup> FileScanner::scanXcodeData(const ScanProgress &progress) const
         if (!m_fileManager.fileExists(place))
             continue;
         report(progress, place);
-        const qint64 size = sizeOfDirectory(place);
+        const qint64 size = sizeOfDirectory(place, progress);
         if (size <= 0)
             continue;
         const AssociatedFile entry(place, lastComponent(place), location.category, size);
@@ -190,7 +190,7 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
         if (!m_fileManager.fileExists(entry, &isDirectory) || !isDirectory)
             continue;
         report(progress, entry);
-        const qint64 size = sizeOfDirectory(entry);
+        const qint64 size = sizeOfDirectory(entry, progress);
 
         QString name = kBackupNameFallback;
         const std::optional<QByteArray> bytes = m_fileManager.readFile(
@@ -247,7 +247,7 @@ QList<FileGroup> FileScanner::scanContainerData(const ScanProgress &progress) co
         if (!m_fileManager.fileExists(place))
             continue;
         report(progress, place);
-        const qint64 size = sizeOfDirectory(place);
+        const qint64 size = sizeOfDirectory(place, progress);
         if (size <= 0)
             continue;
         const AssociatedFile entry(place, name, FileCategory::dockerData, size);
@@ -275,7 +275,7 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
             if (skipped.contains(name))
                 continue;
             report(progress, entry);
-            const qint64 size = sizeOfDirectory(entry);
+            const qint64 size = sizeOfDirectory(entry, progress);
             if (size > minimum)
                 listed.append(AssociatedFile(entry, name, category, size));
         }
@@ -306,7 +306,7 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
     const QString reports = m_places.inHome(kDiagnosticReports);
     if (m_fileManager.fileExists(reports)) {
         report(progress, reports);
-        const qint64 size = sizeOfDirectory(reports);
+        const qint64 size = sizeOfDirectory(reports, progress);
         if (size > 0) {
             groups.append(FileGroup(FileCategory::diagnosticReports,
                                     {AssociatedFile(reports, QStringLiteral("Diagnostic Reports"),
