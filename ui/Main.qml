@@ -1,12 +1,25 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
+import Verlo
 
+// The one window: 1000 by 600 to start with, never smaller than 800 by 500.
 ApplicationWindow {
     id: root
+
+    required property var viewModel
+
     width: 1000
     height: 600
     minimumWidth: 800
     minimumHeight: 500
     visible: true
     title: "Verlo"
+    color: Theme.windowBackground
+    font.family: Theme.fontFamily
+    font.pixelSize: Theme.bodySize
+
+    ContentView {
+        anchors.fill: parent
+        viewModel: root.viewModel
+    }
 }

@@ -1,0 +1,70 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls.Basic
+import Verlo
+
+// The applications of the sidebar: the user's own ("User Applications") above the system's
+// ("Applications"), filtered by the search row.
+ItemListFrame {
+    id: root
+
+    searchPlaceholder: "Search apps..."
+    shownCount: root.viewModel.filteredApps.count
+    emptySymbol: hasQueryOrApps ? "magnifyingglass" : "app.fill"
+    emptyTitle: hasQueryOrApps ? "No results" : "No apps found"
+    emptyDetail: hasQueryOrApps ? "No apps match '" + root.viewModel.searchQuery + "'"
+                                : "No applications found"
+
+    readonly property bool hasQueryOrApps: root.viewModel.searchQuery !== ""
+                                           || root.viewModel.allAppsCount > 0
+
+    ApplicationSectionsModel {
+        id: sections
+        userApplications: root.viewModel.userApplications
+        systemApplications: root.viewModel.systemApplications
+    }
+
+    ListView {
+        objectName: "appList"
+        anchors.fill: parent
+        clip: true
+        model: sections
+        spacing: 2
+        topMargin: 4
+        bottomMargin: 4
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: VerloScrollBar {}
+
+        section.property: "sectionTitle"
+        section.criteria: ViewSection.FullString
+        section.delegate: SectionHeader {
+            width: ListView.view.width
+        }
+
+        delegate: AppRowView {
+            width: ListView.view.width
+            viewModel: root.viewModel
+        }
+    }
+
+    component SectionHeader: Item {
+        id: header
+        required property string section
+        implicitHeight: label.implicitHeight + 12
+        Text {
+            id: label
+            objectName: "sectionHeader"
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.leftMargin: 12
+            anchors.rightMargin: 12
+            anchors.top: parent.top
+            anchors.topMargin: 8
+            text: header.section
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            font.weight: Font.DemiBold
+        }
+    }
+}

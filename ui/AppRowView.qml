@@ -1,0 +1,33 @@
+import QtQuick
+import Verlo
+
+// One application in the list: icon, name and bundle identifier. A click selects it and starts
+// the search for its files.
+ItemRow {
+    id: root
+
+    required property var viewModel
+    required property string name
+    required property string path
+    required property string bundleIdentifier
+    required property string iconSource
+    required property bool isSelected
+
+    objectName: "appRow_" + name
+    title: name
+    fallbackSymbol: "app.fill"
+    subtitle: bundleIdentifier !== "" ? subtitleText : null
+    onClicked: viewModel.selectApplication(path)
+
+    Component {
+        id: subtitleText
+        Text {
+            text: root.bundleIdentifier
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            elide: Text.ElideRight
+            maximumLineCount: 1
+        }
+    }
+}

@@ -1,0 +1,26 @@
+import QtQuick
+import Verlo
+
+// A small label on a tinted rounded rectangle ("Cask", "Safe to clean").
+Rectangle {
+    id: root
+
+    property string text
+    property color textColor: Theme.secondaryText
+    property color fill: Theme.alpha(textColor, 0.1)
+
+    implicitWidth: label.implicitWidth + 12
+    implicitHeight: label.implicitHeight + 4
+    radius: 4
+    color: fill
+
+    Text {
+        id: label
+        anchors.centerIn: parent
+        text: root.text
+        color: root.textColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.caption2Size
+        font.weight: Font.Medium
+    }
+}

@@ -1,0 +1,48 @@
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// The package cache figure under a package list's search row.
+Rectangle {
+    id: root
+
+    property string symbol
+    property string label
+    property string sizeText
+
+    implicitHeight: row.implicitHeight + 16
+    color: Theme.alpha(Theme.controlBackground, 0.5)
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
+        spacing: 8
+
+        Symbol {
+            name: root.symbol
+            size: 13
+            color: Theme.secondaryText
+        }
+        Text {
+            text: root.label
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+        }
+        Item {
+            Layout.fillWidth: true
+        }
+        Text {
+            objectName: "cacheSize"
+            text: root.sizeText
+            color: Theme.primaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            font.weight: Font.Medium
+        }
+    }
+}

@@ -1,0 +1,126 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Verlo
+
+// The window's content: the sidebar (section switcher and the section's list) beside the
+// detail pane, in a split view whose divider position is kept across launches, and the two
+// alerts of the program.
+Item {
+    id: root
+
+    required property var viewModel
+
+    SplitView {
+        id: splitView
+        objectName: "splitView"
+        anchors.fill: parent
+        orientation: Qt.Horizontal
+
+        handle: Item {
+            implicitWidth: 1
+            Rectangle {
+                anchors.fill: parent
+                color: Theme.separator
+            }
+            // A wider grip than the visible hairline.
+            containmentMask: Item {
+                x: -3
+                width: 7
+                height: parent ? parent.height : 0
+            }
+        }
+
+        Rectangle {
+            id: sidebar
+            objectName: "sidebar"
+            SplitView.minimumWidth: 200
+            SplitView.preferredWidth: 280
+            SplitView.maximumWidth: 400
+            color: Theme.sidebarBackground
+
+            ColumnLayout {
+                anchors.fill: parent
+                spacing: 0
+
+                SectionSwitcher {
+                    Layout.fillWidth: true
+                    viewModel: root.viewModel
+                }
+                Separator {
+                    Layout.fillWidth: true
+                }
+                SidebarContent {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    viewModel: root.viewModel
+                }
+            }
+        }
+
+        FileDetailView {
+            objectName: "detailPane"
+            SplitView.minimumWidth: 400
+            SplitView.fillWidth: true
+            viewModel: root.viewModel
+        }
+
+        onResizingChanged: {
+            if (!resizing)
+                autosave.save(saveState())
+        }
+        Component.onCompleted: {
+            const saved = autosave.savedState()
+            if (saved)
+                restoreState(saved)
+        }
+    }
+
+    SplitViewAutosave {
+        id: autosave
+        autosaveName: "VerloSplitView"
+    }
+
+    AlertDialog {
+        id: errorDialog
+        objectName: "errorDialog"
+        title: "Error"
+        message: root.viewModel.hasErrorMessage ? root.viewModel.errorMessage
+                                                : "An unknown error occurred"
+        cancelTitle: "OK"
+        onClosed: root.viewModel.showErrorAlert = false
+    }
+
+    AlertDialog {
+        id: confirmDialog
+        objectName: "confirmDialog"
+        title: "Confirm"
+        message: root.viewModel.deleteConfirmationMessage
+        actionTitle: root.viewModel.deleteButtonTitle
+        actionIsDestructive: true
+        onAccepted: root.viewModel.deleteSelected()
+        onClosed: root.viewModel.showDeleteConfirmation = false
+    }
+
+    // The flags open their alert; closing an alert clears its flag.
+    Connections {
+        target: root.viewModel
+        function onShowErrorAlertChanged() {
+            root.syncAlert(errorDialog, root.viewModel.showErrorAlert)
+        }
+        function onShowDeleteConfirmationChanged() {
+            root.syncAlert(confirmDialog, root.viewModel.showDeleteConfirmation)
+        }
+    }
+    Component.onCompleted: {
+        syncAlert(errorDialog, viewModel.showErrorAlert)
+        syncAlert(confirmDialog, viewModel.showDeleteConfirmation)
+    }
+
+    function syncAlert(dialog, shown) {
+        if (shown && !dialog.opened)
+            dialog.open()
+        else if (!shown && dialog.visible)
+            dialog.close()
+    }
+}

@@ -1,0 +1,315 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Verlo
+
+// The right pane: what is selected in the sidebar with its files in collapsible groups, the
+// footer with the totals and the removal button, and the result banner after a removal. With
+// nothing selected it explains what to do in the current section.
+Rectangle {
+    id: root
+
+    required property var viewModel
+
+    readonly property bool isSystemData: viewModel.currentSection === "System Data"
+    readonly property bool hasItem: viewModel.selectedItemKind !== ""
+    readonly property bool hasCategory: !hasItem && viewModel.selectedSystemCategory !== ""
+    readonly property bool hasSelection: hasItem || hasCategory
+    readonly property int groupCount: viewModel.fileGroups.count
+
+    // Collapsed groups by group id. Group ids change with every scan, so new groups start
+    // expanded; keeping the flags here lets them survive a change of sort order.
+    property var collapsedGroups: ({})
+
+    function setExpanded(groupId, expanded) {
+        const next = Object.assign({}, collapsedGroups)
+        if (expanded)
+            delete next[groupId]
+        else
+            next[groupId] = true
+        collapsedGroups = next
+    }
+
+    color: Theme.windowBackground
+
+    // ---- Placeholder: nothing selected --------------------------------------------------------
+    EmptyState {
+        objectName: "detailPlaceholder"
+        anchors.fill: parent
+        visible: !root.hasSelection
+        padding: 0
+        symbolSize: 48
+        symbol: {
+            switch (root.viewModel.currentSection) {
+            case "npm": return "terminal.fill"
+            case "Brew": return "cup.and.saucer.fill"
+            case "System Data": return "internaldrive.fill"
+            default: return "arrow.left.circle"
+            }
+        }
+        title: {
+            switch (root.viewModel.currentSection) {
+            case "npm":
+            case "Brew": return "Select a package"
+            case "System Data": return "Scan System Data"
+            default: return "Select an app"
+            }
+        }
+        detail: {
+            switch (root.viewModel.currentSection) {
+            case "npm": return "Choose a package from the sidebar to scan\nfor npm-related files"
+            case "Brew": return "Choose a package from the sidebar to scan\nfor Homebrew-related files"
+            case "System Data": return "Click 'Scan System Data' in the sidebar\nto analyze storage usage by category."
+            default: return "Choose an app from the sidebar to scan\nfor associated files"
+            }
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        visible: root.hasSelection
+        spacing: 0
+
+        // ---- Header ---------------------------------------------------------------------------
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.margins: 16
+            spacing: 16
+
+            ItemImage {
+                Layout.preferredWidth: 64
+                Layout.preferredHeight: 64
+                frameSize: 64
+                symbolSize: 40
+                iconSource: root.hasItem ? root.viewModel.selectedItemIconSource : ""
+                fallbackSymbol: root.hasItem ? root.viewModel.selectedItemSymbol
+                                             : root.viewModel.selectedSystemCategoryIconName
+            }
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 4
+                Text {
+                    objectName: "detailTitle"
+                    Layout.fillWidth: true
+                    text: root.hasItem ? root.viewModel.selectedItemName
+                                       : root.viewModel.selectedSystemCategoryTitle
+                    color: Theme.primaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.title2Size
+                    font.weight: Font.DemiBold
+                    elide: Text.ElideRight
+                }
+                Text {
+                    objectName: "detailSubtitle"
+                    Layout.fillWidth: true
+                    readonly property string value: root.hasItem
+                                                    ? root.viewModel.selectedItemSubtitle
+                                                    : root.viewModel.selectedSystemCategorySubtitle
+                    visible: value !== ""
+                    text: value
+                    color: Theme.secondaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.captionSize
+                    elide: Text.ElideRight
+                }
+            }
+            VerloButton {
+                objectName: "sortButton"
+                visible: root.groupCount > 0 && !root.isSystemData
+                enabled: !root.viewModel.isScanning
+                text: root.viewModel.sortBySize ? "Sort by Name" : "Sort by Size"
+                symbol: root.viewModel.sortBySize ? "textformat.abc" : "arrow.up.arrow.down"
+                fontSize: Theme.calloutSize
+                onClicked: root.viewModel.sortBySize = !root.viewModel.sortBySize
+            }
+        }
+
+        Separator {
+            Layout.fillWidth: true
+        }
+
+        // ---- Result banner --------------------------------------------------------------------
+        Rectangle {
+            objectName: "resultBanner"
+            Layout.fillWidth: true
+            Layout.leftMargin: 16
+            Layout.rightMargin: 16
+            Layout.topMargin: 8
+            visible: root.viewModel.hasLastDeleteSummary
+            implicitHeight: bannerRow.implicitHeight + 24
+            radius: 8
+            color: Theme.alpha(Theme.green, 0.08)
+            border.width: 1
+            border.color: Theme.alpha(Theme.green, 0.18)
+
+            RowLayout {
+                id: bannerRow
+                anchors.fill: parent
+                anchors.margins: 12
+                spacing: 8
+                Symbol {
+                    name: "checkmark.circle.fill"
+                    size: 18
+                    color: Theme.green
+                }
+                Text {
+                    objectName: "resultText"
+                    Layout.fillWidth: true
+                    text: root.viewModel.lastDeleteSummary
+                    color: Theme.primaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.calloutSize
+                    wrapMode: Text.Wrap
+                }
+                VerloButton {
+                    objectName: "openTrashButton"
+                    text: "Open Trash"
+                    fontSize: Theme.calloutSize
+                    onClicked: Desktop.openTrash()
+                }
+            }
+        }
+
+        // ---- Body -----------------------------------------------------------------------------
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            ColumnLayout {
+                objectName: "detailBusyState"
+                anchors.centerIn: parent
+                width: Math.min(parent.width - 48, 460)
+                visible: root.viewModel.isScanning
+                spacing: 16
+                Spinner {
+                    Layout.alignment: Qt.AlignHCenter
+                    Layout.preferredWidth: 20
+                    Layout.preferredHeight: 20
+                }
+                Text {
+                    Layout.alignment: Qt.AlignHCenter
+                    text: "Scanning for associated files..."
+                    color: Theme.secondaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.bodySize
+                }
+                Text {
+                    objectName: "progressText"
+                    Layout.fillWidth: true
+                    Layout.topMargin: -8
+                    horizontalAlignment: Text.AlignHCenter
+                    text: root.viewModel.scanProgressText
+                    color: Theme.tertiaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.captionSize
+                    elide: Text.ElideMiddle
+                }
+            }
+
+            ListView {
+                id: groupList
+                objectName: "fileGroupList"
+                anchors.fill: parent
+                visible: !root.viewModel.isScanning && root.groupCount > 0
+                clip: true
+                spacing: 16
+                topMargin: 16
+                bottomMargin: 16
+                boundsBehavior: Flickable.StopAtBounds
+                ScrollBar.vertical: VerloScrollBar {}
+                model: FileGroupSortModel {
+                    sourceModel: root.viewModel.fileGroups
+                    bySize: root.viewModel.sortBySize
+                }
+                delegate: FileGroupView {
+                    x: 16
+                    width: groupList.width - 32
+                    viewModel: root.viewModel
+                    sortBySize: root.viewModel.sortBySize
+                    isExpanded: !root.collapsedGroups[groupId]
+                    onExpansionToggled: root.setExpanded(groupId, !isExpanded)
+                }
+            }
+
+            EmptyState {
+                objectName: "noFilesState"
+                anchors.fill: parent
+                visible: !root.viewModel.isScanning && root.groupCount === 0
+                symbol: "tray"
+                symbolSize: 48
+                title: "No associated files found"
+                detail: {
+                    switch (root.viewModel.currentSection) {
+                    case "npm": return "No npm cache, node_modules, or NVM\nfiles found for this package."
+                    case "Brew": return "No Cellar, Caskroom, or cache files\nfound for this package."
+                    case "System Data": return "Select a category from the sidebar to view system files."
+                    default: return "No leftover Preference, Application Support,\nor Cache files were found for this app."
+                    }
+                }
+            }
+        }
+
+        Separator {
+            Layout.fillWidth: true
+        }
+
+        // ---- Footer ---------------------------------------------------------------------------
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: footerRow.implicitHeight + 32
+            color: Theme.sidebarBackground
+
+            RowLayout {
+                id: footerRow
+                anchors.fill: parent
+                anchors.margins: 16
+                spacing: 8
+
+                Text {
+                    objectName: "footerSummary"
+                    Layout.fillWidth: true
+                    text: {
+                        const vm = root.viewModel
+                        if (vm.totalSelectedCount > 0)
+                            return vm.totalSelectedCount + " file(s) selected (" + vm.totalSelectedSizeText + ")"
+                        if (root.groupCount > 0)
+                            return "Total: " + vm.fileGroupsTotalSizeText + " in " + vm.fileGroupsFileCount + " file(s)"
+                        return ""
+                    }
+                    color: Theme.secondaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.bodySize
+                    elide: Text.ElideRight
+                }
+                VerloButton {
+                    objectName: "selectAllButton"
+                    visible: root.groupCount > 0 && !root.isSystemData
+                    enabled: !root.viewModel.isScanning
+                    look: "borderless"
+                    text: "Select All"
+                    fontSize: Theme.calloutSize
+                    onClicked: root.viewModel.setAllSelected(true)
+                }
+                VerloButton {
+                    objectName: "deselectAllButton"
+                    visible: root.groupCount > 0 && !root.isSystemData
+                    enabled: !root.viewModel.isScanning
+                    look: "borderless"
+                    text: "Deselect All"
+                    fontSize: Theme.calloutSize
+                    onClicked: root.viewModel.setAllSelected(false)
+                }
+                VerloButton {
+                    objectName: "moveToTrashButton"
+                    look: "prominent"
+                    tint: Theme.red
+                    text: "Move to Trash"
+                    symbol: "trash"
+                    enabled: root.viewModel.totalSelectedCount > 0 && !root.viewModel.isScanning
+                    onClicked: root.viewModel.showDeleteConfirmation = true
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,122 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// One category of found files: a header that folds the group, a Select All / Deselect All
+// toggle, and the file rows while expanded.
+Rectangle {
+    id: root
+
+    required property var viewModel
+    required property string groupId
+    required property string category
+    required property string title
+    required property string iconName
+    required property string formattedSize
+    required property int fileCount
+    required property bool allSelected
+    required property var files
+    property bool sortBySize: false
+    property bool isExpanded: true
+
+    signal expansionToggled
+
+    // Largest first while sorting by size; ties keep the scan order.
+    readonly property var shownFiles: {
+        if (!sortBySize)
+            return files
+        const indexed = files.map((file, index) => ({ file: file, index: index }))
+        indexed.sort((a, b) => (b.file.size - a.file.size) || (a.index - b.index))
+        return indexed.map(entry => entry.file)
+    }
+
+    objectName: "fileGroup_" + category
+    implicitHeight: column.implicitHeight + 24
+    radius: 8
+    color: Theme.groupBackground
+    border.width: 1
+    border.color: "#ECEDF0"
+
+    ColumnLayout {
+        id: column
+        anchors.fill: parent
+        anchors.margins: 12
+        spacing: 8
+
+        // Header: folds and unfolds the group.
+        Item {
+            objectName: "groupHeader_" + root.category
+            Layout.fillWidth: true
+            implicitHeight: headerRow.implicitHeight
+
+            RowLayout {
+                id: headerRow
+                anchors.fill: parent
+                spacing: 8
+                Symbol {
+                    name: root.iconName
+                    size: 16
+                    color: Theme.accent
+                }
+                Text {
+                    Layout.fillWidth: true
+                    text: root.title
+                    color: Theme.primaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.headlineSize
+                    font.bold: true
+                    elide: Text.ElideRight
+                }
+                Text {
+                    objectName: "groupCount"
+                    text: root.fileCount + " items"
+                    color: Theme.secondaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.captionSize
+                }
+                Text {
+                    text: "(" + root.formattedSize + ")"
+                    color: Theme.secondaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.captionSize
+                }
+                Symbol {
+                    name: root.isExpanded ? "chevron.down" : "chevron.right"
+                    size: 10
+                    color: Theme.secondaryText
+                }
+            }
+            TapHandler {
+                onTapped: root.expansionToggled()
+            }
+            HoverHandler {
+                cursorShape: Qt.PointingHandCursor
+            }
+        }
+
+        VerloCheckBox {
+            objectName: "groupToggle_" + root.category
+            visible: root.fileCount > 0
+            checked: root.allSelected
+            text: root.allSelected ? "Deselect All" : "Select All"
+            onClicked: root.viewModel.setGroupSelection(root.groupId, !root.allSelected)
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            visible: root.isExpanded
+            spacing: 2
+
+            Repeater {
+                model: root.isExpanded ? root.shownFiles : []
+                delegate: FileRowView {
+                    required property var modelData
+                    Layout.fillWidth: true
+                    viewModel: root.viewModel
+                    file: modelData
+                }
+            }
+        }
+    }
+}

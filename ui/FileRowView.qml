@@ -1,0 +1,84 @@
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// One found file: its checkbox, a folder or document symbol, name and path, and its size coloured
+// by how large it is. Only the checkbox changes the selection.
+Rectangle {
+    id: root
+
+    required property var viewModel
+    // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile}
+    required property var file
+
+    objectName: "fileRow_" + file.name
+    implicitHeight: row.implicitHeight + 12
+    radius: 5
+    color: file.isSelected ? Theme.alpha(Theme.accent, 0.1)
+                           : hover.hovered ? Theme.hover : "transparent"
+
+    Behavior on color {
+        ColorAnimation {
+            duration: Theme.animationDuration
+            easing.type: Easing.InOutQuad
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 8
+        anchors.rightMargin: 8
+        anchors.topMargin: 6
+        anchors.bottomMargin: 6
+        spacing: 12
+
+        VerloCheckBox {
+            objectName: "fileCheckBox"
+            checked: root.file.isSelected
+            Accessible.name: root.file.name
+            onClicked: root.viewModel.toggleFile(root.file.fileId)
+        }
+        Symbol {
+            Layout.preferredWidth: 16
+            name: root.file.isDirectory ? "folder.fill" : "doc.fill"
+            size: 16
+            color: root.file.isDirectory ? Theme.folderBlue : Theme.secondaryText
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+            Text {
+                Layout.fillWidth: true
+                text: root.file.name
+                color: Theme.primaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.bodySize
+                elide: Text.ElideRight
+                maximumLineCount: 1
+            }
+            Text {
+                objectName: "fileDetail"
+                Layout.fillWidth: true
+                text: root.file.isPackageFile ? "Removed via package manager" : root.file.path
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+                elide: Text.ElideMiddle
+                maximumLineCount: 1
+            }
+        }
+        Text {
+            objectName: "fileSize"
+            text: root.file.sizeText
+            color: Theme.sizeColor(root.file.size)
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            font.weight: root.file.size > 10 * 1048576 ? Font.DemiBold : Font.Normal
+        }
+    }
+}

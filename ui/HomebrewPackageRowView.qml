@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// One Homebrew formula or cask: icon, name, the type badge and the version.
+ItemRow {
+    id: root
+
+    required property var viewModel
+    required property string name
+    required property string typeRaw
+    required property bool isCask
+    required property string version
+    required property bool hasVersion
+    required property string iconSource
+    required property bool isSelected
+
+    objectName: "brewRow_" + name
+    title: name
+    fallbackSymbol: isCask ? "shippingbox.fill" : "terminal.fill"
+    subtitle: secondLine
+    onClicked: viewModel.selectHomebrewPackage(name, typeRaw)
+
+    Component {
+        id: secondLine
+        RowLayout {
+            spacing: 4
+            Badge {
+                objectName: "typeBadge"
+                text: root.typeRaw
+                textColor: root.isCask ? Theme.blue : Theme.green
+                fill: Theme.alpha(root.isCask ? Theme.blue : Theme.green, 0.2)
+            }
+            Text {
+                visible: root.hasVersion
+                text: "v" + root.version
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+                elide: Text.ElideRight
+                maximumLineCount: 1
+                Layout.fillWidth: true
+            }
+        }
+    }
+}

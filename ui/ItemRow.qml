@@ -1,0 +1,81 @@
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// The frame every list row shares: the icon in a 32 point frame, two lines of text, the hover
+// and selection backgrounds, and a click anywhere on the row.
+Item {
+    id: root
+
+    property bool isSelected
+    property string iconSource
+    property string fallbackSymbol
+    property string title
+    // What goes under the title; nothing shows a single line.
+    property Component subtitle
+
+    signal clicked
+
+    implicitHeight: row.implicitHeight + 16
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.leftMargin: 6
+        anchors.rightMargin: 6
+        radius: 6
+        color: root.isSelected ? Theme.alpha(Theme.accent, 0.15)
+                               : hover.hovered ? Theme.hover : "transparent"
+        Behavior on color {
+            ColorAnimation {
+                duration: Theme.animationDuration
+                easing.type: Easing.InOutQuad
+            }
+        }
+    }
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
+        spacing: 12
+
+        ItemImage {
+            Layout.preferredWidth: 32
+            Layout.preferredHeight: 32
+            iconSource: root.iconSource
+            fallbackSymbol: root.fallbackSymbol
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+
+            Text {
+                objectName: "rowTitle"
+                Layout.fillWidth: true
+                text: root.title
+                color: Theme.primaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.bodySize
+                elide: Text.ElideRight
+                maximumLineCount: 1
+            }
+            Loader {
+                Layout.fillWidth: true
+                active: root.subtitle !== null
+                visible: active
+                sourceComponent: root.subtitle
+            }
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+    TapHandler {
+        onTapped: root.clicked()
+    }
+}

@@ -1,0 +1,32 @@
+import QtQuick
+import Verlo
+
+// One global npm package: icon, name and version.
+ItemRow {
+    id: root
+
+    required property var viewModel
+    required property string name
+    required property string version
+    required property bool hasVersion
+    required property string iconSource
+    required property bool isSelected
+
+    objectName: "npmRow_" + name
+    title: name
+    fallbackSymbol: "terminal.fill"
+    subtitle: hasVersion ? versionText : null
+    onClicked: viewModel.selectNPMPackage(name)
+
+    Component {
+        id: versionText
+        Text {
+            text: "v" + root.version
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            elide: Text.ElideRight
+            maximumLineCount: 1
+        }
+    }
+}

@@ -1,0 +1,103 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// The four section buttons at the top of the sidebar. npm and Brew are disabled (and dimmed)
+// while their tool is missing.
+Rectangle {
+    id: root
+
+    required property var viewModel
+
+    implicitHeight: row.implicitHeight + 8
+    color: Theme.controlBackground
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.margins: 4
+        spacing: 0
+
+        Repeater {
+            model: [
+                { title: "Applications", symbol: "app.fill" },
+                { title: "npm", symbol: "terminal.fill" },
+                { title: "Brew", symbol: "cup.and.saucer.fill" },
+                { title: "System Data", symbol: "internaldrive.fill" }
+            ]
+
+            delegate: SectionButton {
+                required property var modelData
+                Layout.fillWidth: true
+                Layout.preferredWidth: 1
+                title: modelData.title
+                symbol: modelData.symbol
+                isSelected: root.viewModel.currentSection === modelData.title
+                isAvailable: modelData.title === "npm" ? root.viewModel.isNPMAvailable
+                                                       : modelData.title === "Brew" ? root.viewModel.isHomebrewAvailable : true
+                onClicked: root.viewModel.selectSection(modelData.title)
+            }
+        }
+    }
+
+    component SectionButton: Item {
+        id: button
+
+        property string title
+        property string symbol
+        property bool isSelected
+        property bool isAvailable: true
+        readonly property color foreground: isSelected ? Theme.accent
+                                                       : !isAvailable ? Theme.alpha(Theme.secondaryText, 0.5)
+                                                                      : Theme.primaryText
+        signal clicked
+
+        objectName: "sectionButton_" + title
+        enabled: isAvailable
+        implicitHeight: label.implicitHeight + 16
+        implicitWidth: label.implicitWidth
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 6
+            color: button.isSelected ? Theme.alpha(Theme.accent, 0.1)
+                                     : hover.hovered && button.enabled ? Theme.hover : "transparent"
+            Behavior on color {
+                ColorAnimation {
+                    duration: Theme.animationDuration
+                    easing.type: Easing.InOutQuad
+                }
+            }
+        }
+
+        Column {
+            id: label
+            anchors.centerIn: parent
+            spacing: 4
+            Symbol {
+                anchors.horizontalCenter: parent.horizontalCenter
+                name: button.symbol
+                size: 18
+                color: button.foreground
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: button.title
+                color: button.foreground
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.caption2Size
+                font.weight: button.isSelected ? Font.DemiBold : Font.Normal
+            }
+        }
+
+        HoverHandler {
+            id: hover
+        }
+        TapHandler {
+            onTapped: button.clicked()
+        }
+        Accessible.role: Accessible.Button
+        Accessible.name: title
+    }
+}

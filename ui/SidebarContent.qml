@@ -1,0 +1,47 @@
+import QtQuick
+import Verlo
+
+// Under the section switcher: the list of the current section, or the System Data pane.
+Loader {
+    id: root
+
+    required property var viewModel
+
+    sourceComponent: {
+        switch (viewModel.currentSection) {
+        case "npm":
+            return npmList
+        case "Brew":
+            return brewList
+        case "System Data":
+            return systemData
+        default:
+            return appList
+        }
+    }
+
+    Component {
+        id: appList
+        AppListView {
+            viewModel: root.viewModel
+        }
+    }
+    Component {
+        id: npmList
+        NPMPackageListView {
+            viewModel: root.viewModel
+        }
+    }
+    Component {
+        id: brewList
+        HomebrewPackageListView {
+            viewModel: root.viewModel
+        }
+    }
+    Component {
+        id: systemData
+        SystemDataView {
+            viewModel: root.viewModel
+        }
+    }
+}

@@ -1,0 +1,147 @@
+import QtQuick
+import QtQuick.Layouts
+import Verlo
+
+// One System Data category: its symbol in the colour of how safe it is to clean, its name and
+// item count, its size and its safety badge. A click opens its entries in the detail pane.
+Item {
+    id: root
+
+    required property var viewModel
+    required property string category
+    required property string title
+    required property string iconName
+    required property string formattedSize
+    required property var totalSize
+    required property int fileCount
+    required property bool isSelected
+
+    // "safe", "review", "caution" or "" (no badge).
+    readonly property string safety: {
+        switch (category) {
+        case "xcodeDerivedData":
+        case "systemCaches":
+        case "systemLogs":
+        case "diagnosticReports":
+            return "safe"
+        case "xcodeDeviceSupport":
+        case "xcodeSimulators":
+        case "xcodeArchives":
+        case "timeMachineSnapshots":
+            return "review"
+        case "deviceBackups":
+        case "dockerData":
+            return "caution"
+        default:
+            return ""
+        }
+    }
+    readonly property color safetyColor: safety === "safe" ? Theme.green
+                                                           : safety === "review" ? Theme.yellow
+                                                                                 : safety === "caution" ? Theme.orange : Theme.secondaryText
+    readonly property string badgeText: safety === "safe" ? "Safe to clean"
+                                                          : safety === "review" ? "Review first"
+                                                                                : safety === "caution" ? "Caution" : ""
+
+    objectName: "systemCategoryRow_" + category
+    implicitHeight: row.implicitHeight + 16
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.leftMargin: 6
+        anchors.rightMargin: 6
+        radius: 6
+        color: root.isSelected ? Theme.alpha(Theme.accent, 0.15)
+                               : hover.hovered ? Theme.hover : "transparent"
+        Behavior on color {
+            ColorAnimation {
+                duration: Theme.animationDuration
+                easing.type: Easing.InOutQuad
+            }
+        }
+    }
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
+        spacing: 12
+
+        Item {
+            Layout.preferredWidth: 32
+            Layout.preferredHeight: 32
+            Rectangle {
+                anchors.fill: parent
+                radius: 8
+                color: Theme.alpha(root.safetyColor, 0.12)
+            }
+            Symbol {
+                anchors.centerIn: parent
+                name: root.iconName
+                size: 20
+                color: root.safetyColor
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+            Text {
+                Layout.fillWidth: true
+                text: root.title
+                color: Theme.primaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.bodySize
+                elide: Text.ElideRight
+                maximumLineCount: 1
+            }
+            Text {
+                objectName: "categoryDetail"
+                Layout.fillWidth: true
+                readonly property bool isDocker: root.category === "dockerData"
+                visible: isDocker || root.fileCount >= 2
+                text: isDocker ? "Containers, images & volumes (Docker Desktop data)"
+                               : root.fileCount + " items"
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: isDocker ? Theme.caption2Size : Theme.captionSize
+                elide: Text.ElideRight
+                maximumLineCount: 1
+            }
+        }
+
+        ColumnLayout {
+            spacing: 2
+            Text {
+                objectName: "categorySize"
+                Layout.alignment: Qt.AlignRight
+                readonly property bool hasSize: Number(root.totalSize) > 0
+                readonly property bool isSnapshots: root.category === "timeMachineSnapshots"
+                visible: hasSize || isSnapshots
+                text: hasSize ? root.formattedSize
+                              : root.fileCount + (root.fileCount === 1 ? " snapshot" : " snapshots")
+                color: hasSize ? Theme.primaryText : Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: hasSize ? Theme.bodySize : Theme.captionSize
+                font.weight: hasSize ? Font.Medium : Font.Normal
+            }
+            Badge {
+                objectName: "safetyBadge"
+                Layout.alignment: Qt.AlignRight
+                visible: root.safety !== ""
+                text: root.badgeText
+                textColor: root.safetyColor
+            }
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+    TapHandler {
+        onTapped: root.viewModel.selectSystemCategory(root.category)
+    }
+}

@@ -1,0 +1,183 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Verlo
+
+// The System Data sidebar: the categories of the last scan, largest first, with their total,
+// a safety badge each and the count of small categories left out.
+ColumnLayout {
+    id: root
+
+    required property var viewModel
+    readonly property int groupCount: viewModel.systemDataGroups.count
+
+    spacing: 0
+
+    // ---- Header -------------------------------------------------------------------------------
+    RowLayout {
+        Layout.fillWidth: true
+        Layout.leftMargin: 12
+        Layout.rightMargin: 12
+        Layout.topMargin: 10
+        Layout.bottomMargin: 10
+        Text {
+            Layout.fillWidth: true
+            text: "System Data"
+            color: Theme.primaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.headlineSize
+            font.bold: true
+        }
+        VerloButton {
+            objectName: "refreshButton"
+            look: "borderless"
+            tint: Theme.secondaryText
+            symbol: "arrow.clockwise"
+            symbolSize: 14
+            leftPadding: 6
+            rightPadding: 6
+            enabled: !root.viewModel.isScanning
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
+            ToolTip.text: "Refresh scan"
+            onClicked: root.viewModel.startSystemDataScan()
+        }
+    }
+
+    Separator {
+        Layout.fillWidth: true
+    }
+
+    // ---- Scanning state -----------------------------------------------------------------------
+    Item {
+        objectName: "systemScanningState"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        visible: root.groupCount === 0 && root.viewModel.isScanning
+
+        ColumnLayout {
+            anchors.centerIn: parent
+            width: parent.width - 32
+            spacing: 16
+            Spinner {
+                Layout.alignment: Qt.AlignHCenter
+                Layout.preferredWidth: 20
+                Layout.preferredHeight: 20
+            }
+            Text {
+                Layout.alignment: Qt.AlignHCenter
+                text: "Scanning system data..."
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.bodySize
+            }
+            Text {
+                objectName: "systemProgressText"
+                Layout.fillWidth: true
+                Layout.topMargin: -8
+                horizontalAlignment: Text.AlignHCenter
+                text: root.viewModel.scanProgressText
+                color: Theme.tertiaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.caption2Size
+                elide: Text.ElideMiddle
+            }
+        }
+    }
+
+    // ---- Empty state --------------------------------------------------------------------------
+    EmptyState {
+        objectName: "systemEmptyState"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        visible: root.groupCount === 0 && !root.viewModel.isScanning
+        symbol: "checkmark.circle"
+        symbolColor: Theme.green
+        symbolSize: 40
+        title: "Nothing significant found"
+        detail: "No system data categories\nexceed 100 MB."
+    }
+
+    // ---- Total and rows -----------------------------------------------------------------------
+    Rectangle {
+        objectName: "systemTotalBar"
+        Layout.fillWidth: true
+        visible: root.groupCount > 0
+        implicitHeight: totalRow.implicitHeight + 16
+        color: Theme.alpha(Theme.controlBackground, 0.5)
+
+        RowLayout {
+            id: totalRow
+            anchors.fill: parent
+            anchors.leftMargin: 12
+            anchors.rightMargin: 12
+            anchors.topMargin: 8
+            anchors.bottomMargin: 8
+            spacing: 8
+            Symbol {
+                name: "internaldrive.fill"
+                size: 14
+                color: Theme.accent
+            }
+            Text {
+                text: "Total System Data:"
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+            }
+            Item {
+                Layout.fillWidth: true
+            }
+            Text {
+                objectName: "systemTotal"
+                text: root.viewModel.systemDataTotalSizeText
+                color: Theme.primaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+                font.weight: Font.DemiBold
+            }
+        }
+    }
+
+    Separator {
+        Layout.fillWidth: true
+        visible: root.groupCount > 0
+    }
+
+    ListView {
+        id: categoryList
+        objectName: "systemCategoryList"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        visible: root.groupCount > 0
+        clip: true
+        spacing: 2
+        topMargin: 4
+        bottomMargin: 4
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: VerloScrollBar {}
+        model: root.viewModel.systemDataGroups
+
+        delegate: SystemCategoryRowView {
+            width: categoryList.width
+            viewModel: root.viewModel
+        }
+
+        footer: Text {
+            objectName: "hiddenCategoriesLine"
+            width: categoryList.width
+            visible: root.viewModel.hiddenSystemCategoryCount > 0
+            height: visible ? implicitHeight : 0
+            topPadding: 6
+            bottomPadding: 6
+            horizontalAlignment: Text.AlignHCenter
+            text: root.viewModel.hiddenSystemCategoryCount
+                  + (root.viewModel.hiddenSystemCategoryCount === 1 ? " category under 100 MB hidden"
+                                                                    : " categories under 100 MB hidden")
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.caption2Size
+        }
+    }
+}

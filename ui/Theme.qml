@@ -1,0 +1,58 @@
+pragma Singleton
+import QtQuick
+
+// The window's one palette and type scale: a light desktop look with one accent colour.
+QtObject {
+    // Colours
+    readonly property color accent: "#0A6CF5"
+    readonly property color accentHover: "#0A5FD8"
+    readonly property color windowBackground: "#FFFFFF"
+    readonly property color sidebarBackground: "#F5F6F8"
+    readonly property color controlBackground: "#FFFFFF"
+    readonly property color groupBackground: "#F6F7F9"
+    readonly property color primaryText: "#1D1D1F"
+    readonly property color secondaryText: "#6E6E76"
+    readonly property color tertiaryText: "#A1A1A8"
+    readonly property color separator: "#E3E4E8"
+    readonly property color border: "#D4D6DC"
+    readonly property color hover: "#0F000000"
+    readonly property color pressed: "#1A000000"
+    readonly property color fieldBackground: "#FFFFFF"
+    readonly property color green: "#2BA84A"
+    readonly property color yellow: "#D9A300"
+    readonly property color orange: "#F08300"
+    readonly property color red: "#E5372D"
+    readonly property color blue: "#2F7CF6"
+    readonly property color folderBlue: "#4A9EF0"
+
+    // Type scale (pixels)
+    readonly property string fontFamily: Qt.fontFamilies().indexOf("DejaVu Sans") >= 0
+                                         ? "DejaVu Sans" : Qt.application.font.family
+    readonly property int title2Size: 17
+    readonly property int headlineSize: 13
+    readonly property int bodySize: 13
+    readonly property int calloutSize: 12
+    readonly property int captionSize: 11
+    readonly property int caption2Size: 10
+
+    // Motion
+    readonly property int animationDuration: 200
+
+    // The colour with its alpha replaced (opacity 0..1).
+    function alpha(c, opacity) {
+        return Qt.rgba(c.r, c.g, c.b, opacity)
+    }
+
+    // Colour of a file's size: red above 500 MB, orange above 100 MB, yellow above 10 MB
+    // (megabytes of 1048576 bytes, strictly greater), else secondary.
+    function sizeColor(bytes) {
+        const mb = bytes / 1048576
+        if (mb > 500)
+            return red
+        if (mb > 100)
+            return orange
+        if (mb > 10)
+            return yellow
+        return secondaryText
+    }
+}
