@@ -1,0 +1,481 @@
+#include "scanner/FileScanner.h"
+#include "tests/support/MachineBuilder.h"
+#include "tests/support/Sandbox.h"
+
+#include <QLocale>
+#include <QSet>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using BackupInfo = MachineBuilder::BackupInfo;
+
+namespace {
+
+constexpr qint64 kMiB = 1024 * 1024;
+constexpr qint64 kBlock = 4096;
+constexpr qint64 kThreshold = 100 * kMiB;
+
+FileGroup groupOf(FileCategory category, const QList<qint64> &sizes)
+{
+    QList<AssociatedFile> files;
+    for (qint64 size : sizes) {
+        files.append(AssociatedFile(QStringLiteral("/x/%1").arg(files.size()), QString(), category, size));
+    }
+    return FileGroup(category, files);
+}
+
+QStringList describe(const QList<FileGroup> &groups)
+{
+    QStringList lines;
+    for (const FileGroup &group : groups) {
+        QStringList names;
+        for (const AssociatedFile &file : group.files)
+            names.append(file.name);
+        lines.append(caseName(group.category) + QStringLiteral(": ") + names.join(QLatin1Char(',')));
+    }
+    return lines;
+}
+
+QString chmodded(const QString &path, mode_t mode)
+{
+    ::chmod(QFile::encodeName(path).constData(), mode);
+    return path;
+}
+
+const QDateTime kBackupDate(QDate(2026, 12, 6), QTime(12, 0));
+
+} // namespace
+
+class SystemDataTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void arrange_thresholdSnapshotsAndStableLargestFirst()
+    {
+        using C = FileCategory;
+        // Byte-exact at the threshold; real files can only come in whole blocks, see below.
+        SystemDataResult result = FileScanner::arrangeSystemData(
+            {groupOf(C::xcodeArchives, {kThreshold}), groupOf(C::dockerData, {kThreshold - 1})});
+        QCOMPARE(describe(result.groups).size(), 1);
+        QCOMPARE(result.groups[0].category, C::xcodeArchives);
+        QCOMPARE(result.hiddenCount, 1);
+
+        // The total of the group counts, not its entries; the hidden count counts groups.
+        result = FileScanner::arrangeSystemData(
+            {groupOf(C::systemCaches, {kThreshold / 2, kThreshold / 2}),
+             groupOf(C::systemLogs, {kMiB, kMiB, kMiB}), groupOf(C::deviceBackups, {0, 0})});
+        QCOMPARE(result.groups.size(), 1);
+        QCOMPARE(result.groups[0].category, C::systemCaches);
+        QCOMPARE(result.hiddenCount, 2);
+
+        // Snapshots are shown at 0 bytes; equal totals keep their order.
+        const QList<FileGroup> all = {
+            groupOf(C::timeMachineSnapshots, {0, 0}), groupOf(C::xcodeDerivedData, {200 * kMiB}),
+            groupOf(C::dockerData, {300 * kMiB}), groupOf(C::systemCaches, {150 * kMiB, 50 * kMiB}),
+            groupOf(C::diagnosticReports, {kBlock})};
+        result = FileScanner::arrangeSystemData(all);
+        QList<FileCategory> order;
+        for (const FileGroup &group : result.groups)
+            order.append(group.category);
+        QCOMPARE(order, (QList<FileCategory>{C::dockerData, C::xcodeDerivedData, C::systemCaches,
+                                             C::timeMachineSnapshots}));
+        QCOMPARE(result.hiddenCount, 1);
+        QCOMPARE(result.groups[1].id, all[1].id);
+
+        result = FileScanner::arrangeSystemData({});
+        QVERIFY(result.groups.isEmpty());
+        QCOMPARE(result.hiddenCount, 0);
+    }
+
+    void scan_wholeMachine_thresholdOrderAndProgress()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        machine.installXcode();
+        machine.installDocker();
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), 120 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), 30 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"), 80 * kMiB));
+        // Exactly at the threshold, and one allocation block under it.
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/Archives"), kThreshold));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), kThreshold - kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 0));
+        machine.addDeviceBackup(QStringLiteral("0001"), BackupInfo::binary, QStringLiteral("iPhone"), 8 * kMiB, kBackupDate);
+        machine.installTmutil("Snapshots for disk /:\n"
+                              "com.apple.TimeMachine.2026-12-06-090000.local\n"
+                              "com.apple.TimeMachine.2026-12-06-100000.local\n");
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"), 60 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"), 50 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/Homebrew"), 20 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/Pixel Forge"), 2 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), 2 * kBlock));
+
+        const FileScanner scanner(sandbox.places());
+        QStringList reported;
+        const SystemDataResult result =
+            scanner.scanSystemData([&reported](const QString &what) { reported.append(what); });
+
+        // Device support (110 MiB) was found before the caches (110 MiB) and stays in front.
+        QCOMPARE(describe(result.groups),
+                 (QStringList{QStringLiteral("xcodeDerivedData: DerivedData"),
+                              QStringLiteral("xcodeDeviceSupport: watchOS DeviceSupport,iOS DeviceSupport"),
+                              QStringLiteral("systemCaches: com.spotify.client,com.google.Chrome"),
+                              QStringLiteral("xcodeArchives: Archives"),
+                              QStringLiteral("timeMachineSnapshots: Snapshot 2026-12-06-090000.local,"
+                                             "Snapshot 2026-12-06-100000.local")}));
+        // Hidden: the backup, Docker one block under the threshold, the logs, the reports.
+        QCOMPARE(result.hiddenCount, 4);
+        QCOMPARE(result.groups[0].totalSize(), 120 * kMiB);
+        QCOMPARE(result.groups[1].totalSize(), 110 * kMiB);
+        QCOMPARE(result.groups[2].totalSize(), 110 * kMiB);
+        QCOMPARE(result.groups[3].totalSize(), kThreshold);
+
+        QSet<QUuid> ids;
+        for (const FileGroup &group : result.groups) {
+            ids.insert(group.id);
+            for (const AssociatedFile &file : group.files) {
+                ids.insert(file.id);
+                QVERIFY(!file.isSelected);
+                QCOMPARE(file.category, group.category);
+            }
+        }
+        QCOMPARE(ids.size(), 5 + 8);
+        for (const AssociatedFile &snapshot : result.groups[4].files) {
+            QCOMPARE(snapshot.path, QStringLiteral("/"));
+            QCOMPARE(snapshot.size, 0);
+        }
+
+        for (const char *place : {"Library/Developer/Xcode/DerivedData", "Library/Developer/Xcode/Archives",
+                                  "Library/Containers/com.docker.docker/Data", "Library/Caches/com.google.Chrome",
+                                  "Library/Logs/Pixel Forge", "Library/Logs/DiagnosticReports",
+                                  "Library/Application Support/MobileSync/Backup/0001"}) {
+            QVERIFY2(reported.contains(sandbox.homePath(QString::fromLatin1(place))), place);
+        }
+        QVERIFY(!reported.contains(sandbox.homePath(QStringLiteral("Library/Caches/Homebrew"))));
+
+        // Every scan measures afresh and makes new items.
+        const SystemDataResult again = scanner.scanSystemData();
+        QCOMPARE(describe(again.groups), describe(result.groups));
+        QVERIFY(again.groups[0].id != result.groups[0].id);
+        QVERIFY(again.groups[0].files[0].id != result.groups[0].files[0].id);
+    }
+
+    void xcode_onlyWhenInstalled_deviceSupportInOneGroup()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), 0));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), 3 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"), 1 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/tvOS DeviceSupport"), 5 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 200 * kMiB));
+
+        const FileScanner scanner(sandbox.places());
+        QVERIFY(!scanner.isXcodeInstalled());
+        QStringList reported;
+        const SystemDataResult result =
+            scanner.scanSystemData([&reported](const QString &what) { reported.append(what); });
+        QVERIFY(result.groups.isEmpty());
+        QCOMPARE(result.hiddenCount, 0);
+        for (const QString &place : reported)
+            QVERIFY2(!place.contains(QLatin1String("Developer")), qPrintable(place));
+
+        // Xcode in the user's own Applications folder counts too.
+        sandbox.makeDir(sandbox.homePath(QStringLiteral("Applications/Xcode.app")));
+        QVERIFY(scanner.isXcodeInstalled());
+        const QList<FileGroup> groups = scanner.scanXcodeData();
+        // The empty derived data gives nothing; the three device support folders one group.
+        QCOMPARE(describe(groups), (QStringList{QStringLiteral("xcodeDeviceSupport: tvOS DeviceSupport,"
+                                                               "iOS DeviceSupport,watchOS DeviceSupport"),
+                                                QStringLiteral("xcodeSimulators: Devices")}));
+        QCOMPARE(groups[0].files[0].size, 5 * kBlock);
+        QCOMPARE(groups[0].files[2].size, 1 * kBlock);
+        QCOMPARE(groups[0].files[0].path, sandbox.homePath(QStringLiteral("Library/Developer/Xcode/tvOS DeviceSupport")));
+        QCOMPARE(scanner.scanSystemData().groups.size(), 1);
+    }
+
+    void backups_namedByDeviceAndDate_data()
+    {
+        QTest::addColumn<int>("info");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("name");
+
+        const int binary = int(BackupInfo::binary);
+        QTest::newRow("binary") << binary << QStringLiteral("C") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
+        QTest::newRow("xml") << int(BackupInfo::xml) << QStringLiteral("C") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
+        QTest::newRow("American English") << binary << QStringLiteral("en_US") << QStringLiteral("Ada's iPhone (Dec 6, 2026)");
+        QTest::newRow("British English") << binary << QStringLiteral("en_GB") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
+        QTest::newRow("Japanese") << binary << QStringLiteral("ja_JP") << QStringLiteral("Ada's iPhone (2026年12月6日)");
+        QTest::newRow("name not text") << int(BackupInfo::nameNotText) << QStringLiteral("C") << QStringLiteral("iOS Device (6 Dec 2026)");
+        QTest::newRow("no Info.plist") << int(BackupInfo::missing) << QStringLiteral("C") << QStringLiteral("iOS Device");
+        QTest::newRow("broken Info.plist") << int(BackupInfo::broken) << QStringLiteral("C") << QStringLiteral("iOS Device");
+        QTest::newRow("array Info.plist") << int(BackupInfo::notDictionary) << QStringLiteral("C") << QStringLiteral("iOS Device");
+    }
+
+    void backups_namedByDeviceAndDate()
+    {
+        QFETCH(int, info);
+        QFETCH(QString, locale);
+        QFETCH(QString, name);
+
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        const QString backup = machine.addDeviceBackup(QStringLiteral("00008110-0001"), BackupInfo(info),
+                                                       QStringLiteral("Ada's iPhone"), 6 * kBlock, kBackupDate);
+        QLocale::setDefault(QLocale(locale));
+        const std::optional<QList<FileGroup>> groups = FileScanner(sandbox.places()).scanDeviceBackups();
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(groups);
+        QCOMPARE(groups->size(), 1);
+        QCOMPARE(groups->first().category, FileCategory::deviceBackups);
+        QCOMPARE(groups->first().files.size(), 1);
+        const AssociatedFile &file = groups->first().files.first();
+        QCOMPARE(file.name, name);
+        QCOMPARE(file.path, backup);
+        QCOMPARE(file.size, 6 * kBlock);
+    }
+
+    void backups_emptyOnesListedFilesSkipped()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        const FileScanner scanner(sandbox.places());
+        QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
+
+        const QString folder = sandbox.makeDir(sandbox.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup")));
+        QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
+        sandbox.writeFileOfSize(folder + QStringLiteral("/stray.bin"), 50 * kMiB);
+        QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
+
+        machine.addDeviceBackup(QStringLiteral("empty"), BackupInfo::missing, QString(), 0, kBackupDate);
+        const std::optional<QList<FileGroup>> groups = scanner.scanDeviceBackups();
+        QVERIFY(groups && groups->size() == 1);
+        QCOMPARE(groups->first().files.size(), 1);
+        QCOMPARE(groups->first().files[0].size, 0);
+        QCOMPARE(groups->first().files[0].name, QStringLiteral("iOS Device"));
+        // Too small to be shown; counted as hidden.
+        QCOMPARE(scanner.scanSystemData().hiddenCount, 1);
+    }
+
+    void snapshots_onlyPrefixedLinesOfTheToolsOutput_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("errorOutput");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("names");
+
+        QTest::newRow("heading and one") << true
+            << QByteArray("Snapshots for disk /:\ncom.apple.TimeMachine.2025-03-04-101500.local\n") << QByteArray() << 0
+            << QStringList{QStringLiteral("Snapshot 2025-03-04-101500.local")};
+        QTest::newRow("indented, CRLF, in order") << true
+            << QByteArray("\r\n  com.apple.TimeMachine.B.local\r\n\tcom.apple.TimeMachine.A.local  \n")
+            << QByteArray() << 0
+            << QStringList{QStringLiteral("Snapshot B.local"), QStringLiteral("Snapshot A.local")};
+        QTest::newRow("printed on standard error") << true << QByteArray()
+            << QByteArray("com.apple.TimeMachine.E.local\n") << 0 << QStringList{QStringLiteral("Snapshot E.local")};
+        QTest::newRow("garbage") << true
+            << QByteArray("lorem ipsum\nsee com.apple.TimeMachine.X.local\nCOM.APPLE.TIMEMACHINE.Y\n\x01\x02\n")
+            << QByteArray() << 0 << QStringList();
+        QTest::newRow("an error") << true << QByteArray()
+            << QByteArray("listlocalsnapshots: Failed to mount (error 80)\n") << 1 << QStringList();
+        QTest::newRow("nothing") << true << QByteArray() << QByteArray() << 0 << QStringList();
+        QTest::newRow("not UTF-8") << true << QByteArray("com.apple.TimeMachine.A.local\n\xff\xfe\n")
+            << QByteArray() << 0 << QStringList();
+        QTest::newRow("no tool") << false << QByteArray() << QByteArray() << 0 << QStringList();
+    }
+
+    void snapshots_onlyPrefixedLinesOfTheToolsOutput()
+    {
+        QFETCH(bool, installed);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, errorOutput);
+        QFETCH(int, status);
+        QFETCH(QStringList, names);
+
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        if (installed)
+            machine.installTmutil(output, status, errorOutput);
+        const FileScanner scanner(sandbox.places());
+        const std::optional<FileGroup> group = scanner.scanLocalSnapshots();
+        if (installed) {
+            QCOMPARE(machine.toolCalls(QStringLiteral("/usr/bin/tmutil")),
+                     (QList<QStringList>{{QStringLiteral("listlocalsnapshots"), QStringLiteral("/")}}));
+        }
+        if (names.isEmpty()) {
+            QVERIFY(!group);
+            const SystemDataResult result = scanner.scanSystemData();
+            QVERIFY(result.groups.isEmpty());
+            QCOMPARE(result.hiddenCount, 0);
+            return;
+        }
+        QVERIFY(group);
+        QCOMPARE(group->category, FileCategory::timeMachineSnapshots);
+        QStringList got;
+        for (const AssociatedFile &file : group->files) {
+            got.append(file.name);
+            QCOMPARE(file.path, QStringLiteral("/"));
+            QCOMPARE(file.size, 0);
+        }
+        QCOMPARE(got, names);
+        QCOMPARE(scanner.scanSystemData().groups.size(), 1);
+    }
+
+    void containers_dockerThenOrbStack_onlyWithDocker_data()
+    {
+        QTest::addColumn<QString>("dockerMark"); // what makes Docker count as installed
+        QTest::addColumn<qint64>("docker");      // -1: no data folder
+        QTest::addColumn<qint64>("orbStack");
+        QTest::addColumn<QStringList>("names");
+
+        const QString app = QStringLiteral("app");
+        QTest::newRow("both") << app << 3 * kBlock << 2 * kBlock << QStringList{QStringLiteral("Docker"), QStringLiteral("OrbStack")};
+        QTest::newRow("Docker empty") << app << qint64(0) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
+        QTest::newRow("no Docker data") << app << qint64(-1) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
+        QTest::newRow("OrbStack empty") << app << 3 * kBlock << qint64(0) << QStringList{QStringLiteral("Docker")};
+        QTest::newRow("container folder only") << QStringLiteral("container") << qint64(-1) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
+        QTest::newRow("not installed") << QString() << qint64(-1) << 2 * kBlock << QStringList();
+    }
+
+    void containers_dockerThenOrbStack_onlyWithDocker()
+    {
+        QFETCH(QString, dockerMark);
+        QFETCH(qint64, docker);
+        QFETCH(qint64, orbStack);
+        QFETCH(QStringList, names);
+
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        if (dockerMark == QLatin1String("app"))
+            machine.installDocker();
+        else if (dockerMark == QLatin1String("container"))
+            sandbox.makeDir(sandbox.homePath(QStringLiteral("Library/Containers/com.docker.docker")));
+        if (docker >= 0)
+            QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), docker));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral(".orbstack"), orbStack));
+
+        const FileScanner scanner(sandbox.places());
+        QCOMPARE(scanner.isDockerInstalled(), !dockerMark.isEmpty());
+        const SystemDataResult result = scanner.scanSystemData();
+        QCOMPARE(result.hiddenCount, names.isEmpty() ? 0 : 1);
+        if (names.isEmpty())
+            return;
+        const QList<FileGroup> groups = scanner.scanContainerData();
+        QCOMPARE(groups.size(), 1);
+        QCOMPARE(groups[0].category, FileCategory::dockerData);
+        QStringList got;
+        for (const AssociatedFile &file : groups[0].files)
+            got.append(file.name);
+        QCOMPARE(got, names);
+        for (const AssociatedFile &file : groups[0].files) {
+            QCOMPARE(file.path, sandbox.homePath(file.name == QLatin1String("Docker")
+                                                     ? QStringLiteral("Library/Containers/com.docker.docker/Data")
+                                                     : QStringLiteral(".orbstack")));
+        }
+    }
+
+    void cachesAndLogs_minimumsExclusionsAndReports()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        const FileScanner scanner(sandbox.places());
+        QVERIFY(scanner.scanCachesAndLogs() && scanner.scanCachesAndLogs()->isEmpty());
+
+        const auto cache = [&](const char *name, qint64 bytes) {
+            return machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/") + QString::fromLatin1(name), bytes);
+        };
+        const auto log = [&](const char *name, qint64 bytes) {
+            return machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/") + QString::fromLatin1(name), bytes);
+        };
+        // Larger than 10 MiB (and 1 MiB for logs) is listed; exactly the minimum is not.
+        QVERIFY(cache("at-minimum", 10 * kMiB));
+        QVERIFY(cache("over-minimum", 10 * kMiB + kBlock));
+        QVERIFY(cache("Homebrew", 30 * kMiB));
+        QVERIFY(cache("CocoaPods", 30 * kMiB));
+        QVERIFY(cache("pip", 30 * kMiB));
+        QVERIFY(cache("homebrew", 20 * kMiB)); // only the exact names are left out
+        QVERIFY(cache("PIP", 15 * kMiB));
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Caches/blob.bin")), 40 * kMiB);
+        QVERIFY(log("at-minimum", kMiB));
+        QVERIFY(log("over-minimum", kMiB + kBlock));
+        QVERIFY(log("Big App", 3 * kMiB));
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Logs/install.log")), 5 * kMiB);
+        QVERIFY(log("DiagnosticReports", 2 * kMiB));
+
+        std::optional<QList<FileGroup>> groups = scanner.scanCachesAndLogs();
+        QVERIFY(groups);
+        QCOMPARE(describe(*groups),
+                 (QStringList{QStringLiteral("systemCaches: homebrew,PIP,over-minimum"),
+                              QStringLiteral("systemLogs: Big App,over-minimum"),
+                              QStringLiteral("diagnosticReports: Diagnostic Reports")}));
+        QCOMPARE(groups->at(0).files[2].size, 10 * kMiB + kBlock);
+        QCOMPARE(groups->at(1).files[1].size, kMiB + kBlock);
+        QCOMPARE(groups->at(2).files[0].size, 2 * kMiB);
+        QCOMPARE(groups->at(2).files[0].path, sandbox.homePath(QStringLiteral("Library/Logs/DiagnosticReports")));
+
+        // Empty reports give no group.
+        QFile::remove(sandbox.homePath(QStringLiteral("Library/Logs/DiagnosticReports/data.bin")));
+        groups = scanner.scanCachesAndLogs();
+        QVERIFY(groups);
+        QCOMPARE(groups->size(), 2);
+    }
+
+    void unlistableFolders_dropTheirGroups()
+    {
+        if (isUnprivilegedChild()) {
+            QVERIFY(::geteuid() != 0);
+            const QString root = qEnvironmentVariable("VERLO_ROOT");
+            const FileScanner lockedBackups(Places(qEnvironmentVariable("VERLO_HOME_BACKUPS"), root));
+            const FileScanner lockedCaches(Places(qEnvironmentVariable("VERLO_HOME_CACHES"), root));
+            const FileScanner lockedLogs(Places(qEnvironmentVariable("VERLO_HOME_LOGS"), root));
+
+            QVERIFY(!lockedBackups.scanDeviceBackups());
+            QVERIFY(lockedCaches.scanCachesAndLogs() == std::nullopt);
+            QVERIFY(lockedLogs.scanCachesAndLogs() == std::nullopt);
+            // The rest of the scan goes on: the snapshots remain, and nothing small is counted.
+            for (const FileScanner *scanner : {&lockedBackups, &lockedCaches, &lockedLogs}) {
+                const SystemDataResult result = scanner->scanSystemData();
+                QCOMPARE(describe(result.groups), QStringList{QStringLiteral("timeMachineSnapshots: Snapshot A.local")});
+                QCOMPARE(result.hiddenCount, scanner == &lockedBackups ? 3 : 1);
+            }
+            return;
+        }
+
+        Sandbox backups, caches, logs;
+        MachineBuilder machine(backups);
+        machine.installTmutil("com.apple.TimeMachine.A.local\n");
+        const auto fill = [](const Sandbox &sandbox) {
+            MachineBuilder builder(sandbox);
+            builder.addDeviceBackup(QStringLiteral("b"), BackupInfo::xml, QStringLiteral("iPad"), 2 * kBlock, kBackupDate);
+            builder.addHomeFolderOfSize(QStringLiteral("Library/Caches/big"), 11 * kMiB);
+            builder.addHomeFolderOfSize(QStringLiteral("Library/Logs/big"), 2 * kMiB);
+            builder.addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), kBlock);
+        };
+        fill(backups);
+        fill(caches);
+        fill(logs);
+        chmodded(backups.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup")), 0);
+        chmodded(caches.homePath(QStringLiteral("Library/Caches")), 0);
+        chmodded(logs.homePath(QStringLiteral("Library/Logs")), 0711); // enterable, not listable
+        // As the owner everything is found: four small groups.
+        QCOMPARE(FileScanner(Places(logs.home(), backups.root())).scanSystemData().hiddenCount, 4);
+
+        QByteArray output;
+        const int status = runTestFunctionAsUnprivileged(
+            QString::fromLatin1(QTest::currentTestFunction()),
+            {{QStringLiteral("VERLO_ROOT"), backups.root()},
+             {QStringLiteral("VERLO_HOME_BACKUPS"), backups.home()},
+             {QStringLiteral("VERLO_HOME_CACHES"), caches.home()},
+             {QStringLiteral("VERLO_HOME_LOGS"), logs.home()}},
+            &output);
+        QVERIFY2(status == 0, output.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(SystemDataTest)
+#include "tst_systemdata.moc"
