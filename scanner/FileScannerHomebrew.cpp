@@ -68,7 +68,8 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
 
     const QString cellar = m_places.onSystem(kCellar);
     if (m_fileManager.fileExists(cellar)) {
-        const QStringList formulae = m_fileManager.contentsOfDirectory(cellar).value_or(QStringList());
+        const QStringList formulae =
+            m_fileManager.contentsOfDirectory(cellar).value_or(QStringList());
         for (const QString &formula : formulae) {
             bool isDirectory = false;
             if (!m_fileManager.fileExists(formula, &isDirectory) || !isDirectory)
@@ -80,8 +81,8 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
                     m_fileManager.contentsOfDirectory(formula)) {
                 for (const QString &candidate : sortedByPath(*versions)) {
                     bool candidateIsDirectory = false;
-                    if (m_fileManager.fileExists(candidate, &candidateIsDirectory)
-                        && candidateIsDirectory) {
+                    if (m_fileManager.fileExists(candidate, &candidateIsDirectory) &&
+                        candidateIsDirectory) {
                         version = lastComponent(candidate);
                         break;
                     }
@@ -94,7 +95,8 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
 
     const QString caskroom = m_places.onSystem(kCaskroom);
     if (m_fileManager.fileExists(caskroom)) {
-        const QStringList casks = m_fileManager.contentsOfDirectory(caskroom).value_or(QStringList());
+        const QStringList casks =
+            m_fileManager.contentsOfDirectory(caskroom).value_or(QStringList());
         for (const QString &cask : casks) {
             bool isDirectory = false;
             if (!m_fileManager.fileExists(cask, &isDirectory) || !isDirectory)

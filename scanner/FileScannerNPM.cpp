@@ -84,14 +84,14 @@ QList<NPMPackage> FileScanner::listNPMPackages() const
     QList<NPMPackage> packages;
     for (const QString &entry : *entries) {
         const QString name = entry.section(QLatin1Char('/'), -1);
-        if (name == QLatin1String("node_modules") || name.startsWith(QLatin1Char('.'))
-            || kIgnoredGlobalPackages.contains(name))
+        if (name == QLatin1String("node_modules") || name.startsWith(QLatin1Char('.')) ||
+            kIgnoredGlobalPackages.contains(name))
             continue;
         bool isDirectory = false;
         if (!m_fileManager.fileExists(entry, &isDirectory) || !isDirectory)
             continue;
-        const std::optional<QByteArray> manifest = m_fileManager.readFile(
-            entry + QStringLiteral("/package.json"), kManifestReadLimit);
+        const std::optional<QByteArray> manifest =
+            m_fileManager.readFile(entry + QStringLiteral("/package.json"), kManifestReadLimit);
         packages.append(NPMPackage(name, versionFromManifest(manifest), entry));
     }
 

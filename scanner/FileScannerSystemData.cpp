@@ -57,8 +57,9 @@ void report(const ScanProgress &progress, const QString &what)
 
 void sortLargestFirst(QList<AssociatedFile> &files)
 {
-    std::stable_sort(files.begin(), files.end(),
-                     [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
+    std::stable_sort(
+        files.begin(), files.end(),
+        [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
 }
 
 bool isSeparatorBesideWeekday(QChar c)
@@ -78,8 +79,8 @@ QString mediumDateFormat(const QLocale &locale)
         qsizetype end = weekday + 4;
         if (end < format.size()) {
             // Words glued to the weekday ("ddddที่") go with it, then the separating spaces.
-            while (end < format.size() && !format.at(end).isSpace()
-                   && !QStringView(u"dMy'").contains(format.at(end)))
+            while (end < format.size() && !format.at(end).isSpace() &&
+                   !QStringView(u"dMy'").contains(format.at(end)))
                 ++end;
             while (end < format.size() && isSeparatorBesideWeekday(format.at(end)))
                 ++end;
@@ -93,8 +94,8 @@ QString mediumDateFormat(const QLocale &locale)
     }
     format.replace(QLatin1String("MMMM"), QLatin1String("MMM"));
     format = format.trimmed();
-    if (!format.contains(QLatin1Char('d')) || !format.contains(QLatin1Char('M'))
-        || !format.contains(QLatin1String("yy")) || format.contains(QLatin1String("ddd")))
+    if (!format.contains(QLatin1Char('d')) || !format.contains(QLatin1Char('M')) ||
+        !format.contains(QLatin1String("yy")) || format.contains(QLatin1String("ddd")))
         return QStringLiteral("d MMM yyyy");
     return format;
 }
@@ -122,29 +123,29 @@ SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)
     SystemDataResult result;
     for (const FileGroup &group : all) {
         // Snapshots are listed, never measured, so their total of 0 must not hide them.
-        if (group.totalSize() < kDisplayThreshold
-            && group.category != FileCategory::timeMachineSnapshots)
+        if (group.totalSize() < kDisplayThreshold &&
+            group.category != FileCategory::timeMachineSnapshots)
             ++result.hiddenCount;
         else
             result.groups.append(group);
     }
-    std::stable_sort(result.groups.begin(), result.groups.end(),
-                     [](const FileGroup &a, const FileGroup &b) {
-                         return a.totalSize() > b.totalSize();
-                     });
+    std::stable_sort(
+        result.groups.begin(), result.groups.end(),
+        [](const FileGroup &a, const FileGroup &b) { return a.totalSize() > b.totalSize(); });
     return result;
 }
 
 bool FileScanner::isXcodeInstalled() const
 {
-    return m_fileManager.fileExists(m_places.onSystem(QStringLiteral("/Applications/Xcode.app")))
-           || m_fileManager.fileExists(m_places.inHome(QStringLiteral("Applications/Xcode.app")));
+    return m_fileManager.fileExists(m_places.onSystem(QStringLiteral("/Applications/Xcode.app"))) ||
+           m_fileManager.fileExists(m_places.inHome(QStringLiteral("Applications/Xcode.app")));
 }
 
 bool FileScanner::isDockerInstalled() const
 {
-    return m_fileManager.fileExists(m_places.onSystem(QStringLiteral("/Applications/Docker.app")))
-           || m_fileManager.fileExists(
+    return m_fileManager.fileExists(
+               m_places.onSystem(QStringLiteral("/Applications/Docker.app"))) ||
+           m_fileManager.fileExists(
                m_places.inHome(QStringLiteral("Library/Containers/com.docker.docker")));
 }
 
@@ -201,8 +202,8 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
             name = info->string(kBackupNameKey).value_or(kBackupNameFallback);
             if (const std::optional<QDateTime> modified = m_fileManager.modificationDate(entry);
                 modified && modified->isValid()) {
-                name += QStringLiteral(" (") + locale.toString(modified->date(), dateFormat)
-                        + QLatin1Char(')');
+                name += QStringLiteral(" (") + locale.toString(modified->date(), dateFormat) +
+                        QLatin1Char(')');
             }
         }
         backups.append(AssociatedFile(entry, name, FileCategory::deviceBackups, size));
@@ -214,9 +215,9 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
 
 std::optional<FileGroup> FileScanner::scanLocalSnapshots() const
 {
-    const std::optional<QString> output = runCommandForOutput(
-        m_places.onSystem(kSnapshotTool),
-        {QStringLiteral("listlocalsnapshots"), QStringLiteral("/")});
+    const std::optional<QString> output =
+        runCommandForOutput(m_places.onSystem(kSnapshotTool),
+                            {QStringLiteral("listlocalsnapshots"), QStringLiteral("/")});
     if (!output || output->isEmpty())
         return std::nullopt;
 
@@ -227,9 +228,9 @@ std::optional<FileGroup> FileScanner::scanLocalSnapshots() const
             continue;
         // A snapshot is not a file: its entry stands on the machine's real root, which the
         // Trash refuses, whatever machine the scanner was pointed at.
-        snapshots.append(AssociatedFile(QStringLiteral("/"),
-                                        QStringLiteral("Snapshot ") + line.mid(kSnapshotPrefix.size()),
-                                        FileCategory::timeMachineSnapshots, 0));
+        snapshots.append(AssociatedFile(
+            QStringLiteral("/"), QStringLiteral("Snapshot ") + line.mid(kSnapshotPrefix.size()),
+            FileCategory::timeMachineSnapshots, 0));
     }
     if (snapshots.isEmpty())
         return std::nullopt;
@@ -285,8 +286,8 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
 
     const QString caches = m_places.inHome(kCaches);
     if (m_fileManager.fileExists(caches)) {
-        const std::optional<QList<AssociatedFile>> listed =
-            scanFolder(caches, kExcludedCacheFolders, kCacheEntryMinimum, FileCategory::systemCaches);
+        const std::optional<QList<AssociatedFile>> listed = scanFolder(
+            caches, kExcludedCacheFolders, kCacheEntryMinimum, FileCategory::systemCaches);
         if (!listed)
             return std::nullopt;
         if (!listed->isEmpty())

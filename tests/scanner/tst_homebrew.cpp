@@ -17,8 +17,8 @@ QStringList describe(const QList<HomebrewPackage> &packages)
 {
     QStringList lines;
     for (const HomebrewPackage &package : packages) {
-        lines.append(package.name + QLatin1Char(' ') + rawValue(package.type) + QLatin1Char(' ')
-                     + package.version.value_or(QStringLiteral("-")));
+        lines.append(package.name + QLatin1Char(' ') + rawValue(package.type) + QLatin1Char(' ') +
+                     package.version.value_or(QStringLiteral("-")));
     }
     return lines;
 }
@@ -30,7 +30,8 @@ QStringList describe(const QList<FileGroup> &groups)
         QStringList names;
         for (const AssociatedFile &file : group.files)
             names.append(file.name);
-        lines.append(caseName(group.category) + QStringLiteral(": ") + names.join(QLatin1Char(',')));
+        lines.append(caseName(group.category) + QStringLiteral(": ") +
+                     names.join(QLatin1Char(',')));
     }
     return lines;
 }
@@ -46,7 +47,8 @@ private slots:
     {
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        machine.addFormula(QStringLiteral("wget"), {{QStringLiteral("1.24.5"), Receipt::onRequest}});
+        machine.addFormula(QStringLiteral("wget"),
+                           {{QStringLiteral("1.24.5"), Receipt::onRequest}});
         const FileScanner scanner(sandbox.places());
 
         // No brew and no lookup tool; then a lookup that does not know brew.
@@ -54,11 +56,13 @@ private slots:
         QVERIFY(scanner.listHomebrewPackages().isEmpty());
         machine.installWhich({{QStringLiteral("npm"), QStringLiteral("/usr/bin/npm")}});
         QVERIFY(!scanner.isHomebrewAvailable());
-        QCOMPARE(machine.toolCalls(QStringLiteral("/usr/bin/which")).last(), QStringList{QStringLiteral("brew")});
+        QCOMPARE(machine.toolCalls(QStringLiteral("/usr/bin/which")).last(),
+                 QStringList{QStringLiteral("brew")});
 
         machine.installWhich({{QStringLiteral("brew"), QStringLiteral("/usr/local/bin/brew")}});
         QVERIFY(scanner.isHomebrewAvailable());
-        QCOMPARE(describe(scanner.listHomebrewPackages()), QStringList{QStringLiteral("wget Formula 1.24.5")});
+        QCOMPARE(describe(scanner.listHomebrewPackages()),
+                 QStringList{QStringLiteral("wget Formula 1.24.5")});
 
         QFile::remove(sandbox.systemPath(QStringLiteral("/usr/bin/which")));
         QVERIFY(!scanner.isHomebrewAvailable());
@@ -89,7 +93,8 @@ private slots:
             << Versions{{v1, Receipt::asDependency}, {v2, Receipt::onRequest}} << false;
         // Plain string order: "10.0" comes before "9.0", so its receipt decides.
         QTest::newRow("string order, not version order")
-            << Versions{{QStringLiteral("9.0"), Receipt::onRequest}, {QStringLiteral("10.0"), Receipt::asDependency}}
+            << Versions{{QStringLiteral("9.0"), Receipt::onRequest},
+                        {QStringLiteral("10.0"), Receipt::asDependency}}
             << false;
     }
 
@@ -115,7 +120,8 @@ private slots:
         const QString cellar = sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar"));
 
         // A plain file sorting first, and a version whose receipt is a folder, decide nothing.
-        const QString formula = machine.addFormula(QStringLiteral("a"), {{QStringLiteral("2.0"), Receipt::asDependency}});
+        const QString formula = machine.addFormula(
+            QStringLiteral("a"), {{QStringLiteral("2.0"), Receipt::asDependency}});
         sandbox.writeFile(formula + QStringLiteral("/1.0"), "{\"installed_on_request\": true}");
         sandbox.makeDir(formula + QStringLiteral("/1.5/INSTALL_RECEIPT.json"));
         QVERIFY(!scanner.isInstalledOnRequest(formula));
@@ -128,8 +134,10 @@ private slots:
     {
         if (isUnprivilegedChild()) {
             QVERIFY(::geteuid() != 0);
-            const FileScanner scanner(Places(qEnvironmentVariable("VERLO_HOME"), qEnvironmentVariable("VERLO_ROOT")));
-            const QString formula = scanner.places().onSystem(QStringLiteral("/opt/homebrew/Cellar/locked"));
+            const FileScanner scanner(
+                Places(qEnvironmentVariable("VERLO_HOME"), qEnvironmentVariable("VERLO_ROOT")));
+            const QString formula =
+                scanner.places().onSystem(QStringLiteral("/opt/homebrew/Cellar/locked"));
             QVERIFY(scanner.fileManager().fileExists(formula));
             QVERIFY(!scanner.fileManager().contentsOfDirectory(formula));
             QVERIFY(scanner.isInstalledOnRequest(formula));
@@ -137,14 +145,17 @@ private slots:
         }
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        const QString formula = machine.addFormula(QStringLiteral("locked"), {{QStringLiteral("1.0"), Receipt::asDependency}});
+        const QString formula = machine.addFormula(
+            QStringLiteral("locked"), {{QStringLiteral("1.0"), Receipt::asDependency}});
         // Readable, the receipt hides it; the unprivileged user cannot list it and shows it.
         QVERIFY(!FileScanner(sandbox.places()).isInstalledOnRequest(formula));
         ::chmod(QFile::encodeName(formula).constData(), 0);
         QByteArray output;
-        const int status = runTestFunctionAsUnprivileged(
-            QString::fromLatin1(QTest::currentTestFunction()),
-            {{QStringLiteral("VERLO_HOME"), sandbox.home()}, {QStringLiteral("VERLO_ROOT"), sandbox.root()}}, &output);
+        const int status =
+            runTestFunctionAsUnprivileged(QString::fromLatin1(QTest::currentTestFunction()),
+                                          {{QStringLiteral("VERLO_HOME"), sandbox.home()},
+                                           {QStringLiteral("VERLO_ROOT"), sandbox.root()}},
+                                          &output);
         QVERIFY2(status == 0, output.constData());
     }
 
@@ -153,22 +164,29 @@ private slots:
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
         machine.installBrew();
-        machine.addFormula(QStringLiteral("node"), {{QStringLiteral("9.11.2"), Receipt::onRequest},
-                                                    {QStringLiteral("10.1.0"), Receipt::onRequest}});
-        machine.addFormula(QStringLiteral("python@3.12"), {{QStringLiteral("3.12.9"), Receipt::onRequest},
-                                                           {QStringLiteral("3.12.10"), Receipt::onRequest}});
-        machine.addFormula(QStringLiteral("openssl@3"), {{QStringLiteral("3.3.0"), Receipt::asDependency}});
+        machine.addFormula(QStringLiteral("node"),
+                           {{QStringLiteral("9.11.2"), Receipt::onRequest},
+                            {QStringLiteral("10.1.0"), Receipt::onRequest}});
+        machine.addFormula(QStringLiteral("python@3.12"),
+                           {{QStringLiteral("3.12.9"), Receipt::onRequest},
+                            {QStringLiteral("3.12.10"), Receipt::onRequest}});
+        machine.addFormula(QStringLiteral("openssl@3"),
+                           {{QStringLiteral("3.3.0"), Receipt::asDependency}});
         machine.addFormula(QStringLiteral("Zstd"), {{QStringLiteral("b1"), Receipt::onRequest},
                                                     {QStringLiteral("B2"), Receipt::onRequest}});
         const QString empty = machine.addFormula(QStringLiteral("empty"), {});
         sandbox.writeFile(empty + QStringLiteral("/.DS_Store"), "x");
-        machine.addFormula(QStringLiteral("firefox"), {{QStringLiteral("1.0"), Receipt::onRequest}});
+        machine.addFormula(QStringLiteral("firefox"),
+                           {{QStringLiteral("1.0"), Receipt::onRequest}});
         machine.addCask(QStringLiteral("firefox"), QStringLiteral("125.0"));
         machine.addCask(QStringLiteral("Alacritty"), QStringLiteral("0.13.2"));
-        sandbox.writeFile(sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar/README")), "not a formula");
-        sandbox.writeFile(sandbox.systemPath(QStringLiteral("/opt/homebrew/Caskroom/.metadata")), "not a cask");
+        sandbox.writeFile(sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar/README")),
+                          "not a formula");
+        sandbox.writeFile(sandbox.systemPath(QStringLiteral("/opt/homebrew/Caskroom/.metadata")),
+                          "not a cask");
 
-        const QList<HomebrewPackage> packages = FileScanner(sandbox.places()).listHomebrewPackages();
+        const QList<HomebrewPackage> packages =
+            FileScanner(sandbox.places()).listHomebrewPackages();
         QCOMPARE(describe(packages), (QStringList{
                                          QStringLiteral("Alacritty Cask latest"),
                                          QStringLiteral("empty Formula -"),
@@ -178,20 +196,26 @@ private slots:
                                          QStringLiteral("python@3.12 Formula 3.12.10"),
                                          QStringLiteral("Zstd Formula B2"),
                                      }));
-        QCOMPARE(packages[0].path, sandbox.systemPath(QStringLiteral("/opt/homebrew/Caskroom/Alacritty")));
-        QCOMPARE(packages[2].path, sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar/firefox")));
+        QCOMPARE(packages[0].path,
+                 sandbox.systemPath(QStringLiteral("/opt/homebrew/Caskroom/Alacritty")));
+        QCOMPARE(packages[2].path,
+                 sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar/firefox")));
     }
 
     void storeFiles_cellarCaskroomAndBothCachesInOneGroup()
     {
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        machine.addFormula(QStringLiteral("wget"), {{QStringLiteral("1.24.5"), Receipt::onRequest}});
-        machine.addFormula(QStringLiteral("wget2"), {{QStringLiteral("2.1.0"), Receipt::onRequest}});
+        machine.addFormula(QStringLiteral("wget"),
+                           {{QStringLiteral("1.24.5"), Receipt::onRequest}});
+        machine.addFormula(QStringLiteral("wget2"),
+                           {{QStringLiteral("2.1.0"), Receipt::onRequest}});
         machine.addFormula(QStringLiteral("curl"), {{QStringLiteral("8.7.1"), Receipt::onRequest}});
         machine.addCask(QStringLiteral("WGet-GUI"));
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.tar.gz")), 9000);
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Caches/Homebrew/curl--8.7.1.tar.gz")), 9000);
+        sandbox.writeFileOfSize(
+            sandbox.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.tar.gz")), 9000);
+        sandbox.writeFileOfSize(
+            sandbox.homePath(QStringLiteral("Library/Caches/Homebrew/curl--8.7.1.tar.gz")), 9000);
         machine.addHomebrewFile(QStringLiteral("Caches/wget-bottle.json"), 300);
 
         const FileScanner scanner(sandbox.places());
@@ -208,7 +232,8 @@ private slots:
 
         // Only the prefix cache has it: a group of its own.
         const QList<FileGroup> cacheOnly = scanner.findHomebrewStoreFiles(QStringLiteral("bottle"));
-        QCOMPARE(describe(cacheOnly), QStringList{QStringLiteral("homebrewCache: wget-bottle.json")});
+        QCOMPARE(describe(cacheOnly),
+                 QStringList{QStringLiteral("homebrewCache: wget-bottle.json")});
         QVERIFY(scanner.findHomebrewStoreFiles(QStringLiteral("ripgrep")).isEmpty());
     }
 
@@ -224,7 +249,9 @@ private slots:
         machine.addHomebrewFile(QStringLiteral("var/log/lo.log"));
         machine.addHomebrewFile(QStringLiteral("var/log/lo-error.log"));
         machine.addHomebrewFile(QStringLiteral("var/log/other.txt"));
-        sandbox.writeFile(sandbox.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.lo.plist")), "<plist/>");
+        sandbox.writeFile(
+            sandbox.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.lo.plist")),
+            "<plist/>");
         machine.addHomebrewFile(QStringLiteral("share/lo/doc.txt"), 2000);
         machine.addHomebrewFile(QStringLiteral("share/lox/doc.txt"), 2000);
 
@@ -244,13 +271,17 @@ private slots:
         QCOMPARE(lines[2], QStringLiteral("homebrewVar: lo-data"));
         QCOMPARE(lines[3], QStringLiteral("launchDaemons: homebrew.mxcl.lo.plist"));
         QCOMPARE(lines[4], QStringLiteral("homebrewShare: lo"));
-        QCOMPARE(groups[4].files[0].path, sandbox.systemPath(QStringLiteral("/opt/homebrew/share/lo")));
+        QCOMPARE(groups[4].files[0].path,
+                 sandbox.systemPath(QStringLiteral("/opt/homebrew/share/lo")));
         QCOMPARE(groups[4].files[0].size, scanner.sizeOfItem(groups[4].files[0].path));
 
         // Without the named logs folder, the prefix's log files make a group of their own,
         // after the variable data.
         QVERIFY(QDir(sandbox.homePath(QStringLiteral("Library/Logs/lo"))).removeRecursively());
-        QCOMPARE(describe(scanner.findHomebrewSupportFiles(QStringLiteral("lo"))).mid(1, 2).last().left(11),
+        QCOMPARE(describe(scanner.findHomebrewSupportFiles(QStringLiteral("lo")))
+                     .mid(1, 2)
+                     .last()
+                     .left(11),
                  QStringLiteral("libraryLogs"));
     }
 
@@ -277,7 +308,8 @@ private slots:
         machine.addHomebrewFile(QStringLiteral("etc/wgetrc"));
         machine.addHomebrewFile(QStringLiteral("var/db/x"));
         machine.addHomebrewFile(QStringLiteral("share/wget/x"));
-        sandbox.writeFile(sandbox.homePath(QStringLiteral("Library/Caches/Homebrew/a.tar.gz")), "x");
+        sandbox.writeFile(sandbox.homePath(QStringLiteral("Library/Caches/Homebrew/a.tar.gz")),
+                          "x");
 
         const FileScanner scanner(sandbox.places());
         QVERIFY(scanner.findHomebrewStoreFiles(name).isEmpty());
@@ -299,7 +331,8 @@ private slots:
         QCOMPARE(scanner.homebrewCacheSize(), userSize);
 
         machine.addHomebrewFile(QStringLiteral("Caches/b.tar.gz"), 7 * 4096);
-        const qint64 prefixSize = scanner.sizeOfDirectory(sandbox.systemPath(QStringLiteral("/opt/homebrew/Caches")));
+        const qint64 prefixSize =
+            scanner.sizeOfDirectory(sandbox.systemPath(QStringLiteral("/opt/homebrew/Caches")));
         QVERIFY(prefixSize >= 7 * 4096);
         QCOMPARE(scanner.homebrewCacheSize(), userSize + prefixSize);
     }

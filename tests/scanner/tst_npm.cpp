@@ -38,12 +38,18 @@ private slots:
         QTest::addColumn<bool>("available");
         QTest::addColumn<bool>("whichAsked");
 
-        QTest::newRow("nothing, lookup prints nothing") << QString() << true << QString() << false << true;
-        QTest::newRow("nothing, no lookup tool") << QString() << false << QString() << false << false;
-        QTest::newRow("lookup prints only blanks") << QString() << true << QStringLiteral("  \t ") << false << true;
-        QTest::newRow("lookup finds it") << QString() << true << QStringLiteral("/usr/bin/npm") << true << true;
-        QTest::newRow("homebrew npm") << QStringLiteral("/opt/homebrew/bin/npm") << true << QString() << true << false;
-        QTest::newRow("local npm") << QStringLiteral("/usr/local/bin/npm") << true << QString() << true << false;
+        QTest::newRow("nothing, lookup prints nothing")
+            << QString() << true << QString() << false << true;
+        QTest::newRow("nothing, no lookup tool")
+            << QString() << false << QString() << false << false;
+        QTest::newRow("lookup prints only blanks")
+            << QString() << true << QStringLiteral("  \t ") << false << true;
+        QTest::newRow("lookup finds it")
+            << QString() << true << QStringLiteral("/usr/bin/npm") << true << true;
+        QTest::newRow("homebrew npm")
+            << QStringLiteral("/opt/homebrew/bin/npm") << true << QString() << true << false;
+        QTest::newRow("local npm")
+            << QStringLiteral("/usr/local/bin/npm") << true << QString() << true << false;
     }
 
     void availability_fixedPathsFirstThenLookup()
@@ -64,12 +70,14 @@ private slots:
                 known.insert(QStringLiteral("npm"), whichAnswer);
             machine.installWhich(known);
         }
-        const QString modules = sandbox.makeDir(sandbox.systemPath(MachineBuilder::homebrewNodeModules()));
+        const QString modules =
+            sandbox.makeDir(sandbox.systemPath(MachineBuilder::homebrewNodeModules()));
 
         const FileScanner scanner(sandbox.places());
         QCOMPARE(scanner.isNPMAvailable(), available);
         // Without npm there is no global folder, even though the folder is on disk.
-        QCOMPARE(scanner.globalNodeModulesURL(), available ? std::optional<QString>(modules) : std::nullopt);
+        QCOMPARE(scanner.globalNodeModulesURL(),
+                 available ? std::optional<QString>(modules) : std::nullopt);
         const QList<QStringList> asked = machine.toolCalls(QStringLiteral("/usr/bin/which"));
         QCOMPARE(!asked.isEmpty(), whichAsked);
         if (whichAsked)
@@ -84,9 +92,11 @@ private slots:
         const FileScanner scanner(sandbox.places());
         QCOMPARE(scanner.globalNodeModulesURL(), std::nullopt);
 
-        const QString local = sandbox.makeDir(sandbox.systemPath(MachineBuilder::localNodeModules()));
+        const QString local =
+            sandbox.makeDir(sandbox.systemPath(MachineBuilder::localNodeModules()));
         QCOMPARE(scanner.globalNodeModulesURL(), local);
-        const QString homebrew = sandbox.makeDir(sandbox.systemPath(MachineBuilder::homebrewNodeModules()));
+        const QString homebrew =
+            sandbox.makeDir(sandbox.systemPath(MachineBuilder::homebrewNodeModules()));
         QCOMPARE(scanner.globalNodeModulesURL(), homebrew);
     }
 
@@ -95,25 +105,31 @@ private slots:
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
         const QString modules = sandbox.systemPath(MachineBuilder::homebrewNodeModules());
-        for (const char *name : {"Zod", "axios", "bun-types", "npm", "corepack", ".bin", "node_modules"})
+        for (const char *name :
+             {"Zod", "axios", "bun-types", "npm", "corepack", ".bin", "node_modules"})
             machine.addNPMPackage(modules, QString::fromLatin1(name), QStringLiteral("1.0.0"));
         sandbox.writeFile(modules + QStringLiteral("/.package-lock.json"), "{}");
         sandbox.writeFile(modules + QStringLiteral("/notes.txt"), "not a package");
         sandbox.writeFile(modules + QStringLiteral("/NPM/package.json"), "{\"version\":\"2.0.0\"}");
         // A scope folder is one entry; its own version only when a manifest lies right inside.
-        machine.addNPMPackage(modules + QStringLiteral("/@types"), QStringLiteral("node"), QStringLiteral("20.0.0"));
-        sandbox.writeFile(modules + QStringLiteral("/@acme/package.json"), "{\"version\":\"0.1.0\"}");
+        machine.addNPMPackage(modules + QStringLiteral("/@types"), QStringLiteral("node"),
+                              QStringLiteral("20.0.0"));
+        sandbox.writeFile(modules + QStringLiteral("/@acme/package.json"),
+                          "{\"version\":\"0.1.0\"}");
         // A linked package is a link to a folder; a dangling link is no package.
-        const QString linked = machine.addNPMPackage(sandbox.base() + QStringLiteral("/work"),
-                                                     QStringLiteral("my-cli"), QStringLiteral("0.0.1"));
+        const QString linked =
+            machine.addNPMPackage(sandbox.base() + QStringLiteral("/work"),
+                                  QStringLiteral("my-cli"), QStringLiteral("0.0.1"));
         sandbox.makeSymlink(linked, modules + QStringLiteral("/my-cli"));
-        sandbox.makeSymlink(sandbox.base() + QStringLiteral("/gone"), modules + QStringLiteral("/ghost"));
+        sandbox.makeSymlink(sandbox.base() + QStringLiteral("/gone"),
+                            modules + QStringLiteral("/ghost"));
 
         const QList<NPMPackage> packages = FileScanner(sandbox.places()).listNPMPackages();
-        QCOMPARE(namesOf(packages), (QStringList{QStringLiteral("@acme"), QStringLiteral("@types"),
-                                                 QStringLiteral("axios"), QStringLiteral("bun-types"),
-                                                 QStringLiteral("my-cli"), QStringLiteral("NPM"),
-                                                 QStringLiteral("Zod")}));
+        QCOMPARE(
+            namesOf(packages),
+            (QStringList{QStringLiteral("@acme"), QStringLiteral("@types"), QStringLiteral("axios"),
+                         QStringLiteral("bun-types"), QStringLiteral("my-cli"),
+                         QStringLiteral("NPM"), QStringLiteral("Zod")}));
         QCOMPARE(packages[0].version, QStringLiteral("0.1.0"));
         QCOMPARE(packages[1].version, std::nullopt);
         QCOMPARE(packages[1].path, modules + QStringLiteral("/@types"));
@@ -128,8 +144,10 @@ private slots:
         QTest::addColumn<bool>("writeManifest");
         QTest::addColumn<QString>("version");
 
-        QTest::newRow("string") << QByteArray("{\"name\":\"p\",\"version\":\"1.2.3\"}") << true << QStringLiteral("1.2.3");
-        QTest::newRow("empty string") << QByteArray("{\"version\":\"\"}") << true << QString(""); // an empty text still is a version
+        QTest::newRow("string") << QByteArray("{\"name\":\"p\",\"version\":\"1.2.3\"}") << true
+                                << QStringLiteral("1.2.3");
+        QTest::newRow("empty string") << QByteArray("{\"version\":\"\"}") << true
+                                      << QString(""); // an empty text still is a version
         QTest::newRow("number") << QByteArray("{\"version\":5}") << true << QString();
         QTest::newRow("null") << QByteArray("{\"version\":null}") << true << QString();
         QTest::newRow("object") << QByteArray("{\"version\":{\"major\":1}}") << true << QString();
@@ -150,12 +168,13 @@ private slots:
 
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        machine.addNPMPackageWithManifest(sandbox.systemPath(MachineBuilder::homebrewNodeModules()),
-                                          QStringLiteral("pkg"),
-                                          writeManifest ? std::optional<QByteArray>(manifest) : std::nullopt);
+        machine.addNPMPackageWithManifest(
+            sandbox.systemPath(MachineBuilder::homebrewNodeModules()), QStringLiteral("pkg"),
+            writeManifest ? std::optional<QByteArray>(manifest) : std::nullopt);
         const QList<NPMPackage> packages = FileScanner(sandbox.places()).listNPMPackages();
         QCOMPARE(packages.size(), 1);
-        QCOMPARE(packages[0].version, version.isNull() ? std::nullopt : std::optional<QString>(version));
+        QCOMPARE(packages[0].version,
+                 version.isNull() ? std::nullopt : std::optional<QString>(version));
     }
 
     void list_onlyFirstExistingRootThenNpmCache()
@@ -184,11 +203,15 @@ private slots:
 
         // Found but not listable: nothing, and no fall-back to the next folder.
         sandbox.makeDir(sandbox.systemPath(QStringLiteral("/opt/homebrew/lib")));
-        QFile::remove(sandbox.systemPath(MachineBuilder::homebrewNodeModules()) + QStringLiteral("/brewed/package.json"));
-        QFile::remove(sandbox.systemPath(MachineBuilder::homebrewNodeModules()) + QStringLiteral("/brewed/index.js"));
-        QDir(sandbox.systemPath(MachineBuilder::homebrewNodeModules())).rmdir(QStringLiteral("brewed"));
+        QFile::remove(sandbox.systemPath(MachineBuilder::homebrewNodeModules()) +
+                      QStringLiteral("/brewed/package.json"));
+        QFile::remove(sandbox.systemPath(MachineBuilder::homebrewNodeModules()) +
+                      QStringLiteral("/brewed/index.js"));
+        QDir(sandbox.systemPath(MachineBuilder::homebrewNodeModules()))
+            .rmdir(QStringLiteral("brewed"));
         QDir().rmdir(sandbox.systemPath(MachineBuilder::homebrewNodeModules()));
-        sandbox.writeFile(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "a file, not a folder");
+        sandbox.writeFile(sandbox.systemPath(MachineBuilder::homebrewNodeModules()),
+                          "a file, not a folder");
         QVERIFY(scanner.listNPMPackages().isEmpty());
     }
 
@@ -198,7 +221,8 @@ private slots:
         MachineBuilder machine(sandbox);
         machine.installNPM();
         const QString modules = sandbox.systemPath(MachineBuilder::homebrewNodeModules());
-        for (const char *name : {"typescript", "typescript-language-server", "@TypeScript-ESLint", "tslib"})
+        for (const char *name :
+             {"typescript", "typescript-language-server", "@TypeScript-ESLint", "tslib"})
             machine.addNPMPackage(modules, QString::fromLatin1(name), QStringLiteral("1.0.0"));
         machine.addNPMPackage(sandbox.systemPath(MachineBuilder::localNodeModules()),
                               QStringLiteral("typescript"), QStringLiteral("4.0.0"));
@@ -207,8 +231,9 @@ private slots:
         const QList<FileGroup> groups = scanner.findNPMGlobalFiles(QStringLiteral("typescript"));
         QCOMPARE(groups.size(), 1);
         QCOMPARE(groups[0].category, FileCategory::globalNodeModules);
-        QCOMPARE(fileNames(groups[0]), (QStringList{QStringLiteral("@TypeScript-ESLint"), QStringLiteral("typescript"),
-                                                    QStringLiteral("typescript-language-server")}));
+        QCOMPARE(fileNames(groups[0]),
+                 (QStringList{QStringLiteral("@TypeScript-ESLint"), QStringLiteral("typescript"),
+                              QStringLiteral("typescript-language-server")}));
         for (const AssociatedFile &file : groups[0].files) {
             QVERIFY(file.path.startsWith(modules + QLatin1Char('/')));
             QVERIFY(file.size > 0);
@@ -224,9 +249,11 @@ private slots:
     void namedFiles_namedPlacesThenCacheEntry()
     {
         Sandbox sandbox;
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".config/prettier/config.json")), 100);
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".config/prettier/config.json")),
+                                100);
         sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npm/prettier/index.json")), 5000);
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npm/prettier-plugin/index.json")), 5000);
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npm/prettier-plugin/index.json")),
+                                5000);
 
         const FileScanner scanner(sandbox.places());
         const QList<FileGroup> groups = scanner.findNPMNamedFiles(QStringLiteral("prettier"));
@@ -272,7 +299,8 @@ private slots:
         const FileScanner scanner(sandbox.places());
         QVERIFY(scanner.findNPMGlobalFiles(name).isEmpty());
         const QList<FileGroup> named = scanner.findNPMNamedFiles(name);
-        QVERIFY2(named.isEmpty(), qPrintable(named.isEmpty() ? QString() : named.first().files.first().path));
+        QVERIFY2(named.isEmpty(),
+                 qPrintable(named.isEmpty() ? QString() : named.first().files.first().path));
     }
 
     void cacheSize_ofTheNpmFolderOnly()
@@ -281,7 +309,8 @@ private slots:
         const FileScanner scanner(sandbox.places());
         QCOMPARE(scanner.npmCacheSize(), 0);
 
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npm/_cacache/content/aa")), 3 * 4096);
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npm/_cacache/content/aa")),
+                                3 * 4096);
         sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npm/_logs/1.log")), 10);
         sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral(".npmrc")), 50000);
         const qint64 size = scanner.npmCacheSize();

@@ -20,7 +20,8 @@ FileGroup groupOf(FileCategory category, const QList<qint64> &sizes)
 {
     QList<AssociatedFile> files;
     for (qint64 size : sizes) {
-        files.append(AssociatedFile(QStringLiteral("/x/%1").arg(files.size()), QString(), category, size));
+        files.append(
+            AssociatedFile(QStringLiteral("/x/%1").arg(files.size()), QString(), category, size));
     }
     return FileGroup(category, files);
 }
@@ -32,7 +33,8 @@ QStringList describe(const QList<FileGroup> &groups)
         QStringList names;
         for (const AssociatedFile &file : group.files)
             names.append(file.name);
-        lines.append(caseName(group.category) + QStringLiteral(": ") + names.join(QLatin1Char(',')));
+        lines.append(caseName(group.category) + QStringLiteral(": ") +
+                     names.join(QLatin1Char(',')));
     }
     return lines;
 }
@@ -97,22 +99,32 @@ private slots:
         MachineBuilder machine(sandbox);
         machine.installXcode();
         machine.installDocker();
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), 120 * kMiB));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), 30 * kMiB));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"), 80 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"),
+                                            120 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), 30 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"), 80 * kMiB));
         // Exactly at the threshold, and one allocation block under it.
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/Archives"), kThreshold));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), kThreshold - kBlock));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 0));
-        machine.addDeviceBackup(QStringLiteral("0001"), BackupInfo::binary, QStringLiteral("iPhone"), 8 * kMiB, kBackupDate);
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/Archives"),
+                                            kThreshold));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Containers/com.docker.docker/Data"), kThreshold - kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/CoreSimulator/Devices"), 0));
+        machine.addDeviceBackup(QStringLiteral("0001"), BackupInfo::binary,
+                                QStringLiteral("iPhone"), 8 * kMiB, kBackupDate);
         machine.installTmutil("Snapshots for disk /:\n"
                               "com.apple.TimeMachine.2026-12-06-090000.local\n"
                               "com.apple.TimeMachine.2026-12-06-100000.local\n");
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"), 60 * kMiB));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"), 50 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"),
+                                            60 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"),
+                                            50 * kMiB));
         QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/Homebrew"), 20 * kMiB));
         QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/Pixel Forge"), 2 * kMiB));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), 2 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"),
+                                            2 * kBlock));
 
         const FileScanner scanner(sandbox.places());
         QStringList reported;
@@ -121,12 +133,13 @@ private slots:
 
         // Device support (110 MiB) was found before the caches (110 MiB) and stays in front.
         QCOMPARE(describe(result.groups),
-                 (QStringList{QStringLiteral("xcodeDerivedData: DerivedData"),
-                              QStringLiteral("xcodeDeviceSupport: watchOS DeviceSupport,iOS DeviceSupport"),
-                              QStringLiteral("systemCaches: com.spotify.client,com.google.Chrome"),
-                              QStringLiteral("xcodeArchives: Archives"),
-                              QStringLiteral("timeMachineSnapshots: Snapshot 2026-12-06-090000.local,"
-                                             "Snapshot 2026-12-06-100000.local")}));
+                 (QStringList{
+                     QStringLiteral("xcodeDerivedData: DerivedData"),
+                     QStringLiteral("xcodeDeviceSupport: watchOS DeviceSupport,iOS DeviceSupport"),
+                     QStringLiteral("systemCaches: com.spotify.client,com.google.Chrome"),
+                     QStringLiteral("xcodeArchives: Archives"),
+                     QStringLiteral("timeMachineSnapshots: Snapshot 2026-12-06-090000.local,"
+                                    "Snapshot 2026-12-06-100000.local")}));
         // Hidden: the backup, Docker one block under the threshold, the logs, the reports.
         QCOMPARE(result.hiddenCount, 4);
         QCOMPARE(result.groups[0].totalSize(), 120 * kMiB);
@@ -149,10 +162,11 @@ private slots:
             QCOMPARE(snapshot.size, 0);
         }
 
-        for (const char *place : {"Library/Developer/Xcode/DerivedData", "Library/Developer/Xcode/Archives",
-                                  "Library/Containers/com.docker.docker/Data", "Library/Caches/com.google.Chrome",
-                                  "Library/Logs/Pixel Forge", "Library/Logs/DiagnosticReports",
-                                  "Library/Application Support/MobileSync/Backup/0001"}) {
+        for (const char *place :
+             {"Library/Developer/Xcode/DerivedData", "Library/Developer/Xcode/Archives",
+              "Library/Containers/com.docker.docker/Data", "Library/Caches/com.google.Chrome",
+              "Library/Logs/Pixel Forge", "Library/Logs/DiagnosticReports",
+              "Library/Application Support/MobileSync/Backup/0001"}) {
             QVERIFY2(reported.contains(sandbox.homePath(QString::fromLatin1(place))), place);
         }
         QVERIFY(!reported.contains(sandbox.homePath(QStringLiteral("Library/Caches/Homebrew"))));
@@ -168,11 +182,16 @@ private slots:
     {
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), 0));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), 3 * kBlock));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"), 1 * kBlock));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/tvOS DeviceSupport"), 5 * kBlock));
-        QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 200 * kMiB));
+        QVERIFY(
+            machine.addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), 0));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), 3 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"), 1 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/Xcode/tvOS DeviceSupport"), 5 * kBlock));
+        QVERIFY(machine.addHomeFolderOfSize(
+            QStringLiteral("Library/Developer/CoreSimulator/Devices"), 200 * kMiB));
 
         const FileScanner scanner(sandbox.places());
         QVERIFY(!scanner.isXcodeInstalled());
@@ -189,12 +208,14 @@ private slots:
         QVERIFY(scanner.isXcodeInstalled());
         const QList<FileGroup> groups = scanner.scanXcodeData();
         // The empty derived data gives nothing; the three device support folders one group.
-        QCOMPARE(describe(groups), (QStringList{QStringLiteral("xcodeDeviceSupport: tvOS DeviceSupport,"
-                                                               "iOS DeviceSupport,watchOS DeviceSupport"),
-                                                QStringLiteral("xcodeSimulators: Devices")}));
+        QCOMPARE(describe(groups),
+                 (QStringList{QStringLiteral("xcodeDeviceSupport: tvOS DeviceSupport,"
+                                             "iOS DeviceSupport,watchOS DeviceSupport"),
+                              QStringLiteral("xcodeSimulators: Devices")}));
         QCOMPARE(groups[0].files[0].size, 5 * kBlock);
         QCOMPARE(groups[0].files[2].size, 1 * kBlock);
-        QCOMPARE(groups[0].files[0].path, sandbox.homePath(QStringLiteral("Library/Developer/Xcode/tvOS DeviceSupport")));
+        QCOMPARE(groups[0].files[0].path,
+                 sandbox.homePath(QStringLiteral("Library/Developer/Xcode/tvOS DeviceSupport")));
         QCOMPARE(scanner.scanSystemData().groups.size(), 1);
     }
 
@@ -205,15 +226,24 @@ private slots:
         QTest::addColumn<QString>("name");
 
         const int binary = int(BackupInfo::binary);
-        QTest::newRow("binary") << binary << QStringLiteral("C") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
-        QTest::newRow("xml") << int(BackupInfo::xml) << QStringLiteral("C") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
-        QTest::newRow("American English") << binary << QStringLiteral("en_US") << QStringLiteral("Ada's iPhone (Dec 6, 2026)");
-        QTest::newRow("British English") << binary << QStringLiteral("en_GB") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
-        QTest::newRow("Japanese") << binary << QStringLiteral("ja_JP") << QStringLiteral("Ada's iPhone (2026年12月6日)");
-        QTest::newRow("name not text") << int(BackupInfo::nameNotText) << QStringLiteral("C") << QStringLiteral("iOS Device (6 Dec 2026)");
-        QTest::newRow("no Info.plist") << int(BackupInfo::missing) << QStringLiteral("C") << QStringLiteral("iOS Device");
-        QTest::newRow("broken Info.plist") << int(BackupInfo::broken) << QStringLiteral("C") << QStringLiteral("iOS Device");
-        QTest::newRow("array Info.plist") << int(BackupInfo::notDictionary) << QStringLiteral("C") << QStringLiteral("iOS Device");
+        QTest::newRow("binary") << binary << QStringLiteral("C")
+                                << QStringLiteral("Ada's iPhone (6 Dec 2026)");
+        QTest::newRow("xml") << int(BackupInfo::xml) << QStringLiteral("C")
+                             << QStringLiteral("Ada's iPhone (6 Dec 2026)");
+        QTest::newRow("American English")
+            << binary << QStringLiteral("en_US") << QStringLiteral("Ada's iPhone (Dec 6, 2026)");
+        QTest::newRow("British English")
+            << binary << QStringLiteral("en_GB") << QStringLiteral("Ada's iPhone (6 Dec 2026)");
+        QTest::newRow("Japanese") << binary << QStringLiteral("ja_JP")
+                                  << QStringLiteral("Ada's iPhone (2026年12月6日)");
+        QTest::newRow("name not text") << int(BackupInfo::nameNotText) << QStringLiteral("C")
+                                       << QStringLiteral("iOS Device (6 Dec 2026)");
+        QTest::newRow("no Info.plist")
+            << int(BackupInfo::missing) << QStringLiteral("C") << QStringLiteral("iOS Device");
+        QTest::newRow("broken Info.plist")
+            << int(BackupInfo::broken) << QStringLiteral("C") << QStringLiteral("iOS Device");
+        QTest::newRow("array Info.plist") << int(BackupInfo::notDictionary) << QStringLiteral("C")
+                                          << QStringLiteral("iOS Device");
     }
 
     void backups_namedByDeviceAndDate()
@@ -224,10 +254,12 @@ private slots:
 
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        const QString backup = machine.addDeviceBackup(QStringLiteral("00008110-0001"), BackupInfo(info),
-                                                       QStringLiteral("Ada's iPhone"), 6 * kBlock, kBackupDate);
+        const QString backup =
+            machine.addDeviceBackup(QStringLiteral("00008110-0001"), BackupInfo(info),
+                                    QStringLiteral("Ada's iPhone"), 6 * kBlock, kBackupDate);
         QLocale::setDefault(QLocale(locale));
-        const std::optional<QList<FileGroup>> groups = FileScanner(sandbox.places()).scanDeviceBackups();
+        const std::optional<QList<FileGroup>> groups =
+            FileScanner(sandbox.places()).scanDeviceBackups();
         QLocale::setDefault(QLocale::c());
         QVERIFY(groups);
         QCOMPARE(groups->size(), 1);
@@ -246,12 +278,14 @@ private slots:
         const FileScanner scanner(sandbox.places());
         QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
 
-        const QString folder = sandbox.makeDir(sandbox.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup")));
+        const QString folder = sandbox.makeDir(
+            sandbox.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup")));
         QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
         sandbox.writeFileOfSize(folder + QStringLiteral("/stray.bin"), 50 * kMiB);
         QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
 
-        machine.addDeviceBackup(QStringLiteral("empty"), BackupInfo::missing, QString(), 0, kBackupDate);
+        machine.addDeviceBackup(QStringLiteral("empty"), BackupInfo::missing, QString(), 0,
+                                kBackupDate);
         const std::optional<QList<FileGroup>> groups = scanner.scanDeviceBackups();
         QVERIFY(groups && groups->size() == 1);
         QCOMPARE(groups->first().files.size(), 1);
@@ -269,23 +303,31 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("names");
 
-        QTest::newRow("heading and one") << true
-            << QByteArray("Snapshots for disk /:\ncom.apple.TimeMachine.2025-03-04-101500.local\n") << QByteArray() << 0
-            << QStringList{QStringLiteral("Snapshot 2025-03-04-101500.local")};
-        QTest::newRow("indented, CRLF, in order") << true
-            << QByteArray("\r\n  com.apple.TimeMachine.B.local\r\n\tcom.apple.TimeMachine.A.local  \n")
+        QTest::newRow("heading and one")
+            << true
+            << QByteArray("Snapshots for disk /:\ncom.apple.TimeMachine.2025-03-04-101500.local\n")
+            << QByteArray() << 0 << QStringList{QStringLiteral("Snapshot 2025-03-04-101500.local")};
+        QTest::newRow("indented, CRLF, in order")
+            << true
+            << QByteArray(
+                   "\r\n  com.apple.TimeMachine.B.local\r\n\tcom.apple.TimeMachine.A.local  \n")
             << QByteArray() << 0
             << QStringList{QStringLiteral("Snapshot B.local"), QStringLiteral("Snapshot A.local")};
-        QTest::newRow("printed on standard error") << true << QByteArray()
-            << QByteArray("com.apple.TimeMachine.E.local\n") << 0 << QStringList{QStringLiteral("Snapshot E.local")};
-        QTest::newRow("garbage") << true
-            << QByteArray("lorem ipsum\nsee com.apple.TimeMachine.X.local\nCOM.APPLE.TIMEMACHINE.Y\n\x01\x02\n")
+        QTest::newRow("printed on standard error")
+            << true << QByteArray() << QByteArray("com.apple.TimeMachine.E.local\n") << 0
+            << QStringList{QStringLiteral("Snapshot E.local")};
+        QTest::newRow("garbage")
+            << true
+            << QByteArray("lorem ipsum\nsee "
+                          "com.apple.TimeMachine.X.local\nCOM.APPLE.TIMEMACHINE.Y\n\x01\x02\n")
             << QByteArray() << 0 << QStringList();
         QTest::newRow("an error") << true << QByteArray()
-            << QByteArray("listlocalsnapshots: Failed to mount (error 80)\n") << 1 << QStringList();
+                                  << QByteArray("listlocalsnapshots: Failed to mount (error 80)\n")
+                                  << 1 << QStringList();
         QTest::newRow("nothing") << true << QByteArray() << QByteArray() << 0 << QStringList();
-        QTest::newRow("not UTF-8") << true << QByteArray("com.apple.TimeMachine.A.local\n\xff\xfe\n")
-            << QByteArray() << 0 << QStringList();
+        QTest::newRow("not UTF-8")
+            << true << QByteArray("com.apple.TimeMachine.A.local\n\xff\xfe\n") << QByteArray() << 0
+            << QStringList();
         QTest::newRow("no tool") << false << QByteArray() << QByteArray() << 0 << QStringList();
     }
 
@@ -304,8 +346,9 @@ private slots:
         const FileScanner scanner(sandbox.places());
         const std::optional<FileGroup> group = scanner.scanLocalSnapshots();
         if (installed) {
-            QCOMPARE(machine.toolCalls(QStringLiteral("/usr/bin/tmutil")),
-                     (QList<QStringList>{{QStringLiteral("listlocalsnapshots"), QStringLiteral("/")}}));
+            QCOMPARE(
+                machine.toolCalls(QStringLiteral("/usr/bin/tmutil")),
+                (QList<QStringList>{{QStringLiteral("listlocalsnapshots"), QStringLiteral("/")}}));
         }
         if (names.isEmpty()) {
             QVERIFY(!group);
@@ -334,11 +377,17 @@ private slots:
         QTest::addColumn<QStringList>("names");
 
         const QString app = QStringLiteral("app");
-        QTest::newRow("both") << app << 3 * kBlock << 2 * kBlock << QStringList{QStringLiteral("Docker"), QStringLiteral("OrbStack")};
-        QTest::newRow("Docker empty") << app << qint64(0) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
-        QTest::newRow("no Docker data") << app << qint64(-1) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
-        QTest::newRow("OrbStack empty") << app << 3 * kBlock << qint64(0) << QStringList{QStringLiteral("Docker")};
-        QTest::newRow("container folder only") << QStringLiteral("container") << qint64(-1) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
+        QTest::newRow("both") << app << 3 * kBlock << 2 * kBlock
+                              << QStringList{QStringLiteral("Docker"), QStringLiteral("OrbStack")};
+        QTest::newRow("Docker empty")
+            << app << qint64(0) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
+        QTest::newRow("no Docker data")
+            << app << qint64(-1) << 2 * kBlock << QStringList{QStringLiteral("OrbStack")};
+        QTest::newRow("OrbStack empty")
+            << app << 3 * kBlock << qint64(0) << QStringList{QStringLiteral("Docker")};
+        QTest::newRow("container folder only")
+            << QStringLiteral("container") << qint64(-1) << 2 * kBlock
+            << QStringList{QStringLiteral("OrbStack")};
         QTest::newRow("not installed") << QString() << qint64(-1) << 2 * kBlock << QStringList();
     }
 
@@ -354,9 +403,11 @@ private slots:
         if (dockerMark == QLatin1String("app"))
             machine.installDocker();
         else if (dockerMark == QLatin1String("container"))
-            sandbox.makeDir(sandbox.homePath(QStringLiteral("Library/Containers/com.docker.docker")));
+            sandbox.makeDir(
+                sandbox.homePath(QStringLiteral("Library/Containers/com.docker.docker")));
         if (docker >= 0)
-            QVERIFY(machine.addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), docker));
+            QVERIFY(machine.addHomeFolderOfSize(
+                QStringLiteral("Library/Containers/com.docker.docker/Data"), docker));
         QVERIFY(machine.addHomeFolderOfSize(QStringLiteral(".orbstack"), orbStack));
 
         const FileScanner scanner(sandbox.places());
@@ -373,9 +424,11 @@ private slots:
             got.append(file.name);
         QCOMPARE(got, names);
         for (const AssociatedFile &file : groups[0].files) {
-            QCOMPARE(file.path, sandbox.homePath(file.name == QLatin1String("Docker")
-                                                     ? QStringLiteral("Library/Containers/com.docker.docker/Data")
-                                                     : QStringLiteral(".orbstack")));
+            QCOMPARE(
+                file.path,
+                sandbox.homePath(file.name == QLatin1String("Docker")
+                                     ? QStringLiteral("Library/Containers/com.docker.docker/Data")
+                                     : QStringLiteral(".orbstack")));
         }
     }
 
@@ -387,10 +440,12 @@ private slots:
         QVERIFY(scanner.scanCachesAndLogs() && scanner.scanCachesAndLogs()->isEmpty());
 
         const auto cache = [&](const char *name, qint64 bytes) {
-            return machine.addHomeFolderOfSize(QStringLiteral("Library/Caches/") + QString::fromLatin1(name), bytes);
+            return machine.addHomeFolderOfSize(
+                QStringLiteral("Library/Caches/") + QString::fromLatin1(name), bytes);
         };
         const auto log = [&](const char *name, qint64 bytes) {
-            return machine.addHomeFolderOfSize(QStringLiteral("Library/Logs/") + QString::fromLatin1(name), bytes);
+            return machine.addHomeFolderOfSize(
+                QStringLiteral("Library/Logs/") + QString::fromLatin1(name), bytes);
         };
         // Larger than 10 MiB (and 1 MiB for logs) is listed; exactly the minimum is not.
         QVERIFY(cache("at-minimum", 10 * kMiB));
@@ -400,11 +455,13 @@ private slots:
         QVERIFY(cache("pip", 30 * kMiB));
         QVERIFY(cache("homebrew", 20 * kMiB)); // only the exact names are left out
         QVERIFY(cache("PIP", 15 * kMiB));
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Caches/blob.bin")), 40 * kMiB);
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Caches/blob.bin")),
+                                40 * kMiB);
         QVERIFY(log("at-minimum", kMiB));
         QVERIFY(log("over-minimum", kMiB + kBlock));
         QVERIFY(log("Big App", 3 * kMiB));
-        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Logs/install.log")), 5 * kMiB);
+        sandbox.writeFileOfSize(sandbox.homePath(QStringLiteral("Library/Logs/install.log")),
+                                5 * kMiB);
         QVERIFY(log("DiagnosticReports", 2 * kMiB));
 
         std::optional<QList<FileGroup>> groups = scanner.scanCachesAndLogs();
@@ -416,7 +473,8 @@ private slots:
         QCOMPARE(groups->at(0).files[2].size, 10 * kMiB + kBlock);
         QCOMPARE(groups->at(1).files[1].size, kMiB + kBlock);
         QCOMPARE(groups->at(2).files[0].size, 2 * kMiB);
-        QCOMPARE(groups->at(2).files[0].path, sandbox.homePath(QStringLiteral("Library/Logs/DiagnosticReports")));
+        QCOMPARE(groups->at(2).files[0].path,
+                 sandbox.homePath(QStringLiteral("Library/Logs/DiagnosticReports")));
 
         // Empty reports give no group.
         QFile::remove(sandbox.homePath(QStringLiteral("Library/Logs/DiagnosticReports/data.bin")));
@@ -430,7 +488,8 @@ private slots:
         if (isUnprivilegedChild()) {
             QVERIFY(::geteuid() != 0);
             const QString root = qEnvironmentVariable("VERLO_ROOT");
-            const FileScanner lockedBackups(Places(qEnvironmentVariable("VERLO_HOME_BACKUPS"), root));
+            const FileScanner lockedBackups(
+                Places(qEnvironmentVariable("VERLO_HOME_BACKUPS"), root));
             const FileScanner lockedCaches(Places(qEnvironmentVariable("VERLO_HOME_CACHES"), root));
             const FileScanner lockedLogs(Places(qEnvironmentVariable("VERLO_HOME_LOGS"), root));
 
@@ -440,7 +499,8 @@ private slots:
             // The rest of the scan goes on: the snapshots remain, and nothing small is counted.
             for (const FileScanner *scanner : {&lockedBackups, &lockedCaches, &lockedLogs}) {
                 const SystemDataResult result = scanner->scanSystemData();
-                QCOMPARE(describe(result.groups), QStringList{QStringLiteral("timeMachineSnapshots: Snapshot A.local")});
+                QCOMPARE(describe(result.groups),
+                         QStringList{QStringLiteral("timeMachineSnapshots: Snapshot A.local")});
                 QCOMPARE(result.hiddenCount, scanner == &lockedBackups ? 3 : 1);
             }
             return;
@@ -451,7 +511,8 @@ private slots:
         machine.installTmutil("com.apple.TimeMachine.A.local\n");
         const auto fill = [](const Sandbox &sandbox) {
             MachineBuilder builder(sandbox);
-            builder.addDeviceBackup(QStringLiteral("b"), BackupInfo::xml, QStringLiteral("iPad"), 2 * kBlock, kBackupDate);
+            builder.addDeviceBackup(QStringLiteral("b"), BackupInfo::xml, QStringLiteral("iPad"),
+                                    2 * kBlock, kBackupDate);
             builder.addHomeFolderOfSize(QStringLiteral("Library/Caches/big"), 11 * kMiB);
             builder.addHomeFolderOfSize(QStringLiteral("Library/Logs/big"), 2 * kMiB);
             builder.addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), kBlock);
@@ -459,20 +520,21 @@ private slots:
         fill(backups);
         fill(caches);
         fill(logs);
-        chmodded(backups.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup")), 0);
+        chmodded(backups.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup")),
+                 0);
         chmodded(caches.homePath(QStringLiteral("Library/Caches")), 0);
         chmodded(logs.homePath(QStringLiteral("Library/Logs")), 0711); // enterable, not listable
         // As the owner everything is found: four small groups.
         QCOMPARE(FileScanner(Places(logs.home(), backups.root())).scanSystemData().hiddenCount, 4);
 
         QByteArray output;
-        const int status = runTestFunctionAsUnprivileged(
-            QString::fromLatin1(QTest::currentTestFunction()),
-            {{QStringLiteral("VERLO_ROOT"), backups.root()},
-             {QStringLiteral("VERLO_HOME_BACKUPS"), backups.home()},
-             {QStringLiteral("VERLO_HOME_CACHES"), caches.home()},
-             {QStringLiteral("VERLO_HOME_LOGS"), logs.home()}},
-            &output);
+        const int status =
+            runTestFunctionAsUnprivileged(QString::fromLatin1(QTest::currentTestFunction()),
+                                          {{QStringLiteral("VERLO_ROOT"), backups.root()},
+                                           {QStringLiteral("VERLO_HOME_BACKUPS"), backups.home()},
+                                           {QStringLiteral("VERLO_HOME_CACHES"), caches.home()},
+                                           {QStringLiteral("VERLO_HOME_LOGS"), logs.home()}},
+                                          &output);
         QVERIFY2(status == 0, output.constData());
     }
 };

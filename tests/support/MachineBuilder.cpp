@@ -83,8 +83,8 @@ QString MachineBuilder::callLog(const QString &systemPath) const
     return toolsFolder(m_sandbox) + QLatin1Char('/') + name;
 }
 
-QString MachineBuilder::installTool(const QString &systemPath, const QByteArray &output,
-                                    int status, const QByteArray &errorOutput) const
+QString MachineBuilder::installTool(const QString &systemPath, const QByteArray &output, int status,
+                                    const QByteArray &errorOutput) const
 {
     const QString log = callLog(systemPath);
     QString body = QStringLiteral("log=%1\n"
@@ -193,11 +193,12 @@ QString MachineBuilder::addFormula(const QString &name, const QList<FormulaVersi
         case Receipt::onRequest:
         case Receipt::asDependency: {
             const bool onRequest = version.receipt == Receipt::onRequest;
-            receipt = QJsonDocument(QJsonObject{{QStringLiteral("homebrew_version"), "4.2.0"},
-                                                {QStringLiteral("installed_as_dependency"), !onRequest},
-                                                {QStringLiteral("installed_on_request"), onRequest},
-                                                {QStringLiteral("poured_from_bottle"), true}})
-                          .toJson();
+            receipt =
+                QJsonDocument(QJsonObject{{QStringLiteral("homebrew_version"), "4.2.0"},
+                                          {QStringLiteral("installed_as_dependency"), !onRequest},
+                                          {QStringLiteral("installed_on_request"), onRequest},
+                                          {QStringLiteral("poured_from_bottle"), true}})
+                    .toJson();
             break;
         }
         case Receipt::missing:
@@ -268,20 +269,18 @@ bool MachineBuilder::setModificationDate(const QString &path, const QDateTime &d
 
 QString MachineBuilder::installXcode() const
 {
-    return m_sandbox.makeAppBundle(m_sandbox.systemPath(QStringLiteral("/Applications")),
-                                   QStringLiteral("Xcode.app"),
-                                   {{QStringLiteral("CFBundleIdentifier"),
-                                     QStringLiteral("com.apple.dt.Xcode")},
-                                    {QStringLiteral("CFBundleName"), QStringLiteral("Xcode")}});
+    return m_sandbox.makeAppBundle(
+        m_sandbox.systemPath(QStringLiteral("/Applications")), QStringLiteral("Xcode.app"),
+        {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.apple.dt.Xcode")},
+         {QStringLiteral("CFBundleName"), QStringLiteral("Xcode")}});
 }
 
 QString MachineBuilder::installDocker() const
 {
-    return m_sandbox.makeAppBundle(m_sandbox.systemPath(QStringLiteral("/Applications")),
-                                   QStringLiteral("Docker.app"),
-                                   {{QStringLiteral("CFBundleIdentifier"),
-                                     QStringLiteral("com.docker.docker")},
-                                    {QStringLiteral("CFBundleName"), QStringLiteral("Docker")}});
+    return m_sandbox.makeAppBundle(
+        m_sandbox.systemPath(QStringLiteral("/Applications")), QStringLiteral("Docker.app"),
+        {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.docker.docker")},
+         {QStringLiteral("CFBundleName"), QStringLiteral("Docker")}});
 }
 
 bool MachineBuilder::addHomeFolderOfSize(const QString &relative, qint64 bytes) const
@@ -342,10 +341,12 @@ void MachineBuilder::buildSampleMachine(qint64 largeBytes) const
                     Sandbox::PlistFormat::binary);
     s.makeAppBundle(s.homePath(QStringLiteral("Applications")), QStringLiteral("Beta Tool.app"),
                     {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("org.beta.tool")}});
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/io.acme.pixelforge.plist")), 900);
+    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/io.acme.pixelforge.plist")),
+                      900);
     s.writeFileOfSize(
         s.homePath(QStringLiteral("Library/Application Support/Pixel Forge/projects.db")), 300000);
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/io.acme.pixelforge/cache.bin")), 80000);
+    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/io.acme.pixelforge/cache.bin")),
+                      80000);
     s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/com.notely.mac.plist")), 600);
 
     // npm.
@@ -374,16 +375,17 @@ void MachineBuilder::buildSampleMachine(qint64 largeBytes) const
     addHomebrewFile(QStringLiteral("var/log/wget.log"), 12000);
     addHomebrewFile(QStringLiteral("share/wget/README"), 3000);
     addHomebrewFile(QStringLiteral("Caches/node--22.1.0.bottle.tar.gz"), 400000);
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.bottle.tar.gz")),
-                      900000);
-    s.writeFileOfSize(s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.node.plist")),
-                      700);
+    s.writeFileOfSize(
+        s.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.bottle.tar.gz")), 900000);
+    s.writeFileOfSize(
+        s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.node.plist")), 700);
 
     // System data: developer data, a backup, containers, caches and logs.
     installXcode();
     installDocker();
     addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), large);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"), large / 2 / 4096 * 4096);
+    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"),
+                        large / 2 / 4096 * 4096);
     addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"),
                         large / 2 / 4096 * 4096);
     addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 20 * 4096);
@@ -392,8 +394,10 @@ void MachineBuilder::buildSampleMachine(qint64 largeBytes) const
                     QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
     addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), large);
     addHomeFolderOfSize(QStringLiteral(".orbstack"), roundedToBlock(large / 3));
-    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"), roundedToBlock(large * 2 / 3));
-    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"), roundedToBlock(large / 2));
+    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"),
+                        roundedToBlock(large * 2 / 3));
+    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"),
+                        roundedToBlock(large / 2));
     addHomeFolderOfSize(QStringLiteral("Library/Logs/Pixel Forge"), 600 * 4096);
     addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), 30 * 4096);
 
@@ -410,8 +414,8 @@ int runTestFunctionAsUnprivileged(const QString &testFunction,
     QString commandLine = QStringLiteral("env VERLO_UNPRIVILEGED_CHILD=1");
     for (auto it = environment.constBegin(); it != environment.constEnd(); ++it)
         commandLine += QLatin1Char(' ') + shellQuoted(it.key() + QLatin1Char('=') + it.value());
-    commandLine += QLatin1Char(' ') + shellQuoted(QCoreApplication::applicationFilePath())
-                   + QLatin1Char(' ') + shellQuoted(testFunction);
+    commandLine += QLatin1Char(' ') + shellQuoted(QCoreApplication::applicationFilePath()) +
+                   QLatin1Char(' ') + shellQuoted(testFunction);
     return runAsUnprivileged(commandLine, output);
 }
 

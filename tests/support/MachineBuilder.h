@@ -43,7 +43,10 @@ public:
     QStringList toolEnvironment(const QString &systemPath) const;
 
     // --- npm -----------------------------------------------------------------------------------
-    static QString homebrewNodeModules() { return QStringLiteral("/opt/homebrew/lib/node_modules"); }
+    static QString homebrewNodeModules()
+    {
+        return QStringLiteral("/opt/homebrew/lib/node_modules");
+    }
     static QString localNodeModules() { return QStringLiteral("/usr/local/lib/node_modules"); }
     // A package folder <globalFolder>/<name> (globalFolder is a system path, or an absolute path
     // such as home/.npm) with a package.json holding name and, when given, version.
@@ -55,14 +58,15 @@ public:
 
     // --- Homebrew ------------------------------------------------------------------------------
     // What a version folder's INSTALL_RECEIPT.json says about installed_on_request.
-    enum class Receipt {
-        onRequest,     // true
-        asDependency,  // false
-        missing,       // no receipt file
-        broken,        // not JSON
-        notBoolean,    // "installed_on_request": "true" (a string)
-        notObject,     // a JSON array
-        withoutKey,    // an object without the key
+    enum class Receipt
+    {
+        onRequest,    // true
+        asDependency, // false
+        missing,      // no receipt file
+        broken,       // not JSON
+        notBoolean,   // "installed_on_request": "true" (a string)
+        notObject,    // a JSON array
+        withoutKey,   // an object without the key
     };
     struct FormulaVersion
     {
@@ -91,7 +95,8 @@ public:
     // home/<relative> of exactly bytes allocated ("Library/Developer/Xcode/DerivedData").
     bool addHomeFolderOfSize(const QString &relative, qint64 bytes) const;
 
-    enum class BackupInfo {
+    enum class BackupInfo
+    {
         xml,           // Info.plist with "Product Name" as text, XML
         binary,        // the same, binary
         missing,       // no Info.plist
