@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -15,6 +16,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -24,6 +26,8 @@ namespace {
 
 // How long the helpers a tool left behind get to end on SIGTERM before SIGKILL.
 constexpr int kTerminateGraceMs = 500;
+// How long SIGKILLed helpers may take to be gone before the call returns anyway.
+constexpr int kKillWaitMs = 2000;
 // Without a process descriptor the exit is noticed by polling this often.
 constexpr int kExitPollMs = 20;
 
@@ -195,9 +199,48 @@ int reap(pid_t pid)
     return -1;
 }
 
-bool groupHasMembers(pid_t group)
+// Whether anything of the group still runs. Killed helpers that nobody reaps linger as zombies
+// (a container's first process may not reap), and those no longer count.
+bool groupHasLiveMembers(pid_t group)
 {
-    return ::kill(-group, 0) == 0 || errno == EPERM;
+    if (::kill(-group, 0) != 0 && errno != EPERM)
+        return false;
+#ifdef Q_OS_LINUX
+    DIR *proc = ::opendir("/proc");
+    if (!proc)
+        return true;
+    bool found = false;
+    while (!found) {
+        const dirent *entry = ::readdir(proc);
+        if (!entry)
+            break;
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9')
+            continue;
+        char path[64];
+        std::snprintf(path, sizeof path, "/proc/%s/stat", entry->d_name);
+        const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        char stat[512];
+        const ssize_t n = ::read(fd, stat, sizeof stat - 1);
+        ::close(fd);
+        if (n <= 0)
+            continue;
+        stat[n] = '\0';
+        // "pid (name) state ppid pgrp ...": the name may hold anything, so start after the last ')'.
+        const char *afterName = std::strrchr(stat, ')');
+        char state = 0;
+        int parent = 0;
+        int processGroup = 0;
+        if (afterName && std::sscanf(afterName + 1, " %c %d %d", &state, &parent, &processGroup) == 3
+            && processGroup == group && state != 'Z' && state != 'X')
+            found = true;
+    }
+    ::closedir(proc);
+    return found;
+#else
+    return true;
+#endif
 }
 
 // Polls the pipe (when open) for up to timeoutMs and reads what came. Updates pipeOpen.
@@ -374,12 +417,20 @@ ProcessResult Process::run() const
     // The first signal goes out before the reap, while the zombie still holds the group's id.
     ::kill(-pid, SIGTERM);
     result.status = reap(pid);
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kTerminateGraceMs);
-    while (groupHasMembers(pid) && std::chrono::steady_clock::now() < deadline)
+    using Clock = std::chrono::steady_clock;
+    auto deadline = Clock::now() + std::chrono::milliseconds(kTerminateGraceMs);
+    bool lingering = groupHasLiveMembers(pid);
+    while (lingering && Clock::now() < deadline) {
         pollAndRead(readEnd.get(), pipeOpen, collector, 10);
-    if (groupHasMembers(pid))
+        lingering = groupHasLiveMembers(pid);
+    }
+    if (lingering) {
         ::kill(-pid, SIGKILL);
+        // Killed processes end within moments; one stuck in the kernel must not hang the call.
+        deadline = Clock::now() + std::chrono::milliseconds(kKillWaitMs);
+        while (groupHasLiveMembers(pid) && Clock::now() < deadline)
+            pollAndRead(readEnd.get(), pipeOpen, collector, 5);
+    }
 
     if (pipeOpen)
         readAvailable(readEnd.get(), collector);
