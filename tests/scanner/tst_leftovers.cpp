@@ -440,6 +440,14 @@ private slots:
         box.makeDir(box.homePath(".ssh"));
         box.writeFile(box.homePath(".bashrc"), "x");
         box.writeFile(box.base() + "/home/b", "x");
+        // Names that a file system accepts ("   ", "\n") exist too, as places and inside agents.
+        if (!name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
+            !name.contains(QChar(0))) {
+            box.makeDir(box.homePath("." + name));
+            box.makeDir(box.homePath(".config/" + name));
+            box.makeDir(box.homePath("Library/Caches/" + name));
+            box.writeFile(box.homePath("Library/LaunchAgents/x" + name + "y.plist"), "x");
+        }
 
         const FileScanner scanner(box.places());
         QVERIFY(scanner.findNamedLocations(name).isEmpty());
