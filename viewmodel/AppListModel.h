@@ -16,7 +16,8 @@ class AppListModel : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Role {
+    enum Role
+    {
         AppIdRole = Qt::UserRole + 1,
         NameRole,
         PathRole,

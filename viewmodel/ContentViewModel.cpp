@@ -102,7 +102,7 @@ QStringList graphemes(const QString &text)
     return result;
 }
 
-template<typename Package>
+template <typename Package>
 QList<Package> filterPackages(const QList<Package> &packages, const QString &query)
 {
     if (query.isEmpty())
@@ -138,8 +138,7 @@ struct ContentViewModel::RemovalOutcome
 };
 
 ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
-    : QObject(parent), m_scanner(std::move(scanner)),
-      m_filteredAppsModel(new AppListModel(this)),
+    : QObject(parent), m_scanner(std::move(scanner)), m_filteredAppsModel(new AppListModel(this)),
       m_userApplicationsModel(new AppListModel(this)),
       m_systemApplicationsModel(new AppListModel(this)),
       m_filteredNPMPackagesModel(new NPMPackageListModel(this)),
@@ -168,7 +167,7 @@ ContentViewModel::~ContentViewModel()
     m_loadPool.waitForDone();
 }
 
-template<typename Work, typename Apply>
+template <typename Work, typename Apply>
 void ContentViewModel::runOn(QThreadPool &pool, Work work, Apply apply)
 {
     const QPointer<ContentViewModel> guard(this);
@@ -185,7 +184,7 @@ void ContentViewModel::runOn(QThreadPool &pool, Work work, Apply apply)
     });
 }
 
-template<typename Work, typename Apply>
+template <typename Work, typename Apply>
 void ContentViewModel::startLoad(SidebarSection section, Work work, Apply apply)
 {
     const int key = int(section);
@@ -248,6 +247,7 @@ void ContentViewModel::loadApplications()
     startLoad(
         SidebarSection::applications, [scanner] { return scanner.scanApplications(); },
         [this](const QList<AppInfo> &apps) {
+            adoptReloadedRecord(apps);
             setAllApps(apps);
             // The search field keeps its text across reloads; the list must keep matching it.
             const bool filter =
@@ -282,6 +282,7 @@ void ContentViewModel::loadNPMPackages()
         [this](const Loaded &loaded) {
             setIsNPMAvailable(loaded.available);
             m_npmIconSources = loaded.iconSources;
+            adoptReloadedRecord(loaded.packages);
             setAllNPMPackages(loaded.packages);
             const bool filter = m_currentSection == SidebarSection::npm;
             setFilteredNPMPackages(filter ? filterPackages(loaded.packages, m_searchQuery)
@@ -315,12 +316,29 @@ void ContentViewModel::loadHomebrewPackages()
         [this](const Loaded &loaded) {
             setIsHomebrewAvailable(loaded.available);
             m_homebrewIconSources = loaded.iconSources;
+            adoptReloadedRecord(loaded.packages);
             setAllHomebrewPackages(loaded.packages);
             const bool filter = m_currentSection == SidebarSection::homebrew;
             setFilteredHomebrewPackages(filter ? filterPackages(loaded.packages, m_searchQuery)
                                                : loaded.packages);
             setHomebrewCacheSize(loaded.cacheSize);
         });
+}
+
+template <typename Record> void ContentViewModel::adoptReloadedRecord(const QList<Record> &records)
+{
+    const Record *selected = std::get_if<Record>(&m_selectedItem);
+    if (!selected)
+        return;
+    // A reload gives every record a new id; the selected item is the same item, so it takes the
+    // new record's id to stay highlighted. Its scan is not disturbed.
+    for (const Record &record : records) {
+        if (record == *selected) {
+            m_selectedItem = record;
+            emit selectedItemChanged();
+            return;
+        }
+    }
 }
 
 void ContentViewModel::measureToolAvailability()
@@ -842,8 +860,8 @@ void ContentViewModel::deleteSelected()
             QString name;
             if (brewPackage) {
                 name = brewPackage->name;
-                uninstall = scanner.uninstallHomebrewPackage(
-                    name, brewPackage->type == HomebrewPackageType::cask);
+                uninstall = scanner.uninstallHomebrewPackage(name, brewPackage->type ==
+                                                                       HomebrewPackageType::cask);
             } else if (npmPackage) {
                 name = npmPackage->name;
                 uninstall = scanner.uninstallNPMPackage(name);
@@ -879,10 +897,9 @@ void ContentViewModel::deleteSelected()
                         freed += file.size;
                 }
                 if (result.moved > 0) {
-                    outcome.successes.append(QStringLiteral("Moved %1 item(s) to Trash").arg(
-                                                 result.moved) +
-                                             kSeparator + formatByteCount(freed) +
-                                             QStringLiteral(" freed"));
+                    outcome.successes.append(
+                        QStringLiteral("Moved %1 item(s) to Trash").arg(result.moved) + kSeparator +
+                        formatByteCount(freed) + QStringLiteral(" freed"));
                 }
                 if (!result.failures.isEmpty()) {
                     outcome.errors.append(QStringLiteral("Failed to remove %1 file(s):\n")
@@ -1078,8 +1095,7 @@ void ContentViewModel::startSystemDataScan()
         },
         [this](const std::pair<SystemDataResult, QSet<QString>> &outcome) {
             --m_pendingSystemScans;
-            applySystemDataResult(outcome.first.groups, outcome.first.hiddenCount,
-                                  outcome.second);
+            applySystemDataResult(outcome.first.groups, outcome.first.hiddenCount, outcome.second);
         });
 }
 
@@ -1138,7 +1154,10 @@ void ContentViewModel::selectSystemCategory(const QString &name)
 
 // --- Published state -----------------------------------------------------------------------------
 
-QAbstractListModel *ContentViewModel::filteredAppsModel() const { return m_filteredAppsModel; }
+QAbstractListModel *ContentViewModel::filteredAppsModel() const
+{
+    return m_filteredAppsModel;
+}
 QAbstractListModel *ContentViewModel::userApplicationsModel() const
 {
     return m_userApplicationsModel;
@@ -1155,7 +1174,10 @@ QAbstractListModel *ContentViewModel::filteredHomebrewPackagesModel() const
 {
     return m_filteredHomebrewPackagesModel;
 }
-QAbstractListModel *ContentViewModel::fileGroupsModel() const { return m_fileGroupsModel; }
+QAbstractListModel *ContentViewModel::fileGroupsModel() const
+{
+    return m_fileGroupsModel;
+}
 QAbstractListModel *ContentViewModel::systemDataGroupsModel() const
 {
     return m_systemDataGroupsModel;
@@ -1221,8 +1243,7 @@ QString ContentViewModel::selectedItemSubtitle() const
     if (const auto package = selectedNPMPackage())
         return package->version ? QStringLiteral("v") + *package->version : QString();
     if (const auto package = selectedHomebrewPackage())
-        return package->version ? QStringLiteral("v") + *package->version
-                                : rawValue(package->type);
+        return package->version ? QStringLiteral("v") + *package->version : rawValue(package->type);
     return {};
 }
 
@@ -1254,8 +1275,7 @@ bool ContentViewModel::hasPendingWork() const
     int loads = 0;
     for (int pending : m_pendingLoads)
         loads += pending;
-    return m_pendingItemWork > 0 || m_pendingSystemScans > 0 || loads > 0 ||
-           m_pendingOtherWork > 0;
+    return m_pendingItemWork > 0 || m_pendingSystemScans > 0 || loads > 0 || m_pendingOtherWork > 0;
 }
 
 void ContentViewModel::setCurrentSection(SidebarSection section)
@@ -1456,9 +1476,8 @@ void ContentViewModel::updateRowSelection()
 
 void ContentViewModel::settleScanning()
 {
-    const bool busy =
-        m_pendingItemWork > 0 ||
-        (m_currentSection == SidebarSection::systemData && m_pendingSystemScans > 0);
+    const bool busy = m_pendingItemWork > 0 ||
+                      (m_currentSection == SidebarSection::systemData && m_pendingSystemScans > 0);
     setIsScanning(busy);
     if (!busy)
         setScanProgressText(QString());
@@ -1493,10 +1512,10 @@ ScanProgress ContentViewModel::progressReporter(quint64 generation, bool systemD
                 ContentViewModel *model = guard.data();
                 if (!model || !model->m_isScanning)
                     return;
-                const bool relevant =
-                    systemData ? model->m_currentSection == SidebarSection::systemData &&
-                                     model->m_pendingItemWork == 0
-                               : generation == model->m_itemGeneration;
+                const bool relevant = systemData
+                                          ? model->m_currentSection == SidebarSection::systemData &&
+                                                model->m_pendingItemWork == 0
+                                          : generation == model->m_itemGeneration;
                 if (relevant)
                     model->setScanProgressText(what);
             },

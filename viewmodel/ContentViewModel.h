@@ -63,15 +63,14 @@ class ContentViewModel : public QObject
                    showErrorAlertChanged)
     Q_PROPERTY(bool showDeleteConfirmation READ showDeleteConfirmation WRITE
                    setShowDeleteConfirmation NOTIFY showDeleteConfirmationChanged)
-    Q_PROPERTY(QString lastDeleteSummary READ lastDeleteSummaryText NOTIFY
-                   lastDeleteSummaryChanged)
+    Q_PROPERTY(QString lastDeleteSummary READ lastDeleteSummaryText NOTIFY lastDeleteSummaryChanged)
     Q_PROPERTY(bool hasLastDeleteSummary READ hasLastDeleteSummary NOTIFY lastDeleteSummaryChanged)
     Q_PROPERTY(bool sortBySize READ sortBySize WRITE setSortBySize NOTIFY sortBySizeChanged)
     Q_PROPERTY(qint64 npmCacheSize READ npmCacheSize NOTIFY npmCacheSizeChanged)
     Q_PROPERTY(QString npmCacheSizeText READ npmCacheSizeText NOTIFY npmCacheSizeChanged)
     Q_PROPERTY(qint64 homebrewCacheSize READ homebrewCacheSize NOTIFY homebrewCacheSizeChanged)
-    Q_PROPERTY(QString homebrewCacheSizeText READ homebrewCacheSizeText NOTIFY
-                   homebrewCacheSizeChanged)
+    Q_PROPERTY(
+        QString homebrewCacheSizeText READ homebrewCacheSizeText NOTIFY homebrewCacheSizeChanged)
     Q_PROPERTY(int hiddenSystemCategoryCount READ hiddenSystemCategoryCount NOTIFY
                    hiddenSystemCategoryCountChanged)
     Q_PROPERTY(QString selectedSystemCategory READ selectedSystemCategoryName NOTIFY
@@ -85,8 +84,7 @@ class ContentViewModel : public QObject
     Q_PROPERTY(QString selectedSystemCategorySubtitle READ selectedSystemCategorySubtitle NOTIFY
                    selectedSystemCategoryChanged)
     Q_PROPERTY(bool isNPMAvailable READ isNPMAvailable NOTIFY isNPMAvailableChanged)
-    Q_PROPERTY(bool isHomebrewAvailable READ isHomebrewAvailable NOTIFY
-                   isHomebrewAvailableChanged)
+    Q_PROPERTY(bool isHomebrewAvailable READ isHomebrewAvailable NOTIFY isHomebrewAvailableChanged)
 
     // Sizes of the full lists (the empty states tell "no results" from "nothing installed").
     Q_PROPERTY(int allAppsCount READ allAppsCount NOTIFY allAppsChanged)
@@ -98,8 +96,8 @@ class ContentViewModel : public QObject
     Q_PROPERTY(QAbstractListModel *userApplications READ userApplicationsModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *systemApplications READ systemApplicationsModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *filteredNPMPackages READ filteredNPMPackagesModel CONSTANT)
-    Q_PROPERTY(QAbstractListModel *filteredHomebrewPackages READ filteredHomebrewPackagesModel
-                   CONSTANT)
+    Q_PROPERTY(
+        QAbstractListModel *filteredHomebrewPackages READ filteredHomebrewPackagesModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *fileGroups READ fileGroupsModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *systemDataGroups READ systemDataGroupsModel CONSTANT)
 
@@ -115,8 +113,8 @@ class ContentViewModel : public QObject
     Q_PROPERTY(QString selectedItemPath READ selectedItemPath NOTIFY selectedItemChanged)
     Q_PROPERTY(QString selectedItemVersion READ selectedItemVersion NOTIFY selectedItemChanged)
     Q_PROPERTY(QString selectedItemSubtitle READ selectedItemSubtitle NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemIconSource READ selectedItemIconSource NOTIFY
-                   selectedItemChanged)
+    Q_PROPERTY(
+        QString selectedItemIconSource READ selectedItemIconSource NOTIFY selectedItemChanged)
     Q_PROPERTY(QString selectedItemSymbol READ selectedItemSymbol NOTIFY selectedItemChanged)
 
     // Totals of fileGroups, re-announced whenever the groups or their selection change.
@@ -124,16 +122,15 @@ class ContentViewModel : public QObject
     Q_PROPERTY(qint64 totalSelectedSize READ totalSelectedSize NOTIFY selectionChanged)
     Q_PROPERTY(QString totalSelectedSizeText READ totalSelectedSizeText NOTIFY selectionChanged)
     Q_PROPERTY(qint64 fileGroupsTotalSize READ fileGroupsTotalSize NOTIFY selectionChanged)
-    Q_PROPERTY(QString fileGroupsTotalSizeText READ fileGroupsTotalSizeText NOTIFY
-                   selectionChanged)
+    Q_PROPERTY(QString fileGroupsTotalSizeText READ fileGroupsTotalSizeText NOTIFY selectionChanged)
     Q_PROPERTY(int fileGroupsFileCount READ fileGroupsFileCount NOTIFY selectionChanged)
     Q_PROPERTY(bool hasPackageFiles READ hasPackageFiles NOTIFY selectionChanged)
-    Q_PROPERTY(QString deleteConfirmationMessage READ deleteConfirmationMessage NOTIFY
-                   selectionChanged)
+    Q_PROPERTY(
+        QString deleteConfirmationMessage READ deleteConfirmationMessage NOTIFY selectionChanged)
     Q_PROPERTY(QString deleteButtonTitle READ deleteButtonTitle NOTIFY selectionChanged)
     Q_PROPERTY(qint64 systemDataTotalSize READ systemDataTotalSize NOTIFY systemDataGroupsChanged)
-    Q_PROPERTY(QString systemDataTotalSizeText READ systemDataTotalSizeText NOTIFY
-                   systemDataGroupsChanged)
+    Q_PROPERTY(
+        QString systemDataTotalSizeText READ systemDataTotalSizeText NOTIFY systemDataGroupsChanged)
 
 public:
     using SelectedItem = std::variant<std::monostate, AppInfo, NPMPackage, HomebrewPackage>;
@@ -372,8 +369,7 @@ private:
     void setFileGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths = {});
     // Publishes a selection change inside fileGroups (dataChanged on the changed rows).
     void publishSelection(const QList<FileGroup> &groups);
-    void setSystemDataGroups(const QList<FileGroup> &groups,
-                             const QSet<QString> &directoryPaths);
+    void setSystemDataGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths);
     void updateRowSelection();
     // isScanning as the pending work dictates: item work pending, or a System Data scan pending
     // while that section is shown.
@@ -387,15 +383,17 @@ private:
     // Marks the start of an item scan or removal: drops older scans, isScanning true.
     quint64 beginItemWork();
     // Starts a section load on the load pool; only the newest load of a section is applied.
-    template<typename Work, typename Apply>
+    template <typename Work, typename Apply>
     void startLoad(SidebarSection section, Work work, Apply apply);
     // A progress callback for a worker: throttled, delivered to the GUI thread, shown only while
     // the scan it belongs to is still the one the user waits for.
     ScanProgress progressReporter(quint64 generation, bool systemData);
     void measureToolAvailability();
+    // After a reload: the selected record, if the new list holds the same item, is replaced by
+    // that list's record (same item, new id) without counting as a new pick.
+    template <typename Record> void adoptReloadedRecord(const QList<Record> &records);
 
-    template<typename Work, typename Apply>
-    void runOn(QThreadPool &pool, Work work, Apply apply);
+    template <typename Work, typename Apply> void runOn(QThreadPool &pool, Work work, Apply apply);
 
     FileScanner m_scanner;
 

@@ -84,8 +84,8 @@ void FileGroupListModel::updateGroups(const QList<FileGroup> &groups)
         setGroups(groups, m_directoryPaths);
         return;
     }
-    static const QList<int> selectionRoles = {SelectedCountRole, SelectedSizeRole,
-                                              AllSelectedRole, FilesRole};
+    static const QList<int> selectionRoles = {SelectedCountRole, SelectedSizeRole, AllSelectedRole,
+                                              FilesRole};
     for (int row = 0; row < groups.size(); ++row) {
         const QList<AssociatedFile> &oldFiles = m_groups.at(row).files;
         const QList<AssociatedFile> &newFiles = groups.at(row).files;

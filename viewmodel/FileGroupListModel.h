@@ -27,7 +27,8 @@ class FileGroupListModel : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Role {
+    enum Role
+    {
         GroupIdRole = Qt::UserRole + 1,
         CategoryRole,
         TitleRole,

@@ -38,10 +38,14 @@ QVariant HomebrewPackageListModel::data(const QModelIndex &index, int role) cons
 
 QHash<int, QByteArray> HomebrewPackageListModel::roleNames() const
 {
-    return {{PackageIdRole, "packageId"}, {NameRole, "name"},
-            {TypeRawRole, "typeRaw"},     {IsCaskRole, "isCask"},
-            {VersionRole, "version"},     {HasVersionRole, "hasVersion"},
-            {PathRole, "path"},           {IconSourceRole, "iconSource"},
+    return {{PackageIdRole, "packageId"},
+            {NameRole, "name"},
+            {TypeRawRole, "typeRaw"},
+            {IsCaskRole, "isCask"},
+            {VersionRole, "version"},
+            {HasVersionRole, "hasVersion"},
+            {PathRole, "path"},
+            {IconSourceRole, "iconSource"},
             {IsSelectedRole, "isSelected"}};
 }
 

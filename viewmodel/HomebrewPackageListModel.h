@@ -18,7 +18,8 @@ class HomebrewPackageListModel : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Role {
+    enum Role
+    {
         PackageIdRole = Qt::UserRole + 1,
         NameRole,
         TypeRawRole,

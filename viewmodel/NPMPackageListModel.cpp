@@ -34,9 +34,8 @@ QVariant NPMPackageListModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> NPMPackageListModel::roleNames() const
 {
-    return {{PackageIdRole, "packageId"},   {NameRole, "name"},
-            {VersionRole, "version"},       {HasVersionRole, "hasVersion"},
-            {PathRole, "path"},             {IconSourceRole, "iconSource"},
+    return {{PackageIdRole, "packageId"},   {NameRole, "name"}, {VersionRole, "version"},
+            {HasVersionRole, "hasVersion"}, {PathRole, "path"}, {IconSourceRole, "iconSource"},
             {IsSelectedRole, "isSelected"}};
 }
 

@@ -17,7 +17,8 @@ class NPMPackageListModel : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Role {
+    enum Role
+    {
         PackageIdRole = Qt::UserRole + 1,
         NameRole,
         VersionRole,
