@@ -155,6 +155,7 @@ private slots:
     void endToEnd_applicationLeftoversReachTheTrash();
     void systemData_snapshotsRescanAndVanishedCategory();
     void systemData_resultAfterLeavingSectionKeepsItemScan();
+    void systemData_resultWhileRemovalPendingKeepsBusyState();
     void itemScan_lateResultOfEarlierPickIsDropped();
     void destroyedWhileWorking_isNeverTouched();
 };
@@ -641,7 +642,11 @@ void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
     MachineBuilder machine(sandbox);
     machine.installTmutil("Snapshots for disk /:\ncom.apple.TimeMachine.2024-05-01-101500.local\n"
                           "com.apple.TimeMachine.2024-05-02-101500.local\n");
+    sandbox.writeFileOfSize(sandbox.homePath("Library/Caches/com.example.big/data"), 4096);
     ContentViewModel vm{FileScanner(sandbox.places())};
+    QStringList progress;
+    QObject::connect(&vm, &ContentViewModel::scanProgressTextChanged, &vm,
+                     [&] { progress.append(vm.scanProgressText()); });
     vm.selectSection(QStringLiteral("System Data"));
     QVERIFY(vm.isScanning());
     // Clicks while the scan runs change nothing.
@@ -649,6 +654,10 @@ void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
     QVERIFY(vm.selectedSystemCategoryName().isEmpty());
     SETTLE(vm);
     QVERIFY(!vm.isScanning());
+    // The scan told what it measured, and the line is gone once it ended.
+    QVERIFY2(progress.size() >= 2 && progress.first().startsWith(sandbox.home()),
+             qPrintable(progress.join(u',')));
+    QVERIFY(vm.scanProgressText().isEmpty());
     const FileGroup *found = groupOf(vm.systemDataGroups(), FileCategory::timeMachineSnapshots);
     QVERIFY(found);
     const FileGroup snapshots = *found;
@@ -746,6 +755,46 @@ void TestContentViewModel::systemData_resultAfterLeavingSectionKeepsItemScan()
     QCOMPARE(paths(vm.fileGroups()), appFiles);
     QCOMPARE(scanning.count(), 0);
     QVERIFY(!vm.isScanning());
+}
+
+void TestContentViewModel::systemData_resultWhileRemovalPendingKeepsBusyState()
+{
+    Sandbox sandbox;
+    MachineBuilder machine(sandbox);
+    // The snapshot listing answers after a second; the uninstall takes three.
+    sandbox.writeScript(sandbox.systemPath("/usr/bin/tmutil"),
+                        "sleep 1\nprintf 'com.apple.TimeMachine.2024-05-01-101500.local\\n'\n");
+    sandbox.writeScript(sandbox.systemPath(kNPM), "sleep 3\nexit 0\n");
+    machine.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "mytool",
+                          "2.0.0");
+    const QString dotFile = sandbox.writeFileOfSize(sandbox.homePath(".mytool"), 1000);
+    ContentViewModel vm{FileScanner(sandbox.places())};
+
+    vm.selectSection(SidebarSection::systemData);
+    vm.selectSection(SidebarSection::npm);
+    QTRY_COMPARE_WITH_TIMEOUT(vm.allNPMPackagesCount(), 1, kWorkTimeoutMs);
+    vm.selectNPMPackage("mytool");
+    QTRY_VERIFY_WITH_TIMEOUT(!vm.isScanning(), kWorkTimeoutMs);
+    QVERIFY(vm.systemDataGroups().isEmpty());
+    const QStringList packageFiles = paths(vm.fileGroups());
+    QCOMPARE(packageFiles.size(), 2);
+
+    vm.deleteSelected();
+    QVERIFY(vm.isScanning());
+    QSignalSpy groups(&vm, &ContentViewModel::fileGroupsChanged);
+    QTRY_VERIFY_WITH_TIMEOUT(!vm.systemDataGroups().isEmpty(), kWorkTimeoutMs);
+    // The removal is still running: the pane stays busy with the package's files.
+    QVERIFY(QFileInfo::exists(dotFile));
+    QVERIFY(vm.isScanning());
+    QCOMPARE(groups.count(), 0);
+    QCOMPARE(paths(vm.fileGroups()), packageFiles);
+
+    SETTLE(vm);
+    QVERIFY(!vm.isScanning());
+    QCOMPARE(
+        vm.lastDeleteSummary(),
+        QStringLiteral("Uninstalled mytool \u00B7 Moved 1 item(s) to Trash \u00B7 1 kB freed"));
+    QCOMPARE(trashedNames(sandbox), QStringList{".mytool"});
 }
 
 void TestContentViewModel::itemScan_lateResultOfEarlierPickIsDropped()
