@@ -67,8 +67,7 @@ UninstallResult FileScanner::uninstallNPMPackage(const QString &name) const
     return {command.status == 0, command.output};
 }
 
-CommandResult FileScanner::runCommand(const QString &executable,
-                                      const QStringList &arguments) const
+CommandResult FileScanner::runCommand(const QString &executable, const QStringList &arguments) const
 {
     Process process(executable, arguments);
     process.setEnvironment(toolEnvironment());

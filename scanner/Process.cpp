@@ -58,8 +58,7 @@ class OutputCollector
 public:
     OutputCollector(qint64 headLimit, qint64 tailLimit)
         : m_headLimit(qMax<qint64>(0, headLimit)), m_tailLimit(qMax<qint64>(0, tailLimit))
-    {
-    }
+    {}
 
     void append(const char *data, qint64 size)
     {
@@ -92,8 +91,8 @@ public:
             m_head.chop(partial);
             m_omitted += partial;
             qsizetype continuation = 0;
-            while (continuation < 3 && continuation < m_tail.size()
-                   && (static_cast<uchar>(m_tail.at(continuation)) & 0xC0) == 0x80)
+            while (continuation < 3 && continuation < m_tail.size() &&
+                   (static_cast<uchar>(m_tail.at(continuation)) & 0xC0) == 0x80)
                 ++continuation;
             dropTailFront(continuation);
         }
@@ -180,8 +179,8 @@ bool hasExited(pid_t pid)
 void waitForExitWithoutReaping(pid_t pid)
 {
     siginfo_t info;
-    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0
-           && errno == EINTR) {
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 &&
+           errno == EINTR) {
     }
 }
 
@@ -227,13 +226,15 @@ bool groupHasLiveMembers(pid_t group)
         if (n <= 0)
             continue;
         stat[n] = '\0';
-        // "pid (name) state ppid pgrp ...": the name may hold anything, so start after the last ')'.
+        // "pid (name) state ppid pgrp ...": the name may hold anything, so start after the last
+        // ')'.
         const char *afterName = std::strrchr(stat, ')');
         char state = 0;
         int parent = 0;
         int processGroup = 0;
-        if (afterName && std::sscanf(afterName + 1, " %c %d %d", &state, &parent, &processGroup) == 3
-            && processGroup == group && state != 'Z' && state != 'X')
+        if (afterName &&
+            std::sscanf(afterName + 1, " %c %d %d", &state, &parent, &processGroup) == 3 &&
+            processGroup == group && state != 'Z' && state != 'X')
             found = true;
     }
     ::closedir(proc);
@@ -273,8 +274,8 @@ std::optional<QString> ProcessResult::text() const
     if (!started)
         return std::nullopt;
     const auto decode = [](const QByteArray &bytes) -> std::optional<QString> {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
-                                                         | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                         QStringDecoder::Flag::ConvertInitialBom);
         QString text = decoder.decode(bytes);
         if (decoder.hasError())
             return std::nullopt;
@@ -294,8 +295,7 @@ std::optional<QString> ProcessResult::text() const
 
 Process::Process(QString executable, QStringList arguments)
     : m_executable(std::move(executable)), m_arguments(std::move(arguments))
-{
-}
+{}
 
 void Process::setEnvironment(const QStringList &environment)
 {
@@ -405,8 +405,11 @@ ProcessResult Process::run() const
         }
         const int timeout = exitNotice.isOpen() ? -1 : kExitPollMs;
         const int ready = ::poll(entries, count, timeout);
-        if (ready < 0 && errno != EINTR)
+        if (ready < 0 && errno != EINTR) {
+            // Never signal the group while the tool itself may still run.
+            waitForExitWithoutReaping(pid);
             break;
+        }
         if (pipeOpen && ready > 0 && entries[0].revents != 0)
             pipeOpen = readAvailable(readEnd.get(), collector);
         if (hasExited(pid))

@@ -34,14 +34,6 @@ QString withoutTrailingSlashes(QString path)
     return path;
 }
 
-QString parentOf(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash <= 0)
-        return QStringLiteral("/");
-    return path.left(slash);
-}
-
 QString joined(const QString &folder, const QString &name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
@@ -55,6 +47,14 @@ bool isSameOrInside(const QString &path, const QString &folder)
 }
 
 #ifndef Q_OS_MACOS
+
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0)
+        return QStringLiteral("/");
+    return path.left(slash);
+}
 
 std::optional<QString> realPath(const QString &path)
 {
@@ -98,7 +98,8 @@ QString topDirOf(QString folder, dev_t device)
 QString ensureTrashFolder(const QString &path, bool strict)
 {
     const auto inspect = [&](struct stat *st) {
-        return strict ? ::lstat(encoded(path).constData(), st) : ::stat(encoded(path).constData(), st);
+        return strict ? ::lstat(encoded(path).constData(), st)
+                      : ::stat(encoded(path).constData(), st);
     };
     struct stat st;
     if (inspect(&st) != 0) {
@@ -161,8 +162,8 @@ int renameWithoutReplacing(const QString &from, const QString &to)
     const QByteArray source = encoded(from);
     const QByteArray target = encoded(to);
 #if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
         return 0;
     // File systems without RENAME_NOREPLACE say EINVAL; fall back to a test before the rename.
     if (errno != EINVAL && errno != ENOSYS)
@@ -190,8 +191,8 @@ bool writeAll(int fd, const QByteArray &bytes)
 {
     qsizetype written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + written,
-                                  static_cast<size_t>(bytes.size() - written));
+        const ssize_t n =
+            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -278,8 +279,8 @@ QString Trash::trashFolderForTopDir(const QString &topDir, QString *error)
     // another user could have planted it.
     const QString shared = joined(topDir, QStringLiteral(".Trash"));
     struct stat st;
-    if (::lstat(encoded(shared).constData(), &st) == 0 && S_ISDIR(st.st_mode)
-        && (st.st_mode & S_ISVTX)) {
+    if (::lstat(encoded(shared).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        (st.st_mode & S_ISVTX)) {
         const QString mine = joined(shared, uid);
         if (ensureTrashFolder(mine, true).isEmpty())
             return mine;
@@ -323,8 +324,8 @@ QString Trash::moveToTrash(const QString &path) const
     if (!homeRefusal.isEmpty())
         return homeRefusal;
     struct stat home;
-    if (::stat(encoded(m_home).constData(), &home) == 0 && home.st_dev == item.st_dev
-        && home.st_ino == item.st_ino)
+    if (::stat(encoded(m_home).constData(), &home) == 0 && home.st_dev == item.st_dev &&
+        home.st_ino == item.st_ino)
         return refusalReason(m_home, m_home);
 
     // Which trash: the home trash for items on its file system, else their own file system's.
@@ -344,7 +345,8 @@ QString Trash::moveToTrash(const QString &path) const
         trash = trashFolderForTopDir(topDir, &error);
         if (trash.isEmpty())
             return error;
-        pathInInfo = topDir == QLatin1String("/") ? itemPath.mid(1) : itemPath.mid(topDir.size() + 1);
+        pathInInfo =
+            topDir == QLatin1String("/") ? itemPath.mid(1) : itemPath.mid(topDir.size() + 1);
     }
     const QString realTrash = realPath(trash).value_or(trash);
     if (isSameOrInside(realTrash, itemPath))
@@ -358,10 +360,10 @@ QString Trash::moveToTrash(const QString &path) const
             return error;
     }
 
-    const QByteArray info = QByteArrayLiteral("[Trash Info]\nPath=")
-                            + QUrl::toPercentEncoding(encoded(pathInInfo), QByteArrayLiteral("/"))
-                            + QByteArrayLiteral("\nDeletionDate=") + deletionDate()
-                            + QByteArrayLiteral("\n");
+    const QByteArray info = QByteArrayLiteral("[Trash Info]\nPath=") +
+                            QUrl::toPercentEncoding(encoded(pathInInfo), QByteArrayLiteral("/")) +
+                            QByteArrayLiteral("\nDeletionDate=") + deletionDate() +
+                            QByteArrayLiteral("\n");
 
     static constexpr int kMaxAttempts = 100000;
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {

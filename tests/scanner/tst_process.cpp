@@ -25,8 +25,8 @@ bool isRunning(pid_t pid)
     if (stat.isEmpty())
         return false;
     const qsizetype close = stat.lastIndexOf(')');
-    return close > 0 && close + 2 < stat.size() && stat.at(close + 2) != 'Z'
-           && stat.at(close + 2) != 'X';
+    return close > 0 && close + 2 < stat.size() && stat.at(close + 2) != 'Z' &&
+           stat.at(close + 2) != 'X';
 }
 
 pid_t recordedPid(const QString &file)
@@ -34,7 +34,8 @@ pid_t recordedPid(const QString &file)
     return static_cast<pid_t>(contentsOf(file).trimmed().toLongLong());
 }
 
-ProcessResult runScript(const Sandbox &sandbox, const QString &body, const QStringList &arguments = {})
+ProcessResult runScript(const Sandbox &sandbox, const QString &body,
+                        const QStringList &arguments = {})
 {
     static int counter = 0;
     const QString script =
@@ -67,6 +68,7 @@ private slots:
     void cuts_fallBetweenCharacters();
     void leftoverChildren_areEnded_data();
     void leftoverChildren_areEnded();
+    void leftoverChildren_getToEndPolitely();
     void escapedChild_holdingOutput_doesNotBlock();
     void parallelRuns_keepTheirOwnOutput();
 };
@@ -86,12 +88,13 @@ void ProcessTest::bothStreams_inOneCaptureInOrder()
 void ProcessTest::arguments_passedAsTheyAre()
 {
     Sandbox sandbox;
-    const QStringList arguments{QStringLiteral("two words"), QString(),  QStringLiteral("$HOME"),
-                                QStringLiteral("*"),         QStringLiteral("a;b|c"),
-                                QStringLiteral("'\"`"),      QStringLiteral("line\nbreak"),
-                                QStringLiteral("--cask"),    QStringLiteral("naïve")};
-    const ProcessResult result =
-        runScript(sandbox, QStringLiteral("for a in \"$@\"; do printf '<%s>' \"$a\"; done"), arguments);
+    const QStringList arguments{QStringLiteral("two words"),   QString(),
+                                QStringLiteral("$HOME"),       QStringLiteral("*"),
+                                QStringLiteral("a;b|c"),       QStringLiteral("'\"`"),
+                                QStringLiteral("line\nbreak"), QStringLiteral("--cask"),
+                                QStringLiteral("naïve")};
+    const ProcessResult result = runScript(
+        sandbox, QStringLiteral("for a in \"$@\"; do printf '<%s>' \"$a\"; done"), arguments);
     QString expected;
     for (const QString &argument : arguments)
         expected += QLatin1Char('<') + argument + QLatin1Char('>');
@@ -117,9 +120,9 @@ void ProcessTest::standardInput_isClosed()
 {
     Sandbox sandbox;
     // Were standard input inherited, these would wait for a terminal or the test runner.
-    const ProcessResult result = runScript(
-        sandbox, QStringLiteral("cat; if read line; then echo got; else echo eof; fi; "
-                                "ls -l /proc/$$/fd/0 | sed 's/.*-> //'"));
+    const ProcessResult result =
+        runScript(sandbox, QStringLiteral("cat; if read line; then echo got; else echo eof; fi; "
+                                          "ls -l /proc/$$/fd/0 | sed 's/.*-> //'"));
     QCOMPARE(result.text(), QStringLiteral("eof\n/dev/null\n"));
 }
 
@@ -141,7 +144,13 @@ void ProcessTest::exitStatus_reported()
     QFETCH(QString, body);
     QFETCH(int, status);
     Sandbox sandbox;
+    // Run as a program that ignores SIGPIPE would (as many do, to survive closed sockets).
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction saved = {};
+    ::sigaction(SIGPIPE, &ignore, &saved);
     const ProcessResult result = runScript(sandbox, body);
+    ::sigaction(SIGPIPE, &saved, nullptr);
     QVERIFY(result.started);
     QCOMPARE(result.status, status);
 }
@@ -166,10 +175,12 @@ void ProcessTest::notStarted()
     else if (kind == QLatin1String("relative"))
         executable = QStringLiteral("sh");
     else if (kind == QLatin1String("plain"))
-        executable = sandbox.writeFile(sandbox.base() + QStringLiteral("/bin/plain"), "#!/bin/sh\necho hi\n");
+        executable = sandbox.writeFile(sandbox.base() + QStringLiteral("/bin/plain"),
+                                       "#!/bin/sh\necho hi\n");
     else if (kind == QLatin1String("folder"))
         executable = sandbox.makeDir(sandbox.base() + QStringLiteral("/bin"));
-    const ProcessResult result = Process(executable, {QStringLiteral("-c"), QStringLiteral("echo hi")}).run();
+    const ProcessResult result =
+        Process(executable, {QStringLiteral("-c"), QStringLiteral("echo hi")}).run();
     QVERIFY(!result.started);
     QCOMPARE(result.status, -1);
     QCOMPARE(result.text(), std::nullopt);
@@ -268,7 +279,8 @@ void ProcessTest::cuts_fallBetweenCharacters()
 void ProcessTest::leftoverChildren_areEnded_data()
 {
     QTest::addColumn<QString>("body");
-    QTest::newRow("background child") << QStringLiteral("sleep 1000 & echo $! > \"$1\"; echo started");
+    QTest::newRow("background child")
+        << QStringLiteral("sleep 1000 & echo $! > \"$1\"; echo started");
     QTest::newRow("ignores SIGTERM")
         << QStringLiteral("sh -c 'trap \"\" TERM; echo $$ > \"$1\"; exec sleep 1000' sh \"$1\" & "
                           "while [ ! -s \"$1\" ]; do sleep 0.01; done; echo started");
@@ -290,6 +302,22 @@ void ProcessTest::leftoverChildren_areEnded()
     if (running)
         ::kill(child, SIGKILL);
     QVERIFY(!running);
+}
+
+void ProcessTest::leftoverChildren_getToEndPolitely()
+{
+    Sandbox sandbox;
+    const QString note = sandbox.base() + QStringLiteral("/note");
+    // A helper that tidies up on SIGTERM is asked to end before it is killed.
+    const ProcessResult result =
+        runScript(sandbox,
+                  QStringLiteral(
+                      "sh -c 'trap \"echo tidied > \\\"$1\\\"; exit 0\" TERM; echo ready > \"$1\"; "
+                      "sleep 1000 & wait' sh \"$1\" & "
+                      "while [ ! -s \"$1\" ]; do sleep 0.01; done; echo started"),
+                  {note});
+    QCOMPARE(result.text(), QStringLiteral("started\n"));
+    QCOMPARE(contentsOf(note), QByteArray("tidied\n"));
 }
 
 void ProcessTest::escapedChild_holdingOutput_doesNotBlock()
@@ -318,7 +346,8 @@ void ProcessTest::parallelRuns_keepTheirOwnOutput()
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&, i] {
-            results[i] = Process(script, {QStringLiteral("run%1").arg(i), QString::number(i)}).run();
+            results[i] =
+                Process(script, {QStringLiteral("run%1").arg(i), QString::number(i)}).run();
         });
     }
     for (std::thread &thread : threads)

@@ -57,8 +57,9 @@ QByteArray percentEncoded(const QString &path)
     QByteArray out;
     for (const char c : path.toUtf8()) {
         const uchar u = static_cast<uchar>(c);
-        const bool keep = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
-                          || u == '-' || u == '.' || u == '_' || u == '~' || u == '/';
+        const bool keep = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                          (u >= '0' && u <= '9') || u == '-' || u == '.' || u == '_' || u == '~' ||
+                          u == '/';
         if (keep)
             out += c;
         else
@@ -78,12 +79,13 @@ TrashInfo readInfo(const QString &infoFile)
 {
     TrashInfo info;
     const QList<QByteArray> lines = contentsOf(infoFile).split('\n');
-    if (lines.size() != 4 || lines[0] != "[Trash Info]" || !lines[1].startsWith("Path=")
-        || !lines[2].startsWith("DeletionDate=") || !lines[3].isEmpty())
+    if (lines.size() != 4 || lines[0] != "[Trash Info]" || !lines[1].startsWith("Path=") ||
+        !lines[2].startsWith("DeletionDate=") || !lines[3].isEmpty())
         return info;
     info.path = lines[1].mid(5);
     const QByteArray date = lines[2].mid(13);
-    static const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
+    static const QRegularExpression shape(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
     if (!shape.match(QString::fromLatin1(date)).hasMatch())
         return info;
     info.deletionDate = QDateTime::fromString(QString::fromLatin1(date), Qt::ISODate);
@@ -93,8 +95,8 @@ TrashInfo readInfo(const QString &infoFile)
 
 QStringList entriesOf(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace
@@ -137,8 +139,8 @@ void TrashTest::homeTrash_recordsEncodedPathAndDate()
 {
     QFETCH(QString, name);
     Sandbox sandbox;
-    const QString item = sandbox.writeFile(sandbox.homePath(QStringLiteral("Library/Caches/") + name),
-                                           "payload");
+    const QString item =
+        sandbox.writeFile(sandbox.homePath(QStringLiteral("Library/Caches/") + name), "payload");
     const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
 
     QCOMPARE(Trash(sandbox.home()).moveToTrash(item), QString());
@@ -146,13 +148,15 @@ void TrashTest::homeTrash_recordsEncodedPathAndDate()
     const QString trash = sandbox.homePath(QStringLiteral(".local/share/Trash"));
     QVERIFY(!lexists(item));
     QCOMPARE(contentsOf(trash + QStringLiteral("/files/") + name), QByteArray("payload"));
-    const TrashInfo info = readInfo(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
+    const TrashInfo info =
+        readInfo(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
     QVERIFY(info.valid);
     QCOMPARE(info.path, percentEncoded(item));
     QCOMPARE(QString::fromUtf8(QByteArray::fromPercentEncoding(info.path)), item);
     QVERIFY(info.deletionDate >= before);
     QVERIFY(info.deletionDate <= QDateTime::currentDateTime().addSecs(2));
-    for (const QString &folder : {trash + QStringLiteral("/files"), trash + QStringLiteral("/info")})
+    for (const QString &folder :
+         {trash + QStringLiteral("/files"), trash + QStringLiteral("/info")})
         QCOMPARE(modeOf(folder), mode_t(0700));
 }
 
@@ -160,8 +164,10 @@ void TrashTest::sameNameTwice_bothSurvive()
 {
     Sandbox sandbox;
     const Trash trash(sandbox.home());
-    const QString first = sandbox.writeFile(sandbox.homePath(QStringLiteral("a/report.txt")), "first");
-    const QString second = sandbox.writeFile(sandbox.homePath(QStringLiteral("b/report.txt")), "second");
+    const QString first =
+        sandbox.writeFile(sandbox.homePath(QStringLiteral("a/report.txt")), "first");
+    const QString second =
+        sandbox.writeFile(sandbox.homePath(QStringLiteral("b/report.txt")), "second");
     QCOMPARE(trash.moveToTrash(first), QString());
     QCOMPARE(trash.moveToTrash(second), QString());
     // The same place again, once more.
@@ -174,7 +180,8 @@ void TrashTest::sameNameTwice_bothSurvive()
     QCOMPARE(names.size(), 3);
     QMap<QByteArray, QByteArray> pathByContents;
     for (const QString &name : names) {
-        const TrashInfo info = readInfo(infos + QLatin1Char('/') + name + QStringLiteral(".trashinfo"));
+        const TrashInfo info =
+            readInfo(infos + QLatin1Char('/') + name + QStringLiteral(".trashinfo"));
         QVERIFY2(info.valid, qPrintable(name));
         pathByContents.insert(contentsOf(files + QLatin1Char('/') + name), info.path);
     }
@@ -194,7 +201,8 @@ void TrashTest::existingNames_areNeverOverwritten()
     sandbox.makeDir(trash + QStringLiteral("/files/folder"));
     sandbox.writeFile(trash + QStringLiteral("/files/folder/inside"), "old inside");
 
-    const QString data = sandbox.writeFile(sandbox.homePath(QStringLiteral("data.bin")), "new file");
+    const QString data =
+        sandbox.writeFile(sandbox.homePath(QStringLiteral("data.bin")), "new file");
     const QString log = sandbox.writeFile(sandbox.homePath(QStringLiteral("log.txt")), "new log");
     const QString folder = sandbox.makeDir(sandbox.homePath(QStringLiteral("folder")));
     sandbox.writeFile(folder + QStringLiteral("/other"), "new other");
@@ -203,7 +211,8 @@ void TrashTest::existingNames_areNeverOverwritten()
 
     QCOMPARE(contentsOf(trash + QStringLiteral("/files/data.bin")), QByteArray("old file"));
     QCOMPARE(contentsOf(trash + QStringLiteral("/info/log.txt.trashinfo")), QByteArray("old info"));
-    QCOMPARE(entriesOf(trash + QStringLiteral("/files/folder")), QStringList{QStringLiteral("inside")});
+    QCOMPARE(entriesOf(trash + QStringLiteral("/files/folder")),
+             QStringList{QStringLiteral("inside")});
     // The stray file's name had no info: that info must not have been left behind either.
     QVERIFY(!lexists(trash + QStringLiteral("/info/data.bin.trashinfo")));
     QVERIFY(!lexists(trash + QStringLiteral("/info/folder.trashinfo")));
@@ -211,14 +220,16 @@ void TrashTest::existingNames_areNeverOverwritten()
     int found = 0;
     for (const QString &name : entriesOf(trash + QStringLiteral("/files"))) {
         const QString file = trash + QStringLiteral("/files/") + name;
-        const TrashInfo info = readInfo(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
+        const TrashInfo info =
+            readInfo(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
         if (contentsOf(file) == "new file") {
             QCOMPARE(info.path, percentEncoded(data));
             ++found;
         } else if (contentsOf(file) == "new log") {
             QCOMPARE(info.path, percentEncoded(log));
             ++found;
-        } else if (QFileInfo(file).isDir() && entriesOf(file) == QStringList{QStringLiteral("other")}) {
+        } else if (QFileInfo(file).isDir() &&
+                   entriesOf(file) == QStringList{QStringLiteral("other")}) {
             QCOMPARE(info.path, percentEncoded(folder));
             ++found;
         }
@@ -242,22 +253,27 @@ void TrashTest::folder_movesWhole()
     QCOMPARE(contentsOf(moved + QStringLiteral("/a/b/deep.txt")), QByteArray("deep"));
     QCOMPARE(contentsOf(moved + QStringLiteral("/top.txt")), QByteArray("top"));
     QCOMPARE(linkTarget(moved + QStringLiteral("/link")), QStringLiteral("/etc/hostname"));
-    QCOMPARE(readInfo(sandbox.homePath(QStringLiteral(".local/share/Trash/info/Tool.trashinfo"))).path,
-             percentEncoded(folder));
+    QCOMPARE(
+        readInfo(sandbox.homePath(QStringLiteral(".local/share/Trash/info/Tool.trashinfo"))).path,
+        percentEncoded(folder));
 }
 
 void TrashTest::symbolicLink_movesLinkNotTarget()
 {
     Sandbox sandbox;
     const Trash trash(sandbox.home());
-    const QString target = sandbox.writeFile(sandbox.homePath(QStringLiteral("real/file.txt")), "kept");
+    const QString target =
+        sandbox.writeFile(sandbox.homePath(QStringLiteral("real/file.txt")), "kept");
     const QString targetFolder = sandbox.makeDir(sandbox.homePath(QStringLiteral("real/folder")));
     sandbox.writeFile(targetFolder + QStringLiteral("/inside"), "kept too");
-    const QString fileLink = sandbox.makeSymlink(target, sandbox.homePath(QStringLiteral("fileLink")));
-    const QString folderLink = sandbox.makeSymlink(targetFolder, sandbox.homePath(QStringLiteral("folderLink")));
+    const QString fileLink =
+        sandbox.makeSymlink(target, sandbox.homePath(QStringLiteral("fileLink")));
+    const QString folderLink =
+        sandbox.makeSymlink(targetFolder, sandbox.homePath(QStringLiteral("folderLink")));
     const QString dangling = sandbox.makeSymlink(QStringLiteral("/nowhere/at/all"),
                                                  sandbox.homePath(QStringLiteral("dangling")));
-    const QString homeLink = sandbox.makeSymlink(sandbox.home(), sandbox.homePath(QStringLiteral("homeLink")));
+    const QString homeLink =
+        sandbox.makeSymlink(sandbox.home(), sandbox.homePath(QStringLiteral("homeLink")));
 
     QCOMPARE(trash.moveToTrash(fileLink), QString());
     QCOMPARE(trash.moveToTrash(folderLink + QLatin1Char('/')), QString());
@@ -290,8 +306,8 @@ void TrashTest::longName_stillFitsInfoFile()
     const QStringList names = entriesOf(trashFolder + QStringLiteral("/files"));
     QCOMPARE(names.size(), 2);
     for (const QString &stored : names) {
-        const TrashInfo info = readInfo(trashFolder + QStringLiteral("/info/") + stored
-                                        + QStringLiteral(".trashinfo"));
+        const TrashInfo info = readInfo(trashFolder + QStringLiteral("/info/") + stored +
+                                        QStringLiteral(".trashinfo"));
         QVERIFY(info.valid);
         QCOMPARE(info.path, percentEncoded(item));
     }
@@ -304,16 +320,20 @@ void TrashTest::refusedPaths_stayWhereTheyAre_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("empty") << QString() << QString() << QStringLiteral("No path was given");
     QTest::newRow("root") << QString() << QStringLiteral("/") << QStringLiteral("root folder");
-    QTest::newRow("root, doubled") << QString() << QStringLiteral("//") << QStringLiteral("root folder");
-    QTest::newRow("relative") << QString() << QStringLiteral("Library") << QStringLiteral("absolute");
+    QTest::newRow("root, doubled")
+        << QString() << QStringLiteral("//") << QStringLiteral("root folder");
+    QTest::newRow("relative") << QString() << QStringLiteral("Library")
+                              << QStringLiteral("absolute");
     QTest::newRow("home") << QStringLiteral("@") << QString() << QStringLiteral("home folder");
-    QTest::newRow("home, slash") << QStringLiteral("@/") << QString() << QStringLiteral("home folder");
-    QTest::newRow("home, by ..") << QStringLiteral("@/Library/..") << QString() << QStringLiteral("Verlo");
-    QTest::newRow("home, by path") << QStringLiteral("@/Library/../../user") << QString()
-                                   << QStringLiteral("home folder");
+    QTest::newRow("home, slash") << QStringLiteral("@/") << QString()
+                                 << QStringLiteral("home folder");
+    QTest::newRow("home, by ..") << QStringLiteral("@/Library/..") << QString()
+                                 << QStringLiteral("Verlo");
+    QTest::newRow("home, by path")
+        << QStringLiteral("@/Library/../../user") << QString() << QStringLiteral("home folder");
     QTest::newRow("above home") << QStringLiteral("@/..") << QString() << QStringLiteral("Verlo");
-    QTest::newRow("holds the Trash") << QStringLiteral("@/.local") << QString()
-                                     << QStringLiteral("holds the Trash");
+    QTest::newRow("holds the Trash")
+        << QStringLiteral("@/.local") << QString() << QStringLiteral("holds the Trash");
     QTest::newRow("the Trash") << QStringLiteral("@/.local/share/Trash") << QString()
                                << QStringLiteral("holds the Trash");
     QTest::newRow("dot") << QStringLiteral("@/Library/.") << QString() << QStringLiteral("Verlo");
@@ -334,8 +354,10 @@ void TrashTest::refusedPaths_stayWhereTheyAre()
     const QString error = Trash(sandbox.home()).moveToTrash(path);
     QVERIFY2(error.contains(reason), qPrintable(error));
     QCOMPARE(entriesOf(sandbox.home()), before);
-    QCOMPARE(contentsOf(sandbox.homePath(QStringLiteral("Library/Preferences/keep.plist"))), QByteArray("keep"));
-    QCOMPARE(entriesOf(sandbox.homePath(QStringLiteral(".local/share/Trash/files"))), QStringList{QStringLiteral("old")});
+    QCOMPARE(contentsOf(sandbox.homePath(QStringLiteral("Library/Preferences/keep.plist"))),
+             QByteArray("keep"));
+    QCOMPARE(entriesOf(sandbox.homePath(QStringLiteral(".local/share/Trash/files"))),
+             QStringList{QStringLiteral("old")});
     QVERIFY(entriesOf(sandbox.homePath(QStringLiteral(".local/share/Trash/info"))).isEmpty());
 }
 
@@ -367,9 +389,11 @@ void TrashTest::xdgDataHome_isHonoured()
     QCOMPARE(error, QString());
     QCOMPARE(secondError, QString());
     QCOMPARE(contentsOf(dataHome + QStringLiteral("/Trash/files/first")), QByteArray("1"));
-    QCOMPARE(readInfo(dataHome + QStringLiteral("/Trash/info/first.trashinfo")).path, percentEncoded(first));
+    QCOMPARE(readInfo(dataHome + QStringLiteral("/Trash/info/first.trashinfo")).path,
+             percentEncoded(first));
     QVERIFY(!lexists(sandbox.homePath(QStringLiteral(".local/share/Trash/files/first"))));
-    QCOMPARE(contentsOf(sandbox.homePath(QStringLiteral(".local/share/Trash/files/second"))), QByteArray("2"));
+    QCOMPARE(contentsOf(sandbox.homePath(QStringLiteral(".local/share/Trash/files/second"))),
+             QByteArray("2"));
 }
 
 void TrashTest::otherFileSystem_goesToItsOwnTrash()
@@ -387,8 +411,8 @@ void TrashTest::otherFileSystem_goesToItsOwnTrash()
     // safely, else in this user's own folder there.
     const QString uid = QString::number(::geteuid());
     struct stat shared;
-    const bool useShared = ::lstat("/dev/shm/.Trash", &shared) == 0 && S_ISDIR(shared.st_mode)
-                           && (shared.st_mode & S_ISVTX);
+    const bool useShared = ::lstat("/dev/shm/.Trash", &shared) == 0 && S_ISDIR(shared.st_mode) &&
+                           (shared.st_mode & S_ISVTX);
     const QString trash = useShared ? QStringLiteral("/dev/shm/.Trash/") + uid
                                     : QStringLiteral("/dev/shm/.Trash-") + uid;
     const QString stored = trash + QStringLiteral("/files/") + name;
@@ -436,10 +460,11 @@ void TrashTest::topDirTrash_choosesSafeFolder_data()
     const QString uid = QString::number(::geteuid());
     QTest::newRow("nothing yet") << QStringLiteral("none") << QStringLiteral(".Trash-") + uid;
     QTest::newRow("sticky shared") << QStringLiteral("sticky") << QStringLiteral(".Trash/") + uid;
-    QTest::newRow("shared, not sticky") << QStringLiteral("plain") << QStringLiteral(".Trash-") + uid;
+    QTest::newRow("shared, not sticky")
+        << QStringLiteral("plain") << QStringLiteral(".Trash-") + uid;
     QTest::newRow("shared is a link") << QStringLiteral("link") << QStringLiteral(".Trash-") + uid;
-    QTest::newRow("shared entry is a link") << QStringLiteral("stickyWithLink")
-                                            << QStringLiteral(".Trash-") + uid;
+    QTest::newRow("shared entry is a link")
+        << QStringLiteral("stickyWithLink") << QStringLiteral(".Trash-") + uid;
     QTest::newRow("own is a link") << QStringLiteral("ownLink") << QString();
     QTest::newRow("own is a file") << QStringLiteral("ownFile") << QString();
     QTest::newRow("own belongs to another") << QStringLiteral("ownForeign") << QString();
