@@ -1,17 +1,14 @@
+#include "app/VerloApp.h"
+
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
-#include <QUrl>
 
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Verlo"));
-    QGuiApplication::setOrganizationName(QStringLiteral("Verlo"));
+    VerloApp::describeApplication();
 
-    QQmlApplicationEngine engine;
-    QObject::connect(
-        &engine, &QQmlApplicationEngine::objectCreationFailed, &app,
-        [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Verlo/Main.qml")));
+    VerloApp verlo;
+    if (!verlo.start())
+        return 1;
     return app.exec();
 }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 import Verlo
 
 // A modal alert in the middle of the window: a title, a message and one or two buttons, the
@@ -14,7 +15,7 @@ Dialog {
     property string actionTitle
     property bool actionIsDestructive: false
 
-    anchors.centerIn: Overlay.overlay
+    anchors.centerIn: T.Overlay.overlay
     width: Math.min(440, (parent ? parent.width : 440) - 64)
     modal: true
     focus: true
@@ -23,7 +24,7 @@ Dialog {
     topPadding: 18
     bottomPadding: 16
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: "#33000000"
     }
 

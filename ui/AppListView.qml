@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Verlo
@@ -37,9 +36,7 @@ ItemListFrame {
 
         section.property: "sectionTitle"
         section.criteria: ViewSection.FullString
-        section.delegate: SectionHeader {
-            width: ListView.view.width
-        }
+        section.delegate: sectionHeader
 
         delegate: AppRowView {
             width: ListView.view.width
@@ -47,24 +44,29 @@ ItemListFrame {
         }
     }
 
-    component SectionHeader: Item {
-        id: header
-        required property string section
-        implicitHeight: label.implicitHeight + 12
-        Text {
-            id: label
-            objectName: "sectionHeader"
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.leftMargin: 12
-            anchors.rightMargin: 12
-            anchors.top: parent.top
-            anchors.topMargin: 8
-            text: header.section
-            color: Theme.secondaryText
-            font.family: Theme.fontFamily
-            font.pixelSize: Theme.captionSize
-            font.weight: Font.DemiBold
+    Component {
+        id: sectionHeader
+
+        Item {
+            id: header
+            required property string section
+            width: ListView.view ? ListView.view.width : 0
+            implicitHeight: label.implicitHeight + 12
+            Text {
+                id: label
+                objectName: "sectionHeader"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.leftMargin: 12
+                anchors.rightMargin: 12
+                anchors.top: parent.top
+                anchors.topMargin: 8
+                text: header.section
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+                font.weight: Font.DemiBold
+            }
         }
     }
 }

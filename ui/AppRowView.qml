@@ -10,8 +10,8 @@ ItemRow {
     required property string name
     required property string path
     required property string bundleIdentifier
-    required property string iconSource
-    required property bool isSelected
+    required iconSource
+    required isSelected
 
     objectName: "appRow_" + name
     title: name

@@ -12,8 +12,8 @@ ItemRow {
     required property bool isCask
     required property string version
     required property bool hasVersion
-    required property string iconSource
-    required property bool isSelected
+    required iconSource
+    required isSelected
 
     objectName: "brewRow_" + name
     title: name

@@ -29,6 +29,9 @@ QString Icons::symbolUrl(const QString &name, const QColor &color) const
 
 QString Icons::itemUrl(const QString &source) const
 {
+    // The generic application symbol is drawn as a full-colour icon, like a bundle's own.
+    if (source == QLatin1String("symbol:app.generic"))
+        return QStringLiteral("image://item/generic");
     if (source.startsWith(kImagePrefix))
         return QStringLiteral("image://item/image/") + encodedPath(source.mid(kImagePrefix.size()));
     if (source.startsWith(kWorkspacePrefix)) {

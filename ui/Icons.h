@@ -20,8 +20,9 @@ public:
 
     // "image://symbol/<aarrggbb>/<name>"; empty for an empty name.
     Q_INVOKABLE QString symbolUrl(const QString &name, const QColor &color) const;
-    // For "image:" and "workspace:" sources the provider URL; empty for "symbol:" sources and
-    // anything else (the caller draws those as symbols).
+    // For "image:" and "workspace:" sources, and for "symbol:app.generic" (the generic
+    // application icon), the provider URL; empty for other "symbol:" sources and anything else
+    // (the caller draws those as symbols).
     Q_INVOKABLE QString itemUrl(const QString &source) const;
     // The name of a "symbol:NAME" source; empty for any other source.
     Q_INVOKABLE QString symbolName(const QString &source) const;

@@ -53,6 +53,8 @@ QImage ItemIconProvider::requestImage(const QString &id, QSize *size, const QSiz
     QImage image;
     if (kind == QLatin1String("workspace")) {
         image = workspaceIcon(path, target);
+    } else if (kind == QLatin1String("generic")) {
+        image = genericApplicationIcon(target);
     } else {
         image = path.isEmpty() ? QImage() : readImageFile(path, target);
         if (image.isNull())

@@ -8,8 +8,8 @@
 // Draws the icons of installed items: "image://item/image/<path>" reads an image file (a
 // bundle's .icns, through Qt's image plugins) and falls back to the generic application icon
 // when it cannot be read; "image://item/workspace/<path>" draws a folder or a document icon for
-// whatever lies at path. Paths travel base64url-encoded (see Icons::itemUrl), so spaces, "#",
-// "?" and "%" in them survive the URL.
+// whatever lies at path; "image://item/generic" is the generic application icon. Paths travel
+// base64url-encoded (see Icons::itemUrl), so spaces, "#", "?" and "%" in them survive the URL.
 class ItemIconProvider : public QQuickImageProvider
 {
 public:

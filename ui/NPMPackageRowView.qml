@@ -9,8 +9,8 @@ ItemRow {
     required property string name
     required property string version
     required property bool hasVersion
-    required property string iconSource
-    required property bool isSelected
+    required iconSource
+    required isSelected
 
     objectName: "npmRow_" + name
     title: name

@@ -87,7 +87,6 @@ Rectangle {
                 color: button.foreground
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.caption2Size
-                font.weight: button.isSelected ? Font.DemiBold : Font.Normal
             }
         }
 

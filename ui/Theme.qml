@@ -29,8 +29,8 @@ QtObject {
     readonly property string fontFamily: Qt.fontFamilies().indexOf("DejaVu Sans") >= 0
                                          ? "DejaVu Sans" : Qt.application.font.family
     readonly property int title2Size: 17
-    readonly property int headlineSize: 13
-    readonly property int bodySize: 13
+    readonly property int headlineSize: 12
+    readonly property int bodySize: 12
     readonly property int calloutSize: 12
     readonly property int captionSize: 11
     readonly property int caption2Size: 10

@@ -22,6 +22,9 @@ public:
     Sandbox &operator=(const Sandbox &) = delete;
 
     bool isValid() const;
+    // Leaves the machine on disk when the Sandbox goes away (the demo machine outlives its
+    // builder).
+    void keep() { m_dir.setAutoRemove(false); }
     QString base() const;  // the temporary folder holding both
     QString home() const;  // <base>/home/user
     QString root() const;  // <base>/root

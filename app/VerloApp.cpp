@@ -1,0 +1,51 @@
+#include "app/VerloApp.h"
+
+#include "ui/Icons.h"
+#include "viewmodel/ContentViewModel.h"
+
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(VerloPlugin)
+
+VerloApp::VerloApp(FileScanner scanner)
+    : m_viewModel(std::make_unique<ContentViewModel>(std::move(scanner)))
+{
+    Icons::installImageProviders(&m_engine);
+}
+
+// The engine (and with it the window) goes before the view model it shows.
+VerloApp::~VerloApp()
+{
+    const QList<QObject *> roots = m_engine.rootObjects();
+    for (QObject *root : roots)
+        delete root;
+}
+
+bool VerloApp::start()
+{
+    bool failed = false;
+    const auto connection = QObject::connect(&m_engine, &QQmlApplicationEngine::objectCreationFailed,
+                                             [&failed] { failed = true; });
+    m_engine.setInitialProperties({{QStringLiteral("viewModel"),
+                                    QVariant::fromValue(static_cast<QObject *>(m_viewModel.get()))}});
+    m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Verlo/Main.qml")));
+    QObject::disconnect(connection);
+    return !failed && window() != nullptr;
+}
+
+QQuickWindow *VerloApp::window() const
+{
+    const QList<QObject *> roots = m_engine.rootObjects();
+    return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.constFirst());
+}
+
+void VerloApp::describeApplication()
+{
+    QGuiApplication::setApplicationName(QStringLiteral("Verlo"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Verlo"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Verlo"));
+    // Closing the last window quits; there is nothing to keep running without one.
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}

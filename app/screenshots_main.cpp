@@ -1,0 +1,135 @@
+// verlo-screenshots: opens the real window over the sample machine (VERLO_DEMO_HOME,
+// VERLO_DEMO_ROOT, as for verlo-demo) and saves one PNG per section into the folder given on
+// the command line. Meant for the offscreen platform with the software renderer
+// (scripts/screenshots.sh sets both). It changes nothing on the machine: no removal is confirmed.
+
+#include "app/VerloApp.h"
+#include "viewmodel/ContentViewModel.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QQuickWindow>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+// Lets the window settle: worker results arrive, images load, animations move on.
+void settle(const ContentViewModel &viewModel, int extraMilliseconds = 400)
+{
+    QDeadlineTimer deadline(60000);
+    while (viewModel.hasPendingWork() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    QDeadlineTimer pause(extraMilliseconds);
+    while (!pause.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+}
+
+bool save(QQuickWindow *window, const QString &folder, const QString &name)
+{
+    // The pointer rests on an empty part of the header, so no control shows its hover state.
+    const QPointF rest(window->width() * 0.7, 8);
+    QMouseEvent move(QEvent::MouseMove, rest, rest, window->mapToGlobal(rest), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &move);
+    QDeadlineTimer pause(150);
+    while (!pause.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QImage image = window->grabWindow();
+    const QString path = folder + QLatin1Char('/') + name;
+    if (image.isNull() || !image.save(path)) {
+        std::fprintf(stderr, "verlo-screenshots: could not save %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+QString groupId(const ContentViewModel &viewModel, FileCategory category)
+{
+    for (const FileGroup &group : viewModel.fileGroups()) {
+        if (group.category == category)
+            return group.id.toString(QUuid::WithoutBraces);
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const QString home = qEnvironmentVariable("VERLO_DEMO_HOME");
+    const QString root = qEnvironmentVariable("VERLO_DEMO_ROOT");
+    if (argc != 2 || home.isEmpty() || root.isEmpty()) {
+        std::fprintf(stderr, "usage: VERLO_DEMO_HOME=... VERLO_DEMO_ROOT=... verlo-screenshots "
+                             "<output folder>\n");
+        return 2;
+    }
+    qputenv("HOME", QFile::encodeName(home));
+    qunsetenv("XDG_DATA_HOME");
+    // A fresh divider position every time, whatever an earlier demo saved.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+
+    QGuiApplication app(argc, argv);
+    VerloApp::describeApplication();
+    const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QDir().mkpath(output);
+
+    VerloApp verlo(FileScanner(Places(home, root)));
+    if (!verlo.start())
+        return 1;
+    QQuickWindow *window = verlo.window();
+    ContentViewModel &vm = verlo.viewModel();
+    settle(vm);
+
+    bool ok = true;
+    const QString applications = root + QStringLiteral("/Applications/");
+
+    // Applications: an application with its leftovers, the caches and logs ticked.
+    vm.selectApplication(applications + QStringLiteral("Chroma Studio.app"));
+    settle(vm);
+    vm.setGroupSelection(groupId(vm, FileCategory::caches), true);
+    vm.setGroupSelection(groupId(vm, FileCategory::libraryLogs), true);
+    settle(vm);
+    ok = save(window, output, QStringLiteral("applications.png")) && ok;
+
+    // npm: a package, everything ticked from the start.
+    vm.selectSection(SidebarSection::npm);
+    settle(vm);
+    vm.selectNPMPackage(QStringLiteral("prettier"));
+    settle(vm);
+    ok = save(window, output, QStringLiteral("npm.png")) && ok;
+
+    // Homebrew: a formula with its Cellar, caches and data, sorted by size.
+    vm.selectSection(SidebarSection::homebrew);
+    settle(vm);
+    vm.selectHomebrewPackage(QStringLiteral("postgresql@16"), QStringLiteral("Formula"));
+    settle(vm);
+    ok = save(window, output, QStringLiteral("homebrew.png")) && ok;
+
+    // The confirmation of that removal.
+    vm.setShowDeleteConfirmation(true);
+    settle(vm);
+    ok = save(window, output, QStringLiteral("confirm.png")) && ok;
+    vm.setShowDeleteConfirmation(false);
+    settle(vm);
+
+    // System Data: the measured categories and one opened.
+    vm.selectSection(SidebarSection::systemData);
+    settle(vm);
+    vm.selectSystemCategory(QStringLiteral("xcodeDerivedData"));
+    settle(vm);
+    ok = save(window, output, QStringLiteral("system-data.png")) && ok;
+
+    return ok ? 0 : 1;
+}
