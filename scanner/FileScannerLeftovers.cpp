@@ -10,9 +10,11 @@
 #include "scanner/NameGuard.h"
 
 #include <QHash>
+#include <QStringMatcher>
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -59,87 +61,98 @@ QString withoutExtension(const QString &fileName)
     return dot > 0 ? fileName.left(dot) : fileName;
 }
 
-// One term with the forms the word-boundary rule compares against, worked out once per search
-// instead of once per entry.
+// One term with the forms the matching rules look for, prepared once per search so that the
+// thousands of entries of a folder are tested without a copy or a lower-cased form of each.
+// Comparisons ignore case the way QString does (Unicode case folding), which for ASCII is the
+// same as comparing lower-cased forms.
 struct PreparedTerm
 {
     QString term;
-    QString lower;
-    QString capitalised;                   // lower with its first character upper-cased
-    std::array<QString, 3> afterSeparator; // "-" + lower, "_" + lower, "." + lower
     bool isLong = false;
+    QStringMatcher anywhere;                      // term, any letter case
+    std::array<QStringMatcher, 3> afterSeparator; // "-term", "_term", ".term", any letter case
+    QStringMatcher capitalised;                   // "Term": lower-cased, first letter upper-cased
 
     explicit PreparedTerm(const QString &original)
-        : term(original), lower(original.toLower()), isLong(original.size() > kLongTermLength)
+        : term(original), isLong(original.size() > kLongTermLength),
+          anywhere(original, Qt::CaseInsensitive)
     {
+        const QString lower = original.toLower();
+        for (size_t i = 0; i < kTermSeparators.size(); ++i)
+            afterSeparator[i] = QStringMatcher(kTermSeparators[i] + lower, Qt::CaseInsensitive);
         const qsizetype head =
             !lower.isEmpty() && lower.at(0).isHighSurrogate() && lower.size() > 1 ? 2 : 1;
-        capitalised = lower.left(head).toUpper() + lower.mid(head);
-        for (size_t i = 0; i < kTermSeparators.size(); ++i)
-            afterSeparator[i] = kTermSeparators[i] + lower;
+        capitalised =
+            QStringMatcher(lower.left(head).toUpper() + lower.mid(head), Qt::CaseSensitive);
     }
 
-    // fileName as listed, lowerName its lower-cased form.
-    bool matches(const QString &fileName, const QString &lowerName) const
+    // The word-boundary rule for short terms, containment for long ones.
+    bool matches(QStringView name) const
     {
         if (term.isEmpty())
             return false; // an empty term would match every entry
         if (isLong)
-            return fileName.contains(term, Qt::CaseInsensitive);
-        if (lowerName == lower || lowerName.startsWith(lower))
+            return anywhere.indexIn(name) >= 0;
+        if (name.startsWith(term, Qt::CaseInsensitive)) // also the whole name
             return true;
-        for (const QString &separated : afterSeparator) {
-            if (lowerName.contains(separated))
+        for (const QStringMatcher &separated : afterSeparator) {
+            if (separated.indexIn(name) >= 0)
                 return true;
         }
         // A capitalised word inside a camel-case name; only the first occurrence decides.
-        const qsizetype at = fileName.indexOf(capitalised, 0, Qt::CaseSensitive);
+        const qsizetype at = capitalised.indexIn(name);
         if (at < 0)
             return false;
-        return at == 0 || fileName.at(at - 1).isLower();
+        return at == 0 || name.at(at - 1).isLower();
+    }
+
+    bool isContainedIn(QStringView text) const
+    {
+        return !term.isEmpty() && anywhere.indexIn(text) >= 0;
     }
 };
 
-// The terms of one search, prepared for the three matching rules.
+// The terms of one search, prepared for the matching rules.
 struct Matcher
 {
-    QList<PreparedTerm> terms;
-    QList<PreparedTerm> parts;
+    std::vector<PreparedTerm> terms;
+    std::vector<PreparedTerm> parts;
 
     explicit Matcher(const SearchTerms &searchTerms)
     {
+        terms.reserve(searchTerms.terms.size());
         for (const QString &term : searchTerms.terms)
-            terms.append(PreparedTerm(term));
+            terms.emplace_back(term);
+        parts.reserve(searchTerms.identifierParts.size());
         for (const QString &part : searchTerms.identifierParts)
-            parts.append(PreparedTerm(part));
+            parts.emplace_back(part);
     }
 
     // The folder rule: a whole-name term at a word boundary, or enough identifier parts.
-    bool matchesFolderEntry(const QString &name) const
+    bool matchesFolderEntry(QStringView name) const
     {
-        const QString lowerName = name.toLower();
         for (const PreparedTerm &term : terms) {
-            if (term.matches(name, lowerName))
+            if (term.matches(name))
                 return true;
         }
         int count = 0;
         for (const PreparedTerm &part : parts) {
-            if (part.matches(name, lowerName))
+            if (part.matches(name))
                 ++count;
         }
         return count >= kIdentifierPartQuorum;
     }
 
-    // Plain case-insensitive containment in text, for preference files.
-    bool containsTerms(const QString &text) const
+    // Plain containment in any letter case, for preference files.
+    bool containsTerms(QStringView text) const
     {
         for (const PreparedTerm &term : terms) {
-            if (text.contains(term.term, Qt::CaseInsensitive))
+            if (term.isContainedIn(text))
                 return true;
         }
         int count = 0;
         for (const PreparedTerm &part : parts) {
-            if (text.contains(part.term, Qt::CaseInsensitive))
+            if (part.isContainedIn(text))
                 ++count;
         }
         return count >= kIdentifierPartQuorum;
@@ -159,18 +172,15 @@ QList<AssociatedFile> matchEntries(const QStringList &entries, const Matcher &ma
 {
     QList<AssociatedFile> files;
     for (const QString &path : entries) {
-        const QString name = lastPathComponent(path);
+        const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
         bool include = false;
         switch (rule) {
         case Rule::folder:
             include = matcher.matchesFolderEntry(name);
             break;
         case Rule::preferences:
-            if (name.endsWith(kPreferenceSuffix, Qt::CaseSensitive)) {
-                QString base = name.toLower();
-                base.chop(kPreferenceSuffix.size());
-                include = matcher.containsTerms(base);
-            }
+            include = name.endsWith(kPreferenceSuffix, Qt::CaseSensitive) &&
+                      matcher.containsTerms(name.chopped(kPreferenceSuffix.size()));
             break;
         case Rule::homeDot:
             // The word-boundary rule, not plain containment: the home folder holds the user's
@@ -179,7 +189,7 @@ QList<AssociatedFile> matchEntries(const QStringList &entries, const Matcher &ma
             break;
         }
         if (include && !isProtectedPlace(path, guarded))
-            files.append(AssociatedFile(path, name, category, 0));
+            files.append(AssociatedFile(path, name.toString(), category, 0));
     }
     return files;
 }
@@ -384,7 +394,7 @@ void FileScanner::addSearchTerm(const QString &candidate, QSet<QString> &seen, Q
 
 bool FileScanner::matchesTerm(const QString &fileName, const QString &term)
 {
-    return PreparedTerm(term).matches(fileName, fileName.toLower());
+    return PreparedTerm(term).matches(fileName);
 }
 
 QList<AssociatedFile> FileScanner::scanCategoryFolder(const QString &folder,

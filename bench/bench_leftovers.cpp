@@ -1,0 +1,169 @@
+// Times the leftover search of one application on a home whose searched folders are full, next to
+// the cost of simply listing those folders (the floor no search can go under).
+//
+// Usage: bench_leftovers [entries per folder, default 3000] [runs, default 7]
+
+#include "model/FileCategory.h"
+#include "scanner/FileScanner.h"
+#include "tests/support/Sandbox.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The folders the category loop lists, in its order (Caches and Logs more than once), and the
+// home folder for the dot entries.
+QStringList loopFolders(const Places &places)
+{
+    QStringList folders;
+    for (FileCategory category : allFileCategories()) {
+        if (category == FileCategory::appBundle)
+            continue;
+        if (category == FileCategory::homeDotFiles) {
+            folders.append(places.home());
+        } else if (const auto location = defaultLocation(category, places)) {
+            folders.append(*location);
+        } else if (const auto name = libraryFolderName(category)) {
+            folders.append(places.inHome(QStringLiteral("Library/") + *name));
+        }
+    }
+    return folders;
+}
+
+// Names like those real folders hold: reverse-DNS identifiers, plain and camel-case names,
+// logs and property lists, dot entries in the home folder.
+QString entryName(int i, bool dot, bool plist)
+{
+    static const char *const vendors[] = {"apple", "google",  "microsoft", "mozilla", "jetbrains",
+                                          "adobe", "spotify", "slack",     "docker",  "figma"};
+    static const char *const words[] = {"Helper", "Agent", "Sync",   "Updater", "Cache",   "Studio",
+                                        "Player", "Notes", "Editor", "Viewer",  "Service", "Tool"};
+    const QString vendor = QString::fromLatin1(vendors[i % 10]);
+    const QString word = QString::fromLatin1(words[(i / 10) % 12]);
+    QString name;
+    switch (i % 4) {
+    case 0:
+        name = QStringLiteral("com.%1.%2%3").arg(vendor, word.toLower()).arg(i);
+        break;
+    case 1:
+        name = QStringLiteral("%1 %2 %3").arg(vendor, word).arg(i);
+        break;
+    case 2:
+        name = QStringLiteral("%1%2-%3.log").arg(word, vendor).arg(i);
+        break;
+    default:
+        name = QStringLiteral("%1_%2_%3").arg(vendor, word).arg(i);
+        break;
+    }
+    if (plist)
+        name += QStringLiteral(".plist");
+    return dot ? QLatin1Char('.') + name : name;
+}
+
+void fill(const QString &folder, int count, bool dot, bool plist)
+{
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + QLatin1Char('/') + entryName(i, dot, plist);
+        // Mostly empty files; every tenth entry a small folder, as caches and support folders have.
+        if (i % 10 == 0) {
+            QDir().mkdir(path);
+            QFile data(path + QStringLiteral("/data"));
+            if (data.open(QIODevice::WriteOnly))
+                data.write(QByteArray(100, 'x'));
+        } else {
+            QFile(path).open(QIODevice::WriteOnly);
+        }
+    }
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int perFolder = argc > 1 ? std::max(1, atoi(argv[1])) : 3000;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 7;
+
+    Sandbox box;
+    const Places places = box.places();
+    QStringList folders = loopFolders(places);
+    folders.removeDuplicates();
+    for (const char *named : {"Library/LaunchAgents"})
+        folders.append(places.inHome(QString::fromLatin1(named)));
+
+    int entries = 0;
+    for (const QString &folder : folders) {
+        const bool isHome = folder == places.home();
+        fill(folder, perFolder, isHome,
+             folder == places.inHome(QStringLiteral("Library/Preferences")));
+        entries += perFolder;
+    }
+    // What the application really left: a few entries that the search must find and measure.
+    box.writeFileOfSize(box.homePath("Library/Caches/Pixel Forge/cache.db"), 1 << 20);
+    box.writeFileOfSize(box.homePath("Library/Application Support/Pixel Forge/db"), 1 << 18);
+    box.writeFile(box.homePath("Library/Preferences/io.acme.pixelforge.agent.plist"), "p");
+    box.writeFile(box.homePath("Library/Logs/acme-agent.log"), "log");
+    box.makeDir(box.homePath(".config/Pixel Forge"));
+    const QString bundle = box.makeAppBundle(box.systemPath("/Applications"), "Pixel Forge.app",
+                                             {{"CFBundleIdentifier", "io.acme.pixelforge.agent"}});
+
+    const FileScanner scanner(places);
+    const FileManager &fm = scanner.fileManager();
+    const QStringList listed = loopFolders(places);
+
+    QList<double> searchTimes, floorTimes, distinctFloorTimes;
+    int found = 0;
+    qsizetype listedEntries = 0;            // kept so the listings are not optimised away
+    for (int run = 0; run <= runs; ++run) { // run 0 warms the caches and is not counted
+        QElapsedTimer timer;
+        timer.start();
+        const QList<FileGroup> groups = scanner.findAssociatedFiles(
+            QStringLiteral("io.acme.pixelforge.agent"), QStringLiteral("Pixel Forge"), bundle);
+        const double searchMs = timer.nsecsElapsed() / 1e6;
+
+        timer.restart();
+        for (const QString &folder : listed) {
+            if (fm.fileExists(folder))
+                listedEntries += fm.contentsOfDirectory(folder).value_or(QStringList()).size();
+        }
+        const double floorMs = timer.nsecsElapsed() / 1e6;
+
+        timer.restart();
+        for (const QString &folder : folders)
+            listedEntries += fm.contentsOfDirectory(folder).value_or(QStringList()).size();
+        const double distinctMs = timer.nsecsElapsed() / 1e6;
+
+        if (run == 0) {
+            found = 0;
+            for (const FileGroup &group : groups)
+                found += group.files.size();
+            continue;
+        }
+        searchTimes.append(searchMs);
+        floorTimes.append(floorMs);
+        distinctFloorTimes.append(distinctMs);
+    }
+
+    const double search = median(searchTimes);
+    const double floor = median(floorTimes);
+    std::printf("leftovers: %lld folders, %d entries, %d found; findAssociatedFiles %.1f ms "
+                "(median of %d); listing floor %.1f ms for the loop's %lld listings, %.1f ms for "
+                "%lld distinct folders; search/floor %.2fx\n",
+                static_cast<long long>(folders.size()), entries, found, search, runs, floor,
+                static_cast<long long>(listed.size()), median(distinctFloorTimes),
+                static_cast<long long>(folders.size()), floor > 0 ? search / floor : 0.0);
+    return found > 0 && listedEntries > 0 ? 0 : 1;
+}
