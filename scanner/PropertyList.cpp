@@ -1,6 +1,7 @@
 #include "scanner/PropertyList.h"
 
 #include <QDateTime>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include <vector>
@@ -331,9 +332,86 @@ enum class Frame : quint8 {
     Array,
 };
 
+// The document's text: UTF-16 when it starts with a byte-order mark or "<" as a UTF-16 unit,
+// else UTF-8, which is what lists are written in. Nothing when the bytes do not decode.
+std::optional<QString> decodeXml(const QByteArray &bytes)
+{
+    auto encoding = QStringDecoder::Utf8;
+    if (bytes.startsWith("\xFE\xFF") || bytes.startsWith(QByteArrayView("\0<", 2)))
+        encoding = QStringDecoder::Utf16BE;
+    else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith(QByteArrayView("<\0", 2)))
+        encoding = QStringDecoder::Utf16LE;
+    QStringDecoder decoder(encoding);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// QXmlStreamReader does more than linear work for some markup: every attribute of a tag is
+// compared with those before it, every element searches the namespace declarations in scope and
+// the attribute defaults of an internal DTD subset. Lists use none of these beyond a version
+// attribute, so a document with an internal subset, a namespace declaration or a tag with more
+// than a few attributes is refused before it is parsed. Linear in the text.
+bool hasOnlyPlainMarkup(QStringView text)
+{
+    constexpr int kMaxAttributes = 8;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    // Moves past the next occurrence of end, or to the end of the text.
+    auto skipPast = [&](QStringView end) {
+        const qsizetype at = text.indexOf(end, i);
+        i = at < 0 ? size : at + end.size();
+    };
+    while ((i = text.indexOf(u'<', i)) >= 0) {
+        const QStringView rest = text.sliced(i);
+        if (rest.startsWith(u"<!--")) {
+            i += 4;
+            skipPast(u"-->");
+            continue;
+        }
+        if (rest.startsWith(u"<![CDATA[")) {
+            i += 9;
+            skipPast(u"]]>");
+            continue;
+        }
+        if (rest.startsWith(u"<?")) {
+            i += 2;
+            skipPast(u"?>");
+            continue;
+        }
+        const bool declaration = rest.startsWith(u"<!");
+        int attributes = 0;
+        char16_t quote = 0;
+        for (++i; i < size; ++i) {
+            const char16_t c = text[i].unicode();
+            if (quote) {
+                if (c == quote)
+                    quote = 0;
+            } else if (c == u'"' || c == u'\'') {
+                quote = c;
+            } else if (c == u'>') {
+                break;
+            } else if (declaration) {
+                if (c == u'[')
+                    return false; // an internal DTD subset
+            } else if (c == u'=') {
+                if (++attributes > kMaxAttributes)
+                    return false;
+            } else if (c == u'x' && text.sliced(i).startsWith(u"xmlns")) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 std::optional<TopLevelDictionary> readXml(const QByteArray &bytes)
 {
-    QXmlStreamReader xml(bytes);
+    const std::optional<QString> text = decodeXml(bytes);
+    if (!text || !hasOnlyPlainMarkup(*text))
+        return std::nullopt;
+    QXmlStreamReader xml(*text);
     std::vector<Frame> stack;
     size_t topDictDepth = 0; // the stack's size inside the top-level dictionary; 0 before it
     bool sawTopValue = false;
@@ -422,8 +500,8 @@ std::optional<TopLevelDictionary> readXml(const QByteArray &bytes)
                 return std::nullopt;
             continue;
         case QXmlStreamReader::DTD:
-            // Lists never declare entities; refusing them rules out expansion bombs and
-            // references to outside files.
+            // Never reached with declarations (see hasOnlyPlainMarkup); kept so that entity
+            // expansion bombs and references to outside files stay refused whatever changes.
             if (!xml.entityDeclarations().isEmpty())
                 return std::nullopt;
             continue;
