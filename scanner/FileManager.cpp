@@ -66,11 +66,20 @@ std::optional<QStringList> FileManager::contentsOfDirectory(const QString &path)
 
 std::optional<QByteArray> FileManager::readFile(const QString &path, qint64 maxBytes) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Regular files only: opening a pipe (say, an "Info.plist" that is a FIFO) for reading
+    // waits for a writer forever, and O_NONBLOCK keeps the open itself from waiting.
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
+    struct stat st;
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     // Read one byte past the limit to tell "exactly at the limit" from "too large"; this also
-    // copes with files whose reported size is wrong (/proc, pipes).
+    // copes with files whose reported size is wrong (/proc).
     QByteArray bytes = file.read(maxBytes + 1);
     if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
         return std::nullopt;

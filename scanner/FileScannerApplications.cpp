@@ -80,7 +80,8 @@ QList<AppInfo> FileScanner::scanApplicationsFolder(const QString &folder) const
 AppInfo FileScanner::readAppInfo(const QString &bundlePath) const
 {
     const QString fallbackName = withoutExtension(lastComponent(bundlePath));
-    const QString bundle = bundlePath.endsWith(QLatin1Char('/')) ? bundlePath : bundlePath + QLatin1Char('/');
+    const QString bundle =
+        bundlePath.endsWith(QLatin1Char('/')) ? bundlePath : bundlePath + QLatin1Char('/');
     const ItemIcon genericIcon = ItemIcon::symbol(kGenericAppSymbol);
 
     const QString plistPath = bundle + kInfoPlist;

@@ -30,13 +30,17 @@ public:
           // which never costs more than its own size; objects that overlap or keys shared by
           // many entries could cost far more, and are refused once past this.
           m_budget(2 * m_size + 1024)
-    {
-    }
+    {}
 
     std::optional<TopLevelDictionary> read();
 
 private:
-    enum class Kind { String, Other, Invalid };
+    enum class Kind
+    {
+        String,
+        Other,
+        Invalid
+    };
 
     bool readTrailer();
     std::optional<quint64> objectOffset(quint64 ref) const;
@@ -61,7 +65,7 @@ private:
     int m_refSize = 0;
     quint64 m_objectCount = 0;
     quint64 m_topObject = 0;
-    quint64 m_objectsEnd = 0; // where the offset table starts; every object lies before it
+    quint64 m_objectsEnd = 0;          // where the offset table starts; every object lies before it
     QHash<quint64, QString> m_decoded; // strings already decoded, by offset
 };
 
@@ -142,12 +146,12 @@ BinaryReader::Kind BinaryReader::inspect(quint64 offset, QString *string)
     switch (marker >> 4) {
     case 0x0: // null, false, true, fill
         return info == 0x0 || info == 0x8 || info == 0x9 || info == 0xF ? Kind::Other
-                                                                          : Kind::Invalid;
+                                                                        : Kind::Invalid;
     case 0x1: // integer of 2^info bytes
         return info <= 4 && fits(pos, quint64(1) << info) ? Kind::Other : Kind::Invalid;
     case 0x2: // real of 4 or 8 bytes
         return (info == 2 || info == 3) && fits(pos, quint64(1) << info) ? Kind::Other
-                                                                          : Kind::Invalid;
+                                                                         : Kind::Invalid;
     case 0x3: // date
         return info == 3 && fits(pos, 8) ? Kind::Other : Kind::Invalid;
     case 0x4: // data
@@ -176,8 +180,7 @@ BinaryReader::Kind BinaryReader::inspect(quint64 offset, QString *string)
         return Kind::String;
     }
     case 0x6: { // UTF-16 big-endian string, count code units
-        if (!readCount(pos, info, &count) || count > (m_objectsEnd - pos) / 2 ||
-            !spend(2 * count))
+        if (!readCount(pos, info, &count) || count > (m_objectsEnd - pos) / 2 || !spend(2 * count))
             return Kind::Invalid;
         QString decoded(static_cast<qsizetype>(count), Qt::Uninitialized);
         QChar *out = decoded.data();
@@ -236,7 +239,21 @@ std::optional<TopLevelDictionary> BinaryReader::read()
 // QXmlStreamReader is iterative, and so is this walk: open containers live on an explicit stack
 // whose size is the nesting depth, so a list nested 100,000 deep costs memory, not call depth.
 
-enum class Element { Plist, Dict, Array, Key, String, Integer, Real, Date, Data, True, False, Unknown };
+enum class Element
+{
+    Plist,
+    Dict,
+    Array,
+    Key,
+    String,
+    Integer,
+    Real,
+    Date,
+    Data,
+    True,
+    False,
+    Unknown
+};
 
 Element elementOf(QStringView name)
 {
@@ -245,10 +262,10 @@ Element elementOf(QStringView name)
         QStringView name;
         Element element;
     } table[] = {
-        {u"plist", Element::Plist},     {u"dict", Element::Dict},   {u"array", Element::Array},
-        {u"key", Element::Key},         {u"string", Element::String},
-        {u"integer", Element::Integer}, {u"real", Element::Real},   {u"date", Element::Date},
-        {u"data", Element::Data},       {u"true", Element::True},   {u"false", Element::False},
+        {u"plist", Element::Plist}, {u"dict", Element::Dict},     {u"array", Element::Array},
+        {u"key", Element::Key},     {u"string", Element::String}, {u"integer", Element::Integer},
+        {u"real", Element::Real},   {u"date", Element::Date},     {u"data", Element::Data},
+        {u"true", Element::True},   {u"false", Element::False},
     };
     for (const auto &entry : table) {
         if (entry.name == name)
@@ -277,8 +294,8 @@ bool isInteger(QStringView text)
 
 bool isReal(QStringView text)
 {
-    static const QStringView specials[] = {u"nan", u"inf", u"+inf", u"-inf", u"infinity",
-                                           u"+infinity", u"-infinity"};
+    static const QStringView specials[] = {u"nan",      u"inf",       u"+inf",     u"-inf",
+                                           u"infinity", u"+infinity", u"-infinity"};
     for (QStringView special : specials) {
         if (text.compare(special, Qt::CaseInsensitive) == 0)
             return true;
@@ -324,7 +341,8 @@ bool isValidLeaf(Element element, const QString &text)
 }
 
 // What an open container expects next.
-enum class Frame : quint8 {
+enum class Frame : quint8
+{
     PlistEmpty,  // <plist> before its one value
     PlistFilled, // <plist> after its one value
     DictKey,     // a dictionary waiting for a <key> or its end

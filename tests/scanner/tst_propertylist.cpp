@@ -27,8 +27,7 @@ QVariantMap appInfo()
         {QStringLiteral("Ratio"), 0.75},
         {QStringLiteral("NSHighResolutionCapable"), true},
         {QStringLiteral("LSUIElement"), false},
-        {QStringLiteral("Built"),
-         QDateTime(QDate(2023, 5, 17), QTime(8, 30), QTimeZone::utc())},
+        {QStringLiteral("Built"), QDateTime(QDate(2023, 5, 17), QTime(8, 30), QTimeZone::utc())},
         {QStringLiteral("Signature"), QByteArray("\x00\x01raw\xff", 6)},
         {QStringLiteral("CFBundleDocumentTypes"),
          QVariantList{QVariantMap{{QStringLiteral("CFBundleTypeName"), QStringLiteral("Pixel")},
@@ -58,7 +57,8 @@ QByteArray corpusFile(const QString &name)
 
 QByteArray xmlList(const QByteArray &body)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body + "</plist>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body +
+           "</plist>";
 }
 
 // A binary list whose top dictionary maps keys to values, both given as encoded objects.
@@ -116,8 +116,8 @@ void TestPropertyList::readsListsWeWrite_data()
     };
     QVariantMap many;
     for (int i = 0; i < 2000; ++i)
-        many.insert(QStringLiteral("Key%1").arg(i), i % 3 ? QVariant(QStringLiteral("v%1").arg(i))
-                                                         : QVariant(i));
+        many.insert(QStringLiteral("Key%1").arg(i),
+                    i % 3 ? QVariant(QStringLiteral("v%1").arg(i)) : QVariant(i));
     // Long strings and more than 15 entries use the extended count form in binary lists.
     QVariantMap longValues{{QStringLiteral("Long"), QString(70000, QLatin1Char('x'))},
                            {QStringLiteral("LongUnicode"), QString(300, QChar(0x00E9))}};
@@ -151,7 +151,8 @@ void TestPropertyList::readsListsOfAnotherWriter_data()
     const std::optional<QString> none;
     const QString name = QStringLiteral("CFBundleName");
     for (const char *file : {"xml-app.plist", "bin-app.plist", "xml-utf16.plist"}) {
-        QTest::addRow("%s name", file) << file << 17 << name << std::optional(QStringLiteral("Pixel Forge"));
+        QTest::addRow("%s name", file)
+            << file << 17 << name << std::optional(QStringLiteral("Pixel Forge"));
         QTest::addRow("%s integer", file) << file << 17 << "BuildNumber" << none;
         QTest::addRow("%s array", file) << file << 17 << "CFBundleDocumentTypes" << none;
     }
@@ -162,7 +163,8 @@ void TestPropertyList::readsListsOfAnotherWriter_data()
             << file << 6 << QString() << std::optional(QStringLiteral("empty key"));
         QTest::addRow("%s empty value", file) << file << 6 << "Empty" << std::optional(QString());
         QTest::addRow("%s control characters", file)
-            << file << 6 << "Note" << std::optional(QStringLiteral("line one\nline two\t100% done"));
+            << file << 6 << "Note"
+            << std::optional(QStringLiteral("line one\nline two\t100% done"));
     }
     QTest::newRow("binary NUL") << "bin-nul-in-string.plist" << 2 << name
                                 << std::optional(QStringLiteral("Foo") + QChar(0) + "Bar");
@@ -173,8 +175,8 @@ void TestPropertyList::readsListsOfAnotherWriter_data()
                                  << std::optional(QStringLiteral("Deep"));
     QTest::newRow("xml deep") << "xml-deep.plist" << 2 << name
                               << std::optional(QStringLiteral("Deep"));
-    QTest::newRow("binary UTF-16 key") << "bin-utf16-key.plist" << 1 << "Nom été"
-                                       << std::optional(QStringLiteral("Été"));
+    QTest::newRow("binary UTF-16 key")
+        << "bin-utf16-key.plist" << 1 << "Nom été" << std::optional(QStringLiteral("Été"));
     QTest::newRow("bare dict") << "xml-bare-dict.plist" << 1 << name
                                << std::optional(QStringLiteral("Bare"));
     QTest::newRow("duplicate keys") << "xml-duplicate-keys.plist" << 1 << name << none;
@@ -201,16 +203,32 @@ void TestPropertyList::refusesWhatIsNotADictionaryList_data()
 {
     QTest::addColumn<QByteArray>("bytes");
 
-    for (const char *file :
-         {"xml-top-array.plist", "bin-top-array.plist", "xml-truncated.plist",
-          "bin-truncated.plist", "bin-no-trailer.plist", "xml-entity-bomb.plist",
-          "xml-external-entity.plist", "xml-bad-integer.plist", "xml-key-without-value.plist",
-          "xml-child-in-string.plist", "xml-html.plist", "xml-two-values.plist",
-          "bin-nonstring-key.plist", "bin-dict-as-key.plist", "bin-ascii-high-byte.plist",
-          "bin-huge-count.plist", "bin-huge-string.plist", "bin-bad-offset.plist",
-          "bin-bad-ref.plist", "bin-top-out-of-range.plist", "bin-zero-sizes.plist",
-          "bplist-newer-version.plist", "garbage-random.bin", "garbage-bplist-header.bin",
-          "garbage-xml-like.bin", "empty.bin"})
+    for (const char *file : {"xml-top-array.plist",
+                             "bin-top-array.plist",
+                             "xml-truncated.plist",
+                             "bin-truncated.plist",
+                             "bin-no-trailer.plist",
+                             "xml-entity-bomb.plist",
+                             "xml-external-entity.plist",
+                             "xml-bad-integer.plist",
+                             "xml-key-without-value.plist",
+                             "xml-child-in-string.plist",
+                             "xml-html.plist",
+                             "xml-two-values.plist",
+                             "bin-nonstring-key.plist",
+                             "bin-dict-as-key.plist",
+                             "bin-ascii-high-byte.plist",
+                             "bin-huge-count.plist",
+                             "bin-huge-string.plist",
+                             "bin-bad-offset.plist",
+                             "bin-bad-ref.plist",
+                             "bin-top-out-of-range.plist",
+                             "bin-zero-sizes.plist",
+                             "bplist-newer-version.plist",
+                             "garbage-random.bin",
+                             "garbage-bplist-header.bin",
+                             "garbage-xml-like.bin",
+                             "empty.bin"})
         QTest::newRow(file) << corpusFile(QString::fromLatin1(file));
 
     QTest::newRow("header only") << QByteArray("bplist00");
@@ -218,7 +236,8 @@ void TestPropertyList::refusesWhatIsNotADictionaryList_data()
     QTest::newRow("xml top string") << xmlList("<string>Foo</string>");
     QTest::newRow("xml empty plist") << xmlList("");
     QTest::newRow("xml key outside dict") << xmlList("<key>a</key>");
-    QTest::newRow("xml text in dict") << xmlList("<dict>loose<key>a</key><string>b</string></dict>");
+    QTest::newRow("xml text in dict")
+        << xmlList("<dict>loose<key>a</key><string>b</string></dict>");
     QTest::newRow("xml unknown value") << xmlList("<dict><key>a</key><color>red</color></dict>");
     QTest::newRow("xml key as value") << xmlList("<dict><key>a</key><key>b</key></dict>");
     QTest::newRow("xml value without key") << xmlList("<dict><string>b</string></dict>");
@@ -231,8 +250,8 @@ void TestPropertyList::refusesWhatIsNotADictionaryList_data()
     QTest::newRow("xml bad data") << xmlList("<dict><key>a</key><data>@@@</data></dict>");
     QTest::newRow("xml NUL reference")
         << xmlList("<dict><key>CFBundleName</key><string>a&#0;b</string></dict>");
-    QTest::newRow("xml raw NUL")
-        << xmlList(QByteArray("<dict><key>CFBundleName</key><string>a\0b</string></dict>", 55));
+    QTest::newRow("xml raw NUL") << xmlList(
+        QByteArray("<dict><key>CFBundleName</key><string>a\0b</string></dict>", 55));
     QTest::newRow("xml unclosed") << QByteArray("<plist><dict><key>a</key><string>b</string>");
     QTest::newRow("binary top string") << [] {
         BinaryBuilder builder;
@@ -339,11 +358,11 @@ void TestPropertyList::deepNesting_readsTopLevelWithoutRecursion_data()
         << xmlList(before + QByteArray("<dict><key>k</key>").repeated(depth) + "<true/>" +
                    QByteArray("</dict>").repeated(depth) + "</dict>")
         << true;
-    QTest::newRow("xml unclosed")
-        << xmlList(before + QByteArray("<array>").repeated(depth) + "</dict>") << false;
+    QTest::newRow("xml unclosed") << xmlList(before + QByteArray("<array>").repeated(depth) +
+                                             "</dict>")
+                                  << false;
     QTest::newRow("xml without the list around it")
-        << QByteArray("<array>").repeated(depth) + QByteArray("</array>").repeated(depth)
-        << false;
+        << QByteArray("<array>").repeated(depth) + QByteArray("</array>").repeated(depth) << false;
 
     // Binary: object 3 + i is an array holding object 4 + i; the last one holds the top
     // dictionary again, closing a cycle 100,000 long.
@@ -364,7 +383,8 @@ void TestPropertyList::deepNesting_readsTopLevelWithoutRecursion()
     const auto dict = readTopLevelDictionary(bytes);
     QCOMPARE(dict.has_value(), readable);
     if (readable) {
-        QCOMPARE(dict->keys, QSet<QString>({QStringLiteral("CFBundleName"), QStringLiteral("Nest")}));
+        QCOMPARE(dict->keys,
+                 QSet<QString>({QStringLiteral("CFBundleName"), QStringLiteral("Nest")}));
         QCOMPARE(dict->string(QStringLiteral("CFBundleName")), QStringLiteral("Deep"));
     }
 }
@@ -372,8 +392,8 @@ void TestPropertyList::deepNesting_readsTopLevelWithoutRecursion()
 void TestPropertyList::sizeLimit_refusesLargerInputAndReadsBelowIt()
 {
     const qsizetype big = 50 * 1024 * 1024;
-    QVERIFY(!readTopLevelDictionary(
-        xmlList("<dict><key>CFBundleName</key><string>" + QByteArray(big, 'x') + "</string></dict>")));
+    QVERIFY(!readTopLevelDictionary(xmlList("<dict><key>CFBundleName</key><string>" +
+                                            QByteArray(big, 'x') + "</string></dict>")));
     QVERIFY(!readTopLevelDictionary(PlistWriter::binary(
         QVariantMap{{QStringLiteral("CFBundleName"), QString(big, QLatin1Char('x'))}})));
 
@@ -482,9 +502,10 @@ void TestPropertyList::hostileXmlShapesAtTheSizeLimit_finish_data()
         << false;
     QTest::newRow("many comments")
         << xmlList(QByteArray("<!-- c -->").repeated(n) + "<dict/>") << true;
-    QTest::newRow("many keys")
-        << xmlList("<dict>" + QByteArray("<key>k</key><true/>").repeated(n / 2) + "</dict>")
-        << true;
+    QTest::newRow("many keys") << xmlList("<dict>" +
+                                          QByteArray("<key>k</key><true/>").repeated(n / 2) +
+                                          "</dict>")
+                               << true;
     QTest::newRow("long element name")
         << xmlList("<dict><key>a</key><" + QByteArray(n * 8, 'q') + "/></dict>") << false;
     QTest::newRow("whitespace") << xmlList(QByteArray(n * 15, ' ') + "<dict/>") << true;
