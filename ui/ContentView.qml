@@ -18,6 +18,7 @@ Item {
         orientation: Qt.Horizontal
 
         handle: Item {
+            id: handleItem
             implicitWidth: 1
             Rectangle {
                 anchors.fill: parent
@@ -27,7 +28,7 @@ Item {
             containmentMask: Item {
                 x: -3
                 width: 7
-                height: parent ? parent.height : 0
+                height: handleItem.height
             }
         }
 

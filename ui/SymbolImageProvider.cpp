@@ -2,12 +2,26 @@
 
 #include "ui/SymbolTable.h"
 
+#include <QMutex>
 #include <QPainter>
+#include <QSet>
 #include <QSvgRenderer>
 
 namespace {
+
 constexpr int kDefaultSize = 32;
+
+// Images are requested from the loader threads too.
+QMutex unknownMutex;
+QSet<QString> unknownSeen;
+
+void noteUnknown(const QString &name)
+{
+    const QMutexLocker locker(&unknownMutex);
+    unknownSeen.insert(name);
 }
+
+} // namespace
 
 SymbolImageProvider::SymbolImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
 
@@ -42,8 +56,10 @@ QImage SymbolImageProvider::render(const QString &name, const QColor &color, con
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     const QString file = SymbolTable::filePath(name);
-    if (file.isEmpty())
+    if (file.isEmpty()) {
+        noteUnknown(name);
         return image;
+    }
     QSvgRenderer renderer(file);
     if (!renderer.isValid())
         return image;
@@ -60,4 +76,12 @@ QImage SymbolImageProvider::render(const QString &name, const QColor &color, con
     painter.fillRect(image.rect(), color);
     painter.end();
     return image;
+}
+
+QStringList SymbolImageProvider::unknownNames()
+{
+    const QMutexLocker locker(&unknownMutex);
+    QStringList names(unknownSeen.cbegin(), unknownSeen.cend());
+    names.sort();
+    return names;
 }

@@ -163,20 +163,25 @@ ColumnLayout {
             viewModel: root.viewModel
         }
 
-        footer: Text {
-            objectName: "hiddenCategoriesLine"
+        footer: Item {
             width: categoryList.width
-            visible: root.viewModel.hiddenSystemCategoryCount > 0
-            height: visible ? implicitHeight : 0
-            topPadding: 6
-            bottomPadding: 6
-            horizontalAlignment: Text.AlignHCenter
-            text: root.viewModel.hiddenSystemCategoryCount
-                  + (root.viewModel.hiddenSystemCategoryCount === 1 ? " category under 100 MB hidden"
-                                                                    : " categories under 100 MB hidden")
-            color: Theme.secondaryText
-            font.family: Theme.fontFamily
-            font.pixelSize: Theme.caption2Size
+            height: hiddenLine.visible ? hiddenLine.implicitHeight : 0
+
+            Text {
+                id: hiddenLine
+                objectName: "hiddenCategoriesLine"
+                width: parent.width
+                visible: root.viewModel.hiddenSystemCategoryCount > 0
+                topPadding: 6
+                bottomPadding: 6
+                horizontalAlignment: Text.AlignHCenter
+                text: root.viewModel.hiddenSystemCategoryCount
+                      + (root.viewModel.hiddenSystemCategoryCount === 1 ? " category under 100 MB hidden"
+                                                                        : " categories under 100 MB hidden")
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.caption2Size
+            }
         }
     }
 }
