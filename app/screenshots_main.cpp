@@ -13,6 +13,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QQmlContext>
+#include <QQmlProperty>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QThread>
 
@@ -64,6 +67,18 @@ QString groupId(const ContentViewModel &viewModel, FileCategory category)
     return {};
 }
 
+QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    if (!root || root->objectName() == name)
+        return root;
+    const QList<QQuickItem *> children = root->childItems();
+    for (QQuickItem *child : children) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -90,6 +105,14 @@ int main(int argc, char *argv[])
         return 1;
     QQuickWindow *window = verlo.window();
     ContentViewModel &vm = verlo.viewModel();
+    // A little larger than the first window, with the divider dragged a bit to the right, as
+    // someone who uses the program would have it.
+    window->resize(1080, 660);
+    if (QQuickItem *sidebar = findItem(window->contentItem(), QStringLiteral("sidebar"))) {
+        QQmlProperty preferred(sidebar, QStringLiteral("SplitView.preferredWidth"),
+                               qmlContext(sidebar));
+        preferred.write(320);
+    }
     settle(vm);
 
     bool ok = true;
@@ -100,8 +123,10 @@ int main(int argc, char *argv[])
     settle(vm);
     vm.setGroupSelection(groupId(vm, FileCategory::caches), true);
     vm.setGroupSelection(groupId(vm, FileCategory::libraryLogs), true);
+    vm.setSortBySize(true);
     settle(vm);
     ok = save(window, output, QStringLiteral("applications.png")) && ok;
+    vm.setSortBySize(false);
 
     // npm: a package, everything ticked from the start.
     vm.selectSection(SidebarSection::npm);
@@ -127,7 +152,7 @@ int main(int argc, char *argv[])
     // System Data: the measured categories and one opened.
     vm.selectSection(SidebarSection::systemData);
     settle(vm);
-    vm.selectSystemCategory(QStringLiteral("xcodeDerivedData"));
+    vm.selectSystemCategory(QStringLiteral("systemCaches"));
     settle(vm);
     ok = save(window, output, QStringLiteral("system-data.png")) && ok;
 
