@@ -1,4 +1,3 @@
-import QtQuick
 import QtQuick.Controls.Basic
 import Verlo
 

@@ -26,8 +26,8 @@ QtObject {
     readonly property color folderBlue: "#4A9EF0"
 
     // Type scale (pixels)
-    readonly property string fontFamily: Qt.fontFamilies().indexOf("DejaVu Sans") >= 0
-                                         ? "DejaVu Sans" : Qt.application.font.family
+    // Where it is missing, the font machinery falls back to the system's sans-serif face.
+    readonly property string fontFamily: "DejaVu Sans"
     readonly property int title2Size: 17
     readonly property int headlineSize: 12
     readonly property int bodySize: 12

@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Templates as T
-import Verlo
 
 // A slim overlay scroll bar, shown whenever there is something to scroll.
 T.ScrollBar {
