@@ -7,6 +7,7 @@ set -uo pipefail
 benchmarks=(
   sizes
   leftovers
+  systemdata
 )
 
 build_dir=$(cd "${1:-build}" && pwd)
