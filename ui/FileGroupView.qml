@@ -103,18 +103,33 @@ Rectangle {
             onClicked: root.viewModel.setGroupSelection(root.groupId, !root.allSelected)
         }
 
-        ColumnLayout {
+        // The rows fold away smoothly; collapsed, the area takes no room at all.
+        Item {
             Layout.fillWidth: true
-            visible: root.isExpanded
-            spacing: 2
+            Layout.preferredHeight: root.isExpanded ? rows.implicitHeight : 0
+            visible: Layout.preferredHeight > 0
+            clip: true
 
-            Repeater {
-                model: root.isExpanded ? root.shownFiles : []
-                delegate: FileRowView {
-                    required property var modelData
-                    Layout.fillWidth: true
-                    viewModel: root.viewModel
-                    file: modelData
+            Behavior on Layout.preferredHeight {
+                NumberAnimation {
+                    duration: Theme.animationDuration
+                    easing.type: Easing.InOutQuad
+                }
+            }
+
+            ColumnLayout {
+                id: rows
+                width: parent.width
+                spacing: 2
+
+                Repeater {
+                    model: root.shownFiles
+                    delegate: FileRowView {
+                        required property var modelData
+                        Layout.fillWidth: true
+                        viewModel: root.viewModel
+                        file: modelData
+                    }
                 }
             }
         }
