@@ -8,7 +8,7 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
   qml6-module-qtquick-dialogs qml6-module-qtcore qml6-module-qt-labs-settings qml6-module-qttest
-  libqt6svg6 xvfb xauth fonts-dejavu-core util-linux
+  libqt6svg6 xvfb xauth fonts-dejavu-core util-linux python3
 )
 
 missing=()
