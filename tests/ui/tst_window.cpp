@@ -126,6 +126,8 @@ public:
 
     void click(QQuickItem *target) const
     {
+        // Let layouts place whatever just appeared before aiming at it.
+        QTest::qWait(30);
         const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
         QTest::mouseClick(window(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
     }
@@ -186,10 +188,12 @@ private:
 
 void WindowTest::initTestCase()
 {
-    // The divider position is stored with QSettings: keep it out of the real configuration.
+    // The divider position is stored with QSettings, under XDG_CONFIG_HOME: keep it out of the
+    // real configuration, in one folder for the whole run (QSettings settles its folder once,
+    // and Qt Test's own settings folder would follow each sandbox's HOME).
     QVERIFY(m_config.isValid());
+    QStandardPaths::setTestModeEnabled(false);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-    QStandardPaths::setTestModeEnabled(true);
     VerloApp::describeApplication();
 }
 
