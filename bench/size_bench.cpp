@@ -49,10 +49,10 @@ int main(int argc, char **argv)
     const FileScanner scanner;
     QElapsedTimer timer;
     timer.start();
-    const qint64 total = threads > 0 ? DirectoryWalker(threads).totalSize(path)
-                                     : scanner.sizeOfDirectory(path);
+    const qint64 total =
+        threads > 0 ? DirectoryWalker(threads).totalSize(path) : scanner.sizeOfDirectory(path);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("total %lld seconds %.4f peak_rss_kb %ld\n", static_cast<long long>(total),
-                seconds, peakResidentKilobytes());
+    std::printf("total %lld seconds %.4f peak_rss_kb %ld\n", static_cast<long long>(total), seconds,
+                peakResidentKilobytes());
     return 0;
 }

@@ -116,8 +116,7 @@ public:
     Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath)
         : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress),
           m_topPath(topPath), m_isCallingThread(progress != nullptr)
-    {
-    }
+    {}
 
     // Walks the folder open at fd (and closes it); returns what was found below it.
     qint64 run(int fd, int depth);
@@ -161,8 +160,7 @@ class HelperPool
 public:
     HelperPool(int helperCount, const QString &topPath)
         : m_helperCount(helperCount), m_topPath(topPath)
-    {
-    }
+    {}
 
     ~HelperPool()
     {
@@ -405,8 +403,7 @@ bool Walk::reopen(size_t index, int childFd)
     Frame &frame = m_frames[index];
     const auto isSameFolder = [&frame](int fd) {
         struct stat info;
-        return ::fstat(fd, &info) == 0 && info.st_dev == frame.device &&
-               info.st_ino == frame.inode;
+        return ::fstat(fd, &info) == 0 && info.st_dev == frame.device && info.st_ino == frame.inode;
     };
     if (childFd >= 0) {
         const int fd = ::openat(childFd, "..", kOpenFolderFlags);
@@ -472,8 +469,7 @@ void Walk::reportProgress(const char *name)
 
 DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress)
     : m_threadCount(std::max(1, threadCount)), m_progress(std::move(progress))
-{
-}
+{}
 
 qint64 DirectoryWalker::totalSize(const QString &folder) const
 {

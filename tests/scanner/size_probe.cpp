@@ -13,6 +13,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const FileScanner scanner;
-    std::printf("%lld\n", static_cast<long long>(scanner.sizeOfDirectory(QFile::decodeName(argv[1]))));
+    std::printf("%lld\n",
+                static_cast<long long>(scanner.sizeOfDirectory(QFile::decodeName(argv[1]))));
     return 0;
 }

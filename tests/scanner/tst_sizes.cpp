@@ -140,6 +140,13 @@ void TestSizes::missingEmptyAndSingleFile_followTheirRules()
     QCOMPARE(scanner.sizeOfFile(file), 1);
     QCOMPARE(scanner.sizeOfDirectory(file), 0);
 
+    // A FIFO is measured as itself and never opened: nothing here may block.
+    const QString fifo = folder + QStringLiteral("/pipe");
+    QVERIFY(::mkfifo(bytes(fifo).constData(), 0644) == 0);
+    QCOMPARE(scanner.sizeOfDirectory(fifo), 0);
+    QCOMPARE(scanner.sizeOfItem(fifo), 0);
+    QCOMPARE(scanner.sizeOfDirectory(folder), allocated);
+
     // Measuring again reads the disk again.
     sandbox.writeFileOfSize(folder + QStringLiteral("/more"), 70000);
     QCOMPARE(scanner.sizeOfDirectory(folder),
@@ -212,8 +219,7 @@ void TestSizes::hiddenEntriesBundlesAndHardLinks_allCounted()
     const qint64 expected = allocatedOf(files);
     QVERIFY(expected >= 3 * Sandbox::allocatedSize(shared) + 250000);
     QCOMPARE(scanner.sizeOfDirectory(folder), expected);
-    QCOMPARE(scanner.sizeOfItem(bundle),
-             allocatedOf({files[3], files[4]}));
+    QCOMPARE(scanner.sizeOfItem(bundle), allocatedOf({files[3], files[4]}));
     QCOMPARE(scanner.sizeOfItem(files[0]), 3000);
 }
 
@@ -223,10 +229,10 @@ void TestSizes::unusualNames_counted()
     const FileScanner scanner(sandbox.places());
     const QString folder = sandbox.makeDir(sandbox.homePath(QStringLiteral("names")));
     const QStringList names = {
-        QStringLiteral("with space"),      QStringLiteral("line\nbreak"),
-        QStringLiteral("100% done %s%n"),  QStringLiteral("Grüße café"),
+        QStringLiteral("with space"),       QStringLiteral("line\nbreak"),
+        QStringLiteral("100% done %s%n"),   QStringLiteral("Grüße café"),
         QStringLiteral("日本語のフォルダ"), QStringLiteral(" leading and trailing "),
-        QStringLiteral("back\\slash"),     QStringLiteral("-dash"),
+        QStringLiteral("back\\slash"),      QStringLiteral("-dash"),
     };
     QStringList files;
     int size = 1000;
@@ -248,8 +254,7 @@ void TestSizes::unusualNames_counted()
     QCOMPARE(scanner.sizeOfDirectory(folder), allocatedOf(files) + qint64(rawInfo.st_blocks) * 512);
     for (const QString &name : names) {
         const QString inFolder = folder + QLatin1Char('/') + name;
-        QCOMPARE(scanner.sizeOfItem(inFolder),
-                 allocatedOf({inFolder + QLatin1Char('/') + name}));
+        QCOMPARE(scanner.sizeOfItem(inFolder), allocatedOf({inFolder + QLatin1Char('/') + name}));
         QCOMPARE(scanner.sizeOfItem(inFolder + QStringLiteral(".bin")), 10);
     }
 }
@@ -261,8 +266,8 @@ void TestSizes::deepTree_measuredWithFewDescriptors()
     // Ten thousand folders take a while to make and remove on a disk that discards freed
     // blocks; memory-backed /dev/shm is a real file system too and is used where it exists.
     QTemporaryDir shm(QStringLiteral("/dev/shm/verlo-deep-XXXXXX"));
-    const QString top = shm.isValid() ? shm.path()
-                                      : sandbox.makeDir(sandbox.homePath(QStringLiteral("deep")));
+    const QString top =
+        shm.isValid() ? shm.path() : sandbox.makeDir(sandbox.homePath(QStringLiteral("deep")));
     // 10,000 folders deep in all: a trunk 3,000 deep that forks into two branches 3,500 deep
     // each. Walking the second branch needs the fork again, long after it was closed.
     qint64 expected = 0;
@@ -306,10 +311,8 @@ void TestSizes::wideTree_sameTotalOnAnyThreadCount()
     QStringList files;
     for (int project = 0; project < 6; ++project) {
         for (int package = 0; package < 10 + project * 6; ++package) {
-            const QString dir = QStringLiteral("%1/p%2/node_modules/pkg%3")
-                                    .arg(top)
-                                    .arg(project)
-                                    .arg(package);
+            const QString dir =
+                QStringLiteral("%1/p%2/node_modules/pkg%3").arg(top).arg(project).arg(package);
             files << sandbox.writeFile(dir + QStringLiteral("/lib/index.js"),
                                        QByteArray(100 + package * 97, 'j'));
             files << sandbox.writeFile(dir + QStringLiteral("/package.json"), "{}");
@@ -338,9 +341,8 @@ void TestSizes::progress_toldTopLevelFoldersOnly()
     files << sandbox.writeFileOfSize(top + QStringLiteral("/loose.txt"), 10);
 
     QStringList told;
-    const qint64 total = scanner.sizeOfDirectory(top, [&told](const QString &what) {
-        told << what;
-    });
+    const qint64 total =
+        scanner.sizeOfDirectory(top, [&told](const QString &what) { told << what; });
     QCOMPARE(total, allocatedOf(files));
     QVERIFY(!told.isEmpty());
     QVERIFY(told.size() <= children.size());
@@ -381,7 +383,8 @@ void TestSizes::unreadableParts_countNothingAsUnprivilegedUser()
     QVERIFY(setMode(folder + QStringLiteral("/search-only"), 0711));
 
     QByteArray output;
-    const QString command = QStringLiteral("'%1' '%2'").arg(QStringLiteral(SIZE_PROBE_PATH), folder);
+    const QString command =
+        QStringLiteral("'%1' '%2'").arg(QStringLiteral(SIZE_PROBE_PATH), folder);
     QCOMPARE(runAsUnprivileged(command, &output), 0);
     bool isNumber = false;
     const qint64 measured = output.trimmed().toLongLong(&isNumber);
