@@ -57,6 +57,20 @@ printf '  %-44s %8s  ratio %s\n' "walker, one thread" "$(ms "$one_us")" "$(ratio
 printf '  %-44s %8s  ratio %s\n' "sizeOfDirectory (walker, up to two threads)" \
   "$(ms "$program_us")" "$(ratio "$program_us" "$du_us")"
 
+# Whether this machine can run two walks at once at all: two single-thread walks side by side
+# against one alone (about 1.0 with two free cores, about 2.0 when only one core's worth is free).
+pair_runs=()
+for ((i = 0; i < 3; i++)); do
+  start=$(now_us)
+  "$exe" --threads 1 "$full" >/dev/null &
+  "$exe" --threads 1 "$full" >/dev/null
+  wait
+  end=$(now_us)
+  pair_runs+=("$((end - start))")
+done
+pair_us=$(echo "${pair_runs[*]}" | median)
+echo "  two one-thread walks side by side take $(ratio "$pair_us" "$one_us") times one walk's time"
+
 # Totals. The walk counts every path (hard links once per path) and adds nothing for folders;
 # du counts a hard-linked file once and adds each folder's own blocks. With --count-links and the
 # folders' blocks taken off, du must give exactly the walk's total.
