@@ -95,7 +95,9 @@ public:
     // Places named after the item (~/.name, ~/.config/name, ..., matching launch agents).
     // A name that could leave its folder gives nothing.
     QList<FileGroup> findNamedLocations(const QString &name) const;
-    // Entries of folder whose names contain name (case-insensitive), except excludedName.
+    // Entries of folder whose names contain name (case-insensitive), except excludedName. A name
+    // of 3 to 5 characters must begin a word, one of 1 or 2 must be a whole word ("gh" finds
+    // "gh-2.40", not "ghostty"; "git" finds "git-lfs" and "gitconfig", not "libgit2").
     QList<AssociatedFile> findEntriesContaining(const QString &folder, const QString &name,
                                                 FileCategory category,
                                                 const std::optional<QString> &excludedName) const;

@@ -143,16 +143,18 @@ struct Matcher
         return count >= kIdentifierPartQuorum;
     }
 
-    // Plain containment in any letter case, for preference files.
-    bool containsTerms(QStringView text) const
+    // Preference files: containment in any letter case for long terms; short ones go by the
+    // word-boundary rule, since a name such as "R" is contained in nearly every preference
+    // file while "org.R-project.R" still matches at its word boundaries.
+    bool matchesPreferenceName(QStringView text) const
     {
         for (const PreparedTerm &term : terms) {
-            if (term.isContainedIn(text))
+            if (term.isLong ? term.isContainedIn(text) : term.matches(text))
                 return true;
         }
         int count = 0;
         for (const PreparedTerm &part : parts) {
-            if (part.isContainedIn(text))
+            if (part.isLong ? part.isContainedIn(text) : part.matches(text))
                 ++count;
         }
         return count >= kIdentifierPartQuorum;
@@ -180,7 +182,7 @@ QList<AssociatedFile> matchEntries(const QStringList &entries, const Matcher &ma
             break;
         case Rule::preferences:
             include = name.endsWith(kPreferenceSuffix, Qt::CaseSensitive) &&
-                      matcher.containsTerms(name.chopped(kPreferenceSuffix.size()));
+                      matcher.matchesPreferenceName(name.chopped(kPreferenceSuffix.size()));
             break;
         case Rule::homeDot:
             // The word-boundary rule, not plain containment: the home folder holds the user's
@@ -192,6 +194,29 @@ QList<AssociatedFile> matchEntries(const QStringList &entries, const Matcher &ma
             files.append(AssociatedFile(path, name.toString(), category, 0));
     }
     return files;
+}
+
+// Whether entryName holds name in any letter case. These searches start with every found file
+// ticked, so short names must stand as words: a name of 3 to 5 characters must begin a word
+// ("wget" finds "wgetrc" and "homebrew.mxcl.wget.plist", "og" cannot reach "logrotate"), and a
+// name of 1 or 2 characters must be a whole word ("gh" finds "gh-2.40" and "gh.log"), or a package
+// called "n" would tick every launch daemon with an "n" in its name. Longer names go by plain
+// containment.
+bool containsName(const QString &entryName, const QString &name)
+{
+    if (name.size() > kLongTermLength)
+        return entryName.contains(name, Qt::CaseInsensitive);
+    const bool wholeWord = name.size() <= 2;
+    const auto isWordCharacter = [](QChar c) { return c.isLetterOrNumber(); };
+    for (qsizetype at = entryName.indexOf(name, 0, Qt::CaseInsensitive); at >= 0;
+         at = entryName.indexOf(name, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = at + name.size();
+        const bool boundedBefore = at == 0 || !isWordCharacter(entryName.at(at - 1));
+        const bool boundedAfter = end == entryName.size() || !isWordCharacter(entryName.at(end));
+        if (boundedBefore && (boundedAfter || !wholeWord))
+            return true;
+    }
+    return false;
 }
 
 // Entries of folder whose names contain name, not yet measured.
@@ -213,7 +238,7 @@ QList<AssociatedFile> entriesContaining(const FileManager &fileManager, const QS
         const QString entryName = lastPathComponent(path);
         if (excluded && entryName.toLower() == *excluded)
             continue;
-        if (entryName.contains(name, Qt::CaseInsensitive) && !isProtectedPlace(path, guarded))
+        if (containsName(entryName, name) && !isProtectedPlace(path, guarded))
             files.append(AssociatedFile(path, entryName, category, 0));
     }
     return files;

@@ -284,9 +284,10 @@ private slots:
         const QList<FileGroup> groups =
             scanner.findAssociatedFiles(std::nullopt, QStringLiteral("Forge"), std::nullopt);
 
-        // Preference files match by plain containment, even short terms.
+        // Short terms match preference files at word boundaries only: "com.reforged" is another
+        // program's.
         QCOMPARE(describe(groups), (QStringList{
-                                       "preferences=com.reforged.plist,forge.plist",
+                                       "preferences=forge.plist",
                                        "homeDotFiles=.forge,.forgerc",
                                        "containers=" +
                                            [&] {
@@ -376,6 +377,43 @@ private slots:
             QStringList{"launchAgents=com.x.100% CAFÉ helper.plist"});
     }
 
+    void findEntriesContaining_shortNamesMustStandAsWords_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("one letter is a whole word")
+            << "n" << QStringList{"n", "n.conf", "homebrew.mxcl.n.plist", "com.nordvpn.plist", "nginx"}
+            << QStringList{"homebrew.mxcl.n.plist", "n", "n.conf"};
+        QTest::newRow("two letters are a whole word")
+            << "gh" << QStringList{"gh-2.40", "GH.log", "ghostty", "digest"}
+            << QStringList{"GH.log", "gh-2.40"};
+        QTest::newRow("three to five letters begin a word")
+            << "git" << QStringList{"git-lfs", "gitconfig", "libgit2", "homebrew.mxcl.git.plist"}
+            << QStringList{"git-lfs", "gitconfig", "homebrew.mxcl.git.plist"};
+        QTest::newRow("rc files of short names")
+            << "wget" << QStringList{"wgetrc", "wget2", "swget"} << QStringList{"wget2", "wgetrc"};
+        QTest::newRow("long names by containment")
+            << "typescript" << QStringList{"typescript-language-server", "@types-typescript-x", "tsc"}
+            << QStringList{"@types-typescript-x", "typescript-language-server"};
+    }
+    void findEntriesContaining_shortNamesMustStandAsWords()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, found);
+        Sandbox box;
+        const QString folder = box.systemPath("/Library/LaunchDaemons");
+        for (const QString &entry : entries)
+            box.writeFile(folder + "/" + entry, "x");
+        QStringList actual = names(FileScanner(box.places())
+                                       .findEntriesContaining(folder, name,
+                                                              FileCategory::launchDaemons,
+                                                              std::nullopt));
+        actual.sort();
+        QCOMPARE(actual, found);
+    }
+
     void findEntriesContaining_excludedNameAndMissingFolder()
     {
         Sandbox box;
@@ -383,16 +421,19 @@ private slots:
         box.makeDir(var + "/log");
         box.makeDir(var + "/LOG");
         box.makeDir(var + "/logrotate");
+        box.makeDir(var + "/og");
+        box.makeDir(var + "/og-data");
         box.makeDir(var + "/other");
         const FileScanner scanner(box.places());
+        // A two-letter name must be a whole word: "logrotate" belongs to another program.
         QCOMPARE(names(scanner.findEntriesContaining(var, "og", FileCategory::homebrewVar,
                                                      QStringLiteral("Log"))),
-                 QStringList{"logrotate"});
+                 (QStringList{"og", "og-data"}));
         // Without the exclusion var/log is still never offered: Homebrew searches it itself. LOG is
         // the same folder on a disk that ignores letter case, so it is held back too.
         QCOMPARE(names(scanner.findEntriesContaining(var, "og", FileCategory::homebrewVar,
                                                      std::nullopt)),
-                 QStringList{"logrotate"});
+                 (QStringList{"og", "og-data"}));
         QVERIFY(scanner
                     .findEntriesContaining(var + "/missing", "og", FileCategory::homebrewVar,
                                            std::nullopt)
