@@ -19,7 +19,7 @@ build: deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/app/verlo
+	scripts/open-window.sh $(BUILD_DIR)/app/verlo
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
