@@ -1001,26 +1001,17 @@ void ContentViewModel::showDeleteSummary(const QString &summary)
 
 void ContentViewModel::setShowErrorAlert(bool show)
 {
-    if (show == m_showErrorAlert)
-        return;
-    m_showErrorAlert = show;
-    emit showErrorAlertChanged();
+    assignAndNotify(m_showErrorAlert, show, &ContentViewModel::showErrorAlertChanged);
 }
 
 void ContentViewModel::setShowDeleteConfirmation(bool show)
 {
-    if (show == m_showDeleteConfirmation)
-        return;
-    m_showDeleteConfirmation = show;
-    emit showDeleteConfirmationChanged();
+    assignAndNotify(m_showDeleteConfirmation, show, &ContentViewModel::showDeleteConfirmationChanged);
 }
 
 void ContentViewModel::setSortBySize(bool sortBySize)
 {
-    if (sortBySize == m_sortBySize)
-        return;
-    m_sortBySize = sortBySize;
-    emit sortBySizeChanged();
+    assignAndNotify(m_sortBySize, sortBySize, &ContentViewModel::sortBySizeChanged);
 }
 
 QString ContentViewModel::npmCacheSizeText() const
@@ -1291,18 +1282,12 @@ void ContentViewModel::setCurrentSection(SidebarSection section)
 
 void ContentViewModel::setIsScanning(bool scanning)
 {
-    if (scanning == m_isScanning)
-        return;
-    m_isScanning = scanning;
-    emit isScanningChanged();
+    assignAndNotify(m_isScanning, scanning, &ContentViewModel::isScanningChanged);
 }
 
 void ContentViewModel::setIsLoadingList(bool loading)
 {
-    if (loading == m_isLoadingList)
-        return;
-    m_isLoadingList = loading;
-    emit isLoadingListChanged();
+    assignAndNotify(m_isLoadingList, loading, &ContentViewModel::isLoadingListChanged);
 }
 
 void ContentViewModel::setScanProgressText(const QString &text)
@@ -1331,42 +1316,27 @@ void ContentViewModel::setLastDeleteSummary(const std::optional<QString> &summar
 
 void ContentViewModel::setNpmCacheSize(qint64 size)
 {
-    if (size == m_npmCacheSize)
-        return;
-    m_npmCacheSize = size;
-    emit npmCacheSizeChanged();
+    assignAndNotify(m_npmCacheSize, size, &ContentViewModel::npmCacheSizeChanged);
 }
 
 void ContentViewModel::setHomebrewCacheSize(qint64 size)
 {
-    if (size == m_homebrewCacheSize)
-        return;
-    m_homebrewCacheSize = size;
-    emit homebrewCacheSizeChanged();
+    assignAndNotify(m_homebrewCacheSize, size, &ContentViewModel::homebrewCacheSizeChanged);
 }
 
 void ContentViewModel::setIsNPMAvailable(bool available)
 {
-    if (available == m_isNPMAvailable)
-        return;
-    m_isNPMAvailable = available;
-    emit isNPMAvailableChanged();
+    assignAndNotify(m_isNPMAvailable, available, &ContentViewModel::isNPMAvailableChanged);
 }
 
 void ContentViewModel::setIsHomebrewAvailable(bool available)
 {
-    if (available == m_isHomebrewAvailable)
-        return;
-    m_isHomebrewAvailable = available;
-    emit isHomebrewAvailableChanged();
+    assignAndNotify(m_isHomebrewAvailable, available, &ContentViewModel::isHomebrewAvailableChanged);
 }
 
 void ContentViewModel::setHiddenSystemCategoryCount(int count)
 {
-    if (count == m_hiddenSystemCategoryCount)
-        return;
-    m_hiddenSystemCategoryCount = count;
-    emit hiddenSystemCategoryCountChanged();
+    assignAndNotify(m_hiddenSystemCategoryCount, count, &ContentViewModel::hiddenSystemCategoryCountChanged);
 }
 
 void ContentViewModel::setSelectedSystemCategory(std::optional<FileCategory> category)

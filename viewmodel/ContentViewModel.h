@@ -344,6 +344,16 @@ signals:
     void systemDataGroupsChanged();
 
 private:
+    // Stores value and announces the change, only when it differs: views redraw on every signal.
+    template <typename T>
+    void assignAndNotify(T &field, const T &value, void (ContentViewModel::*changed)())
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit(this->*changed)();
+    }
+
     struct ScanOutcome;
     struct RemovalOutcome;
 
