@@ -47,10 +47,8 @@ QStringList names(const QList<AssociatedFile> &files)
 qint64 expectedSize(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.exists())
-        return 0;
     if (!info.isDir())
-        return info.size();
+        return info.exists() ? info.size() : 0;
     qint64 total = 0;
     QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
@@ -62,9 +60,9 @@ qint64 expectedSize(const QString &path)
     return total;
 }
 
-AssociatedFile file(const QString &path, FileCategory category = FileCategory::caches)
+AssociatedFile file(const QString &path)
 {
-    return AssociatedFile(path, QFileInfo(path).fileName(), category, 0);
+    return AssociatedFile(path, QFileInfo(path).fileName(), FileCategory::caches, 0);
 }
 
 } // namespace
@@ -81,45 +79,26 @@ private slots:
         QTest::addColumn<QString>("bundle"); // "-" for none
         QTest::addColumn<QStringList>("terms");
         QTest::addColumn<QStringList>("parts");
-
-        QTest::newRow("pixel forge") << "io.acme.pixelforge.agent"
-                                     << "Pixel Forge"
-                                     << "/Applications/Pixel Forge.app"
-                                     << QStringList{"io.acme.pixelforge.agent", "Pixel Forge"}
-                                     << QStringList{"acme", "pixelforge", "agent"};
-        QTest::newRow("ignored words")
-            << "com.github.acme"
-            << "Acme"
-            << "-" << QStringList{"com.github.acme"} << QStringList{"acme"};
-        QTest::newRow("no identifier") << "-"
-                                       << "Forge"
-                                       << "-" << QStringList{"Forge"} << QStringList{};
-        QTest::newRow("names trimmed, space-free forms, bundle name")
-            << "com.microsoft.VSCode"
-            << "  Visual Studio Code \n"
-            << "/Applications/Code.app"
+        // clang-format off
+        QTest::newRow("pixel forge") << "io.acme.pixelforge.agent" << "Pixel Forge"
+            << "/Applications/Pixel Forge.app" << QStringList{"io.acme.pixelforge.agent", "Pixel Forge"}
+            << QStringList{"acme", "pixelforge", "agent"};
+        QTest::newRow("ignored words") << "com.github.acme" << "Acme" << "-"
+            << QStringList{"com.github.acme"} << QStringList{"acme"};
+        QTest::newRow("names trimmed, space-free forms, bundle name") << "com.microsoft.VSCode"
+            << "  Visual Studio Code \n" << "/Applications/Code.app"
             << QStringList{"com.microsoft.VSCode", "Visual Studio Code", "VisualStudioCode", "Code"}
             << QStringList{"microsoft", "VSCode"};
-        QTest::newRow("short, ignored, blank and repeated words")
-            << "org.APP. ab.   .Tool.tool.XYZ"
-            << "tool"
-            << "-" << QStringList{"org.APP. ab.   .Tool.tool.XYZ"} << QStringList{"ab", "Tool"};
-        QTest::newRow("only the last extension goes")
-            << "-"
-            << "Foo"
+        QTest::newRow("short, ignored, blank and repeated words") << "org.APP. ab.   .Tool.tool.XYZ"
+            << "tool" << "-" << QStringList{"org.APP. ab.   .Tool.tool.XYZ"} << QStringList{"ab", "Tool"};
+        QTest::newRow("no identifier, only the last extension goes") << "-" << "Foo"
             << "/A/Foo.Bar.app/" << QStringList{"Foo", "Foo.Bar"} << QStringList{};
-        QTest::newRow("empty name") << "-"
-                                    << ""
-                                    << "-" << QStringList{} << QStringList{};
-        QTest::newRow("punctuation only names nothing")
-            << "..-.---"
-            << "."
-            << "/A/-.app" << QStringList{} << QStringList{};
-        QTest::newRow("non-ascii case-insensitive duplicates")
-            << "de.müller.ÉCLAIR"
-            << "Éclair"
-            << "/A/éclair.app" << QStringList{"de.müller.ÉCLAIR"}
-            << QStringList{"müller", "ÉCLAIR"};
+        QTest::newRow("empty name") << "-" << "" << "-" << QStringList{} << QStringList{};
+        QTest::newRow("punctuation only names nothing") << "..-.---" << "." << "/A/-.app"
+            << QStringList{} << QStringList{};
+        QTest::newRow("non-ascii case-insensitive duplicates") << "de.müller.ÉCLAIR" << "Éclair"
+            << "/A/éclair.app" << QStringList{"de.müller.ÉCLAIR"} << QStringList{"müller", "ÉCLAIR"};
+        // clang-format on
     }
     void buildSearchTerms_followsTheInsertionRules()
     {
@@ -128,11 +107,11 @@ private slots:
         QFETCH(QString, bundle);
         QFETCH(QStringList, terms);
         QFETCH(QStringList, parts);
-        const FileScanner scanner(Places(QStringLiteral("/nonexistent"), QStringLiteral("/")));
         const auto opt = [](const QString &s) {
             return s == QLatin1String("-") ? std::nullopt : std::optional<QString>(s);
         };
-        const SearchTerms result = scanner.buildSearchTerms(opt(identifier), name, opt(bundle));
+        const SearchTerms result = FileScanner(Places("/nonexistent", "/"))
+                                       .buildSearchTerms(opt(identifier), name, opt(bundle));
         QCOMPARE(result.terms, terms);
         QCOMPARE(result.identifierParts, parts);
     }
@@ -142,38 +121,30 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("term");
         QTest::addColumn<bool>("matches");
-        const QString forge = QStringLiteral("Forge");
-        QTest::newRow("whole") << "forge" << forge << true;
-        QTest::newRow("prefix with space") << "Forge Tools" << forge << true;
-        QTest::newRow("prefix glued") << "forgeapp" << forge << true;
-        QTest::newRow("after dash") << "acme-forge" << forge << true;
-        QTest::newRow("after underscore") << "acme_forge.log" << forge << true;
-        QTest::newRow("after dot") << "io.forge" << forge << true;
-        QTest::newRow("camel case word") << "PixelForge" << forge << true;
-        QTest::newRow("upper case inside") << "BigFORGE" << forge << false;
-        QTest::newRow("after capital") << "ABForge" << forge << false;
-        QTest::newRow("lower case inside") << "reforge" << forge << false;
-        QTest::newRow("first occurrence decides") << "XForgeyForge" << forge << false;
-        QTest::newRow("after space") << "my Forge" << forge << false;
-        QTest::newRow("after digit") << "2Forge" << forge << false;
-        QTest::newRow("lower term finds capital") << "PixelForge"
-                                                  << "forge" << true;
-        QTest::newRow("long anywhere") << "Old PIXEL FORGE backups"
-                                       << "Pixel Forge" << true;
-        QTest::newRow("long inside word") << "xpixel forgex"
-                                          << "Pixel Forge" << true;
-        QTest::newRow("long needs the space") << "PixelForge"
-                                              << "Pixel Forge" << false;
-        QTest::newRow("six characters contain") << "unforged"
-                                                << "forged" << true;
-        QTest::newRow("non-ascii long") << "CAFÉ-ÉCLAIR.log"
-                                        << "café-é" << true;
-        QTest::newRow("non-ascii short camel") << "BonÉclai"
-                                               << "éclai" << true;
-        QTest::newRow("non-ascii short after capital") << "ABÉclai"
-                                                       << "éclai" << false;
-        QTest::newRow("empty term never") << "anything"
-                                          << "" << false;
+        // Short terms start a word: at the start, after a separator or as a camel-case word.
+        for (const char *name : {"forge", "Forge Tools", "forgeapp", "acme-forge", "acme_forge.log",
+                                 "io.forge", "PixelForge"})
+            QTest::addRow("Forge in %s", name) << QString::fromUtf8(name) << "Forge" << true;
+        // Not after a capital, a lower-case letter, a space or a digit; the first occurrence
+        // decides ("XForgeyForge").
+        for (const char *name :
+             {"BigFORGE", "ABForge", "reforge", "XForgeyForge", "my Forge", "2Forge"})
+            QTest::addRow("Forge not in %s", name) << QString::fromUtf8(name) << "Forge" << false;
+        // Longer terms (six characters and more) are contained anywhere, in any letter case.
+        struct Row
+        {
+            const char *fileName, *term;
+            bool matches;
+        };
+        for (const Row &row :
+             {Row{"PixelForge", "forge", true}, Row{"Old PIXEL FORGE backups", "Pixel Forge", true},
+              Row{"xpixel forgex", "Pixel Forge", true}, Row{"PixelForge", "Pixel Forge", false},
+              Row{"unforged", "forged", true}, Row{"CAFÉ-ÉCLAIR.log", "café-é", true},
+              Row{"BonÉclai", "éclai", true}, Row{"ABÉclai", "éclai", false},
+              Row{"anything", "", false}}) {
+            QTest::addRow("%s in %s", row.term, row.fileName)
+                << QString::fromUtf8(row.fileName) << QString::fromUtf8(row.term) << row.matches;
+        }
     }
     void matchesTerm_wordBoundaryForShortTermsContainmentForLong()
     {
@@ -191,29 +162,27 @@ private slots:
             box.systemPath("/Applications"), "Pixel Forge.app",
             {{"CFBundleIdentifier", "io.acme.pixelforge.agent"}, {"CFBundleName", "Pixel Forge"}});
         box.writeFileOfSize(bundle + "/Contents/MacOS/Pixel Forge", 70000);
-
-        // Named places.
-        box.writeFileOfSize(box.homePath(".Pixel Forge/state"), 10);
-        box.writeFileOfSize(box.homePath(".config/Pixel Forge/config.json"), 300);
-        box.writeFileOfSize(box.homePath("Library/Application Support/Pixel Forge/db"), 9000);
-        box.writeFileOfSize(box.homePath("Library/Caches/Pixel Forge/a/b/c"), 12345);
-        box.writeFileOfSize(box.homePath("Library/Caches/Pixel Forge/.hidden"), 5000);
+        // Named places, then category folders.
+        const QList<std::pair<const char *, qint64>> files{
+            {".Pixel Forge/state", 10},
+            {".config/Pixel Forge/config.json", 300},
+            {"Library/Application Support/Pixel Forge/db", 9000},
+            {"Library/Caches/Pixel Forge/a/b/c", 12345},
+            {"Library/Caches/Pixel Forge/.hidden", 5000},
+            {"Library/LaunchAgents/Pixel Forge Helper.plist", 8},
+            {"Library/LaunchAgents/io.acme.pixelforge.agent.plist", 1},
+            {"Library/Caches/io.acme.pixelforge.agent/Cache.db", 4097},
+            {"Library/Logs/acme-agent.log", 1234},
+            {"Library/Logs/agent-only.log", 1}};
+        for (const auto &[path, size] : files)
+            box.writeFileOfSize(box.homePath(QString::fromUtf8(path)), size);
         box.makeSymlink("/", box.homePath("Library/Caches/Pixel Forge/root-link"));
-        box.writeFile(box.homePath("Library/LaunchAgents/Pixel Forge Helper.plist"), "<plist/>");
-        box.writeFile(box.homePath("Library/LaunchAgents/io.acme.pixelforge.agent.plist"), "x");
-
-        // Category folders.
         box.makeDir(box.homePath("Library/Application Support/io.acme.pixelforge.agent"));
-        box.writeFileOfSize(box.homePath("Library/Caches/io.acme.pixelforge.agent/Cache.db"), 4097);
         box.makeDir(box.homePath("Library/Caches/com.other.app"));
-        box.writeFileOfSize(box.homePath("Library/Logs/acme-agent.log"), 1234);
-        box.writeFile(box.homePath("Library/Logs/agent-only.log"), "x");
-        box.writeFile(box.homePath("Library/Preferences/io.acme.pixelforge.agent.plist"), "p");
-        box.writeFile(box.homePath("Library/Preferences/io.acme.pixelforge.agent.Settings.plist"),
-                      "p");
-        box.writeFile(box.homePath("Library/Preferences/io.acme.pixelforge.agent.json"), "{}");
-        box.writeFile(box.homePath("Library/Preferences/Pixel Forge.PLIST"), "p");
-        box.writeFile(box.homePath("Library/Preferences/com.other.plist"), "p");
+        for (const char *pref : {"io.acme.pixelforge.agent.plist", "Pixel Forge.PLIST",
+                                 "io.acme.pixelforge.agent.Settings.plist",
+                                 "io.acme.pixelforge.agent.json", "com.other.plist"})
+            box.writeFile(box.homePath("Library/Preferences/" + QString::fromUtf8(pref)), "p");
         box.makeDir(box.homePath("Library/Containers/Old pixel forge Backups"));
         box.makeDir(box.homePath("Library/Containers/PixelForge"));
         box.makeDir(
@@ -222,34 +191,29 @@ private slots:
         // A plain file where a folder is expected is skipped; .nvm and WebKit are simply missing.
         box.writeFile(box.homePath("Library/HTTPStorageData"), "not a folder");
 
-        const FileScanner scanner(box.places());
-        const QList<FileGroup> groups = scanner.findAssociatedFiles(
-            QStringLiteral("io.acme.pixelforge.agent"), QStringLiteral("Pixel Forge"), bundle);
-
-        QCOMPARE(describe(groups), (QStringList{
-                                       "appBundle=Pixel Forge.app",
-                                       "homeDotFiles=.Pixel Forge",
-                                       "configDirectory=Pixel Forge",
-                                       "applicationSupport=Pixel Forge,io.acme.pixelforge.agent",
-                                       "caches=Pixel Forge,io.acme.pixelforge.agent",
-                                       "launchAgents=Pixel Forge Helper.plist",
-                                       "preferences=io.acme.pixelforge.agent.Settings.plist,"
-                                       "io.acme.pixelforge.agent.plist",
-                                       "libraryLogs=acme-agent.log",
-                                       "containers=Old pixel forge Backups",
-                                       "savedApplicationState=io.acme.pixelforge.agent.savedState",
-                                   }));
-
+        QStringList told;
+        const QList<FileGroup> groups =
+            FileScanner(box.places())
+                .findAssociatedFiles("io.acme.pixelforge.agent", "Pixel Forge", bundle,
+                                     [&](const QString &what) { told.append(what); });
+        QCOMPARE(describe(groups),
+                 (QStringList{"appBundle=Pixel Forge.app", "homeDotFiles=.Pixel Forge",
+                              "configDirectory=Pixel Forge",
+                              "applicationSupport=Pixel Forge,io.acme.pixelforge.agent",
+                              "caches=Pixel Forge,io.acme.pixelforge.agent",
+                              "launchAgents=Pixel Forge Helper.plist",
+                              "preferences=io.acme.pixelforge.agent.Settings.plist,"
+                              "io.acme.pixelforge.agent.plist",
+                              "libraryLogs=acme-agent.log", "containers=Old pixel forge Backups",
+                              "savedApplicationState=io.acme.pixelforge.agent.savedState"}));
         // The bundle group holds exactly the bundle; merged groups keep the named file first.
         QCOMPARE(groups[0].files.size(), 1);
         QCOMPARE(groups[0].files[0].path, bundle);
         QCOMPARE(groups[3].files[0].path, box.homePath("Library/Application Support/Pixel Forge"));
         QCOMPARE(groups[4].files[0].path, box.homePath("Library/Caches/Pixel Forge"));
-
         // No path twice (Caches is listed by three categories, Logs by two).
         const QStringList paths = allPaths(groups);
         QCOMPARE(QSet<QString>(paths.begin(), paths.end()).size(), paths.size());
-
         // Every file measured as found, unselected, with a fresh id.
         QSet<QUuid> ids;
         for (const FileGroup &group : groups) {
@@ -264,74 +228,52 @@ private slots:
         QVERIFY(groups[4].files[0].size >= 12345 + 5000);
         QVERIFY(groups[4].files[0].size < 1024 * 1024);
         QCOMPARE(groups[7].files[0].size, 1234); // a plain file: its length
+        // Progress names each searched folder once and each measured item; missing ones never.
+        for (const QString &place : {box.homePath("Library/Caches"), box.homePath("Library/Logs"),
+                                     box.home(), box.homePath("Library/Caches/Pixel Forge")})
+            QVERIFY2(told.count(place) == 1, qPrintable(place));
+        QVERIFY(!told.contains(box.homePath(".nvm")));
     }
 
-    void findAssociatedFiles_forge_wordBoundaryHomeAndPreferenceRules()
+    void findAssociatedFiles_preferenceAndHomeDotRules()
     {
         Sandbox box;
-        const QStringList included{"forge",          "Forge Tools", "forgeapp",  "acme-forge",
-                                   "acme_forge.log", "io.forge",    "PixelForge"};
-        const QStringList rejected{"BigFORGE", "ABForge", "reforge", "XForgeyForge"};
-        for (const QString &n : included + rejected)
-            box.makeDir(box.homePath("Library/Containers/" + n));
-        for (const char *n : {".forge", ".forgerc", "forge", ".reforge", ".Xforge"})
+        for (const char *n : {"forge", "PixelForge", "reforge"})
+            box.makeDir(box.homePath("Library/Containers/" + QString::fromUtf8(n)));
+        for (const char *n : {".forge", ".forgerc", "forge", ".reforge", ".Xforge", ".pixelforge",
+                              ".acme-agent", ".acme", ".Pixel Forge rc", ".bashrc", ".Rhistory"})
             box.writeFile(box.homePath(n), "x");
-        box.writeFile(box.homePath("Library/Preferences/forge.plist"), "p");
-        box.writeFile(box.homePath("Library/Preferences/com.reforged.plist"), "p");
-        box.writeFile(box.homePath("Library/Preferences/forge.plist.bak"), "p");
-
+        for (const char *n : {"forge.plist", "com.reforged.plist", "forge.plist.bak"})
+            box.writeFile(box.homePath("Library/Preferences/" + QString::fromUtf8(n)), "p");
         const FileScanner scanner(box.places());
-        const QList<FileGroup> groups =
-            scanner.findAssociatedFiles(std::nullopt, QStringLiteral("Forge"), std::nullopt);
 
         // Short terms match preference files at word boundaries only: "com.reforged" is another
-        // program's.
-        QCOMPARE(describe(groups), (QStringList{
-                                       "preferences=forge.plist",
-                                       "homeDotFiles=.forge,.forgerc",
-                                       "containers=" +
-                                           [&] {
-                                               QStringList s = included;
-                                               s.sort();
-                                               return s;
-                                           }()
-                                               .join(','),
-                                   }));
-    }
-
-    void findAssociatedFiles_homeDotEntries_needAWholeTermOrTwoParts()
-    {
-        Sandbox box;
-        for (const char *n : {".pixelforge", ".acme-agent", ".acme", ".Pixel Forge rc", ".bashrc",
-                              ".zshrc", ".Rhistory", ".ssh"})
-            box.makeDir(box.homePath(n));
-        const FileScanner scanner(box.places());
-
-        // One identifier part is not enough; two are; a whole-name term is.
-        QCOMPARE(describe(scanner.findAssociatedFiles(QStringLiteral("io.acme.pixelforge.agent"),
-                                                      QStringLiteral("Pixel Forge"), std::nullopt)),
+        // program's; only home entries starting with a dot count.
+        QCOMPARE(describe(scanner.findAssociatedFiles(std::nullopt, "Forge", std::nullopt)),
+                 (QStringList{"preferences=forge.plist", "homeDotFiles=.forge,.forgerc",
+                              "containers=PixelForge,forge"}));
+        // One identifier part is not enough for a home entry; two are; a whole-name term is.
+        QCOMPARE(describe(scanner.findAssociatedFiles("io.acme.pixelforge.agent", "Pixel Forge",
+                                                      std::nullopt)),
                  QStringList{"homeDotFiles=.Pixel Forge rc,.acme-agent"});
-
         // A one-letter name reaches only entries where it starts a word, never ".bashrc".
-        QCOMPARE(
-            describe(scanner.findAssociatedFiles(std::nullopt, QStringLiteral("R"), std::nullopt)),
-            QStringList{"homeDotFiles=.Rhistory"});
+        QCOMPARE(describe(scanner.findAssociatedFiles(std::nullopt, "R", std::nullopt)),
+                 (QStringList{"preferences=com.reforged.plist", "homeDotFiles=.Rhistory,.reforge",
+                              "containers=reforge"}));
     }
 
     void mergeFileGroups_dropsSeenPathsAndJoinsSameCategory()
     {
-        const QList<FileGroup> named{
-            FileGroup(FileCategory::applicationSupport, {file("/h/AS/Forge")}),
-            FileGroup(FileCategory::caches, {file("/h/C/Forge")}),
-        };
+        using C = FileCategory;
+        const QList<FileGroup> named{FileGroup(C::applicationSupport, {file("/h/AS/Forge")}),
+                                     FileGroup(C::caches, {file("/h/C/Forge")})};
         const QList<FileGroup> categories{
-            FileGroup(FileCategory::preferences, {file("/h/P/forge.plist")}),
-            FileGroup(FileCategory::applicationSupport,
-                      {file("/h/AS/Forge"), file("/h/AS/io.forge")}),
-            FileGroup(FileCategory::caches, {file("/h/C/Forge")}),
-            FileGroup(FileCategory::packageManagerCache, {file("/h/C/Forge"), file("/h/C/forge")}),
-            FileGroup(FileCategory::systemCaches, {file("/h/C/forge"), file("/h/C/FORGE")}),
-            FileGroup(FileCategory::applicationSupport, {file("/h/AS/x.forge")}),
+            FileGroup(C::preferences, {file("/h/P/forge.plist")}),
+            FileGroup(C::applicationSupport, {file("/h/AS/Forge"), file("/h/AS/io.forge")}),
+            FileGroup(C::caches, {file("/h/C/Forge")}),
+            FileGroup(C::packageManagerCache, {file("/h/C/Forge"), file("/h/C/forge")}),
+            FileGroup(C::systemCaches, {file("/h/C/forge"), file("/h/C/FORGE")}),
+            FileGroup(C::applicationSupport, {file("/h/AS/x.forge")}),
         };
         const QList<FileGroup> merged = FileScanner::mergeFileGroups(named, categories);
         QCOMPARE(merged.size(), 5);
@@ -339,29 +281,25 @@ private slots:
         QCOMPARE(allPaths({merged[0]}),
                  (QStringList{"/h/AS/Forge", "/h/AS/io.forge", "/h/AS/x.forge"}));
         QCOMPARE(allPaths({merged[1]}), QStringList{"/h/C/Forge"});
-        QCOMPARE(merged[2].category, FileCategory::preferences);
+        QCOMPARE(merged[2].category, C::preferences);
+        QVERIFY(merged[2].id != categories[0].id); // a new group of the result
         // Paths are exact strings: letter case makes a different path.
-        QCOMPARE(merged[3].category, FileCategory::packageManagerCache);
+        QCOMPARE(merged[3].category, C::packageManagerCache);
         QCOMPARE(allPaths({merged[3]}), QStringList{"/h/C/forge"});
         QCOMPARE(allPaths({merged[4]}), QStringList{"/h/C/FORGE"});
-        QVERIFY(merged[2].id != categories[0].id); // a new group of the result
         QVERIFY(FileScanner::mergeFileGroups({}, {}).isEmpty());
     }
 
     void findNamedLocations_stepOrderAndNames()
     {
         Sandbox box;
-        const QString name = QStringLiteral("100% Café");
-        box.makeDir(box.homePath(".100% Café"));
-        box.makeDir(box.homePath(".config/100% Café"));
-        box.makeDir(box.homePath(".cache/100% Café"));
+        for (const char *folder : {".", ".config/", ".cache/", "Library/Application Support/",
+                                   "Library/Caches/", "Library/Logs/"})
+            box.makeDir(box.homePath(QString::fromUtf8(folder) + "100% Café"));
         box.writeFile(box.homePath(".local/share/100% Café"), "x");
-        box.makeDir(box.homePath("Library/Application Support/100% Café"));
-        box.makeDir(box.homePath("Library/Caches/100% Café"));
-        box.makeDir(box.homePath("Library/Logs/100% Café"));
         box.writeFile(box.homePath("Library/LaunchAgents/com.x.100% CAFÉ helper.plist"), "x");
         box.writeFile(box.homePath("Library/LaunchAgents/com.x.100 Cafe.plist"), "x");
-        const QList<FileGroup> groups = FileScanner(box.places()).findNamedLocations(name);
+        const QList<FileGroup> groups = FileScanner(box.places()).findNamedLocations("100% Café");
         QCOMPARE(
             describe(groups),
             (QStringList{"homeDotFiles=.100% Café", "configDirectory=100% Café",
@@ -370,11 +308,9 @@ private slots:
                          "libraryLogs=100% Café", "launchAgents=com.x.100% CAFÉ helper.plist"}));
         QCOMPARE(groups[1].files[0].path, box.homePath(".config/100% Café"));
         QCOMPARE(groups[3].files[0].size, 1);
-
         // The name's letter case is kept in the places; the launch agents match in any case.
-        QCOMPARE(
-            describe(FileScanner(box.places()).findNamedLocations(QStringLiteral("100% CAFÉ"))),
-            QStringList{"launchAgents=com.x.100% CAFÉ helper.plist"});
+        QCOMPARE(describe(FileScanner(box.places()).findNamedLocations("100% CAFÉ")),
+                 QStringList{"launchAgents=com.x.100% CAFÉ helper.plist"});
     }
 
     void findEntriesContaining_shortNamesMustStandAsWords_data()
@@ -383,7 +319,8 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("found");
         QTest::newRow("one letter is a whole word")
-            << "n" << QStringList{"n", "n.conf", "homebrew.mxcl.n.plist", "com.nordvpn.plist", "nginx"}
+            << "n"
+            << QStringList{"n", "n.conf", "homebrew.mxcl.n.plist", "com.nordvpn.plist", "nginx"}
             << QStringList{"homebrew.mxcl.n.plist", "n", "n.conf"};
         QTest::newRow("two letters are a whole word")
             << "gh" << QStringList{"gh-2.40", "GH.log", "ghostty", "digest"}
@@ -394,7 +331,8 @@ private slots:
         QTest::newRow("rc files of short names")
             << "wget" << QStringList{"wgetrc", "wget2", "swget"} << QStringList{"wget2", "wgetrc"};
         QTest::newRow("long names by containment")
-            << "typescript" << QStringList{"typescript-language-server", "@types-typescript-x", "tsc"}
+            << "typescript"
+            << QStringList{"typescript-language-server", "@types-typescript-x", "tsc"}
             << QStringList{"@types-typescript-x", "typescript-language-server"};
     }
     void findEntriesContaining_shortNamesMustStandAsWords()
@@ -406,34 +344,28 @@ private slots:
         const QString folder = box.systemPath("/Library/LaunchDaemons");
         for (const QString &entry : entries)
             box.writeFile(folder + "/" + entry, "x");
-        QStringList actual = names(FileScanner(box.places())
-                                       .findEntriesContaining(folder, name,
-                                                              FileCategory::launchDaemons,
-                                                              std::nullopt));
-        actual.sort();
-        QCOMPARE(actual, found);
+        QCOMPARE(names(FileScanner(box.places())
+                           .findEntriesContaining(folder, name, FileCategory::launchDaemons,
+                                                  std::nullopt)),
+                 found);
     }
 
     void findEntriesContaining_excludedNameAndMissingFolder()
     {
         Sandbox box;
         const QString var = box.systemPath("/opt/homebrew/var");
-        box.makeDir(var + "/log");
-        box.makeDir(var + "/LOG");
-        box.makeDir(var + "/logrotate");
-        box.makeDir(var + "/og");
-        box.makeDir(var + "/og-data");
-        box.makeDir(var + "/other");
+        for (const char *n : {"log", "LOG", "logrotate", "og", "og-data", "other"})
+            box.makeDir(var + "/" + n);
         const FileScanner scanner(box.places());
-        // A two-letter name must be a whole word: "logrotate" belongs to another program.
-        QCOMPARE(names(scanner.findEntriesContaining(var, "og", FileCategory::homebrewVar,
-                                                     QStringLiteral("Log"))),
-                 (QStringList{"og", "og-data"}));
-        // Without the exclusion var/log is still never offered: Homebrew searches it itself. LOG is
-        // the same folder on a disk that ignores letter case, so it is held back too.
-        QCOMPARE(names(scanner.findEntriesContaining(var, "og", FileCategory::homebrewVar,
-                                                     std::nullopt)),
-                 (QStringList{"og", "og-data"}));
+        // A two-letter name must be a whole word: "logrotate" belongs to another program. Without
+        // the exclusion var/log is still never offered: Homebrew searches it itself. LOG is the
+        // same folder on a disk that ignores letter case, so it is held back too.
+        for (const std::optional<QString> &excluded :
+             {std::optional<QString>("Log"), std::optional<QString>()}) {
+            QCOMPARE(names(scanner.findEntriesContaining(var, "og", FileCategory::homebrewVar,
+                                                         excluded)),
+                     (QStringList{"og", "og-data"}));
+        }
         QVERIFY(scanner
                     .findEntriesContaining(var + "/missing", "og", FileCategory::homebrewVar,
                                            std::nullopt)
@@ -451,14 +383,10 @@ private slots:
         QTest::newRow("empty") << QString();
         QTest::newRow("dot") << QStringLiteral(".");
         QTest::newRow("dot dot") << QStringLiteral("..");
-        QTest::newRow("up twice") << QStringLiteral("../..");
         QTest::newRow("climbing") << QStringLiteral("a/../../b");
         QTest::newRow("slash") << QStringLiteral("/");
         QTest::newRow("spaces") << QStringLiteral("   ");
-        QTest::newRow("newline") << QStringLiteral("\n");
-        QTest::newRow("nul") << QString(QChar(0));
         QTest::newRow("nul after name") << (QStringLiteral("b") + QChar(0) + QStringLiteral("x"));
-        QTest::newRow("dot nul") << (QStringLiteral(".") + QChar(0));
     }
     void hostileNames_neverOfferHomeSearchedFoldersOrOutside()
     {
@@ -473,17 +401,13 @@ private slots:
             box.writeFile(box.homePath(QString::fromLatin1(folder) + "/entry.plist"), "x");
             box.makeDir(box.homePath(QString::fromLatin1(folder) + "/a"));
         }
-        box.makeDir(box.homePath("a"));
-        box.makeDir(box.homePath("Library/a"));
-        box.writeFile(box.homePath("b"), "x");
-        box.writeFile(box.homePath("Library/b"), "x");
-        box.writeFile(box.homePath(".b"), "x");
-        box.makeDir(box.homePath(".ssh"));
-        box.writeFile(box.homePath(".bashrc"), "x");
+        for (const char *path : {"a", "Library/a", ".ssh"})
+            box.makeDir(box.homePath(path));
+        for (const char *path : {"b", "Library/b", ".b", ".bashrc"})
+            box.writeFile(box.homePath(path), "x");
         box.writeFile(box.base() + "/home/b", "x");
-        // Names that a file system accepts ("   ", "\n") exist too, as places and inside agents.
-        if (!name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
-            !name.contains(QChar(0))) {
+        // A name that a file system accepts ("   ") exists too, as places and inside agents.
+        if (name.trimmed().isEmpty() && !name.isEmpty()) {
             box.makeDir(box.homePath("." + name));
             box.makeDir(box.homePath(".config/" + name));
             box.makeDir(box.homePath("Library/Caches/" + name));
@@ -512,11 +436,8 @@ private slots:
                                 << QStringList{".config/config"};
         QTest::newRow("Local") << "Local" << QStringList{".local", ".local/share"}
                                << QStringList{".local/share/local"};
-        QTest::newRow("npm") << "npm" << QStringList{".npm"} << QStringList{".npm/npm-cache"};
         QTest::newRow("Homebrew") << "Homebrew" << QStringList{"Library/Caches/Homebrew"}
                                   << QStringList{"Library/Caches/Homebrew/homebrew-x"};
-        QTest::newRow("Reports") << "Reports" << QStringList{"Library/Logs/DiagnosticReports"}
-                                 << QStringList{"Library/Logs/Reports.log"};
         QTest::newRow("Trash") << "Trash" << QStringList{".Trash", ".local/share/Trash"}
                                << QStringList{".config/Trash"};
         QTest::newRow("Library") << "Library" << QStringList{"Library"}
@@ -534,9 +455,8 @@ private slots:
             box.makeDir(box.homePath(QString::fromLatin1(folder)));
         for (const QString &path : mustOffer)
             box.makeDir(box.homePath(path));
-        const FileScanner scanner(box.places());
-        const QStringList paths =
-            allPaths(scanner.findAssociatedFiles(std::nullopt, name, box.homePath("")));
+        const QStringList paths = allPaths(
+            FileScanner(box.places()).findAssociatedFiles(std::nullopt, name, box.homePath("")));
         const QStringList guarded = protectedFolders(box.places());
         for (const QString &path : paths)
             QVERIFY2(!isProtectedPlace(path, guarded), qPrintable(path));
@@ -545,25 +465,6 @@ private slots:
         for (const QString &path : mustOffer)
             QVERIFY2(paths.contains(box.homePath(path)), qPrintable(path));
         QVERIFY(!paths.contains(box.home())); // the home given as the bundle
-    }
-
-    void findAssociatedFiles_progressNamesEachFolderOnceAndEachMeasuredItem()
-    {
-        Sandbox box;
-        box.makeDir(box.homePath("Library/Caches/Forge"));
-        box.makeDir(box.homePath("Library/Logs"));
-        box.makeDir(box.homePath(".config"));
-        QStringList told;
-        const QList<FileGroup> groups =
-            FileScanner(box.places())
-                .findAssociatedFiles(std::nullopt, QStringLiteral("Forge"), std::nullopt,
-                                     [&](const QString &what) { told.append(what); });
-        QCOMPARE(describe(groups), QStringList{"caches=Forge"});
-        QCOMPARE(told.count(box.homePath("Library/Caches")), 1);
-        QCOMPARE(told.count(box.homePath("Library/Logs")), 1);
-        QCOMPARE(told.count(box.home()), 1);
-        QCOMPARE(told.count(box.homePath("Library/Caches/Forge")), 1);
-        QVERIFY(!told.contains(box.homePath(".nvm")));
     }
 
     void scanOperations_onMissingOrPlainFileFoldersGiveNothing()
@@ -583,25 +484,6 @@ private slots:
         QVERIFY(FileScanner(Places(box.homePath("missing"), box.root()))
                     .scanHomeDotEntries(terms)
                     .isEmpty());
-
-        // The three scans on their own measure what they find.
-        box.writeFileOfSize(box.homePath("Library/WebKit2/forge/data"), 2000);
-        box.writeFileOfSize(box.homePath("Library/Preferences/forge.plist"), 77);
-        box.writeFileOfSize(box.homePath(".forge"), 5);
-        const QList<AssociatedFile> webkit = scanner.scanCategoryFolder(
-            box.homePath("Library/WebKit2"), terms, FileCategory::webkitData);
-        QCOMPARE(webkit.size(), 1);
-        QCOMPARE(webkit[0].size, expectedSize(webkit[0].path));
-        QCOMPARE(webkit[0].category, FileCategory::webkitData);
-        const QList<AssociatedFile> prefs =
-            scanner.scanPreferencesFolder(box.homePath("Library/Preferences"), terms);
-        QCOMPARE(prefs.size(), 1);
-        QCOMPARE(prefs[0].size, 77);
-        QCOMPARE(prefs[0].category, FileCategory::preferences);
-        const QList<AssociatedFile> dots = scanner.scanHomeDotEntries(terms);
-        QCOMPARE(dots.size(), 1);
-        QCOMPARE(dots[0].name, QStringLiteral(".forge"));
-        QCOMPARE(dots[0].size, 5);
     }
 };
 

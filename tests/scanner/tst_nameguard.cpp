@@ -15,21 +15,15 @@ private slots:
         QTest::newRow("empty") << QString() << false;
         QTest::newRow("dot") << QStringLiteral(".") << false;
         QTest::newRow("dot dot") << QStringLiteral("..") << false;
-        QTest::newRow("up twice") << QStringLiteral("../..") << false;
         QTest::newRow("climbing") << QStringLiteral("a/../../b") << false;
         QTest::newRow("slash") << QStringLiteral("/") << false;
         QTest::newRow("absolute") << QStringLiteral("/etc") << false;
-        QTest::newRow("spaces") << QStringLiteral("   ") << false;
-        QTest::newRow("newline") << QStringLiteral("\n") << false;
-        QTest::newRow("tab and space") << QStringLiteral("\t \r") << false;
-        QTest::newRow("nul alone") << QString(QChar(0)) << false;
+        QTest::newRow("white space only") << QStringLiteral("\t \r\n") << false;
         QTest::newRow("nul inside")
             << (QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << false;
         QTest::newRow("plain") << QStringLiteral("Pixel Forge") << true;
         QTest::newRow("three dots") << QStringLiteral("...") << true;
-        QTest::newRow("dots inside") << QStringLiteral("a..b") << true;
-        QTest::newRow("percent") << QStringLiteral("100% Pure") << true;
-        QTest::newRow("non-ascii") << QStringLiteral("Café Ünïcødé 日本") << true;
+        QTest::newRow("percent, non-ascii") << QStringLiteral("100% Café 日本") << true;
         QTest::newRow("padded") << QStringLiteral(" x ") << true;
         QTest::newRow("tilde") << QStringLiteral("~") << true;
     }
@@ -46,45 +40,27 @@ private slots:
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected"); // empty: nothing
-        const QString home = QStringLiteral("/home/u");
-        QTest::newRow("dot folder") << home << "."
-                                    << "forge"
-                                    << "/home/u/.forge";
-        QTest::newRow("dot plus dot is parent") << home << "."
-                                                << "."
-                                                << "";
-        QTest::newRow("dot plus dots") << home << "."
-                                       << ".."
-                                       << "";
-        QTest::newRow("dot plus three dots") << home << "."
-                                             << "..."
-                                             << "/home/u/....";
-        QTest::newRow("config") << home << ".config/"
-                                << "forge"
-                                << "/home/u/.config/forge";
-        QTest::newRow("config empty") << home << ".config/"
-                                      << ""
-                                      << "";
-        QTest::newRow("config climbing") << home << ".config/"
-                                         << "../../etc"
-                                         << "";
-        QTest::newRow("no prefix") << home + "/.npm"
-                                   << ""
-                                   << "zod"
-                                   << "/home/u/.npm/zod";
-        QTest::newRow("trailing slash") << home + "/"
-                                        << ""
-                                        << "zod"
-                                        << "/home/u/zod";
-        QTest::newRow("empty folder") << QString() << ""
-                                      << "zod"
-                                      << "";
-        QTest::newRow("whitespace") << home << "Caches/"
-                                    << "  "
-                                    << "";
-        QTest::newRow("percent") << home << "Caches/"
-                                 << "50%"
-                                 << "/home/u/Caches/50%";
+        struct Row
+        {
+            const char *tag, *folder, *prefix, *name, *expected;
+        };
+        for (const Row &row : {
+                 Row{"dot folder", "/home/u", ".", "forge", "/home/u/.forge"},
+                 Row{"dot plus dot is parent", "/home/u", ".", ".", ""},
+                 Row{"dot plus dots", "/home/u", ".", "..", ""},
+                 Row{"dot plus three dots", "/home/u", ".", "...", "/home/u/...."},
+                 Row{"config", "/home/u", ".config/", "forge", "/home/u/.config/forge"},
+                 Row{"config empty", "/home/u", ".config/", "", ""},
+                 Row{"config climbing", "/home/u", ".config/", "../../etc", ""},
+                 Row{"no prefix", "/home/u/.npm", "", "zod", "/home/u/.npm/zod"},
+                 Row{"trailing slash", "/home/u/", "", "zod", "/home/u/zod"},
+                 Row{"empty folder", "", "", "zod", ""},
+                 Row{"whitespace", "/home/u", "Caches/", "  ", ""},
+             }) {
+            QTest::newRow(row.tag)
+                << QString::fromUtf8(row.folder) << QString::fromUtf8(row.prefix)
+                << QString::fromUtf8(row.name) << QString::fromUtf8(row.expected);
+        }
     }
     void placeInside_staysStrictlyInsideTheFolder()
     {
@@ -99,44 +75,31 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("isProtected");
-        const QString h = QStringLiteral("/box/home/user");
-        const QString r = QStringLiteral("/box/root");
-        QTest::newRow("empty") << QString() << true;
-        QTest::newRow("relative") << QStringLiteral("Library") << true;
-        QTest::newRow("slash") << QStringLiteral("/") << true;
-        QTest::newRow("double slash") << QStringLiteral("//") << true;
-        QTest::newRow("home") << h << true;
-        QTest::newRow("home trailing slash") << h + "/" << true;
-        QTest::newRow("home dot") << h + "/." << true;
-        QTest::newRow("home via dots") << h + "/.config/.." << true;
-        QTest::newRow("above home") << QStringLiteral("/box/home") << true;
-        QTest::newRow("base") << QStringLiteral("/box") << true;
-        QTest::newRow("root") << r << true;
-        QTest::newRow("library") << h + "/Library" << true;
-        QTest::newRow("preferences") << h + "/Library/Preferences" << true;
-        QTest::newRow("caches other case") << h + "/library/CACHES" << true;
-        QTest::newRow("homebrew cache") << h + "/Library/Caches/Homebrew" << true;
-        QTest::newRow("diagnostic reports") << h + "/Library/Logs/DiagnosticReports" << true;
-        QTest::newRow("launch agents") << h + "/Library/LaunchAgents" << true;
-        QTest::newRow("dot config") << h + "/.config" << true;
-        QTest::newRow("dot local") << h + "/.local" << true;
-        QTest::newRow("local share") << h + "/.local/share" << true;
-        QTest::newRow("dot npm") << h + "/.npm" << true;
-        QTest::newRow("trash") << h + "/.Trash" << true;
-        QTest::newRow("xdg trash") << h + "/.local/share/Trash" << true;
-        QTest::newRow("developer") << h + "/Library/Developer/Xcode" << true;
-        QTest::newRow("docker data") << h + "/Library/Containers/com.docker.docker/Data" << true;
-        QTest::newRow("cellar") << r + "/opt/homebrew/Cellar" << true;
-        QTest::newRow("var log") << r + "/opt/homebrew/var/log" << true;
-        QTest::newRow("opt") << r + "/opt" << true;
-        QTest::newRow("system applications") << r + "/Applications" << true;
-        QTest::newRow("launch daemons") << r + "/Library/LaunchDaemons" << true;
-        QTest::newRow("an app's cache") << h + "/Library/Caches/Pixel Forge" << false;
-        QTest::newRow("an app's config") << h + "/.config/forge" << false;
-        QTest::newRow("an app's dot folder") << h + "/.forge" << false;
-        QTest::newRow("docker container") << h + "/Library/Containers/com.docker.docker" << false;
-        QTest::newRow("a formula") << r + "/opt/homebrew/Cellar/wget" << false;
-        QTest::newRow("real etc") << QStringLiteral("/etc") << false;
+        // "~" stands for the home folder, "@" for the system root; "|" separates the paths.
+        const QStringList guarded =
+            QStringLiteral(
+                "|Library|/|~|~/|~/.config/..|/box/home|/box|@|~/Library|~/library/CACHES|"
+                "~/Library/Caches/Homebrew|~/Library/Logs/DiagnosticReports|"
+                "~/Library/LaunchAgents|~/.config|~/.local|~/.local/share|~/.npm|~/.Trash|"
+                "~/.local/share/Trash|~/Library/Developer/Xcode|"
+                "~/Library/Containers/com.docker.docker/Data|@/opt/homebrew/Cellar|"
+                "@/opt/homebrew/var/log|@/opt|@/Applications|@/Library/LaunchDaemons")
+                .split(QLatin1Char('|'));
+        const QStringList free =
+            QStringLiteral("~/Library/Caches/Pixel Forge|~/.config/forge|~/.forge|/etc|"
+                           "~/Library/Containers/com.docker.docker|@/opt/homebrew/Cellar/wget")
+                .split(QLatin1Char('|'));
+        const auto expand = [](QString path) {
+            if (path.startsWith(QLatin1Char('~')))
+                path.replace(0, 1, QStringLiteral("/box/home/user"));
+            else if (path.startsWith(QLatin1Char('@')))
+                path.replace(0, 1, QStringLiteral("/box/root"));
+            return path;
+        };
+        for (const QString &path : guarded)
+            QTest::newRow(qPrintable("guarded " + path)) << expand(path) << true;
+        for (const QString &path : free)
+            QTest::newRow(qPrintable("free " + path)) << expand(path) << false;
     }
     void isProtectedPlace_coversHomeRootSearchedAndSharedFolders()
     {
