@@ -24,40 +24,40 @@
 
 Q_IMPORT_QML_PLUGIN(VerloPlugin)
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// Pixels drawn at full opacity, unpremultiplied.
-QList<QColor> opaquePixels(const QImage &image)
+// The pixels, unpremultiplied, whose alpha passes the test.
+QList<QColor> pixelsWhere(const QImage &image, bool (*alphaTest)(int))
 {
     QList<QColor> pixels;
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < argb.height(); ++y) {
         for (int x = 0; x < argb.width(); ++x) {
             const QColor c = QColor::fromRgba(argb.pixel(x, y));
-            if (c.alpha() == 255)
+            if (alphaTest(c.alpha()))
                 pixels.append(c);
         }
     }
     return pixels;
 }
 
+QList<QColor> opaquePixels(const QImage &image)
+{
+    return pixelsWhere(image, [](int alpha) { return alpha == 255; });
+}
+
 bool isTransparent(const QImage &image)
 {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(argb.pixel(x, y)) != 0)
-                return false;
-        }
-    }
-    return true;
+    return pixelsWhere(image, [](int alpha) { return alpha != 0; }).isEmpty();
 }
 
 // What the item provider draws for a source text, as the window asks for it.
 QImage itemImage(const QString &source, const QSize &size)
 {
     const QString url = Icons().itemUrl(source);
-    const QString prefix = QStringLiteral("image://item/");
+    const QString prefix = u"image://item/"_s;
     if (!url.startsWith(prefix))
         return {};
     ItemIconProvider provider;
@@ -77,8 +77,8 @@ FileGroup group(FileCategory category, const QList<qint64> &sizes)
     QList<AssociatedFile> files;
     int i = 0;
     for (qint64 size : sizes) {
-        files.append(AssociatedFile(QStringLiteral("/x/%1/%2").arg(caseName(category)).arg(i++),
-                                    QStringLiteral("f"), category, size));
+        files.append(
+            AssociatedFile(u"/x/%1/%2"_s.arg(caseName(category)).arg(i++), u"f"_s, category, size));
     }
     return FileGroup(category, files);
 }
@@ -99,21 +99,17 @@ class IconsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void symbolTable_coversEveryNameTheModelUses();
-    void symbolTable_filesAreValidSvg();
-    void symbolProvider_tintsInRequestedColour();
-    void symbolProvider_unknownNameDrawsNothingAndIsNoted();
-    void itemProvider_readsBundleIconThroughOddPaths_data();
-    void itemProvider_readsBundleIconThroughOddPaths();
-    void itemProvider_unreadableIconFallsBackToGenericIcon();
-    void itemProvider_workspaceIconTellsFoldersFromFiles();
+    void symbolTable_coversEveryNameTheModelUsesWithValidSvg();
+    void symbolProvider_tintsGlyphAndNotesUnknownNames();
+    void itemProvider_readsBundleIconThroughHostilePath();
+    void itemProvider_fallbackAndWorkspaceIcons();
     void trashFolderUrl_followsDataHome_data();
     void trashFolderUrl_followsDataHome();
     void groupSort_largestFirstAndBack();
     void applicationSections_userFirstWithTitles();
 };
 
-void IconsTest::symbolTable_coversEveryNameTheModelUses()
+void IconsTest::symbolTable_coversEveryNameTheModelUsesWithValidSvg()
 {
     QStringList missing;
     for (FileCategory category : allFileCategories()) {
@@ -122,23 +118,23 @@ void IconsTest::symbolTable_coversEveryNameTheModelUses()
     }
     // Bundles without an icon and package folders carry symbols of their own.
     Sandbox sandbox;
-    const QString bundle = sandbox.makeAppBundle(sandbox.systemPath(QStringLiteral("/Applications")),
-                                                 QStringLiteral("Plain.app"), {});
+    const QString bundle =
+        sandbox.makeAppBundle(sandbox.systemPath(u"/Applications"_s), u"Plain.app"_s, {});
     const FileScanner scanner(sandbox.places());
     const AppInfo app = scanner.readAppInfo(bundle);
     QVERIFY(app.icon);
     const QString appSymbol = Icons().symbolName(app.icon->toSource());
     QVERIFY(!appSymbol.isEmpty());
-    for (const QString &name : {appSymbol, NPMPackage(QStringLiteral("x"), {}, QStringLiteral("/none")).icon(scanner.fileManager()).value,
-                                HomebrewPackage(QStringLiteral("x"), HomebrewPackageType::formula, {}, QStringLiteral("/none")).icon(scanner.fileManager()).value}) {
+    for (const QString &name :
+         {appSymbol, NPMPackage(u"x"_s, {}, u"/none"_s).icon(scanner.fileManager()).value,
+          HomebrewPackage(u"x"_s, HomebrewPackageType::formula, {}, u"/none"_s)
+              .icon(scanner.fileManager())
+              .value}) {
         if (SymbolTable::filePath(name).isEmpty())
             missing.append(name);
     }
     QCOMPARE(missing, QStringList());
-}
 
-void IconsTest::symbolTable_filesAreValidSvg()
-{
     const QStringList names = SymbolTable::names();
     QVERIFY(names.size() >= 40);
     for (const QString &name : names) {
@@ -147,14 +143,14 @@ void IconsTest::symbolTable_filesAreValidSvg()
         QSvgRenderer renderer(path);
         QVERIFY2(renderer.isValid(), qPrintable(name));
     }
-    QVERIFY(QFile::exists(QStringLiteral(":/qt/qml/Verlo/icons/LICENSE")));
+    QVERIFY(QFile::exists(u":/qt/qml/Verlo/icons/LICENSE"_s));
 }
 
-void IconsTest::symbolProvider_tintsInRequestedColour()
+void IconsTest::symbolProvider_tintsGlyphAndNotesUnknownNames()
 {
     SymbolImageProvider provider;
-    const QString url = Icons().symbolUrl(QStringLiteral("trash"), QColor(0x0A, 0x6C, 0xF5));
-    const QString prefix = QStringLiteral("image://symbol/");
+    const QString url = Icons().symbolUrl(u"trash"_s, QColor(0x0A, 0x6C, 0xF5));
+    const QString prefix = u"image://symbol/"_s;
     QVERIFY(url.startsWith(prefix));
     QSize size;
     const QImage image = provider.requestImage(url.mid(prefix.size()), &size, QSize(40, 40));
@@ -165,36 +161,23 @@ void IconsTest::symbolProvider_tintsInRequestedColour()
         QCOMPARE(pixel.rgb(), QColor(0x0A, 0x6C, 0xF5).rgb());
     // Not the whole square: it is a glyph.
     QVERIFY(pixels.size() < 40 * 40 * 3 / 4);
-}
 
-void IconsTest::symbolProvider_unknownNameDrawsNothingAndIsNoted()
-{
-    SymbolImageProvider provider;
-    QSize size;
-    const QImage image = provider.requestImage(QStringLiteral("ff000000/no.such.symbol"), &size,
-                                               QSize(16, 16));
+    // An unknown name draws nothing and is noted.
+    const QImage unknown =
+        provider.requestImage(u"ff000000/no.such.symbol"_s, &size, QSize(16, 16));
     QCOMPARE(size, QSize(16, 16));
-    QVERIFY(isTransparent(image));
-    QVERIFY(SymbolImageProvider::unknownNames().contains(QStringLiteral("no.such.symbol")));
+    QVERIFY(isTransparent(unknown));
+    QVERIFY(SymbolImageProvider::unknownNames().contains(u"no.such.symbol"_s));
 }
 
-void IconsTest::itemProvider_readsBundleIconThroughOddPaths_data()
+void IconsTest::itemProvider_readsBundleIconThroughHostilePath()
 {
-    QTest::addColumn<QString>("bundleName");
-    QTest::newRow("plain") << "Plain.app";
-    QTest::newRow("spaces") << "My Great App.app";
-    QTest::newRow("url characters") << "Hash#Query?100%.app";
-    QTest::newRow("non-latin") << "Überblick 写.app";
-}
-
-void IconsTest::itemProvider_readsBundleIconThroughOddPaths()
-{
-    QFETCH(QString, bundleName);
+    // Spaces, URL characters and non-Latin letters in the path.
+    const QString bundleName = u"My #Query?100% Überblick 写.app"_s;
     Sandbox sandbox;
-    const QString bundle = sandbox.makeAppBundle(
-        sandbox.systemPath(QStringLiteral("/Applications")), bundleName,
-        {{QStringLiteral("CFBundleIconFile"), QStringLiteral("AppIcon")}});
-    const QString icon = bundle + QStringLiteral("/Contents/Resources/AppIcon.icns");
+    const QString bundle = sandbox.makeAppBundle(sandbox.systemPath(u"/Applications"_s), bundleName,
+                                                 {{u"CFBundleIconFile"_s, u"AppIcon"_s}});
+    const QString icon = bundle + u"/Contents/Resources/AppIcon.icns"_s;
     QDir().mkpath(QFileInfo(icon).absolutePath());
     QImageWriter writer(icon, "icns");
     QVERIFY2(writer.write(solid(QColor(200, 30, 90), 128)), qPrintable(writer.errorString()));
@@ -202,38 +185,34 @@ void IconsTest::itemProvider_readsBundleIconThroughOddPaths()
     // The scanner names the file; the window's URL carries it to the provider intact.
     const AppInfo app = FileScanner(sandbox.places()).readAppInfo(bundle);
     QVERIFY(app.icon);
-    QCOMPARE(app.icon->toSource(), QStringLiteral("image:") + icon);
+    QCOMPARE(app.icon->toSource(), u"image:"_s + icon);
     const QImage image = itemImage(app.icon->toSource(), QSize(64, 64));
     QCOMPARE(image.size(), QSize(64, 64));
     QCOMPARE(QColor(image.pixel(32, 32)).rgb(), QColor(200, 30, 90).rgb());
 }
 
-void IconsTest::itemProvider_unreadableIconFallsBackToGenericIcon()
+void IconsTest::itemProvider_fallbackAndWorkspaceIcons()
 {
     Sandbox sandbox;
-    const QString broken = sandbox.writeFile(sandbox.systemPath(QStringLiteral("/Applications/B.app/Contents/Resources/AppIcon.icns")),
-                                             QByteArray("icns\x00\x00\x10\x00garbage", 16));
+    const QString broken = sandbox.writeFile(
+        sandbox.systemPath(u"/Applications/B.app/Contents/Resources/AppIcon.icns"_s),
+        QByteArray("icns\x00\x00\x10\x00garbage", 16));
     const QImage generic = ItemIconProvider::genericApplicationIcon(QSize(48, 48));
     QVERIFY(!isTransparent(generic));
-    QCOMPARE(itemImage(QStringLiteral("image:") + broken, QSize(48, 48)), generic);
-    QCOMPARE(itemImage(QStringLiteral("image:") + sandbox.systemPath(QStringLiteral("/missing.icns")),
-                       QSize(48, 48)),
+    QCOMPARE(itemImage(u"image:"_s + broken, QSize(48, 48)), generic);
+    QCOMPARE(itemImage(u"image:"_s + sandbox.systemPath(u"/missing.icns"_s), QSize(48, 48)),
              generic);
     // The generic application symbol is drawn as that icon too.
-    QCOMPARE(itemImage(QStringLiteral("symbol:app.generic"), QSize(48, 48)), generic);
+    QCOMPARE(itemImage(u"symbol:app.generic"_s, QSize(48, 48)), generic);
     // Other symbols are left to the window.
-    QCOMPARE(Icons().itemUrl(QStringLiteral("symbol:terminal.fill")), QString());
-}
+    QCOMPARE(Icons().itemUrl(u"symbol:terminal.fill"_s), QString());
 
-void IconsTest::itemProvider_workspaceIconTellsFoldersFromFiles()
-{
-    Sandbox sandbox;
-    const QString folder = sandbox.makeDir(sandbox.homePath(QStringLiteral("pkg #1")));
-    const QString file = sandbox.writeFile(sandbox.homePath(QStringLiteral("notes.txt")), "x");
-    const QImage folderIcon = itemImage(QStringLiteral("workspace:") + folder, QSize(32, 32));
-    const QImage fileIcon = itemImage(QStringLiteral("workspace:") + file, QSize(32, 32));
-    const QImage goneIcon = itemImage(QStringLiteral("workspace:") + folder + QStringLiteral("/gone"),
-                                      QSize(32, 32));
+    // Workspace icons tell folders from files.
+    const QString folder = sandbox.makeDir(sandbox.homePath(u"pkg #1"_s));
+    const QString file = sandbox.writeFile(sandbox.homePath(u"notes.txt"_s), "x");
+    const QImage folderIcon = itemImage(u"workspace:"_s + folder, QSize(32, 32));
+    const QImage fileIcon = itemImage(u"workspace:"_s + file, QSize(32, 32));
+    const QImage goneIcon = itemImage(u"workspace:"_s + folder + u"/gone"_s, QSize(32, 32));
     QVERIFY(!isTransparent(folderIcon));
     QVERIFY(!isTransparent(fileIcon));
     QVERIFY(folderIcon != fileIcon);
@@ -246,10 +225,14 @@ void IconsTest::trashFolderUrl_followsDataHome_data()
     QTest::addColumn<bool>("setDataHome");
     QTest::addColumn<QString>("existing"); // relative to the data home; "" for nothing
     QTest::addColumn<QString>("expected"); // relative to the data home, or a URL
-    QTest::newRow("default, used trash") << false << "Trash/files" << "Trash/files";
-    QTest::newRow("default, bare trash") << false << "Trash" << "Trash";
-    QTest::newRow("default, never used") << false << "" << "trash:///";
-    QTest::newRow("XDG_DATA_HOME") << true << "Trash/files" << "Trash/files";
+    QTest::newRow("default, used trash") << false << "Trash/files"
+                                         << "Trash/files";
+    QTest::newRow("default, bare trash") << false << "Trash"
+                                         << "Trash";
+    QTest::newRow("default, never used") << false << ""
+                                         << "trash:///";
+    QTest::newRow("XDG_DATA_HOME") << true << "Trash/files"
+                                   << "Trash/files";
 }
 
 void IconsTest::trashFolderUrl_followsDataHome()
@@ -261,8 +244,8 @@ void IconsTest::trashFolderUrl_followsDataHome()
     QFETCH(QString, existing);
     QFETCH(QString, expected);
     Sandbox sandbox;
-    const QString dataHome = setDataHome ? sandbox.homePath(QStringLiteral("data"))
-                                         : sandbox.homePath(QStringLiteral(".local/share"));
+    const QString dataHome =
+        setDataHome ? sandbox.homePath(u"data"_s) : sandbox.homePath(u".local/share"_s);
     if (setDataHome)
         qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
     if (!existing.isEmpty())
@@ -278,35 +261,30 @@ void IconsTest::trashFolderUrl_followsDataHome()
 void IconsTest::groupSort_largestFirstAndBack()
 {
     FileGroupListModel groups;
-    const QList<FileGroup> scanOrder = {group(FileCategory::appBundle, {100}),
-                                        group(FileCategory::preferences, {5, 5}),
-                                        group(FileCategory::caches, {900}),
-                                        group(FileCategory::libraryLogs, {10})};
+    const QList<FileGroup> scanOrder = {
+        group(FileCategory::appBundle, {100}), group(FileCategory::preferences, {5, 5}),
+        group(FileCategory::caches, {900}), group(FileCategory::libraryLogs, {10})};
     groups.setGroups(scanOrder);
     FileGroupSortModel sorted;
     sorted.setSourceModel(&groups);
-    const QStringList scan = {QStringLiteral("appBundle"), QStringLiteral("preferences"),
-                              QStringLiteral("caches"), QStringLiteral("libraryLogs")};
+    const QStringList scan = {u"appBundle"_s, u"preferences"_s, u"caches"_s, u"libraryLogs"_s};
     QCOMPARE(categoriesInOrder(sorted), scan);
 
     sorted.setBySize(true);
     // Ties (preferences and logs, 10 bytes each) keep the scan order.
     QCOMPARE(categoriesInOrder(sorted),
-             QStringList({QStringLiteral("caches"), QStringLiteral("appBundle"),
-                          QStringLiteral("preferences"), QStringLiteral("libraryLogs")}));
+             QStringList({u"caches"_s, u"appBundle"_s, u"preferences"_s, u"libraryLogs"_s}));
 
     // Ticking does not move groups, and a new scan is sorted again.
     QList<FileGroup> ticked = scanOrder;
     ticked[1].files[0].isSelected = true;
     groups.updateGroups(ticked);
-    QCOMPARE(categoriesInOrder(sorted).first(), QStringLiteral("caches"));
+    QCOMPARE(categoriesInOrder(sorted).first(), u"caches"_s);
     groups.setGroups({group(FileCategory::containers, {1}), group(FileCategory::webkitData, {2})});
-    QCOMPARE(categoriesInOrder(sorted),
-             QStringList({QStringLiteral("webkitData"), QStringLiteral("containers")}));
+    QCOMPARE(categoriesInOrder(sorted), QStringList({u"webkitData"_s, u"containers"_s}));
 
     sorted.setBySize(false);
-    QCOMPARE(categoriesInOrder(sorted),
-             QStringList({QStringLiteral("containers"), QStringLiteral("webkitData")}));
+    QCOMPARE(categoriesInOrder(sorted), QStringList({u"containers"_s, u"webkitData"_s}));
 }
 
 void IconsTest::applicationSections_userFirstWithTitles()
@@ -318,29 +296,27 @@ void IconsTest::applicationSections_userFirstWithTitles()
     sections.setSystemApplications(&system);
     QCOMPARE(sections.count(), 0);
 
-    system.setApps({AppInfo(QStringLiteral("Beta"), {}, QStringLiteral("/Applications/Beta.app")),
-                    AppInfo(QStringLiteral("Gamma"), {}, QStringLiteral("/Applications/Gamma.app"))});
-    user.setApps({AppInfo(QStringLiteral("Alpha"), {}, QStringLiteral("/home/u/Applications/Alpha.app"))});
+    system.setApps({AppInfo(u"Beta"_s, {}, u"/Applications/Beta.app"_s),
+                    AppInfo(u"Gamma"_s, {}, u"/Applications/Gamma.app"_s)});
+    user.setApps({AppInfo(u"Alpha"_s, {}, u"/home/u/Applications/Alpha.app"_s)});
     QCOMPARE(sections.count(), 3);
 
     const QHash<int, QByteArray> roles = sections.roleNames();
     const int nameRole = roles.key("name");
     const int titleRole = roles.key("sectionTitle");
-    QVERIFY(nameRole > 0);
-    QVERIFY(titleRole > 0);
     QStringList rows;
     for (int row = 0; row < sections.rowCount(); ++row) {
         const QModelIndex index = sections.index(row, 0);
-        rows.append(index.data(titleRole).toString() + QLatin1Char('/') + index.data(nameRole).toString());
+        rows.append(index.data(titleRole).toString() + QLatin1Char('/') +
+                    index.data(nameRole).toString());
     }
-    QCOMPARE(rows, QStringList({QStringLiteral("User Applications/Alpha"),
-                                QStringLiteral("Applications/Beta"),
-                                QStringLiteral("Applications/Gamma")}));
+    QCOMPARE(rows, QStringList({u"User Applications/Alpha"_s, u"Applications/Beta"_s,
+                                u"Applications/Gamma"_s}));
 
     // A list replaced whole is followed.
     user.setApps({});
     QCOMPARE(sections.count(), 2);
-    QCOMPARE(sections.index(0, 0).data(titleRole).toString(), QStringLiteral("Applications"));
+    QCOMPARE(sections.index(0, 0).data(titleRole).toString(), u"Applications"_s);
 }
 
 QTEST_MAIN(IconsTest)

@@ -4,7 +4,6 @@
 #include "model/ByteCountFormat.h"
 #include "tests/support/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
-#include "viewmodel/AppListModel.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
 
@@ -100,13 +99,13 @@ qint64 sizeOf(const QList<FileGroup> &groups, const QString &path)
 
 } // namespace
 
-// Records the names of the view model's own signals in the order they are emitted.
+// Records the names of the view model's own signals (those wanted, or all) in emission order.
 class SignalRecorder : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SignalRecorder(ContentViewModel *source)
+    SignalRecorder(ContentViewModel *source, const QStringList &wanted = {}) : m_wanted(wanted)
     {
         const QMetaObject *meta = source->metaObject();
         const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("record()"));
@@ -117,24 +116,19 @@ public:
         }
     }
 
-    // The recorded names reduced to those given, in order.
-    QStringList only(const QStringList &wanted) const
-    {
-        QStringList result;
-        for (const QString &name : log) {
-            if (wanted.contains(name))
-                result.append(name);
-        }
-        return result;
-    }
-
     QStringList log;
 
 public slots:
     void record()
     {
-        log.append(QString::fromLatin1(sender()->metaObject()->method(senderSignalIndex()).name()));
+        const QString name =
+            QString::fromLatin1(sender()->metaObject()->method(senderSignalIndex()).name());
+        if (m_wanted.isEmpty() || m_wanted.contains(name))
+            log.append(name);
     }
+
+private:
+    QStringList m_wanted;
 };
 
 class TestContentViewModel : public QObject
@@ -144,17 +138,11 @@ class TestContentViewModel : public QObject
 private slots:
     void fuzzyMatchScore_data();
     void fuzzyMatchScore();
-    void applications_listedSplitAndSearched_data();
-    void applications_listedSplitAndSearched();
-    void selectSection_clearsInOrderThenLoads();
-    void npmSection_listsWithToolAndMeasuresCacheWithout();
-    void appScan_bundleTickDrivesEverything();
+    void listsSearchAndSectionChange();
+    void endToEnd_scanTickAndTwoRemovalsWithinThreeSeconds();
     void homebrewFlow_cacheFollowsCellarAndFailedUninstallStillTrashes();
     void npmRemoval_uninstallSucceedsAndSomeTrashMovesFail();
-    void removal_secondWithinThreeSecondsKeepsItsLine();
-    void endToEnd_applicationLeftoversReachTheTrash();
     void systemData_snapshotsRescanAndVanishedCategory();
-    void systemData_resultAfterLeavingSectionKeepsItemScan();
     void systemData_resultWhileRemovalPendingKeepsBusyState();
     void itemScan_lateResultOfEarlierPickIsDropped();
     void destroyedWhileWorking_isNeverTouched();
@@ -171,14 +159,10 @@ void TestContentViewModel::fuzzyMatchScore_data()
                                << "code" << 4;
     QTest::newRow("wrong order") << "xcode"
                                  << "dcx" << 0;
-    QTest::newRow("letter missing") << "xcode"
-                                    << "xcz" << 0;
     QTest::newRow("repeated letter needs two") << "xcode"
                                                << "oo" << 0;
     QTest::newRow("empty query") << "xcode"
                                  << "" << 0;
-    QTest::newRow("space is a character") << "code editor"
-                                          << " " << 1;
     // "e" plus a combining accent is one character, not an "e".
     QTest::newRow("combining accent") << QStringLiteral("cafe\u0301") << "e" << 0;
     QTest::newRow("whole accented character")
@@ -193,24 +177,8 @@ void TestContentViewModel::fuzzyMatchScore()
     QCOMPARE(ContentViewModel::fuzzyMatchScore(name, query), score);
 }
 
-void TestContentViewModel::applications_listedSplitAndSearched_data()
+void TestContentViewModel::listsSearchAndSectionChange()
 {
-    QTest::addColumn<QString>("query");
-    QTest::addColumn<QStringList>("shown");
-    QTest::newRow("empty shows all in name order")
-        << "" << QStringList{"Code Editor", "Notes", "Xcode"};
-    QTest::newRow("letters in order keep Xcode") << "xcd" << QStringList{"Xcode"};
-    QTest::newRow("prefix match first") << "code" << QStringList{"Code Editor", "Xcode"};
-    QTest::newRow("case ignored") << "XCODE" << QStringList{"Xcode"};
-    QTest::newRow("a space is a query") << " " << QStringList{"Code Editor"};
-    QTest::newRow("no match") << "zzz" << QStringList{};
-}
-
-void TestContentViewModel::applications_listedSplitAndSearched()
-{
-    QFETCH(QString, query);
-    QFETCH(QStringList, shown);
-
     Sandbox sandbox;
     sandbox.makeAppBundle(
         sandbox.systemPath("/Applications"), "Xcode.app",
@@ -220,40 +188,30 @@ void TestContentViewModel::applications_listedSplitAndSearched()
     sandbox.makeAppBundle(
         sandbox.homePath("Applications"), "Code Editor.app",
         {{"CFBundleIdentifier", "com.example.editor"}, {"CFBundleName", "Code Editor"}});
+    sandbox.writeFileOfSize(sandbox.homePath(".npm/_cacache/blob"), 20000);
 
     ContentViewModel vm{FileScanner(sandbox.places())};
     // Filled before the constructor returns: the first window opens with the list.
-    QCOMPARE(names(vm.filteredApps()), (QStringList{"Code Editor", "Notes", "Xcode"}));
+    const QStringList all{"Code Editor", "Notes", "Xcode"};
+    QCOMPARE(names(vm.filteredApps()), all);
     QCOMPARE(names(vm.userApplications()), QStringList{"Code Editor"});
     QCOMPARE(names(vm.systemApplications()), (QStringList{"Notes", "Xcode"}));
+    SETTLE(vm);
 
-    vm.search(query);
-    QCOMPARE(vm.searchQuery(), query);
-    QCOMPARE(names(vm.filteredApps()), shown);
-    QCOMPARE(vm.filteredAppsModel()->rowCount(), shown.size());
-    for (int row = 0; row < shown.size(); ++row) {
-        const QModelIndex index = vm.filteredAppsModel()->index(row);
-        QCOMPARE(index.data(AppListModel::NameRole).toString(), shown.at(row));
+    // Letters in order, case ignored; prefix matches first; the two sub-lists follow.
+    const QList<std::pair<QString, QStringList>> searches{
+        {"XCD", {"Xcode"}}, {"code", {"Code Editor", "Xcode"}}, {"zzz", {}}, {"", all}};
+    for (const auto &[query, shown] : searches) {
+        vm.search(query);
+        QCOMPARE(names(vm.filteredApps()), shown);
+        QCOMPARE(vm.filteredAppsModel()->rowCount(), shown.size());
+        QCOMPARE(vm.userApplicationsModel()->rowCount() + vm.systemApplicationsModel()->rowCount(),
+                 shown.size());
     }
-    // The two sub-lists follow the shown list.
-    QCOMPARE(vm.userApplicationsModel()->rowCount() + vm.systemApplicationsModel()->rowCount(),
-             shown.size());
-    SETTLE(vm);
-}
-
-void TestContentViewModel::selectSection_clearsInOrderThenLoads()
-{
-    Sandbox sandbox;
-    MachineBuilder machine(sandbox);
-    sandbox.makeAppBundle(
-        sandbox.systemPath("/Applications"), "Xcode.app",
-        {{"CFBundleIdentifier", "com.apple.dt.Xcode"}, {"CFBundleName", "Xcode"}});
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    SETTLE(vm);
 
     // The section already shown: nothing reloads, nothing is cleared.
     vm.search("xc");
-    vm.selectApplication(vm.allApps().first().path);
+    vm.selectApplication(vm.filteredApps().first().path);
     SETTLE(vm);
     SignalRecorder same(&vm);
     vm.selectSection(QStringLiteral("Applications"));
@@ -274,15 +232,15 @@ void TestContentViewModel::selectSection_clearsInOrderThenLoads()
     vm.search("stored only");
     QCOMPARE(vm.fileGroups().size(), 1);
 
-    SignalRecorder change(&vm);
+    // Cleared in order, then the list loads.
+    const QStringList order{"selectedItemChanged",   "fileGroupsChanged",
+                            "searchQueryChanged",    "selectedSystemCategoryChanged",
+                            "currentSectionChanged", "isLoadingListChanged"};
+    SignalRecorder change(&vm, order);
     vm.selectSection(QStringLiteral("npm"));
-    const QStringList order{"selectedItemChanged", "fileGroupsChanged", "searchQueryChanged",
-                            "selectedSystemCategoryChanged", "currentSectionChanged"};
-    QStringList seen = change.only(order);
+    QStringList seen = change.log;
     seen.removeDuplicates();
     QCOMPARE(seen, order);
-    QVERIFY(change.log.indexOf("isLoadingListChanged") >
-            change.log.indexOf("currentSectionChanged"));
     QVERIFY(vm.isLoadingList());
     QCOMPARE(vm.currentSectionRaw(), QStringLiteral("npm"));
     QVERIFY(vm.searchQuery().isEmpty());
@@ -292,103 +250,114 @@ void TestContentViewModel::selectSection_clearsInOrderThenLoads()
     QCOMPARE(vm.systemDataGroups().size(), 1);
     SETTLE(vm);
     QVERIFY(!vm.isLoadingList());
+    // Without npm the list is empty, and its cache is measured all the same.
+    QVERIFY(!vm.isNPMAvailable());
+    QVERIFY(vm.allNPMPackages().isEmpty());
+    QCOMPARE(vm.npmCacheSize(), vm.scanner().npmCacheSize());
+    QVERIFY(vm.npmCacheSize() >= 20000);
+    QCOMPARE(vm.npmCacheSizeText(), formatByteCount(vm.npmCacheSize()));
 }
 
-void TestContentViewModel::npmSection_listsWithToolAndMeasuresCacheWithout()
-{
-    {
-        Sandbox sandbox;
-        sandbox.writeFileOfSize(sandbox.homePath(".npm/_cacache/blob"), 20000);
-        ContentViewModel vm{FileScanner(sandbox.places())};
-        vm.selectSection(SidebarSection::npm);
-        SETTLE(vm);
-        QVERIFY(!vm.isNPMAvailable());
-        QVERIFY(vm.allNPMPackages().isEmpty());
-        QCOMPARE(vm.npmCacheSize(), vm.scanner().npmCacheSize());
-        QVERIFY(vm.npmCacheSize() >= 20000);
-        QCOMPARE(vm.npmCacheSizeText(), formatByteCount(vm.npmCacheSize()));
-    }
-
-    Sandbox sandbox;
-    MachineBuilder machine(sandbox);
-    machine.installNPM();
-    machine.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "xcode-tools",
-                          "1.0.0");
-    machine.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "typescript",
-                          "5.4.0");
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    QTRY_VERIFY_WITH_TIMEOUT(vm.isNPMAvailable(), kWorkTimeoutMs); // measured off the GUI thread
-    QSignalSpy loading(&vm, &ContentViewModel::isLoadingListChanged);
-    vm.selectSection(SidebarSection::npm);
-    SETTLE(vm);
-    QCOMPARE(loading.count(), 2);
-    QCOMPARE(vm.filteredNPMPackagesModel()->rowCount(), 2);
-    vm.search("xcd"); // no subsequence match for packages
-    QVERIFY(vm.filteredNPMPackages().isEmpty());
-    vm.search("TOOL");
-    QCOMPARE(vm.filteredNPMPackages().size(), 1);
-    QCOMPARE(vm.filteredNPMPackages().first().name, QStringLiteral("xcode-tools"));
-    vm.search("");
-    QCOMPARE(vm.filteredNPMPackages().size(), 2);
-}
-
-void TestContentViewModel::appScan_bundleTickDrivesEverything()
+void TestContentViewModel::endToEnd_scanTickAndTwoRemovalsWithinThreeSeconds()
 {
     Sandbox sandbox;
     const QString bundle = sandbox.makeAppBundle(
         sandbox.homePath("Applications"), "Code Editor.app",
         {{"CFBundleIdentifier", "com.example.editor"}, {"CFBundleName", "Code Editor"}});
-    sandbox.writeFileOfSize(sandbox.homePath("Library/Preferences/com.example.editor.plist"), 1000);
-    sandbox.writeFileOfSize(sandbox.homePath("Library/Caches/com.example.editor/cache.db"), 3000);
+    sandbox.makeAppBundle(sandbox.systemPath("/Applications"), "Xcode.app",
+                          {{"CFBundleName", "Xcode"}});
+    const QString support = sandbox.homePath("Library/Application Support/Code Editor");
+    sandbox.writeFileOfSize(support + "/workspace.db", 12000);
+    const QString preferences = sandbox.writeFileOfSize(
+        sandbox.homePath("Library/Preferences/com.example.editor.plist"), 1000);
+
     ContentViewModel vm{FileScanner(sandbox.places())};
-
-    // No application selected: only the busy state ends.
-    QSignalSpy groupsChanged(&vm, &ContentViewModel::fileGroupsChanged);
-    vm.scanSelectedApp();
-    QVERIFY(!vm.isScanning());
-    QCOMPARE(groupsChanged.count(), 0);
-
-    SignalRecorder recorder(&vm);
+    // As the list row does: pick, then the detail pane fills.
+    SignalRecorder recorder(&vm, {"isScanningChanged", "fileGroupsChanged"});
     vm.selectApplication(bundle);
     QVERIFY(vm.isScanning());
+    QVERIFY(vm.fileGroups().isEmpty());
     SETTLE(vm);
-    QVERIFY(!vm.isScanning());
+    QCOMPARE(recorder.log,
+             (QStringList{"isScanningChanged", "fileGroupsChanged", "isScanningChanged"}));
     QCOMPARE(vm.selectedItemKind(), QStringLiteral("app"));
     QCOMPARE(vm.selectedItemSubtitle(), QStringLiteral("com.example.editor"));
     QCOMPARE(vm.fileGroups().first().category, FileCategory::appBundle);
-    QVERIFY(paths(vm.fileGroups()).contains(bundle));
     QCOMPARE(vm.fileGroupsFileCount(), 3);
-    QVERIFY(!selections(vm.fileGroups()).contains(true));
+    QCOMPARE(selections(vm.fileGroups()), QList<bool>(3, false));
     QCOMPARE(vm.deleteConfirmationMessage(), QStringLiteral("No items selected."));
-    QStringList busy = recorder.only({"isScanningChanged", "fileGroupsChanged"});
-    QCOMPARE(busy, (QStringList{"isScanningChanged", "fileGroupsChanged", "isScanningChanged"}));
 
     // Ticking a row changes rows in place: no reset, so the delegates keep their state.
     QSignalSpy reset(vm.fileGroupsModel(), &QAbstractItemModel::modelReset);
     QSignalSpy changed(vm.fileGroupsModel(), &QAbstractItemModel::dataChanged);
-    const QString preferences = sandbox.homePath("Library/Preferences/com.example.editor.plist");
     vm.toggleFile(fileIdFromModel(vm, preferences));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(vm.totalSelectedCount(), 1);
     QCOMPARE(vm.totalSelectedSize(), 1000);
-    QCOMPARE(vm.deleteButtonTitle(), QStringLiteral("Move to Trash"));
-
     // The bundle carries everything with it, both ways.
     vm.toggleFile(fileIdFromModel(vm, bundle));
     QCOMPARE(selections(vm.fileGroups()), QList<bool>(3, true));
     vm.toggleFile(fileIdFromModel(vm, bundle));
     QCOMPARE(selections(vm.fileGroups()), QList<bool>(3, false));
-    QCOMPARE(reset.count(), 0);
-    QCOMPARE(vm.fileGroupsTotalSize(), vm.fileGroups().at(0).totalSize() +
-                                           vm.fileGroups().at(1).totalSize() +
-                                           vm.fileGroups().at(2).totalSize());
-
     // Unknown ids and a no-op select-all report nothing.
     QSignalSpy selection(&vm, &ContentViewModel::selectionChanged);
     vm.toggleFile(QUuid::createUuid().toString());
     vm.setGroupSelection(QUuid::createUuid().toString(), true);
     vm.setAllSelected(false);
     QCOMPARE(selection.count(), 0);
+
+    QCOMPARE(reset.count(), 0);
+
+    // A first removal of the preferences alone: the application is searched again, and the
+    // rescan does not eat the line.
+    QElapsedTimer sinceFirst;
+    QObject::connect(&vm, &ContentViewModel::lastDeleteSummaryChanged, &vm, [&] {
+        if (!sinceFirst.isValid() && vm.hasLastDeleteSummary())
+            sinceFirst.start();
+    });
+    vm.toggleFile(fileIdFromModel(vm, preferences));
+    vm.setShowDeleteConfirmation(true);
+    vm.deleteSelected();
+    vm.setShowDeleteConfirmation(false);
+    SETTLE(vm);
+    QCOMPARE(vm.lastDeleteSummary(), QStringLiteral("Moved 1 item(s) to Trash \u00B7 1 kB freed"));
+    QCOMPARE(vm.selectedItemName(), QStringLiteral("Code Editor"));
+    QCOMPARE(paths(vm.fileGroups()).size(), 2);
+    QVERIFY(!paths(vm.fileGroups()).contains(preferences));
+
+    // A second removal within 3 s, by the bundle, which takes what is left.
+    QTest::qWait(1000);
+    vm.toggleFile(fileIdFromModel(vm, bundle));
+    QCOMPARE(vm.totalSelectedCount(), 2);
+    const qint64 total = vm.totalSelectedSize();
+    QCOMPARE(vm.deleteButtonTitle(), QStringLiteral("Move to Trash"));
+    QCOMPARE(vm.deleteConfirmationMessage(),
+             QStringLiteral("Move 2 item(s) (%1) to Trash. This cannot be undone.")
+                 .arg(formatByteCount(total)));
+    vm.deleteSelected();
+    SETTLE(vm);
+    const QString secondLine =
+        QStringLiteral("Moved 2 item(s) to Trash \u00B7 %1 freed").arg(formatByteCount(total));
+    QCOMPARE(vm.lastDeleteSummary(), secondLine);
+    QVERIFY(sinceFirst.elapsed() < 3000);
+    QVERIFY(!vm.hasErrorMessage());
+    QCOMPARE(trashedNames(sandbox),
+             (QStringList{"Code Editor", "Code Editor.app", "com.example.editor.plist"}));
+    const QString trash = sandbox.homePath(".local/share/Trash");
+    QVERIFY(QFileInfo::exists(trash + "/files/Code Editor/workspace.db"));
+    QVERIFY(QFileInfo::exists(trash + "/info/Code Editor.app.trashinfo"));
+    QVERIFY(!QFileInfo::exists(bundle));
+    // The bundle is gone: the list is loaded again and the detail pane cleared.
+    QCOMPARE(names(vm.allApps()), QStringList{"Xcode"});
+    QCOMPARE(vm.userApplicationsModel()->rowCount(), 0);
+    QVERIFY(vm.selectedItemKind().isEmpty());
+    QVERIFY(vm.fileGroups().isEmpty());
+    QVERIFY(!vm.isScanning());
+
+    // The first line's timer has fired by now; it must not have cleared the second line.
+    QTest::qWait(int(3400 - sinceFirst.elapsed()));
+    QCOMPARE(vm.lastDeleteSummary(), secondLine);
+    QTRY_VERIFY_WITH_TIMEOUT(!vm.hasLastDeleteSummary(), 4000);
 }
 
 void TestContentViewModel::homebrewFlow_cacheFollowsCellarAndFailedUninstallStillTrashes()
@@ -406,7 +375,6 @@ void TestContentViewModel::homebrewFlow_cacheFollowsCellarAndFailedUninstallStil
     vm.selectSection(QStringLiteral("Brew"));
     SETTLE(vm);
     QCOMPARE(vm.allHomebrewPackages().size(), 2);
-
     vm.selectHomebrewPackage("firefox", "Cask");
     SETTLE(vm);
     QCOMPARE(vm.selectedItemSymbol(), QStringLiteral("shippingbox.fill"));
@@ -415,7 +383,6 @@ void TestContentViewModel::homebrewFlow_cacheFollowsCellarAndFailedUninstallStil
 
     vm.selectHomebrewPackage("wget", "Formula");
     SETTLE(vm);
-    QCOMPARE(vm.selectedItemName(), QStringLiteral("wget"));
     QCOMPARE(vm.selectedItemSubtitle(), QStringLiteral("v1.21"));
     // Package files start selected.
     QVERIFY(!selections(vm.fileGroups()).contains(false));
@@ -457,11 +424,7 @@ void TestContentViewModel::homebrewFlow_cacheFollowsCellarAndFailedUninstallStil
     QCOMPARE(trashedNames(sandbox), (QStringList{"wget--1.21.tar.gz", "wgetrc"}));
     QCOMPARE(reloaded.count(), 1);
     QCOMPARE(vm.homebrewCacheSize(), 0);
-    QVERIFY(vm.selectedItemKind().isEmpty());
     QVERIFY(vm.fileGroups().isEmpty());
-    QVERIFY(!vm.isScanning());
-    vm.dismissError();
-    QVERIFY(!vm.showErrorAlert());
 }
 
 void TestContentViewModel::npmRemoval_uninstallSucceedsAndSomeTrashMovesFail()
@@ -491,8 +454,6 @@ void TestContentViewModel::npmRemoval_uninstallSucceedsAndSomeTrashMovesFail()
     const QList<FileGroup> found = vm.fileGroups();
     QCOMPARE(paths(found).size(), 5);
     QVERIFY(paths(found).contains(module));
-    QCOMPARE(vm.selectedItemIconSource(), QStringLiteral("workspace:") + module);
-
     qint64 fourSizes = 0;
     for (const QString &path : {dotFile, cacheFolder, npmCacheEntry, config})
         fourSizes += sizeOf(found, path);
@@ -501,139 +462,32 @@ void TestContentViewModel::npmRemoval_uninstallSucceedsAndSomeTrashMovesFail()
                             "This cannot be undone.")
                  .arg(formatByteCount(fourSizes)));
 
-    SignalRecorder recorder(&vm);
+    const QStringList order{"errorMessageChanged", "showErrorAlertChanged",
+                            "lastDeleteSummaryChanged", "npmCacheSizeChanged",
+                            "allNPMPackagesChanged"};
+    SignalRecorder recorder(&vm, order);
     vm.deleteSelected();
     QVERIFY(vm.isScanning());
     SETTLE(vm);
-
     QCOMPARE(machine.toolCalls(kNPM), (QList<QStringList>{{"uninstall", "-g", "mytool"}}));
-    // Only what really moved is counted.
-    const qint64 freed =
-        sizeOf(found, dotFile) + sizeOf(found, cacheFolder) + sizeOf(found, npmCacheEntry);
+    // Only what really moved is counted; the one failure is listed with its reason.
+    const qint64 freed = fourSizes - sizeOf(found, config);
     QCOMPARE(vm.lastDeleteSummary(),
              QStringLiteral("Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 %1 freed")
                  .arg(formatByteCount(freed)));
     const QString error = vm.errorMessageText();
     const QString expectedStart = QStringLiteral("Failed to remove 1 file(s):\n") + config + ": ";
-    QVERIFY2(error.startsWith(expectedStart), qPrintable(error));
-    QVERIFY(error.size() > expectedStart.size());
-    QCOMPARE(error.indexOf(u'\n', expectedStart.size()), -1);
+    QVERIFY2(error.startsWith(expectedStart) && error.size() > expectedStart.size() &&
+                 error.indexOf(u'\n', expectedStart.size()) == -1,
+             qPrintable(error));
     QVERIFY(vm.showErrorAlert());
     QCOMPARE(trashedNames(sandbox), (QStringList{".mytool", "mytool", "mytool.2"}));
     QVERIFY(QFileInfo::exists(config + "/settings.json"));
     QVERIFY(QFileInfo::exists(module)); // package files are the package manager's business
-
     // Published in order: the alert text before the alert, then the line, then the refresh.
-    const QStringList order =
-        recorder.only({"errorMessageChanged", "showErrorAlertChanged", "lastDeleteSummaryChanged",
-                       "npmCacheSizeChanged", "allNPMPackagesChanged"});
-    QCOMPARE(order, (QStringList{"errorMessageChanged", "showErrorAlertChanged",
-                                 "lastDeleteSummaryChanged", "npmCacheSizeChanged",
-                                 "allNPMPackagesChanged"}));
+    QCOMPARE(recorder.log, order);
     QCOMPARE(vm.npmCacheSize(), vm.scanner().npmCacheSize());
     QVERIFY(vm.npmCacheSize() < cacheBefore);
-    QVERIFY(vm.selectedItemKind().isEmpty());
-    QVERIFY(vm.fileGroups().isEmpty());
-    QVERIFY(!vm.isScanning());
-}
-
-void TestContentViewModel::removal_secondWithinThreeSecondsKeepsItsLine()
-{
-    Sandbox sandbox;
-    const QString bundle = sandbox.makeAppBundle(
-        sandbox.systemPath("/Applications"), "Notes.app",
-        {{"CFBundleIdentifier", "com.example.notes"}, {"CFBundleName", "Notes"}});
-    const QString first = sandbox.writeFileOfSize(
-        sandbox.homePath("Library/Preferences/com.example.notes.plist"), 1000);
-    const QString second =
-        sandbox.writeFileOfSize(sandbox.homePath("Library/Logs/com.example.notes.log"), 5000);
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    vm.selectApplication(bundle);
-    SETTLE(vm);
-
-    QElapsedTimer sinceFirst;
-    QObject::connect(&vm, &ContentViewModel::lastDeleteSummaryChanged, &vm, [&] {
-        if (!sinceFirst.isValid() && vm.hasLastDeleteSummary())
-            sinceFirst.start();
-    });
-    vm.toggleFile(fileIdFromModel(vm, first));
-    vm.deleteSelected();
-    SETTLE(vm);
-    const QString firstLine = QStringLiteral("Moved 1 item(s) to Trash \u00B7 1 kB freed");
-    // The application is searched again; the rescan does not eat the line.
-    QCOMPARE(vm.lastDeleteSummary(), firstLine);
-    QCOMPARE(vm.selectedItemName(), QStringLiteral("Notes"));
-    QVERIFY(!paths(vm.fileGroups()).contains(first));
-    QVERIFY(paths(vm.fileGroups()).contains(second));
-
-    QTest::qWait(1000);
-    vm.toggleFile(fileIdFromModel(vm, second));
-    vm.deleteSelected();
-    SETTLE(vm);
-    const QString secondLine = QStringLiteral("Moved 1 item(s) to Trash \u00B7 5 kB freed");
-    QCOMPARE(vm.lastDeleteSummary(), secondLine);
-    QVERIFY(sinceFirst.elapsed() < 3000);
-
-    // The first line's timer has fired by now; it must not have cleared the second line.
-    QTest::qWait(int(3400 - sinceFirst.elapsed()));
-    QCOMPARE(vm.lastDeleteSummary(), secondLine);
-    QTRY_VERIFY_WITH_TIMEOUT(!vm.hasLastDeleteSummary(), 4000);
-    QCOMPARE(trashedNames(sandbox),
-             (QStringList{"com.example.notes.log", "com.example.notes.plist"}));
-}
-
-void TestContentViewModel::endToEnd_applicationLeftoversReachTheTrash()
-{
-    Sandbox sandbox;
-    const QString bundle = sandbox.makeAppBundle(
-        sandbox.homePath("Applications"), "Code Editor.app",
-        {{"CFBundleIdentifier", "com.example.editor"}, {"CFBundleName", "Code Editor"}});
-    sandbox.makeAppBundle(sandbox.systemPath("/Applications"), "Xcode.app",
-                          {{"CFBundleName", "Xcode"}});
-    const QString support = sandbox.homePath("Library/Application Support/Code Editor");
-    sandbox.writeFileOfSize(support + "/workspace.db", 12000);
-    const QString preferences = sandbox.writeFileOfSize(
-        sandbox.homePath("Library/Preferences/com.example.editor.plist"), 900);
-
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    // As the list row does: pick, then the detail pane fills.
-    vm.selectApplication(bundle);
-    QVERIFY(vm.isScanning());
-    QVERIFY(vm.fileGroups().isEmpty());
-    SETTLE(vm);
-    QCOMPARE(paths(vm.fileGroups()).size(), 3);
-
-    // Ticking the bundle takes everything.
-    vm.toggleFile(fileIdFromModel(vm, bundle));
-    QCOMPARE(vm.totalSelectedCount(), 3);
-    const qint64 total = vm.totalSelectedSize();
-    QCOMPARE(vm.deleteButtonTitle(), QStringLiteral("Move to Trash"));
-    QCOMPARE(vm.deleteConfirmationMessage(),
-             QStringLiteral("Move 3 item(s) (%1) to Trash. This cannot be undone.")
-                 .arg(formatByteCount(total)));
-
-    vm.setShowDeleteConfirmation(true);
-    vm.deleteSelected();
-    vm.setShowDeleteConfirmation(false);
-    SETTLE(vm);
-
-    QCOMPARE(
-        vm.lastDeleteSummary(),
-        QStringLiteral("Moved 3 item(s) to Trash \u00B7 %1 freed").arg(formatByteCount(total)));
-    QVERIFY(!vm.hasErrorMessage());
-    QCOMPARE(trashedNames(sandbox),
-             (QStringList{"Code Editor", "Code Editor.app", "com.example.editor.plist"}));
-    const QString trash = sandbox.homePath(".local/share/Trash");
-    QVERIFY(QFileInfo::exists(trash + "/files/Code Editor/workspace.db"));
-    QVERIFY(QFileInfo::exists(trash + "/info/Code Editor.app.trashinfo"));
-    QVERIFY(!QFileInfo::exists(bundle));
-    QVERIFY(!QFileInfo::exists(preferences));
-    // The bundle is gone: the list is loaded again and the detail pane cleared.
-    QCOMPARE(names(vm.allApps()), QStringList{"Xcode"});
-    QCOMPARE(vm.userApplicationsModel()->rowCount(), 0);
-    QVERIFY(vm.selectedItemKind().isEmpty());
-    QVERIFY(vm.fileGroups().isEmpty());
-    QVERIFY(!vm.isScanning());
 }
 
 void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
@@ -666,7 +520,6 @@ void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
     vm.selectSystemCategory(QStringLiteral("timeMachineSnapshots"));
     QCOMPARE(vm.selectedSystemCategoryTitle(), QStringLiteral("Time Machine Snapshots"));
     QCOMPARE(vm.selectedSystemCategorySubtitle(), QStringLiteral("2 items"));
-    QCOMPARE(vm.fileGroups().size(), 1);
     QCOMPARE(vm.fileGroups().first().id, snapshots.id);
     QCOMPARE(selections(vm.fileGroups()), QList<bool>(2, true));
     QCOMPARE(vm.deleteConfirmationMessage(),
@@ -706,7 +559,6 @@ void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
     QCOMPARE(vm.selectedSystemCategoryName(), QStringLiteral("timeMachineSnapshots"));
     QCOMPARE(vm.hiddenSystemCategoryCount(), 3);
     QCOMPARE(vm.systemDataTotalSize(), 200'000'000);
-    QCOMPARE(vm.systemDataTotalSizeText(), formatByteCount(200'000'000));
     QVERIFY(vm.selectedSystemCategorySubtitle().isEmpty());
     vm.applySystemDataResult({derived, snapshots}, 0);
     QCOMPARE(vm.fileGroups().size(), 1);
@@ -719,42 +571,6 @@ void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
     QAbstractListModel *rowsModel = vm.systemDataGroupsModel();
     QVERIFY(rowsModel->index(0).data(FileGroupListModel::IsSelectedRole).toBool());
     QVERIFY(!rowsModel->index(1).data(FileGroupListModel::IsSelectedRole).toBool());
-}
-
-void TestContentViewModel::systemData_resultAfterLeavingSectionKeepsItemScan()
-{
-    Sandbox sandbox;
-    // A slow snapshot listing keeps the System Data scan running while the user moves on.
-    sandbox.writeScript(sandbox.systemPath("/usr/bin/tmutil"),
-                        "sleep 2\nprintf 'com.apple.TimeMachine.2024-05-01-101500.local\\n'\n");
-    const QString bundle = sandbox.makeAppBundle(
-        sandbox.systemPath("/Applications"), "Notes.app",
-        {{"CFBundleIdentifier", "com.example.notes"}, {"CFBundleName", "Notes"}});
-    sandbox.writeFileOfSize(sandbox.homePath("Library/Preferences/com.example.notes.plist"), 1000);
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    SETTLE(vm);
-
-    vm.selectSection(QStringLiteral("System Data"));
-    QVERIFY(vm.isScanning());
-    vm.selectSection(QStringLiteral("Applications"));
-    vm.selectApplication(bundle);
-    QTRY_VERIFY_WITH_TIMEOUT(!vm.isScanning(), kWorkTimeoutMs);
-    const QStringList appFiles = paths(vm.fileGroups());
-    QCOMPARE(appFiles.size(), 2);
-    QVERIFY2(vm.hasPendingWork(), "the System Data scan should still be running");
-
-    QSignalSpy scanning(&vm, &ContentViewModel::isScanningChanged);
-    QSignalSpy groups(&vm, &ContentViewModel::fileGroupsChanged);
-    QSignalSpy rows(&vm, &ContentViewModel::systemDataGroupsChanged);
-    SETTLE(vm);
-    QCOMPARE(rows.count(), 1);
-    QCOMPARE(vm.systemDataGroups().size(), 1);
-    QCOMPARE(vm.systemDataGroups().first().category, FileCategory::timeMachineSnapshots);
-    // The application's files and the idle state are the Applications section's, untouched.
-    QCOMPARE(groups.count(), 0);
-    QCOMPARE(paths(vm.fileGroups()), appFiles);
-    QCOMPARE(scanning.count(), 0);
-    QVERIFY(!vm.isScanning());
 }
 
 void TestContentViewModel::systemData_resultWhileRemovalPendingKeepsBusyState()
