@@ -1,15 +1,10 @@
 #include "viewmodel/HomebrewPackageListModel.h"
 
-HomebrewPackageListModel::HomebrewPackageListModel(QObject *parent) : QAbstractListModel(parent) {}
-
-int HomebrewPackageListModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_packages.size());
-}
+HomebrewPackageListModel::HomebrewPackageListModel(QObject *parent) : ItemListModel(IsSelectedRole, parent) {}
 
 QVariant HomebrewPackageListModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isValidRow(index))
         return {};
     const HomebrewPackage &package = m_packages.at(index.row());
     switch (role) {
@@ -31,7 +26,7 @@ QVariant HomebrewPackageListModel::data(const QModelIndex &index, int role) cons
     case IconSourceRole:
         return m_iconSources.value(index.row());
     case IsSelectedRole:
-        return !m_selectedId.isNull() && package.id == m_selectedId;
+        return isSelectedRow(index.row());
     }
     return {};
 }
@@ -52,35 +47,8 @@ QHash<int, QByteArray> HomebrewPackageListModel::roleNames() const
 void HomebrewPackageListModel::setPackages(const QList<HomebrewPackage> &packages,
                                            const QStringList &iconSources)
 {
-    const int oldCount = count();
-    beginResetModel();
-    m_packages = packages;
-    m_iconSources = iconSources;
-    endResetModel();
-    if (oldCount != count())
-        emit countChanged();
-}
-
-void HomebrewPackageListModel::setSelectedId(const QUuid &id)
-{
-    if (id == m_selectedId)
-        return;
-    const int oldRow = rowOf(m_selectedId);
-    m_selectedId = id;
-    const int newRow = rowOf(id);
-    for (int row : {oldRow, newRow}) {
-        if (row >= 0)
-            emit dataChanged(index(row), index(row), {IsSelectedRole});
-    }
-}
-
-int HomebrewPackageListModel::rowOf(const QUuid &id) const
-{
-    if (id.isNull())
-        return -1;
-    for (int row = 0; row < m_packages.size(); ++row) {
-        if (m_packages.at(row).id == id)
-            return row;
-    }
-    return -1;
+    replaceRows(packages, [&] {
+        m_packages = packages;
+        m_iconSources = iconSources;
+    });
 }

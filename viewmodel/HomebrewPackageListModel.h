@@ -2,7 +2,8 @@
 
 #include "model/HomebrewPackage.h"
 
-#include <QAbstractListModel>
+#include "viewmodel/ItemListModel.h"
+
 #include <QList>
 #include <QStringList>
 #include <QUuid>
@@ -12,10 +13,9 @@
 // (ItemIcon::toSource(), worked out when the list was loaded), isSelected (this row is the selected
 // package). Replaced whole (model reset); a change of the selected package is a dataChanged on the
 // rows concerned.
-class HomebrewPackageListModel : public QAbstractListModel
+class HomebrewPackageListModel : public ItemListModel
 {
     Q_OBJECT
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     enum Role
@@ -34,24 +34,15 @@ public:
 
     explicit HomebrewPackageListModel(QObject *parent = nullptr);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    int count() const { return int(m_packages.size()); }
     const QList<HomebrewPackage> &packages() const { return m_packages; }
 
     // Replaces the whole list. iconSources runs parallel to packages (missing entries: "").
     void setPackages(const QList<HomebrewPackage> &packages, const QStringList &iconSources);
-    void setSelectedId(const QUuid &id);
-
-signals:
-    void countChanged();
 
 private:
-    int rowOf(const QUuid &id) const;
-
     QList<HomebrewPackage> m_packages;
     QStringList m_iconSources;
-    QUuid m_selectedId;
 };
