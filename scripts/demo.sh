@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 machine_dir=${VERLO_DEMO_MACHINE:-$PWD/demo-machine}
 
-if [ ! -x "$build_dir/tests/verlo_demo_machine" ] || [ ! -x "$build_dir/app/verlo-demo" ]; then
+if [ ! -x "$build_dir/demo/verlo_demo_machine" ] || [ ! -x "$build_dir/app/verlo-demo" ]; then
   echo "demo.sh: build first (make demo builds everything)" >&2
   exit 1
 fi
@@ -16,7 +16,7 @@ fi
 if [ ! -f "$machine_dir/machine.env" ]; then
   echo "Building the sample machine in $machine_dir (once; about 850 MB of real files)..."
 fi
-"$build_dir/tests/verlo_demo_machine" "$machine_dir" >/dev/null
+"$build_dir/demo/verlo_demo_machine" "$machine_dir" >/dev/null
 # shellcheck disable=SC1091
 . "$machine_dir/machine.env"
 export VERLO_DEMO_HOME VERLO_DEMO_ROOT

@@ -8,7 +8,7 @@ build_dir=${1:-build}
 machine_dir="$build_dir/screenshot-machine"
 output=docs/screenshots
 
-"$build_dir/tests/verlo_demo_machine" "$machine_dir" >/dev/null
+"$build_dir/demo/verlo_demo_machine" "$machine_dir" >/dev/null
 # shellcheck disable=SC1091
 . "$machine_dir/machine.env"
 export VERLO_DEMO_HOME VERLO_DEMO_ROOT

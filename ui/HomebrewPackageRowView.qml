@@ -33,7 +33,8 @@ ItemRow {
             }
             Text {
                 visible: root.hasVersion
-                text: "v" + root.version
+                // Casks carry "latest", which reads badly as "vlatest".
+                text: /^[0-9]/.test(root.version) ? "v" + root.version : root.version
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize
