@@ -9,15 +9,16 @@
 namespace {
 
 // "category=name,name" per group, names sorted inside a group (listing order is the file
-// system's), groups in their order.
-QStringList describe(const QList<FileGroup> &groups)
+// system's), groups in their order; with paths, the paths in their order.
+QStringList describe(const QList<FileGroup> &groups, bool paths = false)
 {
     QStringList out;
     for (const FileGroup &group : groups) {
         QStringList names;
         for (const AssociatedFile &file : group.files)
-            names.append(file.name);
-        names.sort();
+            names.append(paths ? file.path : file.name);
+        if (!paths)
+            names.sort();
         out.append(caseName(group.category) + QLatin1Char('=') + names.join(QLatin1Char(',')));
     }
     return out;
@@ -40,6 +41,18 @@ QStringList names(const QList<AssociatedFile> &files)
         out.append(file.name);
     out.sort();
     return out;
+}
+
+// Home entries below prefix: a folder when the entry ends in '/', else a one-byte file.
+void make(const Sandbox &box, const QString &prefix, std::initializer_list<const char *> entries)
+{
+    for (const char *entry : entries) {
+        const QString path = box.homePath(prefix + QString::fromUtf8(entry));
+        if (path.endsWith(QLatin1Char('/')))
+            box.makeDir(path.chopped(1));
+        else
+            box.writeFile(path, "x");
+    }
 }
 
 // What a found item should measure, worked out independently of the scanner: a plain file its
@@ -121,30 +134,26 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("term");
         QTest::addColumn<bool>("matches");
+        const auto row = [](const char *fileName, const char *term, bool matches) {
+            QTest::addRow("%s in %s", term, fileName)
+                << QString::fromUtf8(fileName) << QString::fromUtf8(term) << matches;
+        };
         // Short terms start a word: at the start, after a separator or as a camel-case word.
         for (const char *name : {"forge", "Forge Tools", "forgeapp", "acme-forge", "acme_forge.log",
                                  "io.forge", "PixelForge"})
-            QTest::addRow("Forge in %s", name) << QString::fromUtf8(name) << "Forge" << true;
+            row(name, "Forge", true);
         // Not after a capital, a lower-case letter, a space or a digit; the first occurrence
         // decides ("XForgeyForge").
         for (const char *name :
              {"BigFORGE", "ABForge", "reforge", "XForgeyForge", "my Forge", "2Forge"})
-            QTest::addRow("Forge not in %s", name) << QString::fromUtf8(name) << "Forge" << false;
+            row(name, "Forge", false);
         // Longer terms (six characters and more) are contained anywhere, in any letter case.
-        struct Row
-        {
-            const char *fileName, *term;
-            bool matches;
-        };
-        for (const Row &row :
-             {Row{"PixelForge", "forge", true}, Row{"Old PIXEL FORGE backups", "Pixel Forge", true},
-              Row{"xpixel forgex", "Pixel Forge", true}, Row{"PixelForge", "Pixel Forge", false},
-              Row{"unforged", "forged", true}, Row{"CAFÉ-ÉCLAIR.log", "café-é", true},
-              Row{"BonÉclai", "éclai", true}, Row{"ABÉclai", "éclai", false},
-              Row{"anything", "", false}}) {
-            QTest::addRow("%s in %s", row.term, row.fileName)
-                << QString::fromUtf8(row.fileName) << QString::fromUtf8(row.term) << row.matches;
-        }
+        // clang-format off
+        row("PixelForge", "forge", true); row("Old PIXEL FORGE backups", "Pixel Forge", true);
+        row("xpixel forgex", "Pixel Forge", true); row("PixelForge", "Pixel Forge", false);
+        row("unforged", "forged", true); row("CAFÉ-ÉCLAIR.log", "café-é", true);
+        row("BonÉclai", "éclai", true); row("ABÉclai", "éclai", false); row("anything", "", false);
+        // clang-format on
     }
     void matchesTerm_wordBoundaryForShortTermsContainmentForLong()
     {
@@ -177,19 +186,15 @@ private slots:
         for (const auto &[path, size] : files)
             box.writeFileOfSize(box.homePath(QString::fromUtf8(path)), size);
         box.makeSymlink("/", box.homePath("Library/Caches/Pixel Forge/root-link"));
-        box.makeDir(box.homePath("Library/Application Support/io.acme.pixelforge.agent"));
-        box.makeDir(box.homePath("Library/Caches/com.other.app"));
-        for (const char *pref : {"io.acme.pixelforge.agent.plist", "Pixel Forge.PLIST",
-                                 "io.acme.pixelforge.agent.Settings.plist",
-                                 "io.acme.pixelforge.agent.json", "com.other.plist"})
-            box.writeFile(box.homePath("Library/Preferences/" + QString::fromUtf8(pref)), "p");
-        box.makeDir(box.homePath("Library/Containers/Old pixel forge Backups"));
-        box.makeDir(box.homePath("Library/Containers/PixelForge"));
-        box.makeDir(
-            box.homePath("Library/Saved Application State/io.acme.pixelforge.agent.savedState"));
-        box.makeDir(box.homePath(".pixelforge"));
         // A plain file where a folder is expected is skipped; .nvm and WebKit are simply missing.
-        box.writeFile(box.homePath("Library/HTTPStorageData"), "not a folder");
+        make(box, "Library/",
+             {"Application Support/io.acme.pixelforge.agent/", "Caches/com.other.app/",
+              "Containers/Old pixel forge Backups/", "Containers/PixelForge/", "HTTPStorageData",
+              "Saved Application State/io.acme.pixelforge.agent.savedState/"});
+        make(box, "", {".pixelforge/"});
+        make(box, "Library/Preferences/",
+             {"io.acme.pixelforge.agent.plist", "Pixel Forge.PLIST", "com.other.plist",
+              "io.acme.pixelforge.agent.Settings.plist", "io.acme.pixelforge.agent.json"});
 
         QStringList told;
         const QList<FileGroup> groups =
@@ -206,28 +211,25 @@ private slots:
                               "io.acme.pixelforge.agent.plist",
                               "libraryLogs=acme-agent.log", "containers=Old pixel forge Backups",
                               "savedApplicationState=io.acme.pixelforge.agent.savedState"}));
-        // The bundle group holds exactly the bundle; merged groups keep the named file first.
-        QCOMPARE(groups[0].files.size(), 1);
-        QCOMPARE(groups[0].files[0].path, bundle);
-        QCOMPARE(groups[3].files[0].path, box.homePath("Library/Application Support/Pixel Forge"));
-        QCOMPARE(groups[4].files[0].path, box.homePath("Library/Caches/Pixel Forge"));
-        // No path twice (Caches is listed by three categories, Logs by two).
+        // The bundle group holds the bundle; merged groups keep the named place first.
+        QCOMPARE((QStringList{groups[0].files[0].path, groups[3].files[0].path,
+                              groups[4].files[0].path}),
+                 (QStringList{bundle, box.homePath("Library/Application Support/Pixel Forge"),
+                              box.homePath("Library/Caches/Pixel Forge")}));
+        // No path twice (Caches is listed by three categories, Logs by two); every file measured
+        // as found, unselected, with a fresh id.
         const QStringList paths = allPaths(groups);
-        QCOMPARE(QSet<QString>(paths.begin(), paths.end()).size(), paths.size());
-        // Every file measured as found, unselected, with a fresh id.
         QSet<QUuid> ids;
         for (const FileGroup &group : groups) {
             for (const AssociatedFile &f : group.files) {
                 QCOMPARE(f.size, expectedSize(f.path));
-                QVERIFY(!f.isSelected);
+                QVERIFY(!f.isSelected && !ids.contains(f.id));
                 ids.insert(f.id);
             }
         }
-        QCOMPARE(ids.size(), paths.size());
+        QCOMPARE(QSet<QString>(paths.begin(), paths.end()).size(), ids.size());
         // The link to "/" below the cache folder counts as a link, not as the whole disk.
-        QVERIFY(groups[4].files[0].size >= 12345 + 5000);
-        QVERIFY(groups[4].files[0].size < 1024 * 1024);
-        QCOMPARE(groups[7].files[0].size, 1234); // a plain file: its length
+        QVERIFY(groups[4].files[0].size >= 12345 + 5000 && groups[4].files[0].size < 1024 * 1024);
         // Progress names each searched folder once and each measured item; missing ones never.
         for (const QString &place : {box.homePath("Library/Caches"), box.homePath("Library/Logs"),
                                      box.home(), box.homePath("Library/Caches/Pixel Forge")})
@@ -238,13 +240,11 @@ private slots:
     void findAssociatedFiles_preferenceAndHomeDotRules()
     {
         Sandbox box;
-        for (const char *n : {"forge", "PixelForge", "reforge"})
-            box.makeDir(box.homePath("Library/Containers/" + QString::fromUtf8(n)));
-        for (const char *n : {".forge", ".forgerc", "forge", ".reforge", ".Xforge", ".pixelforge",
-                              ".acme-agent", ".acme", ".Pixel Forge rc", ".bashrc", ".Rhistory"})
-            box.writeFile(box.homePath(n), "x");
-        for (const char *n : {"forge.plist", "com.reforged.plist", "forge.plist.bak"})
-            box.writeFile(box.homePath("Library/Preferences/" + QString::fromUtf8(n)), "p");
+        make(box, "Library/Containers/", {"forge/", "PixelForge/", "reforge/"});
+        make(box, "",
+             {".forge", ".forgerc", "forge", ".reforge", ".Xforge", ".pixelforge", ".acme",
+              ".acme-agent", ".Pixel Forge rc", ".bashrc", ".Rhistory"});
+        make(box, "Library/Preferences/", {"forge.plist", "com.reforged.plist", "forge.plist.bak"});
         const FileScanner scanner(box.places());
 
         // Short terms match preference files at word boundaries only: "com.reforged" is another
@@ -276,17 +276,13 @@ private slots:
             FileGroup(C::applicationSupport, {file("/h/AS/x.forge")}),
         };
         const QList<FileGroup> merged = FileScanner::mergeFileGroups(named, categories);
-        QCOMPARE(merged.size(), 5);
-        QCOMPARE(merged[0].id, named[0].id);
-        QCOMPARE(allPaths({merged[0]}),
-                 (QStringList{"/h/AS/Forge", "/h/AS/io.forge", "/h/AS/x.forge"}));
-        QCOMPARE(allPaths({merged[1]}), QStringList{"/h/C/Forge"});
-        QCOMPARE(merged[2].category, C::preferences);
-        QVERIFY(merged[2].id != categories[0].id); // a new group of the result
         // Paths are exact strings: letter case makes a different path.
-        QCOMPARE(merged[3].category, C::packageManagerCache);
-        QCOMPARE(allPaths({merged[3]}), QStringList{"/h/C/forge"});
-        QCOMPARE(allPaths({merged[4]}), QStringList{"/h/C/FORGE"});
+        QCOMPARE(describe(merged, true),
+                 (QStringList{"applicationSupport=/h/AS/Forge,/h/AS/io.forge,/h/AS/x.forge",
+                              "caches=/h/C/Forge", "preferences=/h/P/forge.plist",
+                              "packageManagerCache=/h/C/forge", "systemCaches=/h/C/FORGE"}));
+        QCOMPARE(merged[0].id, named[0].id);
+        QVERIFY(merged[2].id != categories[0].id); // a new group of the result
         QVERIFY(FileScanner::mergeFileGroups({}, {}).isEmpty());
     }
 
@@ -295,10 +291,10 @@ private slots:
         Sandbox box;
         for (const char *folder : {".", ".config/", ".cache/", "Library/Application Support/",
                                    "Library/Caches/", "Library/Logs/"})
-            box.makeDir(box.homePath(QString::fromUtf8(folder) + "100% Café"));
-        box.writeFile(box.homePath(".local/share/100% Café"), "x");
-        box.writeFile(box.homePath("Library/LaunchAgents/com.x.100% CAFÉ helper.plist"), "x");
-        box.writeFile(box.homePath("Library/LaunchAgents/com.x.100 Cafe.plist"), "x");
+            make(box, QString::fromUtf8(folder), {"100% Café/"});
+        make(box, "",
+             {".local/share/100% Café", "Library/LaunchAgents/com.x.100 Cafe.plist",
+              "Library/LaunchAgents/com.x.100% CAFÉ helper.plist"});
         const QList<FileGroup> groups = FileScanner(box.places()).findNamedLocations("100% Café");
         QCOMPARE(
             describe(groups),
@@ -357,24 +353,19 @@ private slots:
         for (const char *n : {"log", "LOG", "logrotate", "og", "og-data", "other"})
             box.makeDir(var + "/" + n);
         const FileScanner scanner(box.places());
+        const auto found = [&](const QString &folder, const QString &name,
+                               const std::optional<QString> &excluded = std::nullopt) {
+            return scanner.findEntriesContaining(folder, name, FileCategory::homebrewVar, excluded);
+        };
         // A two-letter name must be a whole word: "logrotate" belongs to another program. Without
         // the exclusion var/log is still never offered: Homebrew searches it itself. LOG is the
         // same folder on a disk that ignores letter case, so it is held back too.
-        for (const std::optional<QString> &excluded :
-             {std::optional<QString>("Log"), std::optional<QString>()}) {
-            QCOMPARE(names(scanner.findEntriesContaining(var, "og", FileCategory::homebrewVar,
-                                                         excluded)),
-                     (QStringList{"og", "og-data"}));
-        }
-        QVERIFY(scanner
-                    .findEntriesContaining(var + "/missing", "og", FileCategory::homebrewVar,
-                                           std::nullopt)
-                    .isEmpty());
-        const QList<AssociatedFile> found =
-            scanner.findEntriesContaining(var, "other", FileCategory::homebrewVar, std::nullopt);
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found[0].category, FileCategory::homebrewVar);
-        QCOMPARE(found[0].path, var + "/other");
+        QCOMPARE(names(found(var, "og", "Log")), (QStringList{"og", "og-data"}));
+        QCOMPARE(names(found(var, "og")), (QStringList{"og", "og-data"}));
+        QVERIFY(found(var + "/missing", "og").isEmpty());
+        QCOMPARE(describe({FileGroup(FileCategory::homebrewVar, found(var, "other"))}, true),
+                 QStringList{"homebrewVar=" + var + "/other"});
+        QCOMPARE(found(var, "other")[0].category, FileCategory::homebrewVar);
     }
 
     void hostileNames_neverOfferHomeSearchedFoldersOrOutside_data()
@@ -395,22 +386,15 @@ private slots:
         // Every place a hostile name could reach exists: the searched folders with an entry each,
         // "a" folders for "a/../../b" to climb through, and "b" beside and above the home.
         for (const char *folder :
-             {".config", ".cache", ".local/share", "Library/Application Support", "Library/Caches",
-              "Library/Logs", "Library/LaunchAgents", "Library/Preferences",
-              "Library/Containers"}) {
-            box.writeFile(box.homePath(QString::fromLatin1(folder) + "/entry.plist"), "x");
-            box.makeDir(box.homePath(QString::fromLatin1(folder) + "/a"));
-        }
-        for (const char *path : {"a", "Library/a", ".ssh"})
-            box.makeDir(box.homePath(path));
-        for (const char *path : {"b", "Library/b", ".b", ".bashrc"})
-            box.writeFile(box.homePath(path), "x");
-        box.writeFile(box.base() + "/home/b", "x");
+             {".config/", ".cache/", ".local/share/", "Library/Application Support/",
+              "Library/Caches/", "Library/Logs/", "Library/LaunchAgents/", "Library/Preferences/",
+              "Library/Containers/"})
+            make(box, QString::fromLatin1(folder), {"entry.plist", "a/"});
+        make(box, "", {"a/", "Library/a/", ".ssh/", "b", "Library/b", ".b", ".bashrc", "../b"});
         // A name that a file system accepts ("   ") exists too, as places and inside agents.
         if (name.trimmed().isEmpty() && !name.isEmpty()) {
-            box.makeDir(box.homePath("." + name));
-            box.makeDir(box.homePath(".config/" + name));
-            box.makeDir(box.homePath("Library/Caches/" + name));
+            for (const char *prefix : {".", ".config/", "Library/Caches/"})
+                box.makeDir(box.homePath(QString::fromLatin1(prefix) + name));
             box.writeFile(box.homePath("Library/LaunchAgents/x" + name + "y.plist"), "x");
         }
 
@@ -449,10 +433,10 @@ private slots:
         QFETCH(QStringList, mustNotOffer);
         QFETCH(QStringList, mustOffer);
         Sandbox box;
-        for (const char *folder : {".config", ".cache", ".local/share/Trash", ".npm", ".Trash",
-                                   "Library/Caches/Homebrew", "Library/Logs/DiagnosticReports",
-                                   "Library/Application Support"})
-            box.makeDir(box.homePath(QString::fromLatin1(folder)));
+        make(box, "",
+             {".config/", ".cache/", ".local/share/Trash/", ".npm/", ".Trash/",
+              "Library/Caches/Homebrew/", "Library/Logs/DiagnosticReports/",
+              "Library/Application Support/"});
         for (const QString &path : mustOffer)
             box.makeDir(box.homePath(path));
         const QStringList paths = allPaths(

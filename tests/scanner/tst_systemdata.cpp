@@ -38,6 +38,23 @@ QStringList describe(const QList<FileGroup> &groups)
     return lines;
 }
 
+// The groups, then "hidden <count>".
+QStringList describe(const SystemDataResult &result)
+{
+    return describe(result.groups) << QStringLiteral("hidden %1").arg(result.hiddenCount);
+}
+
+// Every item's size, group by group.
+QList<qint64> sizes(const QList<FileGroup> &groups)
+{
+    QList<qint64> out;
+    for (const FileGroup &group : groups) {
+        for (const AssociatedFile &file : group.files)
+            out.append(file.size);
+    }
+    return out;
+}
+
 // Folders below the home holding exactly the given allocated sizes.
 bool addFolders(const MachineBuilder &machine, const QList<std::pair<QString, qint64>> &folders)
 {
@@ -68,24 +85,18 @@ private slots:
     void arrange_thresholdAndGroupTotals()
     {
         using C = FileCategory;
-        // Byte-exact at the threshold; real files can only come in whole blocks, see below.
-        SystemDataResult result = FileScanner::arrangeSystemData(
-            {groupOf(C::xcodeArchives, {kThreshold}), groupOf(C::dockerData, {kThreshold - 1})});
-        QCOMPARE(describe(result.groups).size(), 1);
-        QCOMPARE(result.groups[0].category, C::xcodeArchives);
-        QCOMPARE(result.hiddenCount, 1);
-
-        // The total of the group counts, not its entries; the hidden count counts groups.
-        result = FileScanner::arrangeSystemData(
-            {groupOf(C::systemCaches, {kThreshold / 2, kThreshold / 2}),
-             groupOf(C::systemLogs, {kMiB, kMiB, kMiB}), groupOf(C::deviceBackups, {0, 0})});
-        QCOMPARE(result.groups.size(), 1);
-        QCOMPARE(result.groups[0].category, C::systemCaches);
-        QCOMPARE(result.hiddenCount, 2);
-
-        result = FileScanner::arrangeSystemData({});
-        QVERIFY(result.groups.isEmpty());
-        QCOMPARE(result.hiddenCount, 0);
+        // Byte-exact at the threshold; real files can only come in whole blocks, see below. The
+        // total of a group counts, not its entries; the hidden count counts groups.
+        QCOMPARE(
+            describe(FileScanner::arrangeSystemData({groupOf(C::xcodeArchives, {kThreshold}),
+                                                     groupOf(C::dockerData, {kThreshold - 1})})),
+            (QStringList{"xcodeArchives: ", "hidden 1"}));
+        QCOMPARE(
+            describe(FileScanner::arrangeSystemData(
+                {groupOf(C::systemCaches, {kThreshold / 2, kThreshold / 2}),
+                 groupOf(C::systemLogs, {kMiB, kMiB, kMiB}), groupOf(C::deviceBackups, {0, 0})})),
+            (QStringList{"systemCaches: ,", "hidden 2"}));
+        QCOMPARE(describe(FileScanner::arrangeSystemData({})), QStringList{"hidden 0"});
     }
 
     void scan_wholeMachine_thresholdOrderAndProgress()
@@ -119,28 +130,24 @@ private slots:
             scanner.scanSystemData([&reported](const QString &what) { reported.append(what); });
 
         // Device support (110 MiB) was found before the caches (110 MiB) and stays in front.
+        // Hidden: the backup, Docker one block under the threshold, the logs, the reports.
         QCOMPARE(
-            describe(result.groups),
+            describe(result),
             (QStringList{"xcodeDerivedData: DerivedData",
                          "xcodeDeviceSupport: watchOS DeviceSupport,iOS DeviceSupport",
                          "systemCaches: com.spotify.client,com.google.Chrome",
                          "xcodeArchives: Archives",
                          QStringLiteral("timeMachineSnapshots: Snapshot 2026-12-06-090000.local,"
-                                        "Snapshot 2026-12-06-100000.local")}));
-        // Hidden: the backup, Docker one block under the threshold, the logs, the reports.
-        QCOMPARE(result.hiddenCount, 4);
-        QCOMPARE(result.groups[0].totalSize(), 120 * kMiB);
-        QCOMPARE(result.groups[1].totalSize(), 110 * kMiB);
-        QCOMPARE(result.groups[2].totalSize(), 110 * kMiB);
-        QCOMPARE(result.groups[3].totalSize(), kThreshold);
-
+                                        "Snapshot 2026-12-06-100000.local"),
+                         "hidden 4"}));
+        QCOMPARE(sizes(result.groups), (QList<qint64>{120 * kMiB, 80 * kMiB, 30 * kMiB, 60 * kMiB,
+                                                      50 * kMiB, kThreshold, 0, 0}));
         QSet<QUuid> ids;
         for (const FileGroup &group : result.groups) {
             ids.insert(group.id);
             for (const AssociatedFile &file : group.files) {
                 ids.insert(file.id);
-                QVERIFY(!file.isSelected);
-                QCOMPARE(file.category, group.category);
+                QVERIFY(!file.isSelected && file.category == group.category);
             }
         }
         QCOMPARE(ids.size(), 5 + 8);
@@ -176,10 +183,9 @@ private slots:
         QStringList reported;
         const SystemDataResult result =
             scanner.scanSystemData([&reported](const QString &what) { reported.append(what); });
-        QVERIFY(result.groups.isEmpty());
-        QCOMPARE(result.hiddenCount, 0);
-        for (const QString &place : reported)
-            QVERIFY2(!place.contains(QLatin1String("Developer")), qPrintable(place));
+        QCOMPARE(describe(result), QStringList{"hidden 0"});
+        QVERIFY2(!reported.join(' ').contains(QLatin1String("Developer")),
+                 qPrintable(reported.join(' ')));
 
         // Xcode in the user's own Applications folder counts too.
         sandbox.makeDir(sandbox.homePath("Applications/Xcode.app"));
@@ -190,8 +196,7 @@ private slots:
                  (QStringList{QStringLiteral("xcodeDeviceSupport: tvOS DeviceSupport,"
                                              "iOS DeviceSupport,watchOS DeviceSupport"),
                               "xcodeSimulators: Devices"}));
-        QCOMPARE(groups[0].files[0].size, 5 * kBlock);
-        QCOMPARE(groups[0].files[2].size, 1 * kBlock);
+        QCOMPARE(sizes(groups), (QList<qint64>{5 * kBlock, 3 * kBlock, kBlock, 200 * kMiB}));
         QCOMPARE(groups[0].files[0].path,
                  sandbox.homePath("Library/Developer/Xcode/tvOS DeviceSupport"));
         QCOMPARE(scanner.scanSystemData().groups.size(), 1);
@@ -232,7 +237,7 @@ private slots:
         QVERIFY(groups);
         QCOMPARE(describe(*groups), QStringList{"deviceBackups: " + name});
         QCOMPARE(groups->first().files[0].path, backup);
-        QCOMPARE(groups->first().files[0].size, 6 * kBlock);
+        QCOMPARE(sizes(*groups), QList<qint64>{6 * kBlock});
     }
 
     void backups_emptyOnesListedFilesSkipped()
@@ -240,22 +245,21 @@ private slots:
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
         const FileScanner scanner(sandbox.places());
-        QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
-
+        const auto backups = [&scanner] {
+            const auto groups = scanner.scanDeviceBackups();
+            return groups ? describe(*groups) : QStringList{"unlistable"};
+        };
+        QCOMPARE(backups(), QStringList());
         const QString folder =
             sandbox.makeDir(sandbox.homePath("Library/Application Support/MobileSync/Backup"));
-        QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
+        QCOMPARE(backups(), QStringList());
         sandbox.writeFileOfSize(folder + "/stray.bin", 50 * kMiB);
-        QVERIFY(scanner.scanDeviceBackups() && scanner.scanDeviceBackups()->isEmpty());
+        QCOMPARE(backups(), QStringList());
 
         machine.addDeviceBackup("empty", BackupInfo::missing, QString(), 0, kBackupDate);
-        const std::optional<QList<FileGroup>> groups = scanner.scanDeviceBackups();
-        QVERIFY(groups && groups->size() == 1);
-        QCOMPARE(groups->first().files.size(), 1);
-        QCOMPARE(groups->first().files[0].size, 0);
-        QCOMPARE(groups->first().files[0].name, QStringLiteral("iOS Device"));
+        QCOMPARE(backups(), QStringList{"deviceBackups: iOS Device"});
         // Too small to be shown; counted as hidden.
-        QCOMPARE(scanner.scanSystemData().hiddenCount, 1);
+        QCOMPARE(describe(scanner.scanSystemData()), QStringList{"hidden 1"});
     }
 
     void snapshots_onlyPrefixedLinesOfTheToolsOutput_data()
@@ -305,23 +309,17 @@ private slots:
             QCOMPARE(machine.toolCalls("/usr/bin/tmutil"),
                      (QList<QStringList>{{"listlocalsnapshots", "/"}}));
         }
-        if (names.isEmpty()) {
-            QVERIFY(!group);
-            const SystemDataResult result = scanner.scanSystemData();
-            QVERIFY(result.groups.isEmpty());
-            QCOMPARE(result.hiddenCount, 0);
+        QCOMPARE(bool(group), !names.isEmpty());
+        QCOMPARE(describe(scanner.scanSystemData()).size(), names.isEmpty() ? 1 : 2);
+        if (!group)
             return;
-        }
-        QVERIFY(group);
-        QCOMPARE(group->category, FileCategory::timeMachineSnapshots);
         QStringList got;
         for (const AssociatedFile &file : group->files) {
             got.append(file.name);
-            QCOMPARE(file.path, QStringLiteral("/"));
-            QCOMPARE(file.size, 0);
+            QVERIFY(file.path == QStringLiteral("/") && file.size == 0);
         }
         QCOMPARE(got, names);
-        QCOMPARE(scanner.scanSystemData().groups.size(), 1);
+        QCOMPARE(group->category, FileCategory::timeMachineSnapshots);
     }
 
     void containers_dockerThenOrbStack_onlyWithDocker_data()
@@ -403,16 +401,14 @@ private slots:
         QCOMPARE(describe(*groups), (QStringList{"systemCaches: homebrew,PIP,over-minimum",
                                                  "systemLogs: Big App,over-minimum",
                                                  "diagnosticReports: Diagnostic Reports"}));
-        QCOMPARE(groups->at(0).files[2].size, 10 * kMiB + kBlock);
-        QCOMPARE(groups->at(1).files[1].size, kMiB + kBlock);
-        QCOMPARE(groups->at(2).files[0].size, 2 * kMiB);
+        QCOMPARE(sizes(*groups), (QList<qint64>{20 * kMiB, 15 * kMiB, 10 * kMiB + kBlock, 3 * kMiB,
+                                                kMiB + kBlock, 2 * kMiB}));
         QCOMPARE(groups->at(2).files[0].path, sandbox.homePath("Library/Logs/DiagnosticReports"));
 
         // Empty reports give no group.
         QFile::remove(sandbox.homePath("Library/Logs/DiagnosticReports/data.bin"));
         groups = scanner.scanCachesAndLogs();
-        QVERIFY(groups);
-        QCOMPARE(groups->size(), 2);
+        QVERIFY(groups && groups->size() == 2);
     }
 
     void unlistableFolders_dropTheirGroups()
@@ -424,16 +420,13 @@ private slots:
                 Places(qEnvironmentVariable("VERLO_HOME_BACKUPS"), root));
             const FileScanner lockedCaches(Places(qEnvironmentVariable("VERLO_HOME_CACHES"), root));
             const FileScanner lockedLogs(Places(qEnvironmentVariable("VERLO_HOME_LOGS"), root));
-
             QVERIFY(!lockedBackups.scanDeviceBackups());
-            QVERIFY(lockedCaches.scanCachesAndLogs() == std::nullopt);
-            QVERIFY(lockedLogs.scanCachesAndLogs() == std::nullopt);
+            QVERIFY(!lockedCaches.scanCachesAndLogs() && !lockedLogs.scanCachesAndLogs());
             // The rest of the scan goes on: the snapshots remain, and nothing small is counted.
             for (const FileScanner *scanner : {&lockedBackups, &lockedCaches, &lockedLogs}) {
-                const SystemDataResult result = scanner->scanSystemData();
-                QCOMPARE(describe(result.groups),
-                         QStringList{"timeMachineSnapshots: Snapshot A.local"});
-                QCOMPARE(result.hiddenCount, scanner == &lockedBackups ? 3 : 1);
+                QCOMPARE(describe(scanner->scanSystemData()),
+                         (QStringList{"timeMachineSnapshots: Snapshot A.local",
+                                      scanner == &lockedBackups ? "hidden 3" : "hidden 1"}));
             }
             return;
         }
@@ -441,16 +434,13 @@ private slots:
         Sandbox backups, caches, logs;
         MachineBuilder machine(backups);
         machine.installTmutil("com.apple.TimeMachine.A.local\n");
-        const auto fill = [](const Sandbox &sandbox) {
-            MachineBuilder builder(sandbox);
+        for (const Sandbox *sandbox : {&backups, &caches, &logs}) {
+            MachineBuilder builder(*sandbox);
             builder.addDeviceBackup("b", BackupInfo::xml, "iPad", 2 * kBlock, kBackupDate);
-            builder.addHomeFolderOfSize("Library/Caches/big", 11 * kMiB);
-            builder.addHomeFolderOfSize("Library/Logs/big", 2 * kMiB);
-            builder.addHomeFolderOfSize("Library/Logs/DiagnosticReports", kBlock);
-        };
-        fill(backups);
-        fill(caches);
-        fill(logs);
+            QVERIFY(addFolders(builder, {{"Library/Caches/big", 11 * kMiB},
+                                         {"Library/Logs/big", 2 * kMiB},
+                                         {"Library/Logs/DiagnosticReports", kBlock}}));
+        }
         chmodded(backups.homePath("Library/Application Support/MobileSync/Backup"), 0);
         chmodded(caches.homePath("Library/Caches"), 0);
         chmodded(logs.homePath("Library/Logs"), 0711); // enterable, not listable
