@@ -68,14 +68,6 @@ QString texts(QQuickItem *root, const QStringList &parts)
     return result.join(u" | "_s);
 }
 
-// A placeholder or empty state as "title | detail", or "-" when it is not shown.
-QString titleAndDetail(const QQuickItem *item)
-{
-    return shown(item)
-               ? item->property("title").toString() + u" | "_s + item->property("detail").toString()
-               : u"-"_s;
-}
-
 // Takes the file URLs the window opens, in place of the desktop, while it exists.
 class UrlCatcher : public QObject
 {
@@ -123,7 +115,14 @@ public:
     QQuickItem *item(const QString &name) const { return findItem(window()->contentItem(), name); }
     QString text(const QString &name) const { return textOf(item(name)); }
     bool visible(const QString &name) const { return shown(item(name)); }
-    QString state(const QString &name) const { return titleAndDetail(item(name)); }
+    // A placeholder or empty state as "title | detail", or "-" when it is not shown.
+    QString state(const QString &name) const
+    {
+        const QQuickItem *shownItem = shown(item(name)) ? item(name) : nullptr;
+        return shownItem ? shownItem->property("title").toString() + u" | "_s +
+                               shownItem->property("detail").toString()
+                         : u"-"_s;
+    }
     QString texts(const QStringList &parts) const
     {
         return ::texts(window()->contentItem(), parts);
@@ -153,9 +152,9 @@ public:
         auto part = [popup](const char *part) {
             return popup->property(part).value<QQuickItem *>();
         };
-        return QStringList{textOf(part("header")), textOf(part("contentItem")),
-                           ::texts(part("footer"), {u"dialogActionButton"_s}),
-                           ::texts(part("footer"), {u"dialogCancelButton"_s})}
+        return QStringList{
+            textOf(part("header")), textOf(part("contentItem")),
+            ::texts(part("footer"), {u"dialogActionButton"_s, u"dialogCancelButton"_s})}
             .join(u" | "_s);
     }
     bool clickInDialog(const QString &dialog, const QString &button, bool thenSettle = true) const
@@ -286,12 +285,6 @@ void WindowTest::applications_missingToolSearchAlertAndRemoval()
     QTest::keyClick(h.window(), Qt::Key_Escape);
     QTRY_VERIFY(!h.vm().showErrorAlert());
 
-    // The user's own applications under their own header.
-    QStringList headers;
-    for (QQuickItem *header : itemsNamed(h.window()->contentItem(), u"sectionHeader"_s))
-        headers.append(textOf(header));
-    QCOMPARE(headers, QStringList({u"User Applications"_s, u"Applications"_s}));
-
     QQuickItem *field = h.item(u"searchField"_s);
     QVERIFY(h.click(field));
     QTRY_VERIFY(field->hasActiveFocus());
@@ -360,9 +353,7 @@ void WindowTest::applications_missingToolSearchAlertAndRemoval()
     QCOMPARE(h.openedDialog(u"confirmDialog"_s),
              u"Confirm | %1 | Move to Trash | Cancel"_s.arg(message));
     QVERIFY(h.clickInDialog(u"confirmDialog"_s, u"dialogCancelButton"_s));
-    QTRY_VERIFY(
-        !h.window()->findChild<QObject *>(u"confirmDialog"_s)->property("visible").toBool());
-    QVERIFY(!h.vm().showDeleteConfirmation());
+    QTRY_VERIFY(!h.vm().showDeleteConfirmation());
     const QString cache = h.sandbox.homePath(u"Library/Caches/com.alpha.editor"_s);
     QVERIFY(QFileInfo::exists(cache) && !h.visible(u"resultBanner"_s));
 
@@ -397,7 +388,6 @@ void WindowTest::packageUninstall_disablesControlsWhileRunning()
     h.machine.addHomebrewFile(u"etc/wgetrc"_s, 5000);
     QVERIFY(h.start());
 
-    QVERIFY(h.item(u"sectionButton_Brew"_s)->isEnabled());
     QVERIFY(h.click(u"sectionButton_Brew"_s));
     QTRY_VERIFY(h.visible(u"brewRow_wget"_s));
     QCOMPARE(texts(h.item(u"brewRow_wget"_s), {u"typeBadge"_s}), u"Formula"_s);
@@ -462,8 +452,8 @@ void WindowTest::systemData_rowsBadgesAndHiddenLine()
         h.texts({u"detailTitle"_s, u"detailSubtitle"_s, u"sortButton"_s, u"selectAllButton"_s}),
         u"Xcode DerivedData | 1 item \u00B7 %1 | - | -"_s.arg(
             formatByteCount(h.vm().fileGroupsTotalSize())));
-    QVERIFY(h.visible(u"fileGroup_xcodeDerivedData"_s));
-    QVERIFY(h.item(u"moveToTrashButton"_s)->isEnabled());
+    QVERIFY(h.visible(u"fileGroup_xcodeDerivedData"_s) &&
+            h.item(u"moveToTrashButton"_s)->isEnabled());
 
     // Snapshots cannot go to the Trash: the confirmation warns, and the error alert lists them.
     QVERIFY(h.click(snapshots));
