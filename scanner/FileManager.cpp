@@ -86,6 +86,12 @@ std::optional<QByteArray> FileManager::readFile(const QString &path, qint64 maxB
     return bytes;
 }
 
+bool FileManager::isSymbolicLink(const QString &path) const
+{
+    struct stat st;
+    return !path.isEmpty() && ::lstat(encoded(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 std::optional<qint64> FileManager::fileSize(const QString &path) const
 {
     struct stat st;

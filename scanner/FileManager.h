@@ -30,6 +30,9 @@ public:
     std::optional<QByteArray> readFile(const QString &path,
                                        qint64 maxBytes = kDefaultReadLimit) const;
 
+    // Whether path itself is a symbolic link (dangling or not).
+    bool isSymbolicLink(const QString &path) const;
+
     // The item's own length (a link's own, not its target's), or nothing when it cannot be read.
     std::optional<qint64> fileSize(const QString &path) const;
     // The item's modification date, or nothing when it cannot be read.

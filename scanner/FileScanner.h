@@ -129,6 +129,10 @@ public:
     qint64 sizeOfDirectory(const QString &path, const ScanProgress &progress = {}) const;
     // The logical length of one item; 0 when it cannot be read.
     qint64 sizeOfFile(const QString &path) const;
+    // What moving one found item to the Trash frees: a symbolic link is measured as the link
+    // itself (only the link is moved, and a link to "/" must not walk the disk); anything else
+    // as sizeOfItem.
+    qint64 sizeOfFoundItem(const QString &path) const;
 
     // --- Removal -------------------------------------------------------------------------------
     // One file at a time, never stopping early; "/" and the home folder are refused.

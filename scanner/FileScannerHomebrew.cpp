@@ -206,7 +206,7 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
     if (share && m_fileManager.fileExists(*share)) {
         groups.append(FileGroup(FileCategory::homebrewShare,
                                 {AssociatedFile(*share, packageName, FileCategory::homebrewShare,
-                                                sizeOfItem(*share))}));
+                                                sizeOfFoundItem(*share))}));
     }
     return groups;
 }

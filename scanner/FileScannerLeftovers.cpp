@@ -294,7 +294,7 @@ void measure(const FileScanner &scanner, QList<AssociatedFile> &files,
     for (AssociatedFile &file : files) {
         if (progress)
             progress(file.path);
-        file.size = scanner.sizeOfItem(file.path);
+        file.size = scanner.sizeOfFoundItem(file.path);
     }
 }
 

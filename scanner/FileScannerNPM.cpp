@@ -137,7 +137,7 @@ QList<FileGroup> FileScanner::findNPMNamedFiles(const QString &packageName) cons
     if (cacheEntry && m_fileManager.fileExists(*cacheEntry)) {
         groups.append(FileGroup(FileCategory::npmCache,
                                 {AssociatedFile(*cacheEntry, packageName, FileCategory::npmCache,
-                                                sizeOfItem(*cacheEntry))}));
+                                                sizeOfFoundItem(*cacheEntry))}));
     }
     return groups;
 }

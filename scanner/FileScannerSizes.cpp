@@ -35,3 +35,10 @@ qint64 FileScanner::sizeOfFile(const QString &path) const
 {
     return m_fileManager.fileSize(path).value_or(0);
 }
+
+qint64 FileScanner::sizeOfFoundItem(const QString &path) const
+{
+    if (m_fileManager.isSymbolicLink(path))
+        return sizeOfFile(path);
+    return sizeOfItem(path);
+}

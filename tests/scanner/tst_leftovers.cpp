@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // "category=name,name" per group, names sorted inside a group (listing order is the file
@@ -55,11 +57,16 @@ void make(const Sandbox &box, const QString &prefix, std::initializer_list<const
     }
 }
 
-// What a found item should measure, worked out independently of the scanner: a plain file its
-// length; a folder the allocated size of every non-folder entry below it, links not followed.
+// What a found item should measure, worked out independently of the scanner: a symbolic link
+// its own length (only the link goes to the Trash); a plain file its length; a folder the
+// allocated size of every non-folder entry below it, links not followed.
 qint64 expectedSize(const QString &path)
 {
     const QFileInfo info(path);
+    if (info.isSymLink()) {
+        struct stat st;
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_size) : 0;
+    }
     if (!info.isDir())
         return info.exists() ? info.size() : 0;
     qint64 total = 0;
@@ -173,6 +180,9 @@ private slots:
         box.writeFileOfSize(box.homePath("Library/Caches/Pixel Forge/a/b/c"), 12345);
         box.writeFileOfSize(box.homePath("Library/Caches/Pixel Forge/.hidden"), 5000);
         box.makeSymlink("/", box.homePath("Library/Caches/Pixel Forge/root-link"));
+        // A found place that is itself a link to a large folder frees only the link.
+        box.writeFileOfSize(box.base() + "/elsewhere/big.log", 300000);
+        box.makeSymlink(box.base() + "/elsewhere", box.homePath("Library/Logs/Pixel Forge"));
         // A plain file where a folder is expected is skipped; .nvm and WebKit are simply missing.
         make(box, "Library/",
              {"Application Support/io.acme.pixelforge.agent/", "Caches/com.other.app/",
@@ -192,10 +202,11 @@ private slots:
                               "configDirectory=Pixel Forge",
                               "applicationSupport=Pixel Forge,io.acme.pixelforge.agent",
                               "caches=Pixel Forge,io.acme.pixelforge.agent",
+                              "libraryLogs=Pixel Forge,acme-agent.log",
                               "launchAgents=Pixel Forge Helper.plist",
                               "preferences=io.acme.pixelforge.agent.Settings.plist,"
                               "io.acme.pixelforge.agent.plist",
-                              "libraryLogs=acme-agent.log", "containers=Old pixel forge Backups",
+                              "containers=Old pixel forge Backups",
                               "savedApplicationState=io.acme.pixelforge.agent.savedState"}));
         // The bundle group holds the bundle; merged groups keep the named place first.
         QCOMPARE((QStringList{groups[0].files[0].path, groups[3].files[0].path,
@@ -216,6 +227,7 @@ private slots:
         QCOMPARE(QSet<QString>(paths.begin(), paths.end()).size(), ids.size());
         // The link to "/" below the cache folder counts as a link, not as the whole disk.
         QVERIFY(groups[4].files[0].size >= 12345 + 5000 && groups[4].files[0].size < 1024 * 1024);
+        QCOMPARE(groups[5].files[0].size, qint64(QFile::encodeName(box.base() + "/elsewhere").size()));
         // Progress names each searched folder once and each measured item; missing ones never.
         for (const QString &place : {box.homePath("Library/Caches"), box.homePath("Library/Logs"),
                                      box.home(), box.homePath("Library/Caches/Pixel Forge")})
