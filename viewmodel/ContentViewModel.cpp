@@ -1364,6 +1364,21 @@ void ContentViewModel::setFilteredApps(const QList<AppInfo> &apps)
     emit filteredAppsChanged();
 }
 
+namespace {
+
+// The icon sources worked out when a list was loaded, in the order of the packages shown.
+template <typename Package>
+QStringList iconSourcesOf(const QList<Package> &packages, const QHash<QUuid, QString> &sources)
+{
+    QStringList icons;
+    icons.reserve(packages.size());
+    for (const Package &package : packages)
+        icons.append(sources.value(package.id));
+    return icons;
+}
+
+} // namespace
+
 void ContentViewModel::setAllNPMPackages(const QList<NPMPackage> &packages)
 {
     m_allNPMPackages = packages;
@@ -1373,11 +1388,7 @@ void ContentViewModel::setAllNPMPackages(const QList<NPMPackage> &packages)
 void ContentViewModel::setFilteredNPMPackages(const QList<NPMPackage> &packages)
 {
     m_filteredNPMPackages = packages;
-    QStringList icons;
-    icons.reserve(packages.size());
-    for (const NPMPackage &package : packages)
-        icons.append(m_npmIconSources.value(package.id));
-    m_filteredNPMPackagesModel->setPackages(packages, icons);
+    m_filteredNPMPackagesModel->setPackages(packages, iconSourcesOf(packages, m_npmIconSources));
     updateRowSelection();
     emit filteredNPMPackagesChanged();
 }
@@ -1391,11 +1402,8 @@ void ContentViewModel::setAllHomebrewPackages(const QList<HomebrewPackage> &pack
 void ContentViewModel::setFilteredHomebrewPackages(const QList<HomebrewPackage> &packages)
 {
     m_filteredHomebrewPackages = packages;
-    QStringList icons;
-    icons.reserve(packages.size());
-    for (const HomebrewPackage &package : packages)
-        icons.append(m_homebrewIconSources.value(package.id));
-    m_filteredHomebrewPackagesModel->setPackages(packages, icons);
+    m_filteredHomebrewPackagesModel->setPackages(packages,
+                                                 iconSourcesOf(packages, m_homebrewIconSources));
     updateRowSelection();
     emit filteredHomebrewPackagesChanged();
 }
