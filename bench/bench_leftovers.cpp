@@ -131,7 +131,7 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         const QList<FileGroup> groups = scanner.findAssociatedFiles(
-            QStringLiteral("io.acme.pixelforge.agent"), QStringLiteral("Pixel Forge"), bundle);
+            QStringLiteral("io.acme.pixelforge.agent"), QStringLiteral("Pixel Forge"), bundle, {});
         const double searchMs = timer.nsecsElapsed() / 1e6;
 
         timer.restart();

@@ -9,6 +9,18 @@
 
 class FileManager;
 
+// What a found item was on disk when it was listed (device, inode and file type). A move acts
+// only on an item that is still the same one; an identity that was never recorded is invalid.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint32 type = 0; // the S_IFMT bits of its mode
+
+    bool isValid() const { return type != 0; }
+    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+};
+
 // One found file or folder that may be removed. Equal by path alone.
 struct AssociatedFile
 {
@@ -18,10 +30,16 @@ struct AssociatedFile
     FileCategory category = FileCategory::caches;
     qint64 size = 0;
     bool isSelected = false;
+    FileIdentity identity;
+    // Why this item can be shown but never ticked nor moved (a name that cannot be told apart
+    // from another one's); empty for an ordinary item.
+    QString unremovableReason;
 
     AssociatedFile() = default;
     AssociatedFile(QString path, QString name, FileCategory category, qint64 size,
                    bool isSelected = false);
+
+    bool isRemovable() const { return unremovableReason.isEmpty(); }
 
     // True exactly when something exists at path and it is a folder (links judged by target).
     bool isDirectory(const FileManager &fileManager) const;

@@ -28,6 +28,14 @@ int FileGroup::selectedCount() const
     return count;
 }
 
+int FileGroup::removableCount() const
+{
+    int count = 0;
+    for (const AssociatedFile &file : files)
+        count += file.isRemovable() ? 1 : 0;
+    return count;
+}
+
 qint64 FileGroup::selectedSize() const
 {
     qint64 total = 0;

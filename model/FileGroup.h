@@ -19,6 +19,7 @@ struct FileGroup
     qint64 totalSize() const;       // every file, selected or not
     QString formattedSize() const;  // byte-size text of totalSize()
     int selectedCount() const;
+    int removableCount() const;     // the files that can be ticked
     qint64 selectedSize() const;    // 0 when nothing is selected
 };
 

@@ -92,6 +92,15 @@ bool FileManager::isSymbolicLink(const QString &path) const
     return !path.isEmpty() && ::lstat(encoded(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+std::optional<FileIdentity> FileManager::identity(const QString &path) const
+{
+    struct stat st;
+    if (path.isEmpty() || ::lstat(encoded(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+                        static_cast<quint32>(st.st_mode & S_IFMT)};
+}
+
 std::optional<qint64> FileManager::fileSize(const QString &path) const
 {
     struct stat st;
@@ -108,7 +117,8 @@ std::optional<QDateTime> FileManager::modificationDate(const QString &path) cons
     return QDateTime::fromSecsSinceEpoch(st.st_mtime);
 }
 
-QString FileManager::trashItem(const QString &path, const QString &home) const
+QString FileManager::trashItem(const QString &path, const QString &home,
+                               const std::optional<FileIdentity> &expected) const
 {
-    return Trash(home).moveToTrash(path);
+    return Trash(home).moveToTrash(path, expected);
 }

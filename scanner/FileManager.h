@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/AssociatedFile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -33,12 +35,18 @@ public:
     // Whether path itself is a symbolic link (dangling or not).
     bool isSymbolicLink(const QString &path) const;
 
+    // What the item itself is on disk (a link's own identity, not its target's), or nothing
+    // when it cannot be read.
+    std::optional<FileIdentity> identity(const QString &path) const;
+
     // The item's own length (a link's own, not its target's), or nothing when it cannot be read.
     std::optional<qint64> fileSize(const QString &path) const;
     // The item's modification date, or nothing when it cannot be read.
     std::optional<QDateTime> modificationDate(const QString &path) const;
 
     // Moves the item to the Trash of the user whose home folder is given. Returns an empty
-    // string on success, else a readable reason. Never deletes anything.
-    QString trashItem(const QString &path, const QString &home) const;
+    // string on success, else a readable reason. Never deletes anything. With an expected
+    // identity, an item that is no longer that one stays where it is.
+    QString trashItem(const QString &path, const QString &home,
+                      const std::optional<FileIdentity> &expected = std::nullopt) const;
 };

@@ -24,6 +24,16 @@ struct SearchTerms
 {
     QStringList terms;           // whole-name terms, insertion order, own letter case
     QStringList identifierParts; // words of the bundle identifier
+    QStringList wholeNames;      // matched only as a whole name (an identifier of < 3 components)
+};
+
+// How a package search matches an entry's name: by plain containment (the package stores, whose
+// entries only the package manager removes), or as a word (see TermMatcher) where what is found
+// goes to the Trash.
+enum class NameRule
+{
+    containment,
+    word,
 };
 
 struct TrashFailure
@@ -77,15 +87,19 @@ public:
 
     // --- Leftover search ---------------------------------------------------------------------
     // Bundle group first, then the named places, then the category folders in category order.
+    // installed: every installed application (the chosen one may be among them); a file that
+    // another one's terms match more specifically than the chosen one's is left out. Each file
+    // carries the identity it had when found; one whose name is not exact is unremovable.
     QList<FileGroup> findAssociatedFiles(const std::optional<QString> &bundleIdentifier,
                                          const QString &name,
                                          const std::optional<QString> &bundlePath,
+                                         const QList<AppInfo> &installed = {},
                                          const ScanProgress &progress = {}) const;
     SearchTerms buildSearchTerms(const std::optional<QString> &bundleIdentifier,
                                  const QString &name,
                                  const std::optional<QString> &bundlePath) const;
     static void addSearchTerm(const QString &candidate, QSet<QString> &seen, QStringList &list);
-    // The word-boundary rule for terms of 5 characters or fewer; containment for longer ones.
+    // TermMatcher's rule: whole word up to 2 characters, word start up to 5, else containment.
     static bool matchesTerm(const QString &fileName, const QString &term);
     QList<AssociatedFile> scanCategoryFolder(const QString &folder, const SearchTerms &terms,
                                              FileCategory category) const;
@@ -95,12 +109,13 @@ public:
     // Places named after the item (~/.name, ~/.config/name, ..., matching launch agents).
     // A name that could leave its folder gives nothing.
     QList<FileGroup> findNamedLocations(const QString &name) const;
-    // Entries of folder whose names contain name (case-insensitive), except excludedName. A name
-    // of 3 to 5 characters must begin a word, one of 1 or 2 must be a whole word ("gh" finds
-    // "gh-2.40", not "ghostty"; "git" finds "git-lfs" and "gitconfig", not "libgit2").
+    // Entries of folder whose names hold name under rule (in any letter case), except
+    // excludedName. With NameRule::word "gh" finds "gh-2.40", not "ghostty", and "git" finds
+    // "git-lfs", not "libgit2"; with NameRule::containment "git" finds "libgit2" too.
     QList<AssociatedFile> findEntriesContaining(const QString &folder, const QString &name,
                                                 FileCategory category,
-                                                const std::optional<QString> &excludedName) const;
+                                                const std::optional<QString> &excludedName,
+                                                NameRule rule) const;
     static QList<FileGroup> mergeFileGroups(const QList<FileGroup> &named,
                                             const QList<FileGroup> &categoryGroups);
 
@@ -135,7 +150,8 @@ public:
     qint64 sizeOfFoundItem(const QString &path) const;
 
     // --- Removal -------------------------------------------------------------------------------
-    // One file at a time, never stopping early; "/" and the home folder are refused.
+    // One file at a time, never stopping early; "/", the home folder and unremovable files are
+    // refused, and a file with a recorded identity is moved only while it is still that item.
     TrashResult moveFilesToTrash(const QList<AssociatedFile> &files) const;
     UninstallResult uninstallHomebrewPackage(const QString &name, bool isCask) const;
     UninstallResult uninstallNPMPackage(const QString &name) const;

@@ -1,5 +1,6 @@
 #include "scanner/FileScanner.h"
 
+#include "scanner/FoundFile.h"
 #include "scanner/NameGuard.h"
 
 #include <QCollator>
@@ -160,17 +161,20 @@ QList<FileGroup> FileScanner::findHomebrewStoreFiles(const QString &packageName)
     if (!isSafeEntryName(packageName))
         return {};
     QList<FileGroup> groups;
-    const auto search = [&](const QString &folder, FileCategory category) {
+    // The stores hold one folder per package, removed by brew itself: containment finds every
+    // package of the name ("git" finds "libgit2"). The download caches go to the Trash, so the
+    // name must stand as a word there.
+    const auto search = [&](const QString &folder, FileCategory category, NameRule rule) {
         const QList<AssociatedFile> files =
-            findEntriesContaining(folder, packageName, category, std::nullopt);
+            findEntriesContaining(folder, packageName, category, std::nullopt, rule);
         if (!files.isEmpty())
             appendToGroup(groups, category, files);
     };
-    search(m_places.onSystem(kCellar), FileCategory::homebrewCellar);
-    search(m_places.onSystem(kCaskroom), FileCategory::homebrewCaskroom);
+    search(m_places.onSystem(kCellar), FileCategory::homebrewCellar, NameRule::containment);
+    search(m_places.onSystem(kCaskroom), FileCategory::homebrewCaskroom, NameRule::containment);
     // Both download caches share one group.
-    search(m_places.inHome(kUserDownloadCache), FileCategory::homebrewCache);
-    search(m_places.onSystem(kPrefixDownloadCache), FileCategory::homebrewCache);
+    search(m_places.inHome(kUserDownloadCache), FileCategory::homebrewCache, NameRule::word);
+    search(m_places.onSystem(kPrefixDownloadCache), FileCategory::homebrewCache, NameRule::word);
     return groups;
 }
 
@@ -181,23 +185,27 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
     QList<FileGroup> groups = findNamedLocations(packageName);
 
     const QList<AssociatedFile> config = findEntriesContaining(
-        m_places.onSystem(kEtc), packageName, FileCategory::homebrewConfig, std::nullopt);
+        m_places.onSystem(kEtc), packageName, FileCategory::homebrewConfig, std::nullopt,
+        NameRule::word);
     if (!config.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewConfig, config));
 
     // var/log holds every formula's logs; it is searched on its own below, never offered whole.
     const QList<AssociatedFile> data = findEntriesContaining(
-        m_places.onSystem(kVar), packageName, FileCategory::homebrewVar, QStringLiteral("log"));
+        m_places.onSystem(kVar), packageName, FileCategory::homebrewVar, QStringLiteral("log"),
+        NameRule::word);
     if (!data.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewVar, data));
 
     const QList<AssociatedFile> logs = findEntriesContaining(
-        m_places.onSystem(kVarLog), packageName, FileCategory::libraryLogs, std::nullopt);
+        m_places.onSystem(kVarLog), packageName, FileCategory::libraryLogs, std::nullopt,
+        NameRule::word);
     if (!logs.isEmpty())
         appendToGroup(groups, FileCategory::libraryLogs, logs);
 
     const QList<AssociatedFile> daemons = findEntriesContaining(
-        m_places.onSystem(kLaunchDaemons), packageName, FileCategory::launchDaemons, std::nullopt);
+        m_places.onSystem(kLaunchDaemons), packageName, FileCategory::launchDaemons, std::nullopt,
+        NameRule::word);
     if (!daemons.isEmpty())
         groups.append(FileGroup(FileCategory::launchDaemons, daemons));
 
@@ -205,8 +213,8 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
         placeInside(m_places.onSystem(kShare), QString(), packageName);
     if (share && m_fileManager.fileExists(*share)) {
         groups.append(FileGroup(FileCategory::homebrewShare,
-                                {AssociatedFile(*share, packageName, FileCategory::homebrewShare,
-                                                sizeOfFoundItem(*share))}));
+                                {foundFile(m_fileManager, *share, packageName,
+                                           FileCategory::homebrewShare, sizeOfFoundItem(*share))}));
     }
     return groups;
 }

@@ -1,16 +1,17 @@
 // The leftover search: what an installed application keeps on disk outside its bundle.
 //
-// Character counts (the 3-character minimum of an identifier word, the 5-character limit of the
-// word-boundary rule, the 6-character ".plist" suffix) are QString lengths in UTF-16 code units.
+// Character counts (the 3-character minimum of an identifier word, the term lengths of the
+// matcher, the 6-character ".plist" suffix) are QString lengths in UTF-16 code units.
 // They equal user-perceived characters for ASCII and most Latin, Greek and Cyrillic names; a name
 // with combining marks or characters outside the Basic Multilingual Plane counts longer.
 
 #include "scanner/FileScanner.h"
 
+#include "scanner/FoundFile.h"
 #include "scanner/NameGuard.h"
+#include "scanner/TermMatcher.h"
 
 #include <QHash>
-#include <QStringMatcher>
 
 #include <algorithm>
 #include <array>
@@ -32,11 +33,9 @@ const QSet<QString> &ignoredIdentifierWords()
 }
 
 constexpr qsizetype kMinimumIdentifierWordLength = 3;
-// Terms longer than this match anywhere in a name; shorter ones only at word boundaries.
-constexpr qsizetype kLongTermLength = 5;
-constexpr int kIdentifierPartQuorum = 2;
-constexpr std::array<QLatin1Char, 3> kTermSeparators = {QLatin1Char('-'), QLatin1Char('_'),
-                                                        QLatin1Char('.')};
+// A bundle identifier with fewer components ("com", "com.apple") names a vendor at most: it is
+// matched only as a whole name, never as a term found inside other names.
+constexpr qsizetype kIdentifierTermComponents = 3;
 const QLatin1String kPreferenceSuffix(".plist");
 
 // A term made only of dots, dashes or spaces (an application named ".") would match nearly
@@ -61,105 +60,10 @@ QString withoutExtension(const QString &fileName)
     return dot > 0 ? fileName.left(dot) : fileName;
 }
 
-// One term with the forms the matching rules look for, prepared once per search so that the
-// thousands of entries of a folder are tested without a copy or a lower-cased form of each.
-// Comparisons ignore case the way QString does (Unicode case folding), which for ASCII is the
-// same as comparing lower-cased forms.
-struct PreparedTerm
+ItemMatcher matcherFor(const SearchTerms &terms)
 {
-    QString term;
-    bool isLong = false;
-    QStringMatcher anywhere;                      // term, any letter case
-    std::array<QStringMatcher, 3> afterSeparator; // "-term", "_term", ".term", any letter case
-    QStringMatcher capitalised;                   // "Term": lower-cased, first letter upper-cased
-
-    explicit PreparedTerm(const QString &original)
-        : term(original), isLong(original.size() > kLongTermLength),
-          anywhere(original, Qt::CaseInsensitive)
-    {
-        const QString lower = original.toLower();
-        for (size_t i = 0; i < kTermSeparators.size(); ++i)
-            afterSeparator[i] = QStringMatcher(kTermSeparators[i] + lower, Qt::CaseInsensitive);
-        const qsizetype head =
-            !lower.isEmpty() && lower.at(0).isHighSurrogate() && lower.size() > 1 ? 2 : 1;
-        capitalised =
-            QStringMatcher(lower.left(head).toUpper() + lower.mid(head), Qt::CaseSensitive);
-    }
-
-    // The word-boundary rule for short terms, containment for long ones.
-    bool matches(QStringView name) const
-    {
-        if (term.isEmpty())
-            return false; // an empty term would match every entry
-        if (isLong)
-            return anywhere.indexIn(name) >= 0;
-        if (name.startsWith(term, Qt::CaseInsensitive)) // also the whole name
-            return true;
-        for (const QStringMatcher &separated : afterSeparator) {
-            if (separated.indexIn(name) >= 0)
-                return true;
-        }
-        // A capitalised word inside a camel-case name; only the first occurrence decides.
-        const qsizetype at = capitalised.indexIn(name);
-        if (at < 0)
-            return false;
-        return at == 0 || name.at(at - 1).isLower();
-    }
-
-    bool isContainedIn(QStringView text) const
-    {
-        return !term.isEmpty() && anywhere.indexIn(text) >= 0;
-    }
-};
-
-// The terms of one search, prepared for the matching rules.
-struct Matcher
-{
-    std::vector<PreparedTerm> terms;
-    std::vector<PreparedTerm> parts;
-
-    explicit Matcher(const SearchTerms &searchTerms)
-    {
-        terms.reserve(searchTerms.terms.size());
-        for (const QString &term : searchTerms.terms)
-            terms.emplace_back(term);
-        parts.reserve(searchTerms.identifierParts.size());
-        for (const QString &part : searchTerms.identifierParts)
-            parts.emplace_back(part);
-    }
-
-    // The folder rule: a whole-name term at a word boundary, or enough identifier parts.
-    bool matchesFolderEntry(QStringView name) const
-    {
-        for (const PreparedTerm &term : terms) {
-            if (term.matches(name))
-                return true;
-        }
-        int count = 0;
-        for (const PreparedTerm &part : parts) {
-            if (part.matches(name))
-                ++count;
-        }
-        return count >= kIdentifierPartQuorum;
-    }
-
-    // Preference files: containment in any letter case for long terms; short ones go by the
-    // word-boundary rule, since a name such as "R" is contained in nearly every preference
-    // file while "org.R-project.R" still matches at its word boundaries.
-    bool matchesPreferenceName(QStringView text) const
-    {
-        for (const PreparedTerm &term : terms) {
-            if (term.isLong ? term.isContainedIn(text) : term.matches(text))
-                return true;
-        }
-        int count = 0;
-        for (const PreparedTerm &part : parts) {
-            if (part.isLong ? part.isContainedIn(text) : part.matches(text))
-                ++count;
-        }
-        return count >= kIdentifierPartQuorum;
-    }
-};
+    return ItemMatcher(terms.terms, terms.identifierParts, terms.wholeNames);
+}
 
 enum class Rule
 {
@@ -168,62 +72,54 @@ enum class Rule
     homeDot
 };
 
+// The part of an entry's name the rule matches, or nothing when the rule does not take the entry:
+// a preference file's name without ".plist", a home entry's name only when it begins with a dot.
+std::optional<QStringView> subjectOf(QStringView name, Rule rule)
+{
+    switch (rule) {
+    case Rule::folder:
+        return name;
+    case Rule::preferences:
+        if (!name.endsWith(kPreferenceSuffix, Qt::CaseSensitive))
+            return std::nullopt;
+        return name.chopped(kPreferenceSuffix.size());
+    case Rule::homeDot:
+        if (!name.startsWith(QLatin1Char('.')))
+            return std::nullopt;
+        return name;
+    }
+    return std::nullopt;
+}
+
 // The matching entries of one listing, not yet measured.
-QList<AssociatedFile> matchEntries(const QStringList &entries, const Matcher &matcher, Rule rule,
-                                   FileCategory category, const QStringList &guarded)
+QList<AssociatedFile> matchEntries(const FileManager &fileManager, const QStringList &entries,
+                                   const ItemMatcher &matcher, Rule rule, FileCategory category,
+                                   const ProtectedPlaces &guarded)
 {
     QList<AssociatedFile> files;
     for (const QString &path : entries) {
         const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        bool include = false;
-        switch (rule) {
-        case Rule::folder:
-            include = matcher.matchesFolderEntry(name);
-            break;
-        case Rule::preferences:
-            include = name.endsWith(kPreferenceSuffix, Qt::CaseSensitive) &&
-                      matcher.matchesPreferenceName(name.chopped(kPreferenceSuffix.size()));
-            break;
-        case Rule::homeDot:
-            // The word-boundary rule, not plain containment: the home folder holds the user's
-            // keys and shell setup, and a short name such as "R" must not reach ".bashrc".
-            include = name.startsWith(QLatin1Char('.')) && matcher.matchesFolderEntry(name);
-            break;
-        }
-        if (include && !isProtectedPlace(path, guarded))
-            files.append(AssociatedFile(path, name.toString(), category, 0));
+        const std::optional<QStringView> subject = subjectOf(name, rule);
+        if (subject && matcher.score(*subject) > 0 && !guarded.contains(path))
+            files.append(foundFile(fileManager, path, name.toString(), category));
     }
     return files;
 }
 
-// Whether entryName holds name in any letter case. These searches start with every found file
-// ticked, so short names must stand as words: a name of 3 to 5 characters must begin a word
-// ("wget" finds "wgetrc" and "homebrew.mxcl.wget.plist", "og" cannot reach "logrotate"), and a
-// name of 1 or 2 characters must be a whole word ("gh" finds "gh-2.40" and "gh.log"), or a package
-// called "n" would tick every launch daemon with an "n" in its name. Longer names go by plain
-// containment.
-bool containsName(const QString &entryName, const QString &name)
+// Whether entryName holds name under the given rule.
+bool holdsName(QStringView entryName, const QString &name, const TermMatcher &asWord,
+               NameRule rule)
 {
-    if (name.size() > kLongTermLength)
+    if (rule == NameRule::containment)
         return entryName.contains(name, Qt::CaseInsensitive);
-    const bool wholeWord = name.size() <= 2;
-    const auto isWordCharacter = [](QChar c) { return c.isLetterOrNumber(); };
-    for (qsizetype at = entryName.indexOf(name, 0, Qt::CaseInsensitive); at >= 0;
-         at = entryName.indexOf(name, at + 1, Qt::CaseInsensitive)) {
-        const qsizetype end = at + name.size();
-        const bool boundedBefore = at == 0 || !isWordCharacter(entryName.at(at - 1));
-        const bool boundedAfter = end == entryName.size() || !isWordCharacter(entryName.at(end));
-        if (boundedBefore && (boundedAfter || !wholeWord))
-            return true;
-    }
-    return false;
+    return asWord.matches(entryName);
 }
 
-// Entries of folder whose names contain name, not yet measured.
+// Entries of folder whose names hold name, not yet measured.
 QList<AssociatedFile> entriesContaining(const FileManager &fileManager, const QString &folder,
                                         const QString &name, FileCategory category,
-                                        const std::optional<QString> &excludedName,
-                                        const QStringList &guarded)
+                                        const std::optional<QString> &excludedName, NameRule rule,
+                                        const ProtectedPlaces &guarded)
 {
     // An empty or path-like name would match every entry or none sensibly.
     if (!isSafeEntryName(name) || !fileManager.fileExists(folder))
@@ -231,17 +127,37 @@ QList<AssociatedFile> entriesContaining(const FileManager &fileManager, const QS
     const std::optional<QStringList> entries = fileManager.contentsOfDirectory(folder);
     if (!entries)
         return {};
-    const std::optional<QString> excluded =
-        excludedName ? std::optional<QString>(excludedName->toLower()) : std::nullopt;
+    const TermMatcher asWord(name);
     QList<AssociatedFile> files;
     for (const QString &path : *entries) {
         const QString entryName = lastPathComponent(path);
-        if (excluded && entryName.toLower() == *excluded)
+        if (excludedName && entryName.compare(*excludedName, Qt::CaseInsensitive) == 0)
             continue;
-        if (containsName(entryName, name) && !isProtectedPlace(path, guarded))
-            files.append(AssociatedFile(path, entryName, category, 0));
+        if (holdsName(entryName, name, asWord, rule) && !guarded.contains(path))
+            files.append(foundFile(fileManager, path, entryName, category));
     }
     return files;
+}
+
+// Drops the files that another installed item's terms describe better than the chosen item's:
+// "Notes" is not offered what "Sticky Notes" left, though "Notes" begins a word of "StickyNotes".
+void dropFilesOfOtherItems(QList<FileGroup> &groups, const ItemMatcher &chosen,
+                           const std::vector<ItemMatcher> &others)
+{
+    if (others.empty())
+        return;
+    for (FileGroup &group : groups) {
+        const Rule rule = group.category == FileCategory::preferences ? Rule::preferences
+                                                                      : Rule::folder;
+        group.files.removeIf([&](const AssociatedFile &file) {
+            const QStringView subject = subjectOf(file.name, rule).value_or(file.name);
+            const qsizetype own = chosen.score(subject);
+            return std::any_of(others.begin(), others.end(), [&](const ItemMatcher &other) {
+                return other.score(subject) > own;
+            });
+        });
+    }
+    groups.removeIf([](const FileGroup &group) { return group.files.isEmpty(); });
 }
 
 struct NamedPlace
@@ -264,7 +180,7 @@ const NamedPlace kNamedPlaces[] = {
 
 // The places named after name, in step order, not yet measured.
 QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
-                                const QStringList &guarded)
+                                const ProtectedPlaces &guarded)
 {
     QList<FileGroup> groups;
     if (!isSafeEntryName(name))
@@ -274,15 +190,15 @@ QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
         const QString prefix = QString::fromLatin1(place.fixedPrefix);
         const std::optional<QString> path =
             placeInside(places.inHome(QString::fromLatin1(place.folder)), prefix, name);
-        if (!path || isProtectedPlace(*path, guarded) || !scanner.fileManager().fileExists(*path))
+        if (!path || guarded.contains(*path) || !scanner.fileManager().fileExists(*path))
             continue;
         const QString fileName = place.dotName ? prefix + name : name;
-        groups.append(
-            FileGroup(place.category, {AssociatedFile(*path, fileName, place.category, 0)}));
+        groups.append(FileGroup(place.category, {foundFile(scanner.fileManager(), *path, fileName,
+                                                           place.category)}));
     }
     const QList<AssociatedFile> agents = entriesContaining(
         scanner.fileManager(), places.inHome(QStringLiteral("Library/LaunchAgents")), name,
-        FileCategory::launchAgents, std::nullopt, guarded);
+        FileCategory::launchAgents, std::nullopt, NameRule::word, guarded);
     if (!agents.isEmpty())
         groups.append(FileGroup(FileCategory::launchAgents, agents));
     return groups;
@@ -292,6 +208,8 @@ void measure(const FileScanner &scanner, QList<AssociatedFile> &files,
              const ScanProgress &progress = {})
 {
     for (AssociatedFile &file : files) {
+        if (!file.isRemovable())
+            continue; // its path may name another item
         if (progress)
             progress(file.path);
         file.size = scanner.sizeOfFoundItem(file.path);
@@ -320,11 +238,12 @@ std::optional<QString> categoryFolder(FileCategory category, const Places &place
 QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &bundleIdentifier,
                                                   const QString &name,
                                                   const std::optional<QString> &bundlePath,
+                                                  const QList<AppInfo> &installed,
                                                   const ScanProgress &progress) const
 {
-    const QStringList guarded = protectedFolders(m_places);
+    const ProtectedPlaces guarded(m_places);
     const QList<FileGroup> named = namedLocations(*this, name, guarded);
-    const Matcher matcher(buildSearchTerms(bundleIdentifier, name, bundlePath));
+    const ItemMatcher matcher = matcherFor(buildSearchTerms(bundleIdentifier, name, bundlePath));
 
     // Caches and Logs serve several categories; one search lists each folder once.
     QHash<QString, std::optional<QStringList>> listings;
@@ -345,7 +264,8 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
             continue;
         } else if (category == FileCategory::homeDotFiles) {
             if (const auto &entries = listing(m_places.home()))
-                files = matchEntries(*entries, matcher, Rule::homeDot, category, guarded);
+                files = matchEntries(m_fileManager, *entries, matcher, Rule::homeDot, category,
+                                     guarded);
         } else {
             const std::optional<QString> folder = categoryFolder(category, m_places);
             if (!folder || !m_fileManager.fileExists(*folder))
@@ -353,20 +273,30 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
             const Rule rule =
                 category == FileCategory::preferences ? Rule::preferences : Rule::folder;
             if (const auto &entries = listing(*folder))
-                files = matchEntries(*entries, matcher, rule, category, guarded);
+                files = matchEntries(m_fileManager, *entries, matcher, rule, category, guarded);
         }
         if (!files.isEmpty())
             categoryGroups.append(FileGroup(category, files));
     }
 
+    QList<FileGroup> groups = mergeFileGroups(named, categoryGroups);
+    std::vector<ItemMatcher> others;
+    for (const AppInfo &app : installed) {
+        const bool isChosen = (bundlePath && app.path == *bundlePath) ||
+                              (app.name == name && app.bundleIdentifier == bundleIdentifier);
+        if (!isChosen)
+            others.push_back(matcherFor(buildSearchTerms(app.bundleIdentifier, app.name, app.path)));
+    }
+    dropFilesOfOtherItems(groups, matcher, others);
+
+    if (bundlePath && !guarded.contains(*bundlePath)) {
+        groups.prepend(FileGroup(FileCategory::appBundle,
+                                 {foundFile(m_fileManager, *bundlePath,
+                                            lastPathComponent(*bundlePath),
+                                            FileCategory::appBundle)}));
+    }
     // Measured after the merge: a folder that several categories list (Caches for three of
     // them) is walked once, not once per category that found it.
-    QList<FileGroup> groups = mergeFileGroups(named, categoryGroups);
-    if (bundlePath && !isProtectedPlace(*bundlePath, guarded)) {
-        groups.prepend(FileGroup(FileCategory::appBundle,
-                                 {AssociatedFile(*bundlePath, lastPathComponent(*bundlePath),
-                                                 FileCategory::appBundle, 0)}));
-    }
     measure(*this, groups, progress);
     return groups;
 }
@@ -378,7 +308,10 @@ SearchTerms FileScanner::buildSearchTerms(const std::optional<QString> &bundleId
     SearchTerms result;
     QSet<QString> seen;
     if (bundleIdentifier) {
-        addSearchTerm(*bundleIdentifier, seen, result.terms);
+        const qsizetype components =
+            bundleIdentifier->split(QLatin1Char('.'), Qt::SkipEmptyParts).size();
+        addSearchTerm(*bundleIdentifier, seen,
+                      components >= kIdentifierTermComponents ? result.terms : result.wholeNames);
         const QStringList pieces = bundleIdentifier->split(QLatin1Char('.'));
         for (const QString &piece : pieces) {
             if (piece.size() < kMinimumIdentifierWordLength)
@@ -419,7 +352,7 @@ void FileScanner::addSearchTerm(const QString &candidate, QSet<QString> &seen, Q
 
 bool FileScanner::matchesTerm(const QString &fileName, const QString &term)
 {
-    return PreparedTerm(term).matches(fileName);
+    return TermMatcher(term).matches(fileName);
 }
 
 QList<AssociatedFile> FileScanner::scanCategoryFolder(const QString &folder,
@@ -429,8 +362,8 @@ QList<AssociatedFile> FileScanner::scanCategoryFolder(const QString &folder,
     const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
     if (!entries)
         return {};
-    QList<AssociatedFile> files =
-        matchEntries(*entries, Matcher(terms), Rule::folder, category, protectedFolders(m_places));
+    QList<AssociatedFile> files = matchEntries(m_fileManager, *entries, matcherFor(terms),
+                                               Rule::folder, category, ProtectedPlaces(m_places));
     measure(*this, files);
     return files;
 }
@@ -442,8 +375,8 @@ QList<AssociatedFile> FileScanner::scanPreferencesFolder(const QString &folder,
     if (!entries)
         return {};
     QList<AssociatedFile> files =
-        matchEntries(*entries, Matcher(terms), Rule::preferences, FileCategory::preferences,
-                     protectedFolders(m_places));
+        matchEntries(m_fileManager, *entries, matcherFor(terms), Rule::preferences,
+                     FileCategory::preferences, ProtectedPlaces(m_places));
     measure(*this, files);
     return files;
 }
@@ -454,26 +387,27 @@ QList<AssociatedFile> FileScanner::scanHomeDotEntries(const SearchTerms &terms) 
     if (!entries)
         return {};
     QList<AssociatedFile> files =
-        matchEntries(*entries, Matcher(terms), Rule::homeDot, FileCategory::homeDotFiles,
-                     protectedFolders(m_places));
+        matchEntries(m_fileManager, *entries, matcherFor(terms), Rule::homeDot,
+                     FileCategory::homeDotFiles, ProtectedPlaces(m_places));
     measure(*this, files);
     return files;
 }
 
 QList<FileGroup> FileScanner::findNamedLocations(const QString &name) const
 {
-    QList<FileGroup> groups = namedLocations(*this, name, protectedFolders(m_places));
+    QList<FileGroup> groups = namedLocations(*this, name, ProtectedPlaces(m_places));
     measure(*this, groups);
     return groups;
 }
 
-QList<AssociatedFile>
-FileScanner::findEntriesContaining(const QString &folder, const QString &name,
-                                   FileCategory category,
-                                   const std::optional<QString> &excludedName) const
+QList<AssociatedFile> FileScanner::findEntriesContaining(const QString &folder,
+                                                         const QString &name,
+                                                         FileCategory category,
+                                                         const std::optional<QString> &excludedName,
+                                                         NameRule rule) const
 {
     QList<AssociatedFile> files = entriesContaining(m_fileManager, folder, name, category,
-                                                    excludedName, protectedFolders(m_places));
+                                                    excludedName, rule, ProtectedPlaces(m_places));
     measure(*this, files);
     return files;
 }

@@ -1,5 +1,6 @@
 #include "scanner/FileScanner.h"
 
+#include "scanner/FoundFile.h"
 #include "scanner/NameGuard.h"
 
 #include <QCollator>
@@ -121,7 +122,8 @@ QList<FileGroup> FileScanner::findNPMGlobalFiles(const QString &packageName) con
     if (!root || !m_fileManager.fileExists(*root))
         return {};
     const QList<AssociatedFile> files =
-        findEntriesContaining(*root, packageName, FileCategory::globalNodeModules, std::nullopt);
+        findEntriesContaining(*root, packageName, FileCategory::globalNodeModules, std::nullopt,
+                              NameRule::containment);
     if (files.isEmpty())
         return {};
     return {FileGroup(FileCategory::globalNodeModules, files)};
@@ -136,8 +138,8 @@ QList<FileGroup> FileScanner::findNPMNamedFiles(const QString &packageName) cons
         placeInside(m_places.inHome(kNPMCache), QString(), packageName);
     if (cacheEntry && m_fileManager.fileExists(*cacheEntry)) {
         groups.append(FileGroup(FileCategory::npmCache,
-                                {AssociatedFile(*cacheEntry, packageName, FileCategory::npmCache,
-                                                sizeOfFoundItem(*cacheEntry))}));
+                                {foundFile(m_fileManager, *cacheEntry, packageName,
+                                           FileCategory::npmCache, sizeOfFoundItem(*cacheEntry))}));
     }
     return groups;
 }

@@ -29,9 +29,13 @@ TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) co
     TrashResult result;
     for (const AssociatedFile &file : files) {
         // Refused places ("/" for the snapshot entries, the home folder) never reach the Trash.
-        QString error = Trash::refusalReason(file.path, m_places.home());
+        QString error = file.isRemovable() ? Trash::refusalReason(file.path, m_places.home())
+                                           : file.unremovableReason;
+        // A found item moves only while it is the item that was listed.
+        const std::optional<FileIdentity> expected =
+            file.identity.isValid() ? std::optional<FileIdentity>(file.identity) : std::nullopt;
         if (error.isEmpty())
-            error = m_fileManager.trashItem(file.path, m_places.home());
+            error = m_fileManager.trashItem(file.path, m_places.home(), expected);
         if (error.isEmpty())
             ++result.moved;
         else

@@ -1,5 +1,6 @@
 #include "scanner/FileScanner.h"
 
+#include "scanner/FoundFile.h"
 #include "scanner/PropertyList.h"
 
 #include <QLocale>
@@ -53,6 +54,16 @@ void report(const ScanProgress &progress, const QString &what)
 {
     if (progress)
         progress(what);
+}
+
+// What moving one entry to the Trash frees. An entry that is a symbolic link (a DerivedData
+// folder kept on another disk) is moved as the link, so it is measured as the link, and a link
+// to "/" never walks the disk. A plain file counts 0, as it always has here.
+qint64 measureEntry(const FileScanner &scanner, const QString &path, const ScanProgress &progress)
+{
+    if (scanner.fileManager().isSymbolicLink(path))
+        return scanner.fileManager().fileSize(path).value_or(0);
+    return scanner.sizeOfDirectory(path, progress);
 }
 
 void sortLargestFirst(QList<AssociatedFile> &files)
@@ -157,10 +168,11 @@ QList<FileGroup> FileScanner::scanXcodeData(const ScanProgress &progress) const
         if (!m_fileManager.fileExists(place))
             continue;
         report(progress, place);
-        const qint64 size = sizeOfDirectory(place, progress);
+        const qint64 size = measureEntry(*this, place, progress);
         if (size <= 0)
             continue;
-        const AssociatedFile entry(place, lastComponent(place), location.category, size);
+        const AssociatedFile entry =
+            foundFile(m_fileManager, place, lastComponent(place), location.category, size);
         auto group = std::find_if(groups.begin(), groups.end(), [&](const FileGroup &g) {
             return g.category == location.category;
         });
@@ -191,7 +203,7 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
         if (!m_fileManager.fileExists(entry, &isDirectory) || !isDirectory)
             continue;
         report(progress, entry);
-        const qint64 size = sizeOfDirectory(entry, progress);
+        const qint64 size = measureEntry(*this, entry, progress);
 
         QString name = kBackupNameFallback;
         const std::optional<QByteArray> bytes = m_fileManager.readFile(
@@ -206,7 +218,7 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
                         QLatin1Char(')');
             }
         }
-        backups.append(AssociatedFile(entry, name, FileCategory::deviceBackups, size));
+        backups.append(foundFile(m_fileManager, entry, name, FileCategory::deviceBackups, size));
     }
     if (backups.isEmpty())
         return QList<FileGroup>();
@@ -248,10 +260,11 @@ QList<FileGroup> FileScanner::scanContainerData(const ScanProgress &progress) co
         if (!m_fileManager.fileExists(place))
             continue;
         report(progress, place);
-        const qint64 size = sizeOfDirectory(place, progress);
+        const qint64 size = measureEntry(*this, place, progress);
         if (size <= 0)
             continue;
-        const AssociatedFile entry(place, name, FileCategory::dockerData, size);
+        const AssociatedFile entry =
+            foundFile(m_fileManager, place, name, FileCategory::dockerData, size);
         if (groups.isEmpty())
             groups.append(FileGroup(FileCategory::dockerData, {entry}));
         else
@@ -276,9 +289,9 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
             if (skipped.contains(name))
                 continue;
             report(progress, entry);
-            const qint64 size = sizeOfDirectory(entry, progress);
+            const qint64 size = measureEntry(*this, entry, progress);
             if (size > minimum)
-                listed.append(AssociatedFile(entry, name, category, size));
+                listed.append(foundFile(m_fileManager, entry, name, category, size));
         }
         sortLargestFirst(listed);
         return listed;
@@ -307,11 +320,12 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
     const QString reports = m_places.inHome(kDiagnosticReports);
     if (m_fileManager.fileExists(reports)) {
         report(progress, reports);
-        const qint64 size = sizeOfDirectory(reports, progress);
+        const qint64 size = measureEntry(*this, reports, progress);
         if (size > 0) {
             groups.append(FileGroup(FileCategory::diagnosticReports,
-                                    {AssociatedFile(reports, QStringLiteral("Diagnostic Reports"),
-                                                    FileCategory::diagnosticReports, size)}));
+                                    {foundFile(m_fileManager, reports,
+                                              QStringLiteral("Diagnostic Reports"),
+                                              FileCategory::diagnosticReports, size)}));
         }
     }
     return groups;

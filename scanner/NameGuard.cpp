@@ -4,6 +4,11 @@
 #include "scanner/Places.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -108,7 +113,7 @@ QStringList protectedFolders(const Places &places)
             list.append(QDir::cleanPath(places.inHome(QStringLiteral("Library/") + *folderName)));
     }
     const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!dataHome.isEmpty())
+    if (dataHome.startsWith(QLatin1Char('/')))
         list.append(QDir::cleanPath(dataHome + QStringLiteral("/Trash")));
     list.removeDuplicates();
     return list;
@@ -121,6 +126,65 @@ bool isProtectedPlace(const QString &path, const QStringList &protectedFolders)
     const QString cleaned = QDir::cleanPath(path);
     for (const QString &folder : protectedFolders) {
         if (cleaned.compare(folder, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// The path with every link resolved; nothing when it does not exist.
+std::optional<QString> resolved(const QString &path)
+{
+    char *real = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    if (!real)
+        return std::nullopt;
+    const QString result = QFile::decodeName(real);
+    ::free(real);
+    return result;
+}
+
+bool isSameOrInside(const QString &path, const QString &folder)
+{
+    return path == folder || folder == QLatin1String("/") ||
+           path.startsWith(folder + QLatin1Char('/'));
+}
+
+} // namespace
+
+ProtectedPlaces::ProtectedPlaces(const Places &places) : m_folders(protectedFolders(places))
+{
+    // Docker's searched data folder lies inside Docker's own container, which goes with Docker.
+    const std::optional<QString> applicationData =
+        defaultLocation(FileCategory::dockerData, places);
+    const QString ownedByApplication =
+        applicationData ? QDir::cleanPath(*applicationData) : QString();
+    for (const QString &folder : std::as_const(m_folders)) {
+        const std::optional<QString> real = resolved(folder);
+        if (!real)
+            continue;
+        m_realFolders.append(*real);
+        if (folder != ownedByApplication)
+            m_heldFolders.append(*real);
+    }
+    m_realFolders.removeDuplicates();
+    m_heldFolders.removeDuplicates();
+}
+
+bool ProtectedPlaces::contains(const QString &path) const
+{
+    if (isProtectedPlace(path, m_folders))
+        return true;
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || S_ISLNK(st.st_mode))
+        return false;
+    const std::optional<QString> real = resolved(path);
+    if (!real)
+        return false;
+    if (m_realFolders.contains(*real))
+        return true;
+    for (const QString &folder : m_heldFolders) {
+        if (isSameOrInside(folder, *real))
             return true;
     }
     return false;

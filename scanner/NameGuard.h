@@ -33,3 +33,23 @@ QStringList protectedFolders(const Places &places);
 // names one of the protected folders. Letter case is ignored, since macOS file systems usually
 // ignore it.
 bool isProtectedPlace(const QString &path, const QStringList &protectedFolders);
+
+// The protected folders of one machine, judged by their text and by what they are on disk. A
+// link can make a folder reachable under another name (~/.config a link into ~/.dotfiles/config),
+// so a found item is also refused when, resolved through links, it is one of those folders or
+// holds one. A found item that is itself a symbolic link is judged by its text only: moving it
+// moves the link, never what it points to. An application's own container that holds a searched
+// folder (Docker's data) stays removable.
+class ProtectedPlaces
+{
+public:
+    explicit ProtectedPlaces(const Places &places);
+
+    bool contains(const QString &path) const;
+    const QStringList &folders() const { return m_folders; }
+
+private:
+    QStringList m_folders;     // lexically clean
+    QStringList m_realFolders; // the same, resolved through links, where they exist
+    QStringList m_heldFolders; // the resolved folders whose holders are protected too
+};

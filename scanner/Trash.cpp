@@ -46,6 +46,12 @@ bool isSameOrInside(const QString &path, const QString &folder)
     return path.startsWith(folder + QLatin1Char('/'));
 }
 
+FileIdentity identityOf(const struct stat &st)
+{
+    return FileIdentity{static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+                        static_cast<quint32>(st.st_mode & S_IFMT)};
+}
+
 #ifndef Q_OS_MACOS
 
 QString parentOf(const QString &path)
@@ -156,26 +162,38 @@ QString candidateName(const QString &name, int attempt)
     return base + suffix;
 }
 
-// rename() that fails with EEXIST instead of replacing what is at to.
-int renameWithoutReplacing(const QString &from, const QString &to)
+// renameat() that fails with EEXIST instead of replacing what is at the target.
+int renameWithoutReplacing(int fromFolder, const QByteArray &from, int toFolder,
+                           const QByteArray &to)
 {
-    const QByteArray source = encoded(from);
-    const QByteArray target = encoded(to);
 #if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0)
+    if (::renameat2(fromFolder, from.constData(), toFolder, to.constData(), RENAME_NOREPLACE) == 0)
         return 0;
     // File systems without RENAME_NOREPLACE say EINVAL; fall back to a test before the rename.
     if (errno != EINVAL && errno != ENOSYS)
         return -1;
 #endif
     struct stat st;
-    if (::lstat(target.constData(), &st) == 0) {
+    if (::fstatat(toFolder, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;
         return -1;
     }
-    return ::rename(source.constData(), target.constData());
+    return ::renameat(fromFolder, from.constData(), toFolder, to.constData());
 }
+
+// Closes a descriptor when it goes out of scope.
+struct FileDescriptor
+{
+    int fd = -1;
+    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
 
 QByteArray deletionDate()
 {
@@ -207,6 +225,8 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
+const QString Trash::kChangedReason = QStringLiteral("Changed since it was listed");
+
 Trash::Trash(QString home) : m_home(withoutTrailingSlashes(std::move(home))) {}
 
 QString Trash::refusalReason(const QString &path, const QString &home)
@@ -214,6 +234,14 @@ QString Trash::refusalReason(const QString &path, const QString &home)
     const QString cleaned = withoutTrailingSlashes(path);
     if (cleaned.isEmpty())
         return QStringLiteral("No path was given");
+    if (!home.isEmpty() && !home.startsWith(QLatin1Char('/')))
+        return QStringLiteral("The home folder \"%1\" is not an absolute path; Verlo cannot tell "
+                              "where its Trash is")
+            .arg(home);
+    // A name read with U+FFFD for bytes that are not valid UTF-8 could name another item.
+    if (cleaned.contains(QChar(QChar::ReplacementCharacter)))
+        return QStringLiteral("Its name is not valid text, so Verlo cannot tell it apart from "
+                              "other items");
     if (cleaned == QLatin1String("/"))
         return QStringLiteral("Verlo never moves the root folder to the Trash");
     if (!cleaned.startsWith(QLatin1Char('/')))
@@ -246,7 +274,7 @@ QString Trash::trashFolderForTopDir(const QString &, QString *error)
     return {};
 }
 
-QString Trash::moveToTrash(const QString &path) const
+QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected) const
 {
     const QString refusal = refusalReason(path, m_home);
     if (!refusal.isEmpty())
@@ -255,6 +283,8 @@ QString Trash::moveToTrash(const QString &path) const
     struct stat st;
     if (::lstat(encoded(cleaned).constData(), &st) != 0)
         return reasonFor(errno);
+    if (expected && identityOf(st) != *expected)
+        return kChangedReason;
     QFile file(cleaned);
     if (!file.moveToTrash())
         return file.errorString();
@@ -295,29 +325,40 @@ QString Trash::trashFolderForTopDir(const QString &topDir, QString *error)
     return own;
 }
 
-QString Trash::moveToTrash(const QString &path) const
+QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected) const
 {
     const QString refusal = refusalReason(path, m_home);
     if (!refusal.isEmpty())
         return refusal;
 
+    // The item is reached through its folder's descriptor and never followed itself, so what is
+    // checked below is what is moved, whatever happens to the path's text meanwhile.
     const QString cleaned = withoutTrailingSlashes(path);
-    struct stat item;
-    if (::lstat(encoded(cleaned).constData(), &item) != 0)
-        return reasonFor(errno);
-
-    // Judge the item by where it really is: its folder with every link resolved, the item
-    // itself not (a link is moved, never its target).
     const QString name = cleaned.mid(cleaned.lastIndexOf(QLatin1Char('/')) + 1);
-    const std::optional<QString> realFolder = realPath(parentOf(cleaned));
-    if (!realFolder)
+    const QByteArray nameBytes = encoded(name);
+    const FileDescriptor parent(
+        ::open(encoded(parentOf(cleaned)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parent.fd < 0)
         return reasonFor(errno);
-    const QString itemPath = joined(*realFolder, name);
+    struct stat item;
+    if (::fstatat(parent.fd, nameBytes.constData(), &item, AT_SYMLINK_NOFOLLOW) != 0)
+        return reasonFor(errno);
+    if (expected && identityOf(item) != *expected)
+        return kChangedReason;
     struct stat folder;
-    if (::stat(encoded(*realFolder).constData(), &folder) != 0)
+    if (::fstat(parent.fd, &folder) != 0)
         return reasonFor(errno);
     if (item.st_dev != folder.st_dev)
         return QStringLiteral("A mount point cannot be moved to the Trash");
+
+    // Judge the item by where it really is: its folder with every link resolved, the item
+    // itself not (a link is moved, never its target).
+    const std::optional<QString> realFolder = realPath(parentOf(cleaned));
+    struct stat realFolderStat;
+    if (!realFolder || ::stat(encoded(*realFolder).constData(), &realFolderStat) != 0 ||
+        realFolderStat.st_dev != folder.st_dev || realFolderStat.st_ino != folder.st_ino)
+        return kChangedReason;
+    const QString itemPath = joined(*realFolder, name);
 
     const QString realHome = realPath(m_home).value_or(m_home);
     const QString homeRefusal = refusalReason(itemPath, realHome);
@@ -351,6 +392,10 @@ QString Trash::moveToTrash(const QString &path) const
     const QString realTrash = realPath(trash).value_or(trash);
     if (isSameOrInside(realTrash, itemPath))
         return QStringLiteral("Verlo never moves a folder that holds the Trash into the Trash");
+    // Its own "files" and "info" folders, or an item already trashed: moving one would part
+    // trashed items from their ".trashinfo" records.
+    if (isSameOrInside(itemPath, realTrash))
+        return QStringLiteral("It is already in the Trash");
 
     const QString filesFolder = joined(trash, QStringLiteral("files"));
     const QString infoFolder = joined(trash, QStringLiteral("info"));
@@ -387,8 +432,17 @@ QString Trash::moveToTrash(const QString &path) const
                 .arg(infoFolder, reasonFor(error));
         }
 
-        if (renameWithoutReplacing(itemPath, joined(filesFolder, trashName)) == 0)
-            return {};
+        const QByteArray target = encoded(joined(filesFolder, trashName));
+        if (renameWithoutReplacing(parent.fd, nameBytes, AT_FDCWD, target) == 0) {
+            // Swapped between the check and the move: put back what was taken, and say so.
+            struct stat moved;
+            if (::lstat(target.constData(), &moved) == 0 &&
+                identityOf(moved) == identityOf(item))
+                return {};
+            if (renameWithoutReplacing(AT_FDCWD, target, parent.fd, nameBytes) == 0)
+                ::unlink(encoded(infoPath).constData());
+            return kChangedReason;
+        }
         const int error = errno;
         ::unlink(encoded(infoPath).constData());
         if (error == EEXIST)

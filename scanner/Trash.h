@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/AssociatedFile.h"
+
 #include <QString>
+
+#include <optional>
 
 // Moves items to a user's Trash and never deletes anything. On Linux this follows the
 // freedesktop.org Trash rules: the home trash ($XDG_DATA_HOME/Trash, else
@@ -16,14 +20,20 @@ public:
     explicit Trash(QString home);
 
     // Empty on success; otherwise a readable reason ("No such file or directory", ...).
-    // "/", the home folder, any folder holding the home folder or the Trash itself, mount points
-    // and relative paths are refused.
-    QString moveToTrash(const QString &path) const;
+    // "/", the home folder, any folder holding the home folder or the Trash, the Trash's own
+    // folders and what is already in them, mount points, relative paths and every path when the
+    // home folder is relative are refused. With an expected identity, the item is moved only
+    // while it is still that item (the last component is never followed); otherwise it is left
+    // in place with kChangedReason.
+    QString moveToTrash(const QString &path,
+                        const std::optional<FileIdentity> &expected = std::nullopt) const;
 
     // Why path must never go to the Trash of the user whose home is given, judged on the text
-    // of the path alone (empty, relative, "/", the home folder or a folder above it); empty when
-    // nothing speaks against it.
+    // of the path alone (empty, relative, "/", the home folder or a folder above it, a name that
+    // is not exact text); empty when nothing speaks against it.
     static QString refusalReason(const QString &path, const QString &home);
+
+    static const QString kChangedReason; // "Changed since it was listed"
 
     // The trash folder for items on the file system whose top folder is topDir, made (0700) when
     // missing: topDir/.Trash/<uid> when topDir/.Trash is a sticky folder and not a link, else

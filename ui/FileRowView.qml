@@ -8,8 +8,10 @@ Rectangle {
     id: root
 
     required property var viewModel
-    // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile}
+    // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile,
+    //  unremovableReason}
     required property var file
+    readonly property bool removable: file.unremovableReason === ""
 
     objectName: "fileRow_" + file.name
     implicitHeight: row.implicitHeight + 12
@@ -39,6 +41,7 @@ Rectangle {
 
         VerloCheckBox {
             objectName: "fileCheckBox"
+            enabled: root.removable
             checked: root.file.isSelected
             Accessible.name: root.file.name
             onClicked: root.viewModel.toggleFile(root.file.fileId)
@@ -64,8 +67,9 @@ Rectangle {
             Text {
                 objectName: "fileDetail"
                 Layout.fillWidth: true
-                text: root.file.isPackageFile ? "Removed via package manager" : root.file.path
-                color: Theme.secondaryText
+                text: !root.removable ? root.file.unremovableReason
+                      : root.file.isPackageFile ? "Removed via package manager" : root.file.path
+                color: root.removable ? Theme.secondaryText : Theme.orange
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize
                 elide: Text.ElideMiddle

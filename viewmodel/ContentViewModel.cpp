@@ -47,11 +47,17 @@ QSet<QString> directoryPathsOf(const QList<FileGroup> &groups, const FileManager
     return paths;
 }
 
+// Ticks or clears one file; a file that cannot be removed is never ticked.
+void select(AssociatedFile &file, bool selected)
+{
+    file.isSelected = selected && file.isRemovable();
+}
+
 void selectEveryFile(QList<FileGroup> &groups, bool selected)
 {
     for (FileGroup &group : groups) {
         for (AssociatedFile &file : group.files)
-            file.isSelected = selected;
+            select(file, selected);
     }
 }
 
@@ -71,7 +77,7 @@ void syncDownloadCache(QList<FileGroup> &groups)
             anyPackageFileSelected = anyPackageFileSelected || file.isSelected;
     }
     for (AssociatedFile &file : cache->files)
-        file.isSelected = anyPackageFileSelected;
+        select(file, anyPackageFileSelected);
 }
 
 bool sameSelection(const QList<FileGroup> &a, const QList<FileGroup> &b)
@@ -557,9 +563,12 @@ void ContentViewModel::scanSelectedApp()
         settleScanning();
         return;
     }
-    startItemScan([app = *app](const FileScanner &scanner, const ScanProgress &progress) {
-        QList<FileGroup> groups =
-            scanner.findAssociatedFiles(app.bundleIdentifier, app.name, app.path, progress);
+    // The other installed applications: what belongs more specifically to one of them is not
+    // offered for this one.
+    startItemScan([app = *app, installed = m_allApps](const FileScanner &scanner,
+                                                      const ScanProgress &progress) {
+        QList<FileGroup> groups = scanner.findAssociatedFiles(app.bundleIdentifier, app.name,
+                                                              app.path, installed, progress);
         groups = removeMissingFiles(groups, scanner.fileManager());
         selectEveryFile(groups, false);
         return ScanOutcome{groups, directoryPathsOf(groups, scanner.fileManager())};
@@ -629,7 +638,8 @@ QList<FileGroup> ContentViewModel::removeMissingFiles(const QList<FileGroup> &gr
     for (const FileGroup &group : groups) {
         QList<AssociatedFile> kept;
         for (const AssociatedFile &file : group.files) {
-            if (fileManager.fileExists(file.path))
+            // An unremovable file stays listed with its reason; its path may not reach it.
+            if (!file.isRemovable() || fileManager.fileExists(file.path))
                 kept.append(file);
         }
         if (!kept.isEmpty())
@@ -645,6 +655,8 @@ void ContentViewModel::toggleFile(const QUuid &fileId)
         for (AssociatedFile &file : group.files) {
             if (file.id != fileId)
                 continue;
+            if (!file.isRemovable())
+                return;
             file.isSelected = !file.isSelected;
             if (group.category == FileCategory::appBundle)
                 selectEveryFile(groups, file.isSelected);
@@ -669,7 +681,7 @@ void ContentViewModel::setGroupSelection(const QUuid &groupId, bool selected)
         if (group.id != groupId)
             continue;
         for (AssociatedFile &file : group.files)
-            file.isSelected = selected;
+            select(file, selected);
         if (group.category == FileCategory::appBundle)
             selectEveryFile(groups, selected);
         if (group.category == FileCategory::homebrewCellar ||

@@ -35,7 +35,7 @@ QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
     case SelectedSizeRole:
         return group.selectedSize();
     case AllSelectedRole:
-        return !group.files.isEmpty() && group.selectedCount() == group.files.size();
+        return group.removableCount() > 0 && group.selectedCount() == group.removableCount();
     case IsSelectedRole:
         return m_highlightedCategory.has_value() && *m_highlightedCategory == group.category;
     case FilesRole:
@@ -133,6 +133,7 @@ QVariantList FileGroupListModel::filesOf(const FileGroup &group) const
             {QStringLiteral("isSelected"), file.isSelected},
             {QStringLiteral("isDirectory"), m_directoryPaths.contains(file.path)},
             {QStringLiteral("isPackageFile"), isPackageFileCategory(file.category)},
+            {QStringLiteral("unremovableReason"), file.unremovableReason},
         });
     }
     return files;

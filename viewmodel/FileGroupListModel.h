@@ -12,12 +12,13 @@
 // Data rows (systemDataGroups). One row per group. Roles:
 //   groupId (QString UUID), category (the case name, "homebrewCellar"), title (the category's
 //   display name), iconName (the category's symbol name), totalSize (qint64), formattedSize,
-//   fileCount, selectedCount, selectedSize (qint64), allSelected (the group has files and every
-//   one is selected), isSelected (the group's category is the highlighted category, see
+//   fileCount, selectedCount, selectedSize (qint64), allSelected (the group has removable files
+//   and every one is selected), isSelected (the group's category is the highlighted category, see
 //   setHighlightedCategory; used by the System Data rows), files.
 // files is a QVariantList with one QVariantMap per file, in the group's order:
 //   {fileId (QString UUID), name, path, size (qint64), sizeText, isSelected, isDirectory,
-//    isPackageFile (Cellar, Caskroom or Global Modules: removed by its package manager)}.
+//    isPackageFile (Cellar, Caskroom or Global Modules: removed by its package manager),
+//    unremovableReason (empty, or why the file can be shown but never ticked)}.
 // setGroups replaces the list (model reset: group ids change on every scan). updateGroups takes a
 // list of the same groups in the same order with changed isSelected flags and emits dataChanged
 // on the rows that changed only, so delegates (a group's expansion) survive ticking.

@@ -97,22 +97,25 @@ private slots:
         QTest::addColumn<QString>("identifier"); // "-" for none
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("bundle");   // "-" for none
-        QTest::addColumn<QString>("expected"); // "terms | identifier parts"
+        QTest::addColumn<QString>("expected"); // "terms | identifier parts | whole names"
         // clang-format off
         QTest::newRow("pixel forge") << "io.acme.pixelforge.agent" << "Pixel Forge"
-            << "/Applications/Pixel Forge.app" << "io.acme.pixelforge.agent;Pixel Forge | acme;pixelforge;agent";
-        QTest::newRow("ignored words") << "com.github.acme" << "Acme" << "-" << "com.github.acme | acme";
+            << "/Applications/Pixel Forge.app" << "io.acme.pixelforge.agent;Pixel Forge | acme;pixelforge;agent | ";
+        QTest::newRow("ignored words") << "com.github.acme" << "Acme" << "-" << "com.github.acme | acme | ";
+        QTest::newRow("vendor-only identifiers are whole names") << "com.apple" << "Notes" << "-"
+            << "Notes | apple | com.apple";
+        QTest::newRow("one component") << "com" << "S" << "-" << "S |  | com";
         QTest::newRow("names trimmed, space-free forms, bundle name") << "com.microsoft.VSCode"
             << "  Visual Studio Code \n" << "/Applications/Code.app"
-            << "com.microsoft.VSCode;Visual Studio Code;VisualStudioCode;Code | microsoft;VSCode";
+            << "com.microsoft.VSCode;Visual Studio Code;VisualStudioCode;Code | microsoft;VSCode | ";
         QTest::newRow("short, ignored, blank and repeated words") << "org.APP. ab.   .Tool.tool.XYZ"
-            << "tool" << "-" << "org.APP. ab.   .Tool.tool.XYZ | ab;Tool";
+            << "tool" << "-" << "org.APP. ab.   .Tool.tool.XYZ | ab;Tool | ";
         QTest::newRow("no identifier, only the last extension goes") << "-" << "Foo"
-            << "/A/Foo.Bar.app/" << "Foo;Foo.Bar | ";
-        QTest::newRow("empty name") << "-" << "" << "-" << " | ";
-        QTest::newRow("punctuation only names nothing") << "..-.---" << "." << "/A/-.app" << " | ";
+            << "/A/Foo.Bar.app/" << "Foo;Foo.Bar |  | ";
+        QTest::newRow("empty name") << "-" << "" << "-" << " |  | ";
+        QTest::newRow("punctuation only names nothing") << "..-.---" << "." << "/A/-.app" << " |  | ";
         QTest::newRow("non-ascii case-insensitive duplicates") << "de.müller.ÉCLAIR" << "Éclair"
-            << "/A/éclair.app" << "de.müller.ÉCLAIR | müller;ÉCLAIR";
+            << "/A/éclair.app" << "de.müller.ÉCLAIR | müller;ÉCLAIR | ";
         // clang-format on
     }
     void buildSearchTerms_followsTheInsertionRules()
@@ -125,36 +128,62 @@ private slots:
         };
         const SearchTerms result = FileScanner(Places("/nonexistent", "/"))
                                        .buildSearchTerms(opt(identifier), name, opt(bundle));
-        QTEST(result.terms.join(';') + " | " + result.identifierParts.join(';'), "expected");
+        QTEST(result.terms.join(';') + " | " + result.identifierParts.join(';') + " | " +
+                  result.wholeNames.join(';'),
+              "expected");
     }
 
-    void matchesTerm_wordBoundaryForShortTermsContainmentForLong_data()
+    // Names from real homes and the terms that must (or must not) reach them.
+    void matchesTerm_wholeWordsWordStartsAndContainment_data()
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("term");
         QTest::addColumn<bool>("matches");
-        const auto row = [](const char *fileName, const char *term, bool matches) {
-            QTest::addRow("%s in %s", term, fileName)
-                << QString::fromUtf8(fileName) << QString::fromUtf8(term) << matches;
+        struct Row
+        {
+            const char *term;
+            bool matches;
+            std::initializer_list<const char *> names;
         };
-        // Short terms start a word: at the start, after a separator or as a camel-case word.
-        for (const char *name : {"forge", "Forge Tools", "forgeapp", "acme-forge", "acme_forge.log",
-                                 "io.forge", "PixelForge"})
-            row(name, "Forge", true);
-        // Not after a capital, a lower-case letter, a space or a digit; the first occurrence
-        // decides ("XForgeyForge").
-        for (const char *name :
-             {"BigFORGE", "ABForge", "reforge", "XForgeyForge", "my Forge", "2Forge"})
-            row(name, "Forge", false);
-        // Longer terms (six characters and more) are contained anywhere, in any letter case.
         // clang-format off
-        row("PixelForge", "forge", true); row("Old PIXEL FORGE backups", "Pixel Forge", true);
-        row("xpixel forgex", "Pixel Forge", true); row("PixelForge", "Pixel Forge", false);
-        row("unforged", "forged", true); row("CAFÉ-ÉCLAIR.log", "café-é", true);
-        row("BonÉclai", "éclai", true); row("ABÉclai", "éclai", false); row("anything", "", false);
+        const Row rows[] = {
+            // One or two characters: a whole word; a leading dot, an extension, a domain prefix,
+            // a digit run or a lower-case continuation never make one.
+            {"S", false, {".ssh", ".sqlite_history", "com.spotify.client", "Slack", "s3cmd"}},
+            {"S", true, {"S", "S.app", "com.acme.S", "S-cache", "my_S"}},
+            {"R", false, {".rustup", "rclone", ".Rhistory", "com.reforged", ".Renviron"}},
+            {"R", true, {"org.R-project.R", "R", "r-cache", ".R"}},
+            {"X", false, {".Xauthority", ".xinitrc", "foo.xml", "recently-used.xbel",
+                          "lib-x86_64", "Xcode", "xdg"}},
+            {"X", true, {"homebrew.mxcl.x.plist", "X-files", "app.X", "com.x"}},
+            {"Go", false, {"Google", "google-chrome", "GoogleSoftwareUpdate", "com.google.Chrome",
+                           "golang", "Gopher"}},
+            {"Go", true, {"Go", "go-build", "GoLand", "org.go.Tools"}},
+            // Three to five characters: the start of a word.
+            {"Code", false, {"Xcode", "unicode", "com.apple.dt.Xcode", ".vscode", "Barcode"}},
+            {"Code", true, {"Code", "VSCode", "code-server", "Code Cache", "CodeLLDB"}},
+            {"Mail", false, {"Gmail", "email-cache", "com.readdle.smartemail", "Hotmail"}},
+            {"Mail", true, {"com.apple.mail", "MailData", "Mail Downloads", ".mailrc"}},
+            {"com", false, {"com.apple.Notes", "com.google.Chrome"}},
+            {"Forge", true, {"forge", "Forge Tools", "forgeapp", "acme-forge", "io.forge",
+                             "PixelForge", "ABForge", "acme.forge", "BigFORGE"}},
+            {"Forge", false, {"reforge", "2Forge", "Xforge"}},
+            // Six and more: anywhere, in any letter case, but never in the extension alone.
+            {"Pixel Forge", true, {"Old PIXEL FORGE backups", "xpixel forgex"}},
+            {"Pixel Forge", false, {"PixelForge"}},
+            {"Chrome", true, {"GoogleChrome", "google-chrome-beta"}},
+            {"sqlite", false, {"history.sqlite"}},
+            {"café-é", true, {"CAFÉ-ÉCLAIR.log"}},
+            {"", false, {"anything"}},
+        };
         // clang-format on
+        for (const Row &row : rows) {
+            for (const char *name : row.names)
+                QTest::addRow("%s in %s", row.term, name)
+                    << QString::fromUtf8(name) << QString::fromUtf8(row.term) << row.matches;
+        }
     }
-    void matchesTerm_wordBoundaryForShortTermsContainmentForLong()
+    void matchesTerm_wholeWordsWordStartsAndContainment()
     {
         QFETCH(QString, fileName);
         QFETCH(QString, term);
@@ -195,7 +224,7 @@ private slots:
         QStringList told;
         const QList<FileGroup> groups =
             FileScanner(box.places())
-                .findAssociatedFiles("io.acme.pixelforge.agent", "Pixel Forge", bundle,
+                .findAssociatedFiles("io.acme.pixelforge.agent", "Pixel Forge", bundle, {},
                                      [&](const QString &what) { told.append(what); });
         QCOMPARE(describe(groups),
                  (QStringList{"appBundle=Pixel Forge.app", "homeDotFiles=.Pixel Forge",
@@ -241,23 +270,24 @@ private slots:
         make(box, "Library/Containers/", {"forge/", "PixelForge/", "reforge/"});
         make(box, "",
              {".forge", ".forgerc", "forge", ".reforge", ".Xforge", ".pixelforge", ".acme",
-              ".acme-agent", ".Pixel Forge rc", ".bashrc", ".Rhistory"});
-        make(box, "Library/Preferences/", {"forge.plist", "com.reforged.plist", "forge.plist.bak"});
+              ".acme-agent", ".Pixel Forge rc", ".bashrc", ".Rhistory", ".R"});
+        make(box, "Library/Preferences/",
+             {"forge.plist", "com.reforged.plist", "forge.plist.bak", "org.R-project.R.plist"});
         const FileScanner scanner(box.places());
 
         // Short terms match preference files at word boundaries only: "com.reforged" is another
         // program's; only home entries starting with a dot count.
         QCOMPARE(describe(scanner.findAssociatedFiles(std::nullopt, "Forge", std::nullopt)),
-                 (QStringList{"preferences=forge.plist", "homeDotFiles=.forge,.forgerc",
+                 (QStringList{"preferences=forge.plist",
+                              "homeDotFiles=.Pixel Forge rc,.forge,.forgerc",
                               "containers=PixelForge,forge"}));
         // One identifier part is not enough for a home entry; two are; a whole-name term is.
         QCOMPARE(describe(scanner.findAssociatedFiles("io.acme.pixelforge.agent", "Pixel Forge",
                                                       std::nullopt)),
                  QStringList{"homeDotFiles=.Pixel Forge rc,.acme-agent"});
-        // A one-letter name reaches only entries where it starts a word, never ".bashrc".
+        // A one-letter name reaches only entries where it is a whole word.
         QCOMPARE(describe(scanner.findAssociatedFiles(std::nullopt, "R", std::nullopt)),
-                 (QStringList{"preferences=com.reforged.plist", "homeDotFiles=.Rhistory,.reforge",
-                              "containers=reforge"}));
+                 (QStringList{"preferences=org.R-project.R.plist", "homeDotFiles=.R"}));
     }
 
     void mergeFileGroups_dropsSeenPathsAndJoinsSameCategory()
@@ -322,11 +352,16 @@ private slots:
             << QStringList{"wget2", "wgetrc"};
         QTest::newRow("long names by containment") << "typescript" << QStringList{"typescript-language-server",
             "@types-typescript-x", "tsc"} << QStringList{"@types-typescript-x", "typescript-language-server"};
+        QTest::newRow("stores go by containment") << "+git" << QStringList{"git-lfs", "libgit2",
+            "digit"} << QStringList{"digit", "git-lfs", "libgit2"};
         // clang-format on
     }
     void findEntriesContaining_shortNamesMustStandAsWords()
     {
         QFETCH(QString, name);
+        // "+name": the package stores' containment rule.
+        const NameRule rule = name.startsWith('+') ? NameRule::containment : NameRule::word;
+        name.remove('+');
         QFETCH(QStringList, entries);
         QFETCH(QStringList, found);
         Sandbox box;
@@ -335,7 +370,7 @@ private slots:
             box.writeFile(folder + "/" + entry, "x");
         QCOMPARE(names(FileScanner(box.places())
                            .findEntriesContaining(folder, name, FileCategory::launchDaemons,
-                                                  std::nullopt)),
+                                                  std::nullopt, rule)),
                  found);
     }
 
@@ -348,7 +383,8 @@ private slots:
         const FileScanner scanner(box.places());
         const auto found = [&](const QString &folder, const QString &name,
                                const std::optional<QString> &excluded = std::nullopt) {
-            return scanner.findEntriesContaining(folder, name, FileCategory::homebrewVar, excluded);
+            return scanner.findEntriesContaining(folder, name, FileCategory::homebrewVar, excluded,
+                                                 NameRule::word);
         };
         // A two-letter name must be a whole word: "logrotate" belongs to another program. Without
         // the exclusion var/log is still never offered: Homebrew searches it itself. LOG is the
@@ -392,7 +428,8 @@ private slots:
         QVERIFY(scanner.findNamedLocations(name).isEmpty());
         QVERIFY(scanner
                     .findEntriesContaining(box.homePath("Library/LaunchAgents"), name,
-                                           FileCategory::launchAgents, std::nullopt)
+                                           FileCategory::launchAgents, std::nullopt,
+                                           NameRule::word)
                     .isEmpty());
         // Also as a bundle identifier: it adds no part and no term that matches anything.
         for (const std::optional<QString> &identifier : {std::optional<QString>(), {name}}) {
