@@ -53,6 +53,9 @@ struct AssociatedFile
     }
 };
 
-inline size_t qHash(const AssociatedFile &file, size_t seed = 0) { return qHash(file.path, seed); }
+inline size_t qHash(const AssociatedFile &file, size_t seed = 0)
+{
+    return qHash(file.path, seed);
+}
 
 Q_DECLARE_METATYPE(AssociatedFile)

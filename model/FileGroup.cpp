@@ -4,8 +4,7 @@
 
 FileGroup::FileGroup(FileCategory category, QList<AssociatedFile> files)
     : category(category), files(std::move(files))
-{
-}
+{}
 
 qint64 FileGroup::totalSize() const
 {

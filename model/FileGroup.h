@@ -16,11 +16,11 @@ struct FileGroup
     FileGroup() = default;
     FileGroup(FileCategory category, QList<AssociatedFile> files);
 
-    qint64 totalSize() const;       // every file, selected or not
-    QString formattedSize() const;  // byte-size text of totalSize()
+    qint64 totalSize() const;      // every file, selected or not
+    QString formattedSize() const; // byte-size text of totalSize()
     int selectedCount() const;
-    int removableCount() const;     // the files that can be ticked
-    qint64 selectedSize() const;    // 0 when nothing is selected
+    int removableCount() const;  // the files that can be ticked
+    qint64 selectedSize() const; // 0 when nothing is selected
 };
 
 Q_DECLARE_METATYPE(FileGroup)

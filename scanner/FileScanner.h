@@ -57,7 +57,7 @@ struct UninstallResult
 struct CommandResult
 {
     std::optional<QString> output; // both streams; nothing when not valid UTF-8 or not started
-    int status = -1;                // -1 when the tool could not be started
+    int status = -1;               // -1 when the tool could not be started
 };
 
 struct SystemDataResult

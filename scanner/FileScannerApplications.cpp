@@ -3,6 +3,7 @@
 #include "scanner/PropertyList.h"
 
 #include <QCollator>
+#include <QSet>
 
 #include <algorithm>
 
@@ -70,9 +71,14 @@ QList<AppInfo> FileScanner::scanApplicationsFolder(const QString &folder) const
     const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
     if (!entries)
         return apps;
+    // Two names that differ only in bytes that are not valid UTF-8 read as one path: list it
+    // once (its bundle is then offered as unremovable), never as two rows naming one path.
+    QSet<QString> seen;
     for (const QString &entry : *entries) {
-        if (extensionOf(lastComponent(entry)) == QLatin1String("app"))
+        if (extensionOf(lastComponent(entry)) == QLatin1String("app") && !seen.contains(entry)) {
+            seen.insert(entry);
             apps.append(readAppInfo(entry));
+        }
     }
     return apps;
 }

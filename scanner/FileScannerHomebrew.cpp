@@ -184,28 +184,28 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
         return {};
     QList<FileGroup> groups = findNamedLocations(packageName);
 
-    const QList<AssociatedFile> config = findEntriesContaining(
-        m_places.onSystem(kEtc), packageName, FileCategory::homebrewConfig, std::nullopt,
-        NameRule::word);
+    const QList<AssociatedFile> config =
+        findEntriesContaining(m_places.onSystem(kEtc), packageName, FileCategory::homebrewConfig,
+                              std::nullopt, NameRule::word);
     if (!config.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewConfig, config));
 
     // var/log holds every formula's logs; it is searched on its own below, never offered whole.
-    const QList<AssociatedFile> data = findEntriesContaining(
-        m_places.onSystem(kVar), packageName, FileCategory::homebrewVar, QStringLiteral("log"),
-        NameRule::word);
+    const QList<AssociatedFile> data =
+        findEntriesContaining(m_places.onSystem(kVar), packageName, FileCategory::homebrewVar,
+                              QStringLiteral("log"), NameRule::word);
     if (!data.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewVar, data));
 
-    const QList<AssociatedFile> logs = findEntriesContaining(
-        m_places.onSystem(kVarLog), packageName, FileCategory::libraryLogs, std::nullopt,
-        NameRule::word);
+    const QList<AssociatedFile> logs =
+        findEntriesContaining(m_places.onSystem(kVarLog), packageName, FileCategory::libraryLogs,
+                              std::nullopt, NameRule::word);
     if (!logs.isEmpty())
         appendToGroup(groups, FileCategory::libraryLogs, logs);
 
-    const QList<AssociatedFile> daemons = findEntriesContaining(
-        m_places.onSystem(kLaunchDaemons), packageName, FileCategory::launchDaemons, std::nullopt,
-        NameRule::word);
+    const QList<AssociatedFile> daemons =
+        findEntriesContaining(m_places.onSystem(kLaunchDaemons), packageName,
+                              FileCategory::launchDaemons, std::nullopt, NameRule::word);
     if (!daemons.isEmpty())
         groups.append(FileGroup(FileCategory::launchDaemons, daemons));
 

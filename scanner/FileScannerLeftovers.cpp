@@ -65,6 +65,18 @@ ItemMatcher matcherFor(const SearchTerms &terms)
     return ItemMatcher(terms.terms, terms.identifierParts, terms.wholeNames);
 }
 
+// What tells whose a file is: the item's identifier, parts and names, each kept even where the
+// search drops a name as a duplicate of an identifier word ("RStudio" in "org.rstudio.RStudio").
+ItemMatcher ownershipMatcher(const FileScanner &scanner,
+                             const std::optional<QString> &bundleIdentifier, const QString &name,
+                             const std::optional<QString> &bundlePath)
+{
+    const SearchTerms identifier = scanner.buildSearchTerms(bundleIdentifier, {}, std::nullopt);
+    const SearchTerms names = scanner.buildSearchTerms(std::nullopt, name, bundlePath);
+    return ItemMatcher(identifier.terms + names.terms, identifier.identifierParts,
+                       identifier.wholeNames);
+}
+
 enum class Rule
 {
     folder,
@@ -107,8 +119,7 @@ QList<AssociatedFile> matchEntries(const FileManager &fileManager, const QString
 }
 
 // Whether entryName holds name under the given rule.
-bool holdsName(QStringView entryName, const QString &name, const TermMatcher &asWord,
-               NameRule rule)
+bool holdsName(QStringView entryName, const QString &name, const TermMatcher &asWord, NameRule rule)
 {
     if (rule == NameRule::containment)
         return entryName.contains(name, Qt::CaseInsensitive);
@@ -147,13 +158,13 @@ void dropFilesOfOtherItems(QList<FileGroup> &groups, const ItemMatcher &chosen,
     if (others.empty())
         return;
     for (FileGroup &group : groups) {
-        const Rule rule = group.category == FileCategory::preferences ? Rule::preferences
-                                                                      : Rule::folder;
+        const Rule rule =
+            group.category == FileCategory::preferences ? Rule::preferences : Rule::folder;
         group.files.removeIf([&](const AssociatedFile &file) {
             const QStringView subject = subjectOf(file.name, rule).value_or(file.name);
             const qsizetype own = chosen.score(subject);
             return std::any_of(others.begin(), others.end(), [&](const ItemMatcher &other) {
-                return other.score(subject) > own;
+                return other.ownershipScore(subject) > own;
             });
         });
     }
@@ -193,8 +204,8 @@ QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
         if (!path || guarded.contains(*path) || !scanner.fileManager().fileExists(*path))
             continue;
         const QString fileName = place.dotName ? prefix + name : name;
-        groups.append(FileGroup(place.category, {foundFile(scanner.fileManager(), *path, fileName,
-                                                           place.category)}));
+        groups.append(FileGroup(
+            place.category, {foundFile(scanner.fileManager(), *path, fileName, place.category)}));
     }
     const QList<AssociatedFile> agents = entriesContaining(
         scanner.fileManager(), places.inHome(QStringLiteral("Library/LaunchAgents")), name,
@@ -285,15 +296,15 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
         const bool isChosen = (bundlePath && app.path == *bundlePath) ||
                               (app.name == name && app.bundleIdentifier == bundleIdentifier);
         if (!isChosen)
-            others.push_back(matcherFor(buildSearchTerms(app.bundleIdentifier, app.name, app.path)));
+            others.push_back(ownershipMatcher(*this, app.bundleIdentifier, app.name, app.path));
     }
-    dropFilesOfOtherItems(groups, matcher, others);
+    dropFilesOfOtherItems(groups, ownershipMatcher(*this, bundleIdentifier, name, bundlePath),
+                          others);
 
     if (bundlePath && !guarded.contains(*bundlePath)) {
-        groups.prepend(FileGroup(FileCategory::appBundle,
-                                 {foundFile(m_fileManager, *bundlePath,
-                                            lastPathComponent(*bundlePath),
-                                            FileCategory::appBundle)}));
+        groups.prepend(FileGroup(FileCategory::appBundle, {foundFile(m_fileManager, *bundlePath,
+                                                                     lastPathComponent(*bundlePath),
+                                                                     FileCategory::appBundle)}));
     }
     // Measured after the merge: a folder that several categories list (Caches for three of
     // them) is walked once, not once per category that found it.
@@ -400,8 +411,7 @@ QList<FileGroup> FileScanner::findNamedLocations(const QString &name) const
     return groups;
 }
 
-QList<AssociatedFile> FileScanner::findEntriesContaining(const QString &folder,
-                                                         const QString &name,
+QList<AssociatedFile> FileScanner::findEntriesContaining(const QString &folder, const QString &name,
                                                          FileCategory category,
                                                          const std::optional<QString> &excludedName,
                                                          NameRule rule) const
@@ -422,15 +432,17 @@ QList<FileGroup> FileScanner::mergeFileGroups(const QList<FileGroup> &named,
             seen.insert(file.path);
     }
     for (const FileGroup &group : categoryGroups) {
+        // Two entries whose names read alike (bytes that are not UTF-8) can give one path twice
+        // within a group too: one row per path.
         QList<AssociatedFile> taken;
         for (const AssociatedFile &file : group.files) {
-            if (!seen.contains(file.path))
+            if (!seen.contains(file.path)) {
+                seen.insert(file.path);
                 taken.append(file);
+            }
         }
         if (taken.isEmpty())
             continue;
-        for (const AssociatedFile &file : taken)
-            seen.insert(file.path);
         auto existing = std::find_if(result.begin(), result.end(), [&](const FileGroup &g) {
             return g.category == group.category;
         });

@@ -121,9 +121,8 @@ QList<FileGroup> FileScanner::findNPMGlobalFiles(const QString &packageName) con
     const std::optional<QString> root = globalNodeModulesURL();
     if (!root || !m_fileManager.fileExists(*root))
         return {};
-    const QList<AssociatedFile> files =
-        findEntriesContaining(*root, packageName, FileCategory::globalNodeModules, std::nullopt,
-                              NameRule::containment);
+    const QList<AssociatedFile> files = findEntriesContaining(
+        *root, packageName, FileCategory::globalNodeModules, std::nullopt, NameRule::containment);
     if (files.isEmpty())
         return {};
     return {FileGroup(FileCategory::globalNodeModules, files)};

@@ -322,10 +322,10 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
         report(progress, reports);
         const qint64 size = measureEntry(*this, reports, progress);
         if (size > 0) {
-            groups.append(FileGroup(FileCategory::diagnosticReports,
-                                    {foundFile(m_fileManager, reports,
-                                              QStringLiteral("Diagnostic Reports"),
-                                              FileCategory::diagnosticReports, size)}));
+            groups.append(
+                FileGroup(FileCategory::diagnosticReports,
+                          {foundFile(m_fileManager, reports, QStringLiteral("Diagnostic Reports"),
+                                     FileCategory::diagnosticReports, size)}));
         }
     }
     return groups;

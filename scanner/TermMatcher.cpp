@@ -26,21 +26,21 @@ constexpr QLatin1String kDomainPrefixes[] = {
 
 // File types whose extension is no part of a program's name.
 constexpr QLatin1String kKnownExtensions[] = {
-    QLatin1String("app"),     QLatin1String("plist"),   QLatin1String("xml"),
-    QLatin1String("xbel"),    QLatin1String("json"),    QLatin1String("log"),
-    QLatin1String("txt"),     QLatin1String("db"),      QLatin1String("sqlite"),
-    QLatin1String("sqlite3"), QLatin1String("conf"),    QLatin1String("cfg"),
-    QLatin1String("ini"),     QLatin1String("yaml"),    QLatin1String("yml"),
-    QLatin1String("toml"),    QLatin1String("lock"),    QLatin1String("pid"),
-    QLatin1String("sock"),    QLatin1String("bak"),     QLatin1String("old"),
-    QLatin1String("tmp"),     QLatin1String("gz"),      QLatin1String("zip"),
-    QLatin1String("tar"),     QLatin1String("xz"),      QLatin1String("desktop"),
+    QLatin1String("app"),     QLatin1String("plist"),      QLatin1String("xml"),
+    QLatin1String("xbel"),    QLatin1String("json"),       QLatin1String("log"),
+    QLatin1String("txt"),     QLatin1String("db"),         QLatin1String("sqlite"),
+    QLatin1String("sqlite3"), QLatin1String("conf"),       QLatin1String("cfg"),
+    QLatin1String("ini"),     QLatin1String("yaml"),       QLatin1String("yml"),
+    QLatin1String("toml"),    QLatin1String("lock"),       QLatin1String("pid"),
+    QLatin1String("sock"),    QLatin1String("bak"),        QLatin1String("old"),
+    QLatin1String("tmp"),     QLatin1String("gz"),         QLatin1String("zip"),
+    QLatin1String("tar"),     QLatin1String("xz"),         QLatin1String("desktop"),
     QLatin1String("service"), QLatin1String("savedState"), QLatin1String("binarycookies"),
-    QLatin1String("sh"),      QLatin1String("md"),      QLatin1String("png"),
-    QLatin1String("svg"),     QLatin1String("icns"),    QLatin1String("dat"),
-    QLatin1String("cache"),   QLatin1String("history"), QLatin1String("crash"),
-    QLatin1String("ips"),     QLatin1String("diag"),    QLatin1String("dmg"),
-    QLatin1String("pkg"),     QLatin1String("html"),    QLatin1String("js"),
+    QLatin1String("sh"),      QLatin1String("md"),         QLatin1String("png"),
+    QLatin1String("svg"),     QLatin1String("icns"),       QLatin1String("dat"),
+    QLatin1String("cache"),   QLatin1String("history"),    QLatin1String("crash"),
+    QLatin1String("ips"),     QLatin1String("diag"),       QLatin1String("dmg"),
+    QLatin1String("pkg"),     QLatin1String("html"),       QLatin1String("js"),
 };
 
 template <size_t N> bool isOneOf(QStringView word, const QLatin1String (&list)[N])
@@ -68,8 +68,7 @@ bool startsWord(QStringView name, qsizetype at)
         return true;
     if (before.isLower() && here.isUpper())
         return true;
-    return before.isUpper() && here.isUpper() && at + 1 < name.size() &&
-           name.at(at + 1).isLower();
+    return before.isUpper() && here.isUpper() && at + 1 < name.size() && name.at(at + 1).isLower();
 }
 
 bool endsWord(QStringView name, qsizetype end)
@@ -109,8 +108,7 @@ TermMatcher::TermMatcher(const QString &term)
     : m_term(term), m_matcher(term, Qt::CaseInsensitive),
       m_mustStartWord(term.size() <= kWordStartLength),
       m_mustEndWord(term.size() <= kWholeWordLength)
-{
-}
+{}
 
 bool TermMatcher::matches(QStringView name) const
 {
@@ -172,4 +170,16 @@ qsizetype ItemMatcher::score(QStringView name) const
     if (count >= kIdentifierPartQuorum)
         best = std::max(best, partsLength);
     return best;
+}
+
+qsizetype ItemMatcher::ownershipScore(QStringView name) const
+{
+    QString squashed;
+    squashed.reserve(name.size());
+    for (QChar c : name) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('-') && c != QLatin1Char('_') &&
+            c != QLatin1Char('.'))
+            squashed.append(c);
+    }
+    return std::max(score(name), squashed.size() == name.size() ? 0 : score(squashed));
 }

@@ -69,6 +69,9 @@ public:
     // of the longest term or whole name that matches, or the added lengths of the identifier
     // parts that do. A longer match is a more specific one.
     qsizetype score(QStringView name) const;
+    // The better of score(name) and the score of name with its separators (" ", "-", "_", ".")
+    // taken out, so "sticky-notes" counts as "StickyNotes" when telling whose a file is.
+    qsizetype ownershipScore(QStringView name) const;
 
 private:
     std::vector<TermMatcher> m_terms;

@@ -436,8 +436,7 @@ QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity
         if (renameWithoutReplacing(parent.fd, nameBytes, AT_FDCWD, target) == 0) {
             // Swapped between the check and the move: put back what was taken, and say so.
             struct stat moved;
-            if (::lstat(target.constData(), &moved) == 0 &&
-                identityOf(moved) == identityOf(item))
+            if (::lstat(target.constData(), &moved) == 0 && identityOf(moved) == identityOf(item))
                 return {};
             if (renameWithoutReplacing(AT_FDCWD, target, parent.fd, nameBytes) == 0)
                 ::unlink(encoded(infoPath).constData());

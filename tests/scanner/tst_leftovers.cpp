@@ -287,7 +287,7 @@ private slots:
                  QStringList{"homeDotFiles=.Pixel Forge rc,.acme-agent"});
         // A one-letter name reaches only entries where it is a whole word.
         QCOMPARE(describe(scanner.findAssociatedFiles(std::nullopt, "R", std::nullopt)),
-                 (QStringList{"preferences=org.R-project.R.plist", "homeDotFiles=.R"}));
+                 (QStringList{"homeDotFiles=.R", "preferences=org.R-project.R.plist"}));
     }
 
     void mergeFileGroups_dropsSeenPathsAndJoinsSameCategory()
