@@ -5,6 +5,7 @@
 
 #include "model/FileCategory.h"
 #include "scanner/FileScanner.h"
+#include "scanner/CategoryPlaces.h"
 #include "tests/support/Sandbox.h"
 
 #include <QCoreApplication>

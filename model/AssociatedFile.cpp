@@ -1,18 +1,10 @@
 #include "model/AssociatedFile.h"
 
-#include "scanner/FileManager.h"
-
 AssociatedFile::AssociatedFile(QString path, QString name, FileCategory category, qint64 size,
                                bool isSelected)
     : path(std::move(path)), name(std::move(name)), category(category), size(size),
       isSelected(isSelected)
 {
-}
-
-bool AssociatedFile::isDirectory(const FileManager &fileManager) const
-{
-    bool directory = false;
-    return fileManager.fileExists(path, &directory) && directory;
 }
 
 const AssociatedFile &AssociatedFile::placeholder()

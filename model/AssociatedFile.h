@@ -7,8 +7,6 @@
 #include <QString>
 #include <QUuid>
 
-class FileManager;
-
 // What a found item was on disk when it was listed (device, inode and file type). A move acts
 // only on an item that is still the same one; an identity that was never recorded is invalid.
 struct FileIdentity
@@ -40,9 +38,6 @@ struct AssociatedFile
                    bool isSelected = false);
 
     bool isRemovable() const { return unremovableReason.isEmpty(); }
-
-    // True exactly when something exists at path and it is a folder (links judged by target).
-    bool isDirectory(const FileManager &fileManager) const;
 
     // "/dev/null", empty name, caches, 0 bytes: what a row shows for a file that is gone.
     static const AssociatedFile &placeholder();

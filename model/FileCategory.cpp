@@ -1,7 +1,5 @@
 #include "model/FileCategory.h"
 
-#include "scanner/Places.h"
-
 namespace {
 
 struct CategoryInfo
@@ -107,12 +105,18 @@ std::optional<QString> libraryFolderName(FileCategory category)
     return QString::fromUtf8(name);
 }
 
-std::optional<QString> defaultLocation(FileCategory category, const Places &places)
+std::optional<CategoryLocation> fixedLocation(FileCategory category)
 {
     const CategoryInfo &entry = info(category);
     if (entry.homeRelativeLocation)
-        return places.inHome(QString::fromUtf8(entry.homeRelativeLocation));
+        return CategoryLocation{QString::fromUtf8(entry.homeRelativeLocation), true};
     if (entry.absoluteLocation)
-        return places.onSystem(QString::fromUtf8(entry.absoluteLocation));
+        return CategoryLocation{QString::fromUtf8(entry.absoluteLocation), false};
     return std::nullopt;
+}
+
+bool isRemovedByPackageManager(FileCategory category)
+{
+    return category == FileCategory::homebrewCellar || category == FileCategory::homebrewCaskroom ||
+           category == FileCategory::globalNodeModules;
 }

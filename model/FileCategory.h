@@ -6,8 +6,6 @@
 
 #include <optional>
 
-class Places;
-
 // The kinds of files the program finds, in declaration order. The raw value is the display name;
 // equality and hashing go by it.
 enum class FileCategory {
@@ -61,5 +59,15 @@ QString caseName(FileCategory category);
 QString iconName(FileCategory category);
 // The folder directly under ~/Library where the leftover search looks, if any.
 std::optional<QString> libraryFolderName(FileCategory category);
-// The one fixed place of the category, resolved on the given machine, if it has one.
-std::optional<QString> defaultLocation(FileCategory category, const Places &places);
+// The one fixed place of the category, if it has one: a path under the home folder
+// ("Library/Caches") or an absolute place of the machine ("/opt/homebrew/Cellar").
+struct CategoryLocation
+{
+    QString path;
+    bool isInHome = true;
+};
+std::optional<CategoryLocation> fixedLocation(FileCategory category);
+
+// True for the categories whose files only their package manager removes (Cellar, Caskroom,
+// Global Modules): they are never moved to the Trash.
+bool isRemovedByPackageManager(FileCategory category);

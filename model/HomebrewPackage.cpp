@@ -1,6 +1,5 @@
 #include "model/HomebrewPackage.h"
 
-#include "scanner/FileManager.h"
 
 QString rawValue(HomebrewPackageType type)
 {
@@ -26,11 +25,4 @@ HomebrewPackage::HomebrewPackage(QString name, HomebrewPackageType type,
                                  std::optional<QString> version, QString path)
     : name(std::move(name)), type(type), version(std::move(version)), path(std::move(path))
 {
-}
-
-ItemIcon HomebrewPackage::icon(const FileManager &fileManager) const
-{
-    if (type == HomebrewPackageType::cask && fileManager.fileExists(path))
-        return ItemIcon::workspace(path);
-    return ItemIcon::symbol(QStringLiteral("shippingbox.fill"));
 }

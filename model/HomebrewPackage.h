@@ -10,8 +10,6 @@
 
 #include <optional>
 
-class FileManager;
-
 enum class HomebrewPackageType { formula, cask };
 
 // "Formula" or "Cask": also the text shown for the type.
@@ -33,10 +31,6 @@ struct HomebrewPackage
     HomebrewPackage() = default;
     HomebrewPackage(QString name, HomebrewPackageType type, std::optional<QString> version,
                     QString path);
-
-    // A cask whose folder exists shows the file manager's icon for it; everything else shows
-    // "shippingbox.fill".
-    ItemIcon icon(const FileManager &fileManager) const;
 
     friend bool operator==(const HomebrewPackage &a, const HomebrewPackage &b)
     {

@@ -9,8 +9,6 @@
 
 #include <optional>
 
-class FileManager;
-
 // One globally installed npm package. Equal by name alone.
 struct NPMPackage
 {
@@ -21,9 +19,6 @@ struct NPMPackage
 
     NPMPackage() = default;
     NPMPackage(QString name, std::optional<QString> version, QString path);
-
-    // The file manager's icon for the package folder while it exists, else "terminal.fill".
-    ItemIcon icon(const FileManager &fileManager) const;
 
     friend bool operator==(const NPMPackage &a, const NPMPackage &b) { return a.name == b.name; }
 };

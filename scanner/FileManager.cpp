@@ -41,6 +41,12 @@ bool FileManager::fileExists(const QString &path, bool *isDirectory) const
     return true;
 }
 
+bool FileManager::isDirectory(const QString &path) const
+{
+    bool directory = false;
+    return fileExists(path, &directory) && directory;
+}
+
 std::optional<QStringList> FileManager::contentsOfDirectory(const QString &path) const
 {
     if (path.isEmpty())

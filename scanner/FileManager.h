@@ -24,6 +24,9 @@ public:
     // As above; *isDirectory tells whether it is a folder (or a link to one).
     bool fileExists(const QString &path, bool *isDirectory) const;
 
+    // True exactly when something exists at path and it is a folder (links judged by target).
+    bool isDirectory(const QString &path) const;
+
     // The full paths of the entries directly inside a folder, hidden ones included, in the order
     // the file system gives them. Nothing for a missing, unreadable or non-folder path.
     std::optional<QStringList> contentsOfDirectory(const QString &path) const;

@@ -7,6 +7,7 @@
 
 #include "scanner/FileScanner.h"
 
+#include "scanner/CategoryPlaces.h"
 #include "scanner/FoundFile.h"
 #include "scanner/NameGuard.h"
 #include "scanner/TermMatcher.h"

@@ -1,6 +1,7 @@
 #include "scanner/NameGuard.h"
 
 #include "model/FileCategory.h"
+#include "scanner/CategoryPlaces.h"
 #include "scanner/Places.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "viewmodel/ContentViewModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "scanner/ItemIcons.h"
 #include "viewmodel/AppListModel.h"
 #include "viewmodel/FileGroupListModel.h"
 #include "viewmodel/HomebrewPackageListModel.h"
@@ -26,7 +27,7 @@ constexpr int kSummaryLifetimeMs = 3000;
 
 bool isPackageFile(const AssociatedFile &file)
 {
-    return FileGroupListModel::isPackageFileCategory(file.category);
+    return isRemovedByPackageManager(file.category);
 }
 
 bool isSystemDataWarningCategory(FileCategory category)
@@ -40,7 +41,7 @@ QSet<QString> directoryPathsOf(const QList<FileGroup> &groups, const FileManager
     QSet<QString> paths;
     for (const FileGroup &group : groups) {
         for (const AssociatedFile &file : group.files) {
-            if (file.isDirectory(fileManager))
+            if (fileManager.isDirectory(file.path))
                 paths.insert(file.path);
         }
     }
@@ -281,7 +282,7 @@ void ContentViewModel::loadNPMPackages()
                 loaded.packages = scanner.listNPMPackages();
             for (const NPMPackage &package : std::as_const(loaded.packages))
                 loaded.iconSources.insert(package.id,
-                                          package.icon(scanner.fileManager()).toSource());
+                                          iconOf(package, scanner.fileManager()).toSource());
             loaded.cacheSize = scanner.npmCacheSize();
             return loaded;
         },
@@ -315,7 +316,7 @@ void ContentViewModel::loadHomebrewPackages()
             loaded.packages = scanner.listHomebrewPackages();
             for (const HomebrewPackage &package : std::as_const(loaded.packages))
                 loaded.iconSources.insert(package.id,
-                                          package.icon(scanner.fileManager()).toSource());
+                                          iconOf(package, scanner.fileManager()).toSource());
             loaded.cacheSize = scanner.homebrewCacheSize();
             return loaded;
         },

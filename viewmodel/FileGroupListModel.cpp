@@ -113,12 +113,6 @@ void FileGroupListModel::setHighlightedCategory(std::optional<FileCategory> cate
     }
 }
 
-bool FileGroupListModel::isPackageFileCategory(FileCategory category)
-{
-    return category == FileCategory::homebrewCellar || category == FileCategory::homebrewCaskroom ||
-           category == FileCategory::globalNodeModules;
-}
-
 QVariantList FileGroupListModel::filesOf(const FileGroup &group) const
 {
     QVariantList files;
@@ -132,7 +126,7 @@ QVariantList FileGroupListModel::filesOf(const FileGroup &group) const
             {QStringLiteral("sizeText"), formatByteCount(file.size)},
             {QStringLiteral("isSelected"), file.isSelected},
             {QStringLiteral("isDirectory"), m_directoryPaths.contains(file.path)},
-            {QStringLiteral("isPackageFile"), isPackageFileCategory(file.category)},
+            {QStringLiteral("isPackageFile"), isRemovedByPackageManager(file.category)},
             {QStringLiteral("unremovableReason"), file.unremovableReason},
         });
     }

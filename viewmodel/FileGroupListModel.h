@@ -63,9 +63,6 @@ public:
     // The category whose row reads isSelected (nothing: no row).
     void setHighlightedCategory(std::optional<FileCategory> category);
 
-    // True for the categories whose files only their package manager removes.
-    static bool isPackageFileCategory(FileCategory category);
-
 signals:
     void countChanged();
 

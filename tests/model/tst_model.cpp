@@ -2,6 +2,8 @@
 #include "model/AssociatedFile.h"
 #include "model/ByteCountFormat.h"
 #include "model/FileCategory.h"
+#include "scanner/CategoryPlaces.h"
+#include "scanner/ItemIcons.h"
 #include "model/FileGroup.h"
 #include "model/HomebrewPackage.h"
 #include "model/NPMPackage.h"
@@ -119,23 +121,21 @@ private slots:
         const QString missing = sandbox.systemPath("/opt/homebrew/Caskroom/gone");
         const ItemIcon box = ItemIcon::symbol(QStringLiteral("shippingbox.fill"));
         QCOMPARE(
-            HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::cask, {}, present).icon(fm),
+            iconOf(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::cask, {}, present), fm),
             ItemIcon::workspace(present));
-        QCOMPARE(HomebrewPackage(QStringLiteral("gone"), HomebrewPackageType::cask, {}, missing)
-                     .icon(fm),
+        QCOMPARE(iconOf(HomebrewPackage(QStringLiteral("gone"), HomebrewPackageType::cask, {}, missing), fm),
                  box);
-        QCOMPARE(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::formula, {}, present)
-                     .icon(fm),
+        QCOMPARE(iconOf(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::formula, {}, present),
+                        fm),
                  box);
-        QCOMPARE(NPMPackage(QStringLiteral("gone"), {}, missing).icon(fm),
+        QCOMPARE(iconOf(NPMPackage(QStringLiteral("gone"), {}, missing), fm),
                  ItemIcon::symbol(QStringLiteral("terminal.fill")));
-        QCOMPARE(NPMPackage(QStringLiteral("foo"), {}, present).icon(fm),
+        QCOMPARE(iconOf(NPMPackage(QStringLiteral("foo"), {}, present), fm),
                  ItemIcon::workspace(present));
 
-        AssociatedFile file(present, QStringLiteral("foo"), FileCategory::homebrewCaskroom, 0);
-        QVERIFY(file.isDirectory(fm));
+        QVERIFY(fm.isDirectory(present));
         QDir(present).removeRecursively();
-        QVERIFY(!file.isDirectory(fm));
+        QVERIFY(!fm.isDirectory(present));
         QCOMPARE(AssociatedFile::placeholder().path, QStringLiteral("/dev/null"));
         QCOMPARE(AssociatedFile::placeholder().id, AssociatedFile::placeholder().id);
     }

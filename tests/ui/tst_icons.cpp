@@ -3,6 +3,7 @@
 
 #include "model/FileCategory.h"
 #include "scanner/FileScanner.h"
+#include "scanner/ItemIcons.h"
 #include "tests/support/Sandbox.h"
 #include "ui/ApplicationSectionsModel.h"
 #include "ui/Desktop.h"
@@ -126,9 +127,9 @@ void IconsTest::symbolTable_coversEveryNameTheModelUsesWithValidSvg()
     const QString appSymbol = Icons().symbolName(app.icon->toSource());
     QVERIFY(!appSymbol.isEmpty());
     for (const QString &name :
-         {appSymbol, NPMPackage(u"x"_s, {}, u"/none"_s).icon(scanner.fileManager()).value,
-          HomebrewPackage(u"x"_s, HomebrewPackageType::formula, {}, u"/none"_s)
-              .icon(scanner.fileManager())
+         {appSymbol, iconOf(NPMPackage(u"x"_s, {}, u"/none"_s), scanner.fileManager()).value,
+          iconOf(HomebrewPackage(u"x"_s, HomebrewPackageType::formula, {}, u"/none"_s),
+                 scanner.fileManager())
               .value}) {
         if (SymbolTable::filePath(name).isEmpty())
             missing.append(name);
