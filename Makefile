@@ -9,7 +9,7 @@ PREFIX ?= /usr/local
 INSTALLED = $(BUILD_DIR)/installed-files.txt
 
 .PHONY: deps configure build run test demo screenshots bench install uninstall package \
-	clean
+	translations clean
 
 deps:
 	@scripts/install-deps.sh
@@ -50,6 +50,10 @@ uninstall:
 # verlo_<version>_<arch>.deb in $(BUILD_DIR)
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# Refreshes the translation template translations/verlo.ts from the sources.
+translations: configure
+	cmake --build $(BUILD_DIR) --target update_translations
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -64,7 +64,7 @@ Rectangle {
             Text {
                 objectName: "fileDetail"
                 Layout.fillWidth: true
-                text: root.file.isPackageFile ? "Removed via package manager" : root.file.path
+                text: root.file.isPackageFile ? qsTr("Removed via package manager") : root.file.path
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize
