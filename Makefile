@@ -3,8 +3,13 @@
 #   make test  installs what is missing, builds and runs every test
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+# What `make install` put where. cmake's own install_manifest.txt is rewritten by every install
+# into any prefix (the tests and cpack make some), so a copy is kept for `make uninstall`.
+INSTALLED = $(BUILD_DIR)/installed-files.txt
 
-.PHONY: deps configure build run test demo screenshots bench clean
+.PHONY: deps configure build run test demo screenshots bench install uninstall package \
+	translations clean
 
 deps:
 	@scripts/install-deps.sh
@@ -32,6 +37,23 @@ screenshots: build
 
 bench: build
 	bench/run.sh $(BUILD_DIR)
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	cp $(BUILD_DIR)/install_manifest.txt $(INSTALLED)
+
+uninstall:
+	@test -f $(INSTALLED) || { echo "Nothing to uninstall: $(INSTALLED) is missing" >&2; exit 1; }
+	xargs -r -d '\n' rm -fv < $(INSTALLED)
+	rm -f $(INSTALLED)
+
+# verlo_<version>_<arch>.deb in $(BUILD_DIR)
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Refreshes the translation template translations/verlo.ts from the sources.
+translations: configure
+	cmake --build $(BUILD_DIR) --target update_translations
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -4,6 +4,7 @@
 #include "viewmodel/ContentViewModel.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -26,10 +27,11 @@ VerloApp::~VerloApp()
 bool VerloApp::start()
 {
     bool failed = false;
-    const auto connection = QObject::connect(&m_engine, &QQmlApplicationEngine::objectCreationFailed,
-                                             [&failed] { failed = true; });
-    m_engine.setInitialProperties({{QStringLiteral("viewModel"),
-                                    QVariant::fromValue(static_cast<QObject *>(m_viewModel.get()))}});
+    const auto connection = QObject::connect(
+        &m_engine, &QQmlApplicationEngine::objectCreationFailed, [&failed] { failed = true; });
+    m_engine.setInitialProperties(
+        {{QStringLiteral("viewModel"),
+          QVariant::fromValue(static_cast<QObject *>(m_viewModel.get()))}});
     m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Verlo/Main.qml")));
     QObject::disconnect(connection);
     return !failed && window() != nullptr;
@@ -46,6 +48,9 @@ void VerloApp::describeApplication()
     QGuiApplication::setApplicationName(QStringLiteral("Verlo"));
     QGuiApplication::setOrganizationName(QStringLiteral("Verlo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Verlo"));
+    // The desktop entry's name: a task bar finds the entry, and with it the icon, by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VERLO_APP_ID));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" VERLO_APP_ID ".svg")));
     // Closing the last window quits; there is nothing to keep running without one.
     QGuiApplication::setQuitOnLastWindowClosed(true);
 }

@@ -30,7 +30,8 @@ public:
     // The main window once started; nullptr before or after a failed start.
     QQuickWindow *window() const;
 
-    // Names the application for QSettings and the window system ("Verlo").
+    // Names the application for QSettings and the window system ("Verlo"), and gives its windows
+    // the application id and icon of the installed desktop entry. Call after the QGuiApplication.
     static void describeApplication();
 
 private:

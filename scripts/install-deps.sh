@@ -9,6 +9,7 @@ packages=(
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
   qml6-module-qtquick-dialogs qml6-module-qtcore qml6-module-qt-labs-settings qml6-module-qttest
   libqt6svg6 xvfb xauth fonts-dejavu-core util-linux python3
+  qt6-l10n-tools qt6-tools-dev help2man desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -10,7 +10,7 @@ Dialog {
     id: root
 
     property string message
-    property string cancelTitle: "Cancel"
+    property string cancelTitle: qsTr("Cancel")
     // Empty: no action button (the alert only informs).
     property string actionTitle
     property bool actionIsDestructive: false

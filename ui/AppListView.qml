@@ -7,12 +7,12 @@ import Verlo
 ItemListFrame {
     id: root
 
-    searchPlaceholder: "Search apps..."
+    searchPlaceholder: qsTr("Search apps...")
     shownCount: root.viewModel.filteredApps.count
     emptySymbol: hasQueryOrApps ? "magnifyingglass" : "app.fill"
-    emptyTitle: hasQueryOrApps ? "No results" : "No apps found"
-    emptyDetail: hasQueryOrApps ? "No apps match '" + root.viewModel.searchQuery + "'"
-                                : "No applications found"
+    emptyTitle: hasQueryOrApps ? qsTr("No results") : qsTr("No apps found")
+    emptyDetail: hasQueryOrApps ? qsTr("No apps match '%1'").arg(root.viewModel.searchQuery)
+                                : qsTr("No applications found")
 
     readonly property bool hasQueryOrApps: root.viewModel.searchQuery !== ""
                                            || root.viewModel.allAppsCount > 0

@@ -34,8 +34,8 @@ QVariant ApplicationSectionsModel::data(const QModelIndex &index, int role) cons
     if (!source.isValid())
         return {};
     if (source.model() == m_user)
-        return QStringLiteral("User Applications");
-    return QStringLiteral("Applications");
+        return tr("User Applications");
+    return tr("Applications");
 }
 
 QHash<int, QByteArray> ApplicationSectionsModel::roleNames() const

@@ -85,17 +85,17 @@ Item {
     AlertDialog {
         id: errorDialog
         objectName: "errorDialog"
-        title: "Error"
+        title: qsTr("Error")
         message: root.viewModel.hasErrorMessage ? root.viewModel.errorMessage
-                                                : "An unknown error occurred"
-        cancelTitle: "OK"
+                                                : qsTr("An unknown error occurred")
+        cancelTitle: qsTr("OK")
         onClosed: root.viewModel.showErrorAlert = false
     }
 
     AlertDialog {
         id: confirmDialog
         objectName: "confirmDialog"
-        title: "Confirm"
+        title: qsTr("Confirm")
         message: root.viewModel.deleteConfirmationMessage
         actionTitle: root.viewModel.deleteButtonTitle
         actionIsDestructive: true

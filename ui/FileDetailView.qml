@@ -51,17 +51,17 @@ Rectangle {
         title: {
             switch (root.viewModel.currentSection) {
             case "npm":
-            case "Brew": return "Select a package"
-            case "System Data": return "Scan System Data"
-            default: return "Select an app"
+            case "Brew": return qsTr("Select a package")
+            case "System Data": return qsTr("Scan System Data")
+            default: return qsTr("Select an app")
             }
         }
         detail: {
             switch (root.viewModel.currentSection) {
-            case "npm": return "Choose a package from the sidebar to scan\nfor npm-related files"
-            case "Brew": return "Choose a package from the sidebar to scan\nfor Homebrew-related files"
-            case "System Data": return "Click 'Scan System Data' in the sidebar\nto analyze storage usage by category."
-            default: return "Choose an app from the sidebar to scan\nfor associated files"
+            case "npm": return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
+            case "Brew": return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
+            case "System Data": return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
+            default: return qsTr("Choose an app from the sidebar to scan\nfor associated files")
             }
         }
     }
@@ -118,7 +118,7 @@ Rectangle {
                 objectName: "sortButton"
                 visible: root.groupCount > 0 && !root.isSystemData
                 enabled: !root.viewModel.isScanning
-                text: root.viewModel.sortBySize ? "Sort by Name" : "Sort by Size"
+                text: root.viewModel.sortBySize ? qsTr("Sort by Name") : qsTr("Sort by Size")
                 symbol: root.viewModel.sortBySize ? "textformat.abc" : "arrow.up.arrow.down"
                 fontSize: Theme.calloutSize
                 onClicked: root.viewModel.sortBySize = !root.viewModel.sortBySize
@@ -164,7 +164,7 @@ Rectangle {
                 }
                 VerloButton {
                     objectName: "openTrashButton"
-                    text: "Open Trash"
+                    text: qsTr("Open Trash")
                     fontSize: Theme.calloutSize
                     onClicked: Desktop.openTrash()
                 }
@@ -189,7 +189,7 @@ Rectangle {
                 }
                 Text {
                     Layout.alignment: Qt.AlignHCenter
-                    text: "Scanning for associated files..."
+                    text: qsTr("Scanning for associated files...")
                     color: Theme.secondaryText
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.bodySize
@@ -238,13 +238,13 @@ Rectangle {
                 visible: !root.viewModel.isScanning && root.groupCount === 0
                 symbol: "tray"
                 symbolSize: 48
-                title: "No associated files found"
+                title: qsTr("No associated files found")
                 detail: {
                     switch (root.viewModel.currentSection) {
-                    case "npm": return "No npm cache, node_modules, or NVM\nfiles found for this package."
-                    case "Brew": return "No Cellar, Caskroom, or cache files\nfound for this package."
-                    case "System Data": return "Select a category from the sidebar to view system files."
-                    default: return "No leftover Preference, Application Support,\nor Cache files were found for this app."
+                    case "npm": return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
+                    case "Brew": return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
+                    case "System Data": return qsTr("Select a category from the sidebar to view system files.")
+                    default: return qsTr("No leftover Preference, Application Support,\nor Cache files were found for this app.")
                     }
                 }
             }
@@ -272,9 +272,9 @@ Rectangle {
                     text: {
                         const vm = root.viewModel
                         if (vm.totalSelectedCount > 0)
-                            return vm.totalSelectedCount + " file(s) selected (" + vm.totalSelectedSizeText + ")"
+                            return qsTr("%1 file(s) selected (%2)").arg(vm.totalSelectedCount).arg(vm.totalSelectedSizeText)
                         if (root.groupCount > 0)
-                            return "Total: " + vm.fileGroupsTotalSizeText + " in " + vm.fileGroupsFileCount + " file(s)"
+                            return qsTr("Total: %1 in %2 file(s)").arg(vm.fileGroupsTotalSizeText).arg(vm.fileGroupsFileCount)
                         return ""
                     }
                     color: Theme.secondaryText
@@ -287,7 +287,7 @@ Rectangle {
                     visible: root.groupCount > 0 && !root.isSystemData
                     enabled: !root.viewModel.isScanning
                     look: "borderless"
-                    text: "Select All"
+                    text: qsTr("Select All")
                     fontSize: Theme.calloutSize
                     onClicked: root.viewModel.setAllSelected(true)
                 }
@@ -296,7 +296,7 @@ Rectangle {
                     visible: root.groupCount > 0 && !root.isSystemData
                     enabled: !root.viewModel.isScanning
                     look: "borderless"
-                    text: "Deselect All"
+                    text: qsTr("Deselect All")
                     fontSize: Theme.calloutSize
                     onClicked: root.viewModel.setAllSelected(false)
                 }
@@ -304,7 +304,7 @@ Rectangle {
                     objectName: "moveToTrashButton"
                     look: "prominent"
                     tint: Theme.red
-                    text: "Move to Trash"
+                    text: qsTr("Move to Trash")
                     symbol: "trash"
                     enabled: root.viewModel.totalSelectedCount > 0 && !root.viewModel.isScanning
                     onClicked: root.viewModel.showDeleteConfirmation = true

@@ -70,7 +70,7 @@ Rectangle {
                 }
                 Text {
                     objectName: "groupCount"
-                    text: root.fileCount + " items"
+                    text: qsTr("%1 items").arg(root.fileCount)
                     color: Theme.secondaryText
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.captionSize
@@ -99,7 +99,7 @@ Rectangle {
             objectName: "groupToggle_" + root.category
             visible: root.fileCount > 0
             checked: root.allSelected
-            text: root.allSelected ? "Deselect All" : "Select All"
+            text: root.allSelected ? qsTr("Deselect All") : qsTr("Select All")
             onClicked: root.viewModel.setGroupSelection(root.groupId, !root.allSelected)
         }
 

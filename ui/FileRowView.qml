@@ -68,7 +68,8 @@ Rectangle {
                 objectName: "fileDetail"
                 Layout.fillWidth: true
                 text: !root.removable ? root.file.unremovableReason
-                      : root.file.isPackageFile ? "Removed via package manager" : root.file.path
+                      : root.file.isPackageFile ? qsTr("Removed via package manager")
+                                                : root.file.path
                 color: root.removable ? Theme.secondaryText : Theme.orange
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize

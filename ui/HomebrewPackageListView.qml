@@ -10,20 +10,20 @@ ItemListFrame {
     readonly property bool hasQueryOrPackages: root.viewModel.searchQuery !== ""
                                                || root.viewModel.allHomebrewPackagesCount > 0
 
-    searchPlaceholder: "Search packages..."
+    searchPlaceholder: qsTr("Search packages...")
     showCacheBar: true
     cacheSymbol: "arrow.down.circle.fill"
-    cacheLabel: "Homebrew Cache:"
+    cacheLabel: qsTr("Homebrew Cache:")
     cacheSizeText: root.viewModel.homebrewCacheSizeText
     shownCount: root.viewModel.filteredHomebrewPackages.count
     emptySymbol: !root.viewModel.isHomebrewAvailable ? "xmark.circle"
                                                      : hasQueryOrPackages ? "magnifyingglass" : "cup.and.saucer.fill"
-    emptyTitle: !root.viewModel.isHomebrewAvailable ? "Homebrew not found"
-                                                    : hasQueryOrPackages ? "No results" : "No packages"
+    emptyTitle: !root.viewModel.isHomebrewAvailable ? qsTr("Homebrew not found")
+                                                    : hasQueryOrPackages ? qsTr("No results") : qsTr("No packages")
     emptyDetail: !root.viewModel.isHomebrewAvailable
-                 ? "Homebrew is not installed on this system"
-                 : hasQueryOrPackages ? "No packages match '" + root.viewModel.searchQuery + "'"
-                                      : "No Homebrew packages installed"
+                 ? qsTr("Homebrew is not installed on this system")
+                 : hasQueryOrPackages ? qsTr("No packages match '%1'").arg(root.viewModel.searchQuery)
+                                      : qsTr("No Homebrew packages installed")
 
     ListView {
         objectName: "brewList"

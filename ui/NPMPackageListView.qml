@@ -10,20 +10,20 @@ ItemListFrame {
     readonly property bool hasQueryOrPackages: root.viewModel.searchQuery !== ""
                                                || root.viewModel.allNPMPackagesCount > 0
 
-    searchPlaceholder: "Search packages..."
+    searchPlaceholder: qsTr("Search packages...")
     showCacheBar: true
     cacheSymbol: "externaldrive.fill"
-    cacheLabel: "npm Cache:"
+    cacheLabel: qsTr("npm Cache:")
     cacheSizeText: root.viewModel.npmCacheSizeText
     shownCount: root.viewModel.filteredNPMPackages.count
     emptySymbol: !root.viewModel.isNPMAvailable ? "xmark.circle"
                                                 : hasQueryOrPackages ? "magnifyingglass" : "terminal.fill"
-    emptyTitle: !root.viewModel.isNPMAvailable ? "npm not found"
-                                               : hasQueryOrPackages ? "No results" : "No global packages"
+    emptyTitle: !root.viewModel.isNPMAvailable ? qsTr("npm not found")
+                                               : hasQueryOrPackages ? qsTr("No results") : qsTr("No global packages")
     emptyDetail: !root.viewModel.isNPMAvailable
-                 ? "npm is not installed on this system"
-                 : hasQueryOrPackages ? "No packages match '" + root.viewModel.searchQuery + "'"
-                                      : "No globally installed npm packages"
+                 ? qsTr("npm is not installed on this system")
+                 : hasQueryOrPackages ? qsTr("No packages match '%1'").arg(root.viewModel.searchQuery)
+                                      : qsTr("No globally installed npm packages")
 
     ListView {
         objectName: "npmList"

@@ -21,10 +21,10 @@ Rectangle {
 
         Repeater {
             model: [
-                { title: "Applications", symbol: "app.fill" },
-                { title: "npm", symbol: "terminal.fill" },
-                { title: "Brew", symbol: "cup.and.saucer.fill" },
-                { title: "System Data", symbol: "internaldrive.fill" }
+                { title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
+                { title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
+                { title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
+                { title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
             ]
 
             delegate: SectionButton {
@@ -32,6 +32,7 @@ Rectangle {
                 Layout.fillWidth: true
                 Layout.preferredWidth: 1
                 title: modelData.title
+                label: modelData.label
                 symbol: modelData.symbol
                 isSelected: root.viewModel.currentSection === modelData.title
                 isAvailable: modelData.title === "npm" ? root.viewModel.isNPMAvailable
@@ -44,7 +45,9 @@ Rectangle {
     component SectionButton: Item {
         id: button
 
+        // title names the section for the view model; label is what the button shows.
         property string title
+        property string label
         property string symbol
         property bool isSelected
         property bool isAvailable: true
@@ -83,7 +86,7 @@ Rectangle {
             }
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: button.title
+                text: button.label
                 color: button.foreground
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.caption2Size

@@ -39,9 +39,9 @@ Item {
     readonly property color safetyColor: safety === "safe" ? Theme.green
                                                            : safety === "review" ? Theme.yellow
                                                                                  : safety === "caution" ? Theme.orange : Theme.secondaryText
-    readonly property string badgeText: safety === "safe" ? "Safe to clean"
-                                                          : safety === "review" ? "Review first"
-                                                                                : safety === "caution" ? "Caution" : ""
+    readonly property string badgeText: safety === "safe" ? qsTr("Safe to clean")
+                                                          : safety === "review" ? qsTr("Review first")
+                                                                                : safety === "caution" ? qsTr("Caution") : ""
 
     objectName: "systemCategoryRow_" + category
     implicitHeight: row.implicitHeight + 16
@@ -103,8 +103,8 @@ Item {
                 Layout.fillWidth: true
                 readonly property bool isDocker: root.category === "dockerData"
                 visible: isDocker || root.fileCount >= 2
-                text: isDocker ? "Containers, images & volumes (Docker Desktop data)"
-                               : root.fileCount + " items"
+                text: isDocker ? qsTr("Containers, images & volumes (Docker Desktop data)")
+                               : qsTr("%1 items").arg(root.fileCount)
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: isDocker ? Theme.caption2Size : Theme.captionSize
@@ -122,7 +122,8 @@ Item {
                 readonly property bool isSnapshots: root.category === "timeMachineSnapshots"
                 visible: hasSize || isSnapshots
                 text: hasSize ? root.formattedSize
-                              : root.fileCount + (root.fileCount === 1 ? " snapshot" : " snapshots")
+                              : root.fileCount === 1 ? qsTr("%1 snapshot").arg(root.fileCount)
+                                                    : qsTr("%1 snapshots").arg(root.fileCount)
                 color: hasSize ? Theme.primaryText : Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: hasSize ? Theme.bodySize : Theme.captionSize

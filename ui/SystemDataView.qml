@@ -22,7 +22,7 @@ ColumnLayout {
         Layout.bottomMargin: 10
         Text {
             Layout.fillWidth: true
-            text: "System Data"
+            text: qsTr("System Data")
             color: Theme.primaryText
             font.family: Theme.fontFamily
             font.pixelSize: Theme.headlineSize
@@ -39,7 +39,7 @@ ColumnLayout {
             enabled: !root.viewModel.isScanning
             ToolTip.visible: hovered
             ToolTip.delay: 600
-            ToolTip.text: "Refresh scan"
+            ToolTip.text: qsTr("Refresh scan")
             onClicked: root.viewModel.startSystemDataScan()
         }
     }
@@ -66,7 +66,7 @@ ColumnLayout {
             }
             Text {
                 Layout.alignment: Qt.AlignHCenter
-                text: "Scanning system data..."
+                text: qsTr("Scanning system data...")
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.bodySize
@@ -94,8 +94,8 @@ ColumnLayout {
         symbol: "checkmark.circle"
         symbolColor: Theme.green
         symbolSize: 40
-        title: "Nothing significant found"
-        detail: "No system data categories\nexceed 100 MB."
+        title: qsTr("Nothing significant found")
+        detail: qsTr("No system data categories\nexceed 100 MB.")
     }
 
     // ---- Total and rows -----------------------------------------------------------------------
@@ -120,7 +120,7 @@ ColumnLayout {
                 color: Theme.accent
             }
             Text {
-                text: "Total System Data:"
+                text: qsTr("Total System Data:")
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize
@@ -175,9 +175,9 @@ ColumnLayout {
                 topPadding: 6
                 bottomPadding: 6
                 horizontalAlignment: Text.AlignHCenter
-                text: root.viewModel.hiddenSystemCategoryCount
-                      + (root.viewModel.hiddenSystemCategoryCount === 1 ? " category under 100 MB hidden"
-                                                                        : " categories under 100 MB hidden")
+                text: root.viewModel.hiddenSystemCategoryCount === 1
+                      ? qsTr("%1 category under 100 MB hidden").arg(root.viewModel.hiddenSystemCategoryCount)
+                      : qsTr("%1 categories under 100 MB hidden").arg(root.viewModel.hiddenSystemCategoryCount)
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.caption2Size

@@ -781,8 +781,7 @@ bool ContentViewModel::hasPackageFiles() const
 
 QString ContentViewModel::deleteButtonTitle() const
 {
-    return hasPackageFiles() ? QStringLiteral("Uninstall & Remove")
-                             : QStringLiteral("Move to Trash");
+    return hasPackageFiles() ? tr("Uninstall & Remove") : tr("Move to Trash");
 }
 
 QString ContentViewModel::deleteConfirmationMessage() const
@@ -816,19 +815,19 @@ QString ContentViewModel::deleteConfirmationMessage() const
             name = package->name;
         }
         if (!command.isEmpty())
-            parts.append(QStringLiteral("Run \"%1 %2\"").arg(command, name));
+            parts.append(tr("Run \"%1 %2\"").arg(command, name));
     }
     if (trashCount > 0) {
-        parts.append(QStringLiteral("Move %1 item(s) (%2) to Trash")
+        parts.append(tr("Move %1 item(s) (%2) to Trash")
                          .arg(QString::number(trashCount), formatByteCount(trashSize)));
     }
     const QString joined = parts.join(kSeparator);
     if (joined.isEmpty())
-        return QStringLiteral("No items selected.");
-    QString message = joined + QStringLiteral(". This cannot be undone.");
+        return tr("No items selected.");
+    QString message = tr("%1. This cannot be undone.").arg(joined);
     if (warn) {
-        message += QStringLiteral("\n\n\u26A0\uFE0F This includes system data that may not be "
-                                  "recoverable. Make sure you have backups.");
+        message += tr("\n\n\u26A0\uFE0F This includes system data that may not be "
+                      "recoverable. Make sure you have backups.");
     }
     return message;
 }
@@ -881,13 +880,12 @@ void ContentViewModel::deleteSelected()
             }
             if (uninstall) {
                 if (uninstall->succeeded) {
-                    outcome.successes.append(QStringLiteral("Uninstalled ") + name);
+                    outcome.successes.append(tr("Uninstalled %1").arg(name));
                 } else {
                     QString detail = uninstall->output.value_or(QString()).trimmed();
                     if (detail.isEmpty())
-                        detail = QStringLiteral("Unknown error");
-                    outcome.errors.append(
-                        QStringLiteral("Failed to uninstall %1:\n%2").arg(name, detail));
+                        detail = tr("Unknown error");
+                    outcome.errors.append(tr("Failed to uninstall %1:\n%2").arg(name, detail));
                 }
             }
 
@@ -910,14 +908,14 @@ void ContentViewModel::deleteSelected()
                         freed += file.size;
                 }
                 if (result.moved > 0) {
-                    outcome.successes.append(
-                        QStringLiteral("Moved %1 item(s) to Trash").arg(result.moved) + kSeparator +
-                        formatByteCount(freed) + QStringLiteral(" freed"));
+                    outcome.successes.append(tr("Moved %1 item(s) to Trash").arg(result.moved) +
+                                             kSeparator +
+                                             tr("%1 freed").arg(formatByteCount(freed)));
                 }
                 if (!result.failures.isEmpty()) {
-                    outcome.errors.append(QStringLiteral("Failed to remove %1 file(s):\n")
-                                              .arg(result.failures.size()) +
-                                          failureLines.join(u'\n'));
+                    outcome.errors.append(
+                        tr("Failed to remove %1 file(s):\n").arg(result.failures.size()) +
+                        failureLines.join(u'\n'));
                 }
             }
 
@@ -1062,9 +1060,7 @@ QString ContentViewModel::selectedSystemCategorySubtitle() const
         if (group.category != *m_selectedSystemCategory)
             continue;
         const qsizetype n = group.files.size();
-        QString text = QString::number(n) + QStringLiteral(" item");
-        if (n != 1)
-            text += u's';
+        QString text = (n == 1 ? tr("%1 item") : tr("%1 items")).arg(n);
         if (group.totalSize() > 0)
             text += kSeparator + group.formattedSize();
         return text;

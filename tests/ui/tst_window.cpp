@@ -193,6 +193,16 @@ void WindowTest::initTestCase()
     QStandardPaths::setTestModeEnabled(false);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     VerloApp::describeApplication();
+
+    // A task bar matches the window to the installed desktop entry by its id and shows the same
+    // drawing: the blue tile with the white box.
+    QCOMPARE(QGuiApplication::desktopFileName(), u"io.github.verlo.Verlo"_s);
+    const QImage icon = QGuiApplication::windowIcon().pixmap(64).toImage();
+    QCOMPARE(icon.size(), QSize(64, 64));
+    const QColor tile = icon.pixelColor(8, 32);
+    const QColor box = icon.pixelColor(32, 46);
+    QVERIFY2(tile.blue() > 200 && tile.red() < 100, qPrintable(tile.name()));
+    QVERIFY2(box.red() > 240 && box.green() > 240 && box.blue() > 240, qPrintable(box.name()));
 }
 
 void WindowTest::cleanupTestCase()
