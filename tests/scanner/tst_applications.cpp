@@ -1,5 +1,5 @@
+#include "demo/PlistWriter.h"
 #include "scanner/FileScanner.h"
-#include "tests/support/PlistWriter.h"
 #include "tests/support/Sandbox.h"
 
 #include <QFile>

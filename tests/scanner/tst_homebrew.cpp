@@ -1,5 +1,5 @@
+#include "demo/MachineBuilder.h"
 #include "scanner/FileScanner.h"
-#include "tests/support/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
+#include "demo/PlistWriter.h"
 #include "scanner/PropertyList.h"
-#include "tests/support/PlistWriter.h"
 
 #include <QDateTime>
 #include <QFile>

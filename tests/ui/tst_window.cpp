@@ -2,8 +2,8 @@
 // offscreen: what a user sees and what the controls do.
 
 #include "app/VerloApp.h"
+#include "demo/MachineBuilder.h"
 #include "model/ByteCountFormat.h"
-#include "tests/support/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 #include "ui/SymbolImageProvider.h"
 #include "viewmodel/ContentViewModel.h"

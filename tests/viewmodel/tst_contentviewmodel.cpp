@@ -1,8 +1,8 @@
 // The view model driven over sandbox machines, as the window would drive it: what a user sees
 // (published values and their order, texts, files in the Trash, packages uninstalled).
 
+#include "demo/MachineBuilder.h"
 #include "model/ByteCountFormat.h"
-#include "tests/support/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
