@@ -60,11 +60,6 @@ QString toolsFolder(const MachineFolder &folder)
     return folder.base() + QStringLiteral("/tool-calls");
 }
 
-qint64 roundedToBlock(qint64 bytes)
-{
-    return bytes / 4096 * 4096;
-}
-
 } // namespace
 
 MachineBuilder::MachineBuilder(const MachineFolder &folder) : m_folder(folder)
@@ -322,87 +317,4 @@ QString MachineBuilder::addDeviceBackup(const QString &id, BackupInfo info,
     makeFolderOfAllocatedSize(folder, bytes);
     setModificationDate(folder, modified);
     return folder;
-}
-
-void MachineBuilder::buildSampleMachine(qint64 largeBytes) const
-{
-    const MachineFolder &s = m_folder;
-    const qint64 large = roundedToBlock(largeBytes);
-
-    // Applications with a few leftovers.
-    const QString applications = s.systemPath(QStringLiteral("/Applications"));
-    s.makeAppBundle(applications, QStringLiteral("Pixel Forge.app"),
-                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("io.acme.pixelforge")},
-                     {QStringLiteral("CFBundleName"), QStringLiteral("Pixel Forge")}});
-    s.makeAppBundle(applications, QStringLiteral("Notely.app"),
-                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.notely.mac")},
-                     {QStringLiteral("CFBundleName"), QStringLiteral("Notely")}},
-                    MachineFolder::PlistFormat::binary);
-    s.makeAppBundle(s.homePath(QStringLiteral("Applications")), QStringLiteral("Beta Tool.app"),
-                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("org.beta.tool")}});
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/io.acme.pixelforge.plist")),
-                      900);
-    s.writeFileOfSize(
-        s.homePath(QStringLiteral("Library/Application Support/Pixel Forge/projects.db")), 300000);
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/io.acme.pixelforge/cache.bin")),
-                      80000);
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/com.notely.mac.plist")), 600);
-
-    // npm.
-    installNPM();
-    const QString modules = s.systemPath(homebrewNodeModules());
-    addNPMPackage(modules, QStringLiteral("typescript"), QStringLiteral("5.4.5"));
-    addNPMPackage(modules, QStringLiteral("typescript-language-server"), QStringLiteral("4.3.3"));
-    addNPMPackage(modules, QStringLiteral("prettier"), QStringLiteral("3.2.5"));
-    addNPMPackage(modules, QStringLiteral("npm"), QStringLiteral("10.5.0"));
-    addNPMPackage(modules, QStringLiteral("corepack"), QStringLiteral("0.25.2"));
-    addNPMPackageWithManifest(modules, QStringLiteral("@vue"), std::nullopt);
-    s.writeFileOfSize(s.homePath(QStringLiteral(".npm/_cacache/content-v2/sha512/aa")), 2000000);
-    s.writeFileOfSize(s.homePath(QStringLiteral(".npm/prettier/cache.json")), 4000);
-    s.writeFileOfSize(s.homePath(QStringLiteral(".config/prettier/config.json")), 200);
-
-    // Homebrew.
-    installBrew();
-    addFormula(QStringLiteral("wget"), {{QStringLiteral("1.24.5"), Receipt::onRequest}});
-    addFormula(QStringLiteral("node"), {{QStringLiteral("21.7.1"), Receipt::onRequest},
-                                        {QStringLiteral("22.1.0"), Receipt::onRequest}});
-    addFormula(QStringLiteral("openssl@3"), {{QStringLiteral("3.3.0"), Receipt::asDependency}});
-    addFormula(QStringLiteral("libidn2"), {{QStringLiteral("2.3.7"), Receipt::asDependency}});
-    addCask(QStringLiteral("firefox"), QStringLiteral("125.0"));
-    addCask(QStringLiteral("visual-studio-code"), QStringLiteral("1.88.1"));
-    addHomebrewFile(QStringLiteral("etc/wgetrc"), 5000);
-    addHomebrewFile(QStringLiteral("var/log/wget.log"), 12000);
-    addHomebrewFile(QStringLiteral("share/wget/README"), 3000);
-    addHomebrewFile(QStringLiteral("Caches/node--22.1.0.bottle.tar.gz"), 400000);
-    s.writeFileOfSize(
-        s.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.bottle.tar.gz")), 900000);
-    s.writeFileOfSize(
-        s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.node.plist")), 700);
-
-    // System data: developer data, a backup, containers, caches and logs.
-    installXcode();
-    installDocker();
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), large);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"),
-                        large / 2 / 4096 * 4096);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"),
-                        large / 2 / 4096 * 4096);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 20 * 4096);
-    addDeviceBackup(QStringLiteral("00008110-001A2B3C4D5E"), BackupInfo::binary,
-                    QStringLiteral("iPhone 15"), 64 * 4096,
-                    QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
-    addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), large);
-    addHomeFolderOfSize(QStringLiteral(".orbstack"), roundedToBlock(large / 3));
-    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"),
-                        roundedToBlock(large * 2 / 3));
-    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"),
-                        roundedToBlock(large / 2));
-    addHomeFolderOfSize(QStringLiteral("Library/Logs/Pixel Forge"), 600 * 4096);
-    addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), 30 * 4096);
-
-    installWhich({{QStringLiteral("brew"), QStringLiteral("/opt/homebrew/bin/brew")},
-                  {QStringLiteral("npm"), QStringLiteral("/opt/homebrew/bin/npm")}});
-    installTmutil("Snapshots for disk /:\n"
-                  "com.apple.TimeMachine.2026-03-14-093012.local\n"
-                  "com.apple.TimeMachine.2026-03-14-103044.local\n");
 }

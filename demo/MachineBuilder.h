@@ -107,13 +107,6 @@ public:
     QString addDeviceBackup(const QString &id, BackupInfo info, const QString &productName,
                             qint64 bytes, const QDateTime &modified) const;
 
-    // --- Demo ----------------------------------------------------------------------------------
-    // A small believable machine: applications, npm globals, formulae and casks with their
-    // files, and system data. largeBytes sizes the system-data folders meant to be shown (they
-    // are shown from 100 MiB on); everything else is small. Tools: brew, npm, which and a tmutil
-    // listing two snapshots.
-    void buildSampleMachine(qint64 largeBytes = 150LL * 1024 * 1024) const;
-
 private:
     QString callLog(const QString &systemPath) const;
 
