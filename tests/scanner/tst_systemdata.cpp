@@ -166,11 +166,26 @@ private slots:
         QCOMPARE(scanner.scanSystemData().groups.size(), 1);
     }
 
-    void backups_namedByDeviceAndDate()
+    void backups_emptyOnesListedFilesSkipped_namedByDeviceAndDate()
     {
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        const QString folder = sandbox.homePath("Library/Application Support/MobileSync/Backup/");
+        const FileScanner scanner(sandbox.places());
+        const auto backups = [&scanner] {
+            const auto groups = scanner.scanDeviceBackups();
+            return groups ? describe(*groups) : QStringList{"unlistable"};
+        };
+        QCOMPARE(backups(), QStringList());
+        const QString folder =
+            sandbox.makeDir(sandbox.homePath("Library/Application Support/MobileSync/Backup/"));
+        QCOMPARE(backups(), QStringList());
+        sandbox.writeFileOfSize(folder + "stray.bin", 50 * kMiB);
+        QCOMPARE(backups(), QStringList());
+        machine.addDeviceBackup("empty", BackupInfo::missing, QString(), 0, kBackupDate);
+        QCOMPARE(backups(), QStringList{"deviceBackups: iOS Device"});
+        // Too small to be shown; counted as hidden.
+        QCOMPARE(describe(scanner.scanSystemData()), QStringList{"hidden 1"});
+
         // Each backup is named after its Info.plist kind and holds that many blocks plus one.
         for (const BackupInfo info : {BackupInfo::xml, BackupInfo::binary, BackupInfo::missing,
                                       BackupInfo::broken, BackupInfo::nameNotText}) {
@@ -182,8 +197,7 @@ private slots:
             {"C", "6 Dec 2026"}, {"en_US", "Dec 6, 2026"}, {"ja_JP", "2026年12月6日"}};
         for (const auto &[locale, date] : dates) {
             QLocale::setDefault(QLocale(locale));
-            const std::optional<QList<FileGroup>> groups =
-                FileScanner(sandbox.places()).scanDeviceBackups();
+            const std::optional<QList<FileGroup>> groups = scanner.scanDeviceBackups();
             QLocale::setDefault(QLocale::c());
             QVERIFY(groups && groups->size() == 1);
             QStringList found;
@@ -195,31 +209,9 @@ private slots:
             found.sort();
             QCOMPARE(found.join(u'|'), QStringLiteral("0: Ada's iPhone (%1) 1|1: Ada's iPhone (%1) "
                                                       "2|2: iOS Device 3|3: iOS Device 4|5: iOS "
-                                                      "Device (%1) 6")
+                                                      "Device (%1) 6|empty: iOS Device 0")
                                            .arg(date));
         }
-    }
-
-    void backups_emptyOnesListedFilesSkipped()
-    {
-        Sandbox sandbox;
-        MachineBuilder machine(sandbox);
-        const FileScanner scanner(sandbox.places());
-        const auto backups = [&scanner] {
-            const auto groups = scanner.scanDeviceBackups();
-            return groups ? describe(*groups) : QStringList{"unlistable"};
-        };
-        QCOMPARE(backups(), QStringList());
-        const QString folder =
-            sandbox.makeDir(sandbox.homePath("Library/Application Support/MobileSync/Backup"));
-        QCOMPARE(backups(), QStringList());
-        sandbox.writeFileOfSize(folder + "/stray.bin", 50 * kMiB);
-        QCOMPARE(backups(), QStringList());
-
-        machine.addDeviceBackup("empty", BackupInfo::missing, QString(), 0, kBackupDate);
-        QCOMPARE(backups(), QStringList{"deviceBackups: iOS Device"});
-        // Too small to be shown; counted as hidden.
-        QCOMPARE(describe(scanner.scanSystemData()), QStringList{"hidden 1"});
     }
 
     void snapshots_onlyPrefixedLinesOfTheToolsOutput()
