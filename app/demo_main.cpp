@@ -1,4 +1,4 @@
-// verlo-demo: the real window over the sample machine of tests/support (see scripts/demo.sh).
+// verlo-demo: the real window over the sample machine built by demo/ (see scripts/demo.sh).
 // The machine's home and system root come from VERLO_DEMO_HOME and VERLO_DEMO_ROOT, so Verlo
 // itself keeps no command line and no configuration.
 

@@ -4,8 +4,8 @@
 //
 // Usage: bench_systemdata [files per large folder, default 10000] [runs, default 5]
 
+#include "demo/MachineBuilder.h"
 #include "scanner/FileScanner.h"
-#include "tests/support/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 
 #include <QCoreApplication>

@@ -9,9 +9,9 @@
 // The machine is built once: when <folder>/machine.env exists (it is written last) nothing is
 // done. That file holds VERLO_DEMO_HOME=... and VERLO_DEMO_ROOT=... for a shell to source.
 
-#include "tests/support/MachineBuilder.h"
-#include "tests/support/PlistWriter.h"
-#include "tests/support/Sandbox.h"
+#include "demo/MachineBuilder.h"
+#include "demo/MachineFolder.h"
+#include "demo/PlistWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,8 +99,7 @@ const DemoApp kApps[] = {
 class DemoBuilder
 {
 public:
-    DemoBuilder(const Sandbox &sandbox, const MachineBuilder &machine)
-        : s(sandbox), m(machine)
+    DemoBuilder(const MachineFolder &folder, const MachineBuilder &machine) : s(folder), m(machine)
     {
     }
 
@@ -183,8 +182,8 @@ private:
         if (app.glyph)
             keys.insert(QStringLiteral("CFBundleIconFile"), QStringLiteral("AppIcon"));
         const QString bundle = s.makeAppBundle(folder, name + QStringLiteral(".app"), keys,
-                                               app.binaryPlist ? Sandbox::PlistFormat::binary
-                                                               : Sandbox::PlistFormat::xml);
+                                               app.binaryPlist ? MachineFolder::PlistFormat::binary
+                                                               : MachineFolder::PlistFormat::xml);
         file(bundle + QStringLiteral("/Contents/MacOS/") + executable, app.bundleSize * 3 / 4);
         folderOfSize(bundle + QStringLiteral("/Contents/Resources"), app.bundleSize / 4,
                      {QStringLiteral("Assets.car"), QStringLiteral("en.lproj/Localizable.strings")});
@@ -465,7 +464,7 @@ private:
                 .arg(shellQuoted(s.systemPath(MachineBuilder::homebrewNodeModules()))));
     }
 
-    const Sandbox &s;
+    const MachineFolder &s;
     const MachineBuilder &m;
 };
 
@@ -483,8 +482,6 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // The sandbox folder is named after the application: "machine-XXXXXX".
-    QGuiApplication::setApplicationName(QStringLiteral("machine"));
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2)
         return fail(QStringLiteral("usage: verlo_demo_machine <folder>"));
@@ -501,14 +498,11 @@ int main(int argc, char *argv[])
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("cannot create %1").arg(folder));
 
-    // The sandbox puts its machine under the temporary folder; here that is the demo folder.
-    qputenv("TMPDIR", QFile::encodeName(folder));
-    Sandbox sandbox;
-    if (!sandbox.isValid())
+    MachineFolder sample(folder);
+    if (!sample.isValid())
         return fail(QStringLiteral("cannot create the machine under %1").arg(folder));
-    sandbox.keep();
-    MachineBuilder machine(sandbox);
-    DemoBuilder demo(sandbox, machine);
+    MachineBuilder machine(sample);
+    DemoBuilder demo(sample, machine);
     if (!demo.build())
         std::fprintf(stderr, "verlo_demo_machine: some folders did not reach their exact size\n");
 
@@ -516,8 +510,8 @@ int main(int argc, char *argv[])
     if (!env.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(QStringLiteral("cannot write %1").arg(stamp));
     QTextStream out(&env);
-    out << "VERLO_DEMO_HOME=" << shellQuoted(sandbox.home()) << '\n'
-        << "VERLO_DEMO_ROOT=" << shellQuoted(sandbox.root()) << '\n';
+    out << "VERLO_DEMO_HOME=" << shellQuoted(sample.home()) << '\n'
+        << "VERLO_DEMO_ROOT=" << shellQuoted(sample.root()) << '\n';
     out.flush();
     env.close();
     std::printf("%s\n", qPrintable(stamp));

@@ -2,6 +2,7 @@
 #include "tests/support/Sandbox.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <signal.h>
@@ -27,11 +28,6 @@ bool isRunning(pid_t pid)
            stat.at(close + 2) != 'X';
 }
 
-pid_t recordedPid(const QString &file)
-{
-    return static_cast<pid_t>(contentsOf(file).trimmed().toLongLong());
-}
-
 QString writeTool(const Sandbox &sandbox, const QString &body)
 {
     static int counter = 0;
@@ -53,250 +49,213 @@ class ProcessTest : public QObject
     Q_OBJECT
 
 private slots:
-    void oneCapture_argumentsAsGiven_noInput();
-    void environment_exactOrInherited();
-    void exitStatus_reported_data();
-    void exitStatus_reported();
-    void text_strictUtf8_data();
-    void text_strictUtf8();
-    void largeOutput_keepsHeadAndTail();
-    void cuts_fallBetweenCharacters_data();
-    void cuts_fallBetweenCharacters();
-    void leftoverChildren_areEnded_data();
-    void leftoverChildren_areEnded();
-    void escapedChild_holdingOutput_doesNotBlock();
-    void parallelRuns_keepTheirOwnOutput();
-};
+    void oneCapture_argumentsAsGiven_noInput()
+    {
+        Sandbox sandbox;
+        const QStringList arguments{QStringLiteral("two words"),   QString(),
+                                    QStringLiteral("$HOME *"),     QStringLiteral("a;b|c'\"`"),
+                                    QStringLiteral("line\nbreak"), QStringLiteral("naïve")};
+        // Were standard input inherited, cat and read would wait for a terminal or the runner.
+        const QString tool = writeTool(
+            sandbox,
+            QStringLiteral("for a in \"$@\"; do printf '<%s>' \"$a\"; done; echo\n"
+                           "printf 'err 1\\n' >&2; cat; if read l; then echo got; else echo "
+                           "eof; fi\nls -l /proc/$$/fd/0 | sed 's/.*-> //'; printf 'err 2' >&2"));
+        const ProcessResult result = Process(tool, arguments).run();
+        QVERIFY(result.started);
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.omittedBytes, qint64(0));
+        QCOMPARE(result.text(), QStringLiteral("<two words><><$HOME *><a;b|c'\"`><line\nbreak>"
+                                               "<naïve>\nerr 1\neof\n/dev/null\nerr 2"));
 
-void ProcessTest::oneCapture_argumentsAsGiven_noInput()
-{
-    Sandbox sandbox;
-    const QStringList arguments{QStringLiteral("two words"),   QString(),
-                                QStringLiteral("$HOME *"),     QStringLiteral("a;b|c'\"`"),
-                                QStringLiteral("line\nbreak"), QStringLiteral("naïve")};
-    // Were standard input inherited, cat and read would wait for a terminal or the test runner.
-    const QString tool = writeTool(
-        sandbox,
-        QStringLiteral("for a in \"$@\"; do printf '<%s>' \"$a\"; done; echo\n"
-                       "printf 'err 1\\n' >&2; cat; if read l; then echo got; else echo "
-                       "eof; fi\nls -l /proc/$$/fd/0 | sed 's/.*-> //'; printf 'err 2' >&2"));
-    const ProcessResult result = Process(tool, arguments).run();
-    QVERIFY(result.started);
-    QCOMPARE(result.status, 0);
-    QCOMPARE(result.omittedBytes, qint64(0));
-    QString expected;
-    for (const QString &argument : arguments)
-        expected += QLatin1Char('<') + argument + QLatin1Char('>');
-    QCOMPARE(result.text(), expected + QStringLiteral("\nerr 1\neof\n/dev/null\nerr 2"));
-
-    Process quiet(tool, {});
-    quiet.setCaptureStandardError(false);
-    QCOMPARE(quiet.run().text(), QStringLiteral("\neof\n/dev/null\n"));
-}
-
-void ProcessTest::environment_exactOrInherited()
-{
-    qputenv("VERLO_PROCESS_MARK", "inherited");
-    Process exact(QStringLiteral("/usr/bin/env"), {});
-    exact.setEnvironment({QStringLiteral("PATH=/nowhere"), QStringLiteral("HOME=/home/some one"),
-                          QStringLiteral("EMPTY=")});
-    const ProcessResult exactResult = exact.run();
-    const ProcessResult inherited = Process(QStringLiteral("/usr/bin/env"), {}).run();
-    qunsetenv("VERLO_PROCESS_MARK");
-
-    QCOMPARE(exactResult.text(), QStringLiteral("PATH=/nowhere\nHOME=/home/some one\nEMPTY=\n"));
-    QVERIFY(inherited.text()->contains(QStringLiteral("VERLO_PROCESS_MARK=inherited\n")));
-}
-
-void ProcessTest::exitStatus_reported_data()
-{
-    QTest::addColumn<QString>("executable"); // "^" stands for the sandbox; empty: a script
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<int>("status"); // -1: not started
-    QTest::newRow("failure") << QString() << QStringLiteral("exit 3") << 3;
-    QTest::newRow("killed") << QString() << QStringLiteral("kill -KILL $$") << 128 + SIGKILL;
-    // This program may ignore SIGPIPE; the child must not inherit that.
-    QTest::newRow("broken pipe") << QString() << QStringLiteral("kill -PIPE $$") << 128 + SIGPIPE;
-    QTest::newRow("missing") << QStringLiteral("^/bin/none") << QString() << -1;
-    QTest::newRow("relative") << QStringLiteral("sh") << QString() << -1;
-    QTest::newRow("not executable") << QStringLiteral("^/plain") << QString() << -1;
-}
-
-void ProcessTest::exitStatus_reported()
-{
-    QFETCH(QString, executable);
-    QFETCH(QString, body);
-    QFETCH(int, status);
-    Sandbox sandbox;
-    sandbox.writeFile(sandbox.base() + QStringLiteral("/plain"), "#!/bin/sh\necho hi\n");
-    executable = executable.isEmpty() ? writeTool(sandbox, body)
-                                      : executable.replace(QLatin1Char('^'), sandbox.base());
-    // Run as a program that ignores SIGPIPE would (as many do, to survive closed sockets).
-    struct sigaction ignore = {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction saved = {};
-    ::sigaction(SIGPIPE, &ignore, &saved);
-    const ProcessResult result = Process(executable, {QStringLiteral("-c"), body}).run();
-    ::sigaction(SIGPIPE, &saved, nullptr);
-    QCOMPARE(result.started, status != -1);
-    QCOMPARE(result.status, status);
-    if (status == -1)
-        QCOMPARE(result.text(), std::nullopt);
-}
-
-void ProcessTest::text_strictUtf8_data()
-{
-    QTest::addColumn<QByteArray>("output");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("multi-byte") << QByteArray("caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\x89") << true;
-    QTest::newRow("replacement character itself") << QByteArray("\xef\xbf\xbd") << true;
-    QTest::newRow("empty") << QByteArray() << true;
-    QTest::newRow("Latin-1 byte") << QByteArray("caf\xe9") << false;
-    QTest::newRow("cut sequence at end") << QByteArray("ok \xe6\x97") << false;
-    QTest::newRow("overlong") << QByteArray("\xc0\xaf") << false;
-    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
-}
-
-void ProcessTest::text_strictUtf8()
-{
-    QFETCH(QByteArray, output);
-    QFETCH(bool, valid);
-    Sandbox sandbox;
-    const QString data = sandbox.writeFile(sandbox.base() + QStringLiteral("/data"), output);
-    const ProcessResult result =
-        runScript(sandbox, QStringLiteral("cat \"$1\"; echo ' and more' >&2"), {data});
-    QCOMPARE(result.status, 0);
-    const std::optional<QString> text = result.text();
-    QCOMPARE(text.has_value(), valid);
-    if (valid)
-        QCOMPARE(*text, QString::fromUtf8(output) + QStringLiteral(" and more\n"));
-}
-
-void ProcessTest::largeOutput_keepsHeadAndTail()
-{
-    Sandbox sandbox;
-    // 20 MB of whole lines, then an end marker: far more than a pipe holds and than is kept.
-    const ProcessResult result = runScript(
-        sandbox, QStringLiteral("printf 'START\\n'; yes 'line of output' | head -c 20000010; "
-                                "printf 'LAST LINE\\n' >&2; exit 7"));
-    QCOMPARE(result.status, 7);
-    QCOMPARE(qint64(result.head.size()), Process::kDefaultHeadLimit);
-    QCOMPARE(qint64(result.tail.size()), Process::kDefaultTailLimit);
-    QCOMPARE(result.head.size() + result.tail.size() + result.omittedBytes,
-             qint64(6 + 20000010 + 10));
-    QVERIFY(result.head.startsWith("START\nline of output\n"));
-    const std::optional<QString> text = result.text();
-    QVERIFY(text);
-    QVERIFY(text->contains(QStringLiteral("\n… %1 bytes omitted …\n").arg(result.omittedBytes)));
-    QVERIFY(text->endsWith(QStringLiteral("line of output\nLAST LINE\n")));
-}
-
-void ProcessTest::cuts_fallBetweenCharacters_data()
-{
-    QTest::addColumn<int>("head");
-    QTest::addColumn<int>("tail");
-    for (int head = 0; head <= 4; ++head)
-        for (int tail = 1; tail <= 4; ++tail)
-            QTest::addRow("head %d, tail %d", head, tail) << head << tail;
-}
-
-void ProcessTest::cuts_fallBetweenCharacters()
-{
-    QFETCH(int, head);
-    QFETCH(int, tail);
-    Sandbox sandbox;
-    // Four-byte characters: wherever the limits cut, the kept text must still be valid.
-    Process process(writeTool(sandbox, QStringLiteral("printf '\\360\\237\\216\\211%.0s' "
-                                                      "1 2 3 4 5 6 7 8 9 10")),
-                    {});
-    process.setOutputLimits(head, tail);
-    const ProcessResult result = process.run();
-    QVERIFY(result.head.size() <= head && result.tail.size() <= tail);
-    QCOMPARE(result.head.size() + result.tail.size() + result.omittedBytes, qint64(40));
-    const std::optional<QString> text = result.text();
-    QVERIFY(text);
-    const QString party = QString::fromUtf8("\xf0\x9f\x8e\x89");
-    QCOMPARE(text->left(2 * (result.head.size() / 4)), party.repeated(result.head.size() / 4));
-    QVERIFY(text->contains(QStringLiteral("bytes omitted")));
-}
-
-void ProcessTest::leftoverChildren_areEnded_data()
-{
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<bool>("tidies"); // asked to end politely first, it writes "$1.note"
-    QTest::newRow("background child")
-        << QStringLiteral("sleep 1000 & echo $! > \"$1\"; echo started") << false;
-    QTest::newRow("ignores SIGTERM")
-        << QStringLiteral("sh -c 'trap \"\" TERM; echo $$ > \"$1\"; exec sleep 1000' sh \"$1\" & "
-                          "while [ ! -s \"$1\" ]; do sleep 0.01; done; echo started")
-        << false;
-    QTest::newRow("grandchild")
-        << QStringLiteral("sh -c 'sleep 1000 & echo $! > \"$1\"' sh \"$1\"; echo started") << false;
-    QTest::newRow("tidies on SIGTERM")
-        << QStringLiteral("sh -c 'trap \"echo tidied > \\\"$1.note\\\"; exit 0\" TERM; "
-                          "echo $$ > \"$1\"; sleep 1000 & wait' sh \"$1\" & "
-                          "while [ ! -s \"$1\" ]; do sleep 0.01; done; echo started")
-        << true;
-}
-
-void ProcessTest::leftoverChildren_areEnded()
-{
-    QFETCH(QString, body);
-    QFETCH(bool, tidies);
-    Sandbox sandbox;
-    const QString pidFile = sandbox.base() + QStringLiteral("/child.pid");
-    const ProcessResult result = runScript(sandbox, body, {pidFile});
-    QCOMPARE(result.text(), QStringLiteral("started\n"));
-    const pid_t child = recordedPid(pidFile);
-    QVERIFY(child > 0);
-    // The call has returned; the helper must already be gone, not merely on its way.
-    const bool running = isRunning(child);
-    if (running)
-        ::kill(child, SIGKILL);
-    QVERIFY(!running);
-    if (tidies)
-        QCOMPARE(contentsOf(pidFile + QStringLiteral(".note")), QByteArray("tidied\n"));
-}
-
-void ProcessTest::escapedChild_holdingOutput_doesNotBlock()
-{
-    Sandbox sandbox;
-    const QString pidFile = sandbox.base() + QStringLiteral("/escaped.pid");
-    // A helper in a session of its own keeps the output pipe open and is out of reach of the
-    // group: the call must still return once the tool itself has exited.
-    const ProcessResult result = runScript(
-        sandbox, QStringLiteral("setsid sleep 1000 & echo $! > \"$1\"; echo done"), {pidFile});
-    const pid_t escaped = recordedPid(pidFile);
-    if (escaped > 0)
-        ::kill(escaped, SIGKILL);
-    QCOMPARE(result.status, 0);
-    QCOMPARE(result.text(), QStringLiteral("done\n"));
-}
-
-void ProcessTest::parallelRuns_keepTheirOwnOutput()
-{
-    Sandbox sandbox;
-    const QString script = writeTool(
-        sandbox,
-        QStringLiteral("i=0; while [ $i -lt 2000 ]; do echo \"$1 $i\"; i=$((i+1)); done; exit $2"));
-    constexpr int kThreads = 6;
-    std::vector<ProcessResult> results(kThreads);
-    std::vector<std::thread> threads;
-    for (int i = 0; i < kThreads; ++i)
-        threads.emplace_back([&, i] {
-            results[i] =
-                Process(script, {QStringLiteral("run%1").arg(i), QString::number(i)}).run();
-        });
-    for (std::thread &thread : threads)
-        thread.join();
-    for (int i = 0; i < kThreads; ++i) {
-        QCOMPARE(results[i].status, i);
-        QString expected;
-        for (int line = 0; line < 2000; ++line)
-            expected += QStringLiteral("run%1 %2\n").arg(i).arg(line);
-        QCOMPARE(results[i].text(), expected);
+        Process quiet(tool, {});
+        quiet.setCaptureStandardError(false);
+        QCOMPARE(quiet.run().text(), QStringLiteral("\neof\n/dev/null\n"));
     }
-}
+
+    void environment_exactOrInherited()
+    {
+        qputenv("VERLO_PROCESS_MARK", "inherited");
+        Process exact(QStringLiteral("/usr/bin/env"), {});
+        exact.setEnvironment({QStringLiteral("PATH=/nowhere"),
+                              QStringLiteral("HOME=/home/some one"), QStringLiteral("EMPTY=")});
+        const ProcessResult exactResult = exact.run();
+        const ProcessResult inherited = Process(QStringLiteral("/usr/bin/env"), {}).run();
+        qunsetenv("VERLO_PROCESS_MARK");
+
+        QCOMPARE(exactResult.text(),
+                 QStringLiteral("PATH=/nowhere\nHOME=/home/some one\nEMPTY=\n"));
+        QVERIFY(inherited.text()->contains(QStringLiteral("VERLO_PROCESS_MARK=inherited\n")));
+    }
+
+    void exitStatus_reportedOrNotStarted()
+    {
+        Sandbox sandbox;
+        const QString plain = sandbox.writeFile(sandbox.base() + "/plain", "#!/bin/sh\necho hi\n");
+        // A program may ignore SIGPIPE (as many do, to survive closed sockets); the child must
+        // not inherit that.
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        struct sigaction saved = {};
+        ::sigaction(SIGPIPE, &ignore, &saved);
+        const auto restore = qScopeGuard([&saved] { ::sigaction(SIGPIPE, &saved, nullptr); });
+        // An executable, or a script body; the status -1 means not started.
+        const QList<std::tuple<QString, QString, int>> cases{
+            {{}, QStringLiteral("exit 3"), 3},
+            {{}, QStringLiteral("kill -KILL $$"), 128 + SIGKILL},
+            {{}, QStringLiteral("kill -PIPE $$"), 128 + SIGPIPE},
+            {sandbox.base() + "/bin/none", {}, -1},
+            {QStringLiteral("sh"), {}, -1}, // relative
+            {plain, {}, -1},                // not executable
+        };
+        for (const auto &[executable, body, status] : cases) {
+            const QString program = executable.isEmpty() ? writeTool(sandbox, body) : executable;
+            const ProcessResult result = Process(program, {QStringLiteral("-c"), body}).run();
+            const QString name = executable + body + QStringLiteral(": %1 %2");
+            QCOMPARE(name.arg(result.started).arg(result.status),
+                     name.arg(status != -1).arg(status));
+            if (status == -1)
+                QCOMPARE(result.text(), std::nullopt);
+        }
+    }
+
+    void text_strictUtf8()
+    {
+        Sandbox sandbox;
+        const QString data = sandbox.base() + QStringLiteral("/data");
+        const QString tool = writeTool(sandbox, QStringLiteral("cat \"$1\"; echo ' and more' >&2"));
+        const QList<std::pair<QByteArray, bool>> outputs{
+            {"caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\x89", true}, // multi-byte
+            {"\xef\xbf\xbd", true},                              // the replacement character itself
+            {"", true},
+            {"caf\xe9", false},      // Latin-1
+            {"ok \xe6\x97", false},  // a sequence cut at the end
+            {"\xc0\xaf", false},     // overlong
+            {"\xed\xa0\x80", false}, // surrogate
+        };
+        for (const auto &[output, valid] : outputs) {
+            sandbox.writeFile(data, output);
+            const ProcessResult result = Process(tool, {data}).run();
+            QCOMPARE(result.status, 0);
+            QCOMPARE(result.text(), valid ? std::optional(QString::fromUtf8(output) +
+                                                          QStringLiteral(" and more\n"))
+                                          : std::nullopt);
+        }
+    }
+
+    void largeOutput_keepsHeadAndTail()
+    {
+        Sandbox sandbox;
+        // 20 MB of whole lines, then an end marker: far more than a pipe holds and than is kept.
+        const ProcessResult result = runScript(
+            sandbox, QStringLiteral("printf 'START\\n'; yes 'line of output' | head -c 20000010; "
+                                    "printf 'LAST LINE\\n' >&2; exit 7"));
+        QCOMPARE(result.status, 7);
+        QCOMPARE(qint64(result.head.size()), Process::kDefaultHeadLimit);
+        QCOMPARE(qint64(result.tail.size()), Process::kDefaultTailLimit);
+        QCOMPARE(result.head.size() + result.tail.size() + result.omittedBytes,
+                 qint64(6 + 20000010 + 10));
+        QVERIFY(result.head.startsWith("START\nline of output\n"));
+        const std::optional<QString> text = result.text();
+        QVERIFY(text);
+        QVERIFY(
+            text->contains(QStringLiteral("\n… %1 bytes omitted …\n").arg(result.omittedBytes)));
+        QVERIFY(text->endsWith(QStringLiteral("line of output\nLAST LINE\n")));
+    }
+
+    void cuts_fallBetweenCharacters()
+    {
+        Sandbox sandbox;
+        // Four-byte characters: wherever the limits cut, the kept text must still be valid.
+        const QString tool = writeTool(
+            sandbox, QStringLiteral("printf '\\360\\237\\216\\211%.0s' 1 2 3 4 5 6 7 8 9 10"));
+        const QString party = QString::fromUtf8("\xf0\x9f\x8e\x89");
+        for (int head = 0; head <= 4; ++head) {
+            for (int tail = 1; tail <= 4; ++tail) {
+                Process process(tool, {});
+                process.setOutputLimits(head, tail);
+                const ProcessResult result = process.run();
+                QVERIFY(result.head.size() <= head && result.tail.size() <= tail);
+                QCOMPARE(result.head.size() + result.tail.size() + result.omittedBytes, qint64(40));
+                const std::optional<QString> text = result.text();
+                QVERIFY2(text, qPrintable(QStringLiteral("head %1, tail %2").arg(head).arg(tail)));
+                QCOMPARE(text->left(2 * (result.head.size() / 4)),
+                         party.repeated(result.head.size() / 4));
+                QVERIFY(text->contains(QStringLiteral("bytes omitted")));
+            }
+        }
+    }
+
+    void leftoverChildren_areEnded()
+    {
+        Sandbox sandbox;
+        const QString pidFile = sandbox.base() + QStringLiteral("/child.pid");
+        // A background child, one that ignores SIGTERM, a grandchild, and one that tidies up
+        // (writes "$1.note") when asked politely to end.
+        const QStringList bodies{
+            QStringLiteral("sleep 1000 & echo $! > \"$1\"; echo started"),
+            QStringLiteral("sh -c 'trap \"\" TERM; echo $$ > \"$1\"; exec sleep 1000' sh \"$1\" & "
+                           "while [ ! -s \"$1\" ]; do sleep 0.01; done; echo started"),
+            QStringLiteral("sh -c 'sleep 1000 & echo $! > \"$1\"' sh \"$1\"; echo started"),
+            QStringLiteral("sh -c 'trap \"echo tidied > \\\"$1.note\\\"; exit 0\" TERM; "
+                           "echo $$ > \"$1\"; sleep 1000 & wait' sh \"$1\" & "
+                           "while [ ! -s \"$1\" ]; do sleep 0.01; done; echo started")};
+        for (const QString &body : bodies) {
+            QFile::remove(pidFile);
+            const ProcessResult result = runScript(sandbox, body, {pidFile});
+            QCOMPARE(result.text(), QStringLiteral("started\n"));
+            const pid_t child = static_cast<pid_t>(contentsOf(pidFile).trimmed().toLongLong());
+            QVERIFY(child > 0);
+            // The call has returned; the helper must already be gone, not merely on its way.
+            const bool running = isRunning(child);
+            if (running)
+                ::kill(child, SIGKILL);
+            QVERIFY2(!running, qPrintable(body));
+        }
+        QCOMPARE(contentsOf(pidFile + QStringLiteral(".note")), QByteArray("tidied\n"));
+    }
+
+    void escapedChild_holdingOutput_doesNotBlock()
+    {
+        Sandbox sandbox;
+        const QString pidFile = sandbox.base() + QStringLiteral("/escaped.pid");
+        // A helper in a session of its own keeps the output pipe open and is out of reach of the
+        // group: the call must still return once the tool itself has exited.
+        const ProcessResult result = runScript(
+            sandbox, QStringLiteral("setsid sleep 1000 & echo $! > \"$1\"; echo done"), {pidFile});
+        const pid_t escaped = static_cast<pid_t>(contentsOf(pidFile).trimmed().toLongLong());
+        if (escaped > 0)
+            ::kill(escaped, SIGKILL);
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.text(), QStringLiteral("done\n"));
+    }
+
+    void parallelRuns_keepTheirOwnOutput()
+    {
+        Sandbox sandbox;
+        const QString script = writeTool(
+            sandbox,
+            QStringLiteral(
+                "i=0; while [ $i -lt 2000 ]; do echo \"$1 $i\"; i=$((i+1)); done; exit $2"));
+        constexpr int kThreads = 6;
+        std::vector<ProcessResult> results(kThreads);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < kThreads; ++i)
+            threads.emplace_back([&, i] {
+                results[i] =
+                    Process(script, {QStringLiteral("run%1").arg(i), QString::number(i)}).run();
+            });
+        for (std::thread &thread : threads)
+            thread.join();
+        for (int i = 0; i < kThreads; ++i) {
+            QCOMPARE(results[i].status, i);
+            QString expected;
+            for (int line = 0; line < 2000; ++line)
+                expected += QStringLiteral("run%1 %2\n").arg(i).arg(line);
+            QCOMPARE(results[i].text(), expected);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(ProcessTest)
 #include "tst_process.moc"

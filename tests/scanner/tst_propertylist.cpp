@@ -1,5 +1,5 @@
+#include "demo/PlistWriter.h"
 #include "scanner/PropertyList.h"
-#include "tests/support/PlistWriter.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -63,30 +63,25 @@ class TestPropertyList : public QObject
     Q_OBJECT
 
 private slots:
-    void readsListsWeWrite_data()
+    void readsListsWeWrite()
     {
-        QTest::addColumn<QVariantMap>("map");
         // More than 15 entries and long strings use the extended count form in binary lists.
         QVariantMap many{{"Long", QString(70000, 'x')}, {"LongUnicode", QString(300, QChar(0xE9))}};
         for (int i = 0; i < 2000; ++i)
             many.insert(QStringLiteral("Key%1").arg(i),
                         i % 3 ? QVariant("v" + QString::number(i)) : i);
-        QTest::newRow("application") << appInfo();
-        QTest::newRow("many and long") << many;
-    }
-    void readsListsWeWrite()
-    {
-        QFETCH(QVariantMap, map);
-        QHash<QString, QString> strings;
-        for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-            if (it.value().typeId() == QMetaType::QString)
-                strings.insert(it.key(), it.value().toString());
-        }
-        for (const QByteArray &bytes : {PlistWriter::xml(map), PlistWriter::binary(map)}) {
-            const std::optional<TopLevelDictionary> dict = readTopLevelDictionary(bytes);
-            QVERIFY2(dict, bytes.left(8).constData());
-            QCOMPARE(dict->keys, QSet<QString>(map.keyBegin(), map.keyEnd()));
-            QCOMPARE(dict->strings, strings);
+        for (const QVariantMap &map : {appInfo(), many}) {
+            QHash<QString, QString> strings;
+            for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+                if (it.value().typeId() == QMetaType::QString)
+                    strings.insert(it.key(), it.value().toString());
+            }
+            for (const QByteArray &bytes : {PlistWriter::xml(map), PlistWriter::binary(map)}) {
+                const std::optional<TopLevelDictionary> dict = readTopLevelDictionary(bytes);
+                QVERIFY2(dict, bytes.left(8).constData());
+                QCOMPARE(dict->keys, QSet<QString>(map.keyBegin(), map.keyEnd()));
+                QCOMPARE(dict->strings, strings);
+            }
         }
     }
 

@@ -1,5 +1,5 @@
+#include "demo/MachineBuilder.h"
 #include "scanner/FileScanner.h"
-#include "tests/support/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 
 #include <QLocale>
@@ -15,16 +15,6 @@ namespace {
 constexpr qint64 kMiB = 1024 * 1024;
 constexpr qint64 kBlock = 4096;
 constexpr qint64 kThreshold = 100 * kMiB;
-
-FileGroup groupOf(FileCategory category, const QList<qint64> &sizes)
-{
-    QList<AssociatedFile> files;
-    for (qint64 size : sizes) {
-        files.append(
-            AssociatedFile(QStringLiteral("/x/%1").arg(files.size()), QString(), category, size));
-    }
-    return FileGroup(category, files);
-}
 
 QStringList describe(const QList<FileGroup> &groups)
 {
@@ -65,12 +55,6 @@ bool addFolders(const MachineBuilder &machine, const QList<std::pair<QString, qi
     return true;
 }
 
-QString chmodded(const QString &path, mode_t mode)
-{
-    ::chmod(QFile::encodeName(path).constData(), mode);
-    return path;
-}
-
 const QDateTime kBackupDate(QDate(2026, 12, 6), QTime(12, 0));
 
 } // namespace
@@ -81,23 +65,6 @@ class SystemDataTest : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
-
-    void arrange_thresholdAndGroupTotals()
-    {
-        using C = FileCategory;
-        // Byte-exact at the threshold; real files can only come in whole blocks, see below. The
-        // total of a group counts, not its entries; the hidden count counts groups.
-        QCOMPARE(
-            describe(FileScanner::arrangeSystemData({groupOf(C::xcodeArchives, {kThreshold}),
-                                                     groupOf(C::dockerData, {kThreshold - 1})})),
-            (QStringList{"xcodeArchives: ", "hidden 1"}));
-        QCOMPARE(
-            describe(FileScanner::arrangeSystemData(
-                {groupOf(C::systemCaches, {kThreshold / 2, kThreshold / 2}),
-                 groupOf(C::systemLogs, {kMiB, kMiB, kMiB}), groupOf(C::deviceBackups, {0, 0})})),
-            (QStringList{"systemCaches: ,", "hidden 2"}));
-        QCOMPARE(describe(FileScanner::arrangeSystemData({})), QStringList{"hidden 0"});
-    }
 
     void scan_wholeMachine_thresholdOrderAndProgress()
     {
@@ -117,7 +84,7 @@ private slots:
             {"Library/Developer/Xcode/Archives", kThreshold}, {"Library/Logs/DiagnosticReports", 2 * kBlock},
             {"Library/Containers/com.docker.docker/Data", kThreshold - kBlock},
             {"Library/Developer/CoreSimulator/Devices", 0}, {"Library/Caches/com.spotify.client", 60 * kMiB},
-            {"Library/Caches/com.google.Chrome", 50 * kMiB}}));
+            {"Library/Caches/com.google.Chrome", 50 * kMiB}, {"Library/Logs/Other", 2 * kMiB}}));
         // clang-format on
 
         const FileScanner scanner(sandbox.places());
@@ -125,8 +92,9 @@ private slots:
         const SystemDataResult result =
             scanner.scanSystemData([&reported](const QString &what) { reported.append(what); });
 
-        // Device support (110 MiB) was found before the caches (110 MiB) and stays in front.
-        // Hidden: the backup, Docker one block under the threshold, the logs, the reports.
+        // Device support (110 MiB) was found before the caches (110 MiB) and stays in front: a
+        // group's total counts, not its entries. Hidden, counted by group: the backup, Docker one
+        // block under the threshold, the two logs, the reports.
         QCOMPARE(
             describe(result),
             (QStringList{"xcodeDerivedData: DerivedData",
@@ -198,45 +166,7 @@ private slots:
         QCOMPARE(scanner.scanSystemData().groups.size(), 1);
     }
 
-    void backups_namedByDeviceAndDate_data()
-    {
-        QTest::addColumn<int>("info");
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("name");
-
-        const int binary = int(BackupInfo::binary);
-        // clang-format off
-        QTest::newRow("binary") << binary << "C" << "Ada's iPhone (6 Dec 2026)";
-        QTest::newRow("xml") << int(BackupInfo::xml) << "C" << "Ada's iPhone (6 Dec 2026)";
-        QTest::newRow("American English") << binary << "en_US" << "Ada's iPhone (Dec 6, 2026)";
-        QTest::newRow("Japanese") << binary << "ja_JP" << "Ada's iPhone (2026年12月6日)";
-        QTest::newRow("name not text") << int(BackupInfo::nameNotText) << "C" << "iOS Device (6 Dec 2026)";
-        QTest::newRow("no Info.plist") << int(BackupInfo::missing) << "C" << "iOS Device";
-        QTest::newRow("broken Info.plist") << int(BackupInfo::broken) << "C" << "iOS Device";
-        // clang-format on
-    }
-
-    void backups_namedByDeviceAndDate()
-    {
-        QFETCH(int, info);
-        QFETCH(QString, locale);
-        QFETCH(QString, name);
-
-        Sandbox sandbox;
-        MachineBuilder machine(sandbox);
-        const QString backup = machine.addDeviceBackup("00008110-0001", BackupInfo(info),
-                                                       "Ada's iPhone", 6 * kBlock, kBackupDate);
-        QLocale::setDefault(QLocale(locale));
-        const std::optional<QList<FileGroup>> groups =
-            FileScanner(sandbox.places()).scanDeviceBackups();
-        QLocale::setDefault(QLocale::c());
-        QVERIFY(groups);
-        QCOMPARE(describe(*groups), QStringList{"deviceBackups: " + name});
-        QCOMPARE(groups->first().files[0].path, backup);
-        QCOMPARE(sizes(*groups), QList<qint64>{6 * kBlock});
-    }
-
-    void backups_emptyOnesListedFilesSkipped()
+    void backups_emptyOnesListedFilesSkipped_namedByDeviceAndDate()
     {
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
@@ -247,119 +177,125 @@ private slots:
         };
         QCOMPARE(backups(), QStringList());
         const QString folder =
-            sandbox.makeDir(sandbox.homePath("Library/Application Support/MobileSync/Backup"));
+            sandbox.makeDir(sandbox.homePath("Library/Application Support/MobileSync/Backup/"));
         QCOMPARE(backups(), QStringList());
-        sandbox.writeFileOfSize(folder + "/stray.bin", 50 * kMiB);
+        sandbox.writeFileOfSize(folder + "stray.bin", 50 * kMiB);
         QCOMPARE(backups(), QStringList());
-
         machine.addDeviceBackup("empty", BackupInfo::missing, QString(), 0, kBackupDate);
         QCOMPARE(backups(), QStringList{"deviceBackups: iOS Device"});
         // Too small to be shown; counted as hidden.
         QCOMPARE(describe(scanner.scanSystemData()), QStringList{"hidden 1"});
-    }
 
-    void snapshots_onlyPrefixedLinesOfTheToolsOutput_data()
-    {
-        QTest::addColumn<bool>("installed");
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QByteArray>("errorOutput");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("names");
-
-        // clang-format off
-        QTest::newRow("heading and one") << true
-            << QByteArray("Snapshots for disk /:\ncom.apple.TimeMachine.2025-03-04-101500.local\n")
-            << QByteArray() << 0 << QStringList{"Snapshot 2025-03-04-101500.local"};
-        QTest::newRow("indented, CRLF, in order") << true
-            << QByteArray("\r\n  com.apple.TimeMachine.B.local\r\n\tcom.apple.TimeMachine.A.local  \n")
-            << QByteArray() << 0 << QStringList{"Snapshot B.local", "Snapshot A.local"};
-        QTest::newRow("printed on standard error") << true << QByteArray()
-            << QByteArray("com.apple.TimeMachine.E.local\n") << 0 << QStringList{"Snapshot E.local"};
-        QTest::newRow("garbage") << true << QByteArray("lorem ipsum\nsee com.apple.TimeMachine.X.local\n"
-                                                       "COM.APPLE.TIMEMACHINE.Y\n\x01\x02\n")
-            << QByteArray() << 0 << QStringList();
-        QTest::newRow("an error") << true << QByteArray()
-            << QByteArray("listlocalsnapshots: Failed to mount (error 80)\n") << 1 << QStringList();
-        QTest::newRow("nothing") << true << QByteArray() << QByteArray() << 0 << QStringList();
-        QTest::newRow("not UTF-8") << true << QByteArray("com.apple.TimeMachine.A.local\n\xff\xfe\n")
-            << QByteArray() << 0 << QStringList();
-        QTest::newRow("no tool") << false << QByteArray() << QByteArray() << 0 << QStringList();
-        // clang-format on
+        // Each backup is named after its Info.plist kind and holds that many blocks plus one.
+        for (const BackupInfo info : {BackupInfo::xml, BackupInfo::binary, BackupInfo::missing,
+                                      BackupInfo::broken, BackupInfo::nameNotText}) {
+            machine.addDeviceBackup(QString::number(int(info)), info, "Ada's iPhone",
+                                    (int(info) + 1) * kBlock, kBackupDate);
+        }
+        // The date only when the Info.plist reads, in the locale's medium form.
+        const QList<std::pair<QString, QString>> dates{
+            {"C", "6 Dec 2026"}, {"en_US", "Dec 6, 2026"}, {"ja_JP", "2026年12月6日"}};
+        for (const auto &[locale, date] : dates) {
+            QLocale::setDefault(QLocale(locale));
+            const std::optional<QList<FileGroup>> groups = scanner.scanDeviceBackups();
+            QLocale::setDefault(QLocale::c());
+            QVERIFY(groups && groups->size() == 1);
+            QStringList found;
+            for (const AssociatedFile &file : groups->first().files) {
+                const QString id = file.path.mid(folder.size());
+                QCOMPARE(file.path, folder + id);
+                found << QStringLiteral("%1: %2 %3").arg(id, file.name).arg(file.size / kBlock);
+            }
+            found.sort();
+            QCOMPARE(found.join(u'|'), QStringLiteral("0: Ada's iPhone (%1) 1|1: Ada's iPhone (%1) "
+                                                      "2|2: iOS Device 3|3: iOS Device 4|5: iOS "
+                                                      "Device (%1) 6|empty: iOS Device 0")
+                                           .arg(date));
+        }
     }
 
     void snapshots_onlyPrefixedLinesOfTheToolsOutput()
     {
-        QFETCH(bool, installed);
-        QFETCH(QByteArray, output);
-        QFETCH(QByteArray, errorOutput);
-        QFETCH(int, status);
-        QFETCH(QStringList, names);
-
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        if (installed)
-            machine.installTmutil(output, status, errorOutput);
         const FileScanner scanner(sandbox.places());
-        const std::optional<FileGroup> group = scanner.scanLocalSnapshots();
-        if (installed) {
-            QCOMPARE(machine.toolCalls("/usr/bin/tmutil"),
+        const QString tmutil = QStringLiteral("/usr/bin/tmutil");
+        // The tool's output, error output and status, and the snapshots found.
+        // clang-format off
+        const QList<std::tuple<QByteArray, QByteArray, int, QStringList>> cases{
+            {"Snapshots for disk /:\ncom.apple.TimeMachine.2025-03-04-101500.local\n", "", 0,
+             {"Snapshot 2025-03-04-101500.local"}},
+            // Indented, CRLF, kept in order.
+            {"\r\n  com.apple.TimeMachine.B.local\r\n\tcom.apple.TimeMachine.A.local  \n", "", 0,
+             {"Snapshot B.local", "Snapshot A.local"}},
+            {"", "com.apple.TimeMachine.E.local\n", 0, {"Snapshot E.local"}}, // on standard error
+            {"lorem ipsum\nsee com.apple.TimeMachine.X.local\nCOM.APPLE.TIMEMACHINE.Y\n\x01\x02\n", "", 0, {}},
+            {"", "listlocalsnapshots: Failed to mount (error 80)\n", 1, {}},
+            {"", "", 0, {}},
+            {"com.apple.TimeMachine.A.local\n\xff\xfe\n", "", 0, {}}, // not UTF-8
+        };
+        // clang-format on
+        for (const auto &[output, errorOutput, status, names] : cases) {
+            machine.installTmutil(output, status, errorOutput);
+            const qsizetype calls = machine.toolCalls(tmutil).size();
+            const std::optional<FileGroup> group = scanner.scanLocalSnapshots();
+            QCOMPARE(machine.toolCalls(tmutil).mid(calls),
                      (QList<QStringList>{{"listlocalsnapshots", "/"}}));
+            QCOMPARE(group ? describe({*group}) : QStringList(),
+                     names.isEmpty() ? QStringList()
+                                     : QStringList{"timeMachineSnapshots: " + names.join(',')});
+            for (const AssociatedFile &file : group ? group->files : QList<AssociatedFile>())
+                QVERIFY(file.path == QStringLiteral("/") && file.size == 0);
+            // Snapshots are listed whatever their size of 0.
+            QCOMPARE(describe(scanner.scanSystemData()).size(), names.isEmpty() ? 1 : 2);
         }
-        QCOMPARE(group ? describe({*group}) : QStringList(),
-                 names.isEmpty() ? QStringList()
-                                 : QStringList{"timeMachineSnapshots: " + names.join(',')});
-        QCOMPARE(describe(scanner.scanSystemData()).size(), names.isEmpty() ? 1 : 2);
-        for (const AssociatedFile &file : group ? group->files : QList<AssociatedFile>())
-            QVERIFY(file.path == QStringLiteral("/") && file.size == 0);
-    }
-
-    void containers_dockerThenOrbStack_onlyWithDocker_data()
-    {
-        QTest::addColumn<QString>("dockerMark"); // what makes Docker count as installed
-        QTest::addColumn<qint64>("docker");      // -1: no data folder
-        QTest::addColumn<qint64>("orbStack");
-        QTest::addColumn<QStringList>("names");
-
-        const QString app = "app";
-        QTest::newRow("both") << app << 3 * kBlock << 2 * kBlock
-                              << QStringList{"Docker", "OrbStack"};
-        QTest::newRow("Docker empty") << app << qint64(0) << 2 * kBlock << QStringList{"OrbStack"};
-        QTest::newRow("OrbStack empty") << app << 3 * kBlock << qint64(0) << QStringList{"Docker"};
-        QTest::newRow("container folder only")
-            << "container" << qint64(-1) << 2 * kBlock << QStringList{"OrbStack"};
-        QTest::newRow("not installed") << QString() << qint64(-1) << 2 * kBlock << QStringList();
+        QFile::remove(sandbox.systemPath(tmutil)); // no tool at all
+        QVERIFY(!scanner.scanLocalSnapshots());
     }
 
     void containers_dockerThenOrbStack_onlyWithDocker()
     {
-        QFETCH(QString, dockerMark);
-        QFETCH(qint64, docker);
-        QFETCH(qint64, orbStack);
-        QFETCH(QStringList, names);
-
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
-        if (dockerMark == QLatin1String("app"))
-            machine.installDocker();
-        else if (dockerMark == QLatin1String("container"))
-            sandbox.makeDir(sandbox.homePath("Library/Containers/com.docker.docker"));
-        if (docker >= 0)
-            QVERIFY(
-                machine.addHomeFolderOfSize("Library/Containers/com.docker.docker/Data", docker));
-        QVERIFY(machine.addHomeFolderOfSize(".orbstack", orbStack));
-
+        const QString container = sandbox.homePath("Library/Containers/com.docker.docker");
         const FileScanner scanner(sandbox.places());
-        QCOMPARE(scanner.isDockerInstalled(), !dockerMark.isEmpty());
-        const SystemDataResult result = scanner.scanSystemData();
-        QCOMPARE(result.hiddenCount, names.isEmpty() ? 0 : 1);
-        if (names.isEmpty())
-            return;
-        const QList<FileGroup> groups = scanner.scanContainerData();
-        QCOMPARE(describe(groups), QStringList{"dockerData: " + names.join(QLatin1Char(','))});
-        for (const AssociatedFile &file : groups[0].files) {
-            QCOMPARE(file.path, sandbox.homePath(file.name == QLatin1String("Docker")
-                                                     ? "Library/Containers/com.docker.docker/Data"
-                                                     : ".orbstack"));
+        // What makes Docker count as installed, the blocks of its data (-1: no data folder) and
+        // of OrbStack's, and the entries listed.
+        const QList<std::tuple<QString, qint64, qint64, QStringList>> cases{
+            {"app", 3, 2, {"Docker", "OrbStack"}},
+            {"app", 0, 2, {"OrbStack"}},
+            {"app", 3, 0, {"Docker"}},
+            {"container", -1, 2, {"OrbStack"}},
+            {"", -1, 2, {}}, // not installed
+        };
+        for (const auto &[dockerMark, docker, orbStack, names] : cases) {
+            QDir(sandbox.systemPath("/Applications/Docker.app")).removeRecursively();
+            QDir(container).removeRecursively();
+            if (dockerMark == QLatin1String("app"))
+                machine.installDocker();
+            else if (dockerMark == QLatin1String("container"))
+                sandbox.makeDir(container);
+            if (docker >= 0)
+                QVERIFY(machine.addHomeFolderOfSize("Library/Containers/com.docker.docker/Data",
+                                                    docker * kBlock));
+            QVERIFY(machine.addHomeFolderOfSize(".orbstack", orbStack * kBlock));
+
+            QCOMPARE(scanner.isDockerInstalled(), !dockerMark.isEmpty());
+            QCOMPARE(scanner.scanSystemData().hiddenCount, names.isEmpty() ? 0 : 1);
+            const QList<FileGroup> groups =
+                names.isEmpty() ? QList<FileGroup>() : scanner.scanContainerData();
+            QCOMPARE(describe(groups),
+                     names.isEmpty() ? QStringList()
+                                     : QStringList{"dockerData: " + names.join(QLatin1Char(','))});
+            for (const FileGroup &group : groups) {
+                for (const AssociatedFile &file : group.files) {
+                    QCOMPARE(file.path, file.name == QLatin1String("Docker")
+                                            ? container + "/Data"
+                                            : sandbox.homePath(".orbstack"));
+                    QCOMPARE(file.size,
+                             (file.name == QLatin1String("Docker") ? docker : orbStack) * kBlock);
+                }
+            }
         }
     }
 
@@ -432,9 +368,12 @@ private slots:
                                          {"Library/Logs/big", 2 * kMiB},
                                          {"Library/Logs/DiagnosticReports", kBlock}}));
         }
-        chmodded(backups.homePath("Library/Application Support/MobileSync/Backup"), 0);
-        chmodded(caches.homePath("Library/Caches"), 0);
-        chmodded(logs.homePath("Library/Logs"), 0711); // enterable, not listable
+        const std::pair<QString, mode_t> locked[] = {
+            {backups.homePath("Library/Application Support/MobileSync/Backup"), 0},
+            {caches.homePath("Library/Caches"), 0},
+            {logs.homePath("Library/Logs"), 0711}}; // enterable, not listable
+        for (const auto &[path, mode] : locked)
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
         // As the owner everything is found: four small groups.
         QCOMPARE(FileScanner(Places(logs.home(), backups.root())).scanSystemData().hiddenCount, 4);
 

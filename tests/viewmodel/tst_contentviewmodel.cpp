@@ -1,8 +1,7 @@
 // The view model driven over sandbox machines, as the window would drive it: what a user sees
 // (published values and their order, texts, files in the Trash, packages uninstalled).
 
-#include "model/ByteCountFormat.h"
-#include "tests/support/MachineBuilder.h"
+#include "demo/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
@@ -34,20 +33,14 @@ QStringList names(const QList<AppInfo> &apps)
     return result;
 }
 
-QList<AssociatedFile> filesOf(const QList<FileGroup> &groups)
-{
-    QList<AssociatedFile> result;
-    for (const FileGroup &group : groups)
-        result += group.files;
-    return result;
-}
-
 // The groups' files as "+name" (ticked) or "-name", by file name, in published order.
 QString ticks(const QList<FileGroup> &groups)
 {
     QStringList result;
-    for (const AssociatedFile &file : filesOf(groups))
-        result.append((file.isSelected ? u"+"_s : u"-"_s) + QFileInfo(file.path).fileName());
+    for (const FileGroup &group : groups) {
+        for (const AssociatedFile &file : group.files)
+            result.append((file.isSelected ? u"+"_s : u"-"_s) + QFileInfo(file.path).fileName());
+    }
     return result.join(u", "_s);
 }
 
@@ -58,24 +51,13 @@ QString pane(const ContentViewModel &vm)
            ticks(vm.fileGroups()) + (vm.isScanning() ? u" [busy]"_s : QString());
 }
 
-const FileGroup *groupOf(const QList<FileGroup> &groups, FileCategory category)
+// The id of the file shown at path, as the text a QML row passes back.
+QString idOf(const ContentViewModel &vm, const QString &path)
 {
-    for (const FileGroup &group : groups) {
-        if (group.category == category)
-            return &group;
-    }
-    return nullptr;
-}
-
-// The "fileId" a QML row would pass back, read through the model as a delegate reads it.
-QString fileIdFromModel(const ContentViewModel &vm, const QString &path)
-{
-    QAbstractListModel *model = vm.fileGroupsModel();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        for (const QVariant &file :
-             model->data(model->index(row), FileGroupListModel::FilesRole).toList()) {
-            if (file.toMap().value(u"path"_s).toString() == path)
-                return file.toMap().value(u"fileId"_s).toString();
+    for (const FileGroup &group : vm.fileGroups()) {
+        for (const AssociatedFile &file : group.files) {
+            if (file.path == path)
+                return file.id.toString(QUuid::WithoutBraces);
         }
     }
     return {};
@@ -101,8 +83,7 @@ public:
     {
         const QMetaObject *meta = source->metaObject();
         const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("record()"));
-        for (int i = ContentViewModel::staticMetaObject.methodOffset(); i < meta->methodCount();
-             ++i) {
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
             if (meta->method(i).methodType() == QMetaMethod::Signal)
                 connect(source, meta->method(i), this, slot);
         }
@@ -128,438 +109,423 @@ class TestContentViewModel : public QObject
     Q_OBJECT
 
 private slots:
-    void fuzzyMatchScore();
-    void applications_searchSectionChangeAndTwoRemovalsWithinThreeSeconds();
-    void homebrewFlow_cacheFollowsCellarAndFailedUninstallStillTrashes();
-    void npmRemoval_lateScanDroppedAndSomeTrashMovesFail();
-    void systemData_snapshotsRescanAndVanishedCategory();
-    void systemData_resultWhileRemovalPendingKeepsBusyState();
-};
-
-void TestContentViewModel::fuzzyMatchScore()
-{
-    // Subsequence, substring, wrong order, a letter used twice, empty query; "e" plus a combining
-    // accent is one character, not an "e".
-    const QList<std::tuple<QString, QString, int>> cases{
-        {u"xcode"_s, u"xcd"_s, 3},          {u"code editor"_s, u"code"_s, 4},
-        {u"xcode"_s, u"dcx"_s, 0},          {u"xcode"_s, u"oo"_s, 0},
-        {u"xcode"_s, QString(), 0},         {u"cafe\u0301"_s, u"e"_s, 0},
-        {u"cafe\u0301"_s, u"ce\u0301"_s, 2}};
-    for (const auto &[name, query, score] : cases) {
-        QCOMPARE(query + u'=' + QString::number(ContentViewModel::fuzzyMatchScore(name, query)),
-                 query + u'=' + QString::number(score));
+    void fuzzyMatchScore()
+    {
+        // Subsequence, substring, wrong order, a letter used twice, empty query; "e" plus a
+        // combining accent is one character, not an "e".
+        const QList<std::tuple<QString, QString, int>> cases{
+            {u"xcode"_s, u"xcd"_s, 3},          {u"code editor"_s, u"code"_s, 4},
+            {u"xcode"_s, u"dcx"_s, 0},          {u"xcode"_s, u"oo"_s, 0},
+            {u"xcode"_s, QString(), 0},         {u"cafe\u0301"_s, u"e"_s, 0},
+            {u"cafe\u0301"_s, u"ce\u0301"_s, 2}};
+        for (const auto &[name, query, score] : cases) {
+            QCOMPARE(query + u'=' + QString::number(ContentViewModel::fuzzyMatchScore(name, query)),
+                     query + u'=' + QString::number(score));
+        }
     }
-}
 
-void TestContentViewModel::applications_searchSectionChangeAndTwoRemovalsWithinThreeSeconds()
-{
-    Sandbox sandbox;
-    sandbox.makeAppBundle(
-        sandbox.systemPath("/Applications"), "Xcode.app",
-        {{"CFBundleIdentifier", "com.apple.dt.Xcode"}, {"CFBundleName", "Xcode"}});
-    sandbox.makeAppBundle(sandbox.systemPath("/Applications"), "Notes.app",
-                          {{"CFBundleName", "Notes"}}, Sandbox::PlistFormat::binary);
-    const QString bundle = sandbox.makeAppBundle(
-        sandbox.homePath("Applications"), "Code Editor.app",
-        {{"CFBundleIdentifier", "com.example.editor"}, {"CFBundleName", "Code Editor"}});
-    sandbox.writeFileOfSize(
-        sandbox.homePath("Library/Application Support/Code Editor/workspace.db"), 12000);
-    const QString preferences = sandbox.writeFileOfSize(
-        sandbox.homePath("Library/Preferences/com.example.editor.plist"), 1000);
-    sandbox.writeFileOfSize(sandbox.homePath(".npm/_cacache/blob"), 20000);
+    void applications_searchSectionChangeAndTwoRemovalsWithinThreeSeconds()
+    {
+        Sandbox sandbox;
+        const QString apps = sandbox.systemPath("/Applications");
+        sandbox.makeAppBundle(
+            apps, "Xcode.app",
+            {{"CFBundleIdentifier", "com.apple.dt.Xcode"}, {"CFBundleName", "Xcode"}});
+        sandbox.makeAppBundle(apps, "Notes.app", {{"CFBundleName", "Notes"}},
+                              Sandbox::PlistFormat::binary);
+        const QString bundle = sandbox.makeAppBundle(
+            sandbox.homePath("Applications"), "Code Editor.app",
+            {{"CFBundleIdentifier", "com.example.editor"}, {"CFBundleName", "Code Editor"}});
+        sandbox.writeFileOfSize(
+            sandbox.homePath("Library/Application Support/Code Editor/workspace.db"), 3 * 4096);
+        const QString preferences = sandbox.writeFileOfSize(
+            sandbox.homePath("Library/Preferences/com.example.editor.plist"), 1000);
+        sandbox.writeFileOfSize(sandbox.homePath(".npm/_cacache/blob"), 5 * 4096);
 
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    // Filled before the constructor returns: the first window opens with the list. The user's
-    // own applications come first.
-    const QStringList all{"Code Editor", "Notes", "Xcode"};
-    QCOMPARE(names(vm.filteredApps()), all);
-    QCOMPARE(names(vm.userApplications()) + names(vm.systemApplications()), all);
-    SETTLE(vm);
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        // Filled before the constructor returns: the first window opens with the list. The
+        // user's own applications come first.
+        const QStringList all{"Code Editor", "Notes", "Xcode"};
+        QCOMPARE(names(vm.filteredApps()), all);
+        QCOMPARE(names(vm.userApplications()) + names(vm.systemApplications()), all);
+        SETTLE(vm);
 
-    // Letters in order, case ignored; prefix matches first; the model follows.
-    vm.search("CODE");
-    QCOMPARE(names(vm.filteredApps()), (QStringList{"Code Editor", "Xcode"}));
-    QCOMPARE(vm.filteredAppsModel()->rowCount(), 2);
+        // Letters in order, case ignored; prefix matches first; the model follows.
+        vm.search("CODE");
+        QCOMPARE(names(vm.filteredApps()), (QStringList{"Code Editor", "Xcode"}));
+        QCOMPARE(vm.filteredAppsModel()->rowCount(), 2);
 
-    // The section already shown, or a title that is no section: nothing reloads or clears.
-    vm.search("xc");
-    vm.selectApplication(vm.filteredApps().first().path);
-    SETTLE(vm);
-    SignalRecorder same(&vm);
-    vm.selectSection(u"Applications"_s);
-    vm.selectSection(u"Homebrew"_s);
-    QVERIFY2(same.log.isEmpty(), qPrintable(same.log.join(u',')));
-    QCOMPARE(vm.searchQuery() + u'/' + vm.selectedItemName(), u"xc/Xcode"_s);
+        // The section already shown, or a title that is no section: nothing reloads or clears.
+        vm.search("xc");
+        vm.selectApplication(vm.filteredApps().first().path);
+        SETTLE(vm);
+        SignalRecorder same(&vm);
+        vm.selectSection(u"Applications"_s);
+        vm.selectSection(u"Homebrew"_s);
+        QVERIFY2(same.log.isEmpty(), qPrintable(same.log.join(u',')));
+        QCOMPARE(vm.searchQuery() + u'/' + vm.selectedItemName(), u"xc/Xcode"_s);
 
-    vm.selectSection(u"System Data"_s);
-    QVERIFY(vm.isScanning() && !vm.selectedApp());
-    SETTLE(vm);
-    vm.applySystemDataResult(
-        {FileGroup(FileCategory::deviceBackups,
-                   {AssociatedFile(sandbox.homePath("backup-1"), "iPhone",
-                                   FileCategory::deviceBackups, 200'000'000)})},
-        0);
-    vm.selectSystemCategory(u"deviceBackups"_s);
-    vm.search("stored only");
-    QCOMPARE(vm.fileGroups().size(), 1);
+        vm.selectSection(u"System Data"_s);
+        QVERIFY(vm.isScanning() && !vm.selectedApp());
+        SETTLE(vm);
+        vm.applySystemDataResult(
+            {FileGroup(FileCategory::deviceBackups,
+                       {AssociatedFile(sandbox.homePath("backup-1"), "iPhone",
+                                       FileCategory::deviceBackups, 200'000'000)})},
+            0);
+        vm.selectSystemCategory(u"deviceBackups"_s);
+        vm.search("stored only"); // does not filter the category's files
+        QCOMPARE(vm.fileGroups().size(), 1);
 
-    // Cleared in order, then the list loads; the System Data rows stay for the next visit.
-    const QStringList order{"selectedItemChanged",   "fileGroupsChanged",
-                            "searchQueryChanged",    "selectedSystemCategoryChanged",
-                            "currentSectionChanged", "isLoadingListChanged"};
-    SignalRecorder change(&vm, order);
-    vm.selectSection(u"npm"_s);
-    change.log.removeDuplicates();
-    QCOMPARE(change.log, order);
-    QVERIFY(vm.isLoadingList());
-    QCOMPARE((QStringList{vm.currentSectionRaw(), vm.searchQuery(), vm.selectedSystemCategoryName(),
-                          ticks(vm.fileGroups()), QString::number(vm.systemDataGroups().size())}),
-             (QStringList{"npm", "", "", "", "1"}));
-    SETTLE(vm);
-    // Without npm the list is empty, and its cache is measured all the same.
-    QVERIFY(!vm.isLoadingList() && !vm.isNPMAvailable() && vm.allNPMPackages().isEmpty());
-    QCOMPARE(vm.npmCacheSize(), vm.scanner().npmCacheSize());
-    QVERIFY(vm.npmCacheSize() >= 20000);
-    QCOMPARE(vm.npmCacheSizeText(), formatByteCount(vm.npmCacheSize()));
+        // Cleared in order, then the list loads; the System Data rows stay for the next visit.
+        const QStringList order{"selectedItemChanged",   "fileGroupsChanged",
+                                "searchQueryChanged",    "selectedSystemCategoryChanged",
+                                "currentSectionChanged", "isLoadingListChanged"};
+        SignalRecorder change(&vm, order);
+        vm.selectSection(u"npm"_s);
+        change.log.removeDuplicates();
+        QCOMPARE(change.log, order);
+        QVERIFY(vm.isLoadingList());
+        QCOMPARE(
+            (QStringList{vm.currentSectionRaw(), vm.searchQuery(), vm.selectedSystemCategoryName(),
+                         ticks(vm.fileGroups()), QString::number(vm.systemDataGroups().size())}),
+            (QStringList{"npm", "", "", "", "1"}));
+        SETTLE(vm);
+        // Without npm the list is empty, and its cache is measured all the same.
+        QVERIFY(!vm.isLoadingList() && !vm.isNPMAvailable() && vm.allNPMPackages().isEmpty());
+        QCOMPARE(vm.npmCacheSize(), 5 * 4096);
+        QCOMPARE(vm.npmCacheSizeText(), u"20 kB"_s);
 
-    // Back to the applications for a scan, ticks and two removals within 3 s, without a window.
-    vm.selectSection(u"Applications"_s);
-    SETTLE(vm);
-    // As the list row does: pick, then the detail pane fills, application files unticked.
-    SignalRecorder recorder(&vm, {"isScanningChanged", "fileGroupsChanged"});
-    vm.selectApplication(bundle);
-    QCOMPARE(pane(vm), u"Code Editor (com.example.editor):  [busy]"_s);
-    SETTLE(vm);
-    QCOMPARE(recorder.log,
-             (QStringList{"isScanningChanged", "fileGroupsChanged", "isScanningChanged"}));
-    QCOMPARE(vm.selectedItemKind(), u"app"_s);
-    QCOMPARE(pane(vm), u"Code Editor (com.example.editor): -Code Editor.app, "
-                       "-Code Editor, -com.example.editor.plist"_s);
-    QCOMPARE(vm.deleteConfirmationMessage(), u"No items selected."_s);
+        // Back to the applications for a scan, ticks and two removals within 3 s.
+        vm.selectSection(u"Applications"_s);
+        SETTLE(vm);
+        // As the list row does: pick, then the detail pane fills, application files unticked.
+        SignalRecorder recorder(&vm, {"isScanningChanged", "fileGroupsChanged"});
+        vm.selectApplication(bundle);
+        QCOMPARE(pane(vm), u"Code Editor (com.example.editor):  [busy]"_s);
+        SETTLE(vm);
+        QCOMPARE(recorder.log,
+                 (QStringList{"isScanningChanged", "fileGroupsChanged", "isScanningChanged"}));
+        QCOMPARE(vm.selectedItemKind() + u' ' + pane(vm),
+                 u"app Code Editor (com.example.editor): -Code Editor.app, -Code Editor, "
+                 "-com.example.editor.plist"_s);
+        QCOMPARE(vm.deleteConfirmationMessage(), u"No items selected."_s);
 
-    // Ticking changes rows in place (no reset: the delegates keep their state); the bundle
-    // carries everything with it, both ways; unknown ids and a no-op select-all report nothing.
-    QSignalSpy reset(vm.fileGroupsModel(), &QAbstractItemModel::modelReset);
-    QSignalSpy changed(vm.fileGroupsModel(), &QAbstractItemModel::dataChanged);
-    vm.toggleFile(fileIdFromModel(vm, preferences));
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(vm.totalSelectedSize(), 1000);
-    vm.toggleFile(fileIdFromModel(vm, bundle));
-    QCOMPARE(ticks(vm.fileGroups()),
-             u"+Code Editor.app, +Code Editor, +com.example.editor.plist"_s);
-    vm.toggleFile(fileIdFromModel(vm, bundle));
-    QCOMPARE(ticks(vm.fileGroups()),
-             u"-Code Editor.app, -Code Editor, -com.example.editor.plist"_s);
-    QSignalSpy selection(&vm, &ContentViewModel::selectionChanged);
-    vm.toggleFile(QUuid::createUuid().toString());
-    vm.setGroupSelection(QUuid::createUuid().toString(), true);
-    vm.setAllSelected(false);
-    QCOMPARE(selection.count() + reset.count(), 0);
+        // Ticking changes rows in place (no reset: the delegates keep their state); the bundle
+        // carries everything with it, both ways; unknown ids and a no-op select-all report
+        // nothing.
+        QSignalSpy reset(vm.fileGroupsModel(), &QAbstractItemModel::modelReset);
+        QSignalSpy changed(vm.fileGroupsModel(), &QAbstractItemModel::dataChanged);
+        vm.toggleFile(idOf(vm, preferences));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(vm.totalSelectedSize(), 1000);
+        vm.toggleFile(idOf(vm, bundle));
+        QCOMPARE(ticks(vm.fileGroups()),
+                 u"+Code Editor.app, +Code Editor, +com.example.editor.plist"_s);
+        vm.toggleFile(idOf(vm, bundle));
+        QCOMPARE(ticks(vm.fileGroups()),
+                 u"-Code Editor.app, -Code Editor, -com.example.editor.plist"_s);
+        QSignalSpy selection(&vm, &ContentViewModel::selectionChanged);
+        vm.toggleFile(QUuid::createUuid().toString());
+        vm.setGroupSelection(QUuid::createUuid().toString(), true);
+        vm.setAllSelected(false);
+        QCOMPARE(selection.count() + reset.count(), 0);
 
-    // A first removal of the preferences alone: the application is searched again, and the
-    // rescan does not eat the line.
-    QElapsedTimer sinceFirst;
-    QObject::connect(&vm, &ContentViewModel::lastDeleteSummaryChanged, &vm, [&] {
-        if (!sinceFirst.isValid() && vm.hasLastDeleteSummary())
-            sinceFirst.start();
-    });
-    vm.toggleFile(fileIdFromModel(vm, preferences));
-    vm.setShowDeleteConfirmation(true);
-    vm.deleteSelected();
-    vm.setShowDeleteConfirmation(false);
-    SETTLE(vm);
-    QCOMPARE(vm.lastDeleteSummary(), u"Moved 1 item(s) to Trash \u00B7 1 kB freed"_s);
-    QCOMPARE(pane(vm), u"Code Editor (com.example.editor): -Code Editor.app, -Code Editor"_s);
+        // A first removal of the preferences alone: the application is searched again, and the
+        // rescan does not eat the line.
+        QElapsedTimer sinceFirst;
+        QObject::connect(&vm, &ContentViewModel::lastDeleteSummaryChanged, &vm, [&] {
+            if (!sinceFirst.isValid() && vm.hasLastDeleteSummary())
+                sinceFirst.start();
+        });
+        vm.toggleFile(idOf(vm, preferences));
+        vm.setShowDeleteConfirmation(true);
+        vm.deleteSelected();
+        vm.setShowDeleteConfirmation(false);
+        SETTLE(vm);
+        QCOMPARE(vm.lastDeleteSummary(), u"Moved 1 item(s) to Trash \u00B7 1 kB freed"_s);
+        QCOMPARE(pane(vm), u"Code Editor (com.example.editor): -Code Editor.app, -Code Editor"_s);
 
-    // A second removal within 3 s, by the bundle, which takes what is left.
-    QTest::qWait(1000);
-    vm.toggleFile(fileIdFromModel(vm, bundle));
-    const qint64 total = vm.totalSelectedSize();
-    QCOMPARE(vm.deleteButtonTitle(), u"Move to Trash"_s);
-    QCOMPARE(vm.deleteConfirmationMessage(),
-             u"Move 2 item(s) (%1) to Trash. This cannot be undone."_s.arg(formatByteCount(total)));
-    vm.deleteSelected();
-    SETTLE(vm);
-    const QString secondLine =
-        u"Moved 2 item(s) to Trash \u00B7 %1 freed"_s.arg(formatByteCount(total));
-    QCOMPARE(vm.lastDeleteSummary(), secondLine);
-    QVERIFY(sinceFirst.elapsed() < 3000 && !vm.hasErrorMessage());
-    QCOMPARE(trashedNames(sandbox),
-             (QStringList{"Code Editor", "Code Editor.app", "com.example.editor.plist"}));
-    // The bundle is gone: the list is loaded again and the detail pane cleared.
-    QCOMPARE(names(vm.allApps()), (QStringList{"Notes", "Xcode"}));
-    QCOMPARE(vm.selectedItemKind() + pane(vm), u" (): "_s);
+        // A second removal within 3 s, by the bundle (its Info.plist, a block), which takes the
+        // application support folder (three blocks) with it.
+        QTest::qWait(1000);
+        vm.toggleFile(idOf(vm, bundle));
+        QCOMPARE(vm.deleteButtonTitle() + u": "_s + vm.deleteConfirmationMessage(),
+                 u"Move to Trash: Move 2 item(s) (16 kB) to Trash. This cannot be undone."_s);
+        vm.deleteSelected();
+        SETTLE(vm);
+        const QString secondLine = u"Moved 2 item(s) to Trash \u00B7 16 kB freed"_s;
+        QCOMPARE(vm.lastDeleteSummary(), secondLine);
+        QVERIFY(sinceFirst.elapsed() < 3000 && !vm.hasErrorMessage());
+        QCOMPARE(trashedNames(sandbox),
+                 (QStringList{"Code Editor", "Code Editor.app", "com.example.editor.plist"}));
+        // The bundle is gone: the list is loaded again and the detail pane cleared.
+        QCOMPARE(names(vm.allApps()), (QStringList{"Notes", "Xcode"}));
+        QCOMPARE(vm.selectedItemKind() + pane(vm), u" (): "_s);
 
-    // The first line's timer has fired by now; it must not have cleared the second line.
-    QTest::qWait(int(3400 - sinceFirst.elapsed()));
-    QCOMPARE(vm.lastDeleteSummary(), secondLine);
-    QTRY_VERIFY_WITH_TIMEOUT(!vm.hasLastDeleteSummary(), 4000);
-}
+        // The first line's timer has fired by now; it must not have cleared the second line.
+        QTest::qWait(int(3400 - sinceFirst.elapsed()));
+        QCOMPARE(vm.lastDeleteSummary(), secondLine);
+        QTRY_VERIFY_WITH_TIMEOUT(!vm.hasLastDeleteSummary(), 4000);
+    }
 
-void TestContentViewModel::homebrewFlow_cacheFollowsCellarAndFailedUninstallStillTrashes()
-{
-    Sandbox sandbox;
-    MachineBuilder machine(sandbox);
-    machine.installBrew(1, "\n  Error: No such keg: /opt/homebrew/Cellar/wget  \n\n");
-    machine.addFormula("wget", {{"1.21", MachineBuilder::Receipt::onRequest}});
-    machine.addCask("firefox", "125.0");
-    const QString download = sandbox.writeFileOfSize(
-        sandbox.homePath("Library/Caches/Homebrew/wget--1.21.tar.gz"), 7000);
-    const QString config = machine.addHomebrewFile("etc/wgetrc", 300);
+    void homebrewFlow_cacheFollowsCellarAndFailedUninstallStillTrashes()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        machine.installBrew(1, "\n  Error: No such keg: /opt/homebrew/Cellar/wget  \n\n");
+        machine.addFormula("wget", {{"1.21", MachineBuilder::Receipt::onRequest}});
+        machine.addCask("firefox", "125.0");
+        const QString download = sandbox.writeFileOfSize(
+            sandbox.homePath("Library/Caches/Homebrew/wget--1.21.tar.gz"), 7000);
+        const QString config = machine.addHomebrewFile("etc/wgetrc", 800);
 
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    vm.selectSection(u"Brew"_s);
-    SETTLE(vm);
-    vm.selectHomebrewPackage("firefox", "Cask");
-    SETTLE(vm);
-    QCOMPARE(vm.deleteConfirmationMessage(),
-             u"Run \"brew uninstall --cask firefox\". This cannot be undone."_s);
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        vm.selectSection(u"Brew"_s);
+        SETTLE(vm);
+        vm.selectHomebrewPackage("firefox", "Cask");
+        SETTLE(vm);
+        QCOMPARE(vm.deleteConfirmationMessage(),
+                 u"Run \"brew uninstall --cask firefox\". This cannot be undone."_s);
 
-    // Package files start selected.
-    vm.selectHomebrewPackage("wget", "Formula");
-    SETTLE(vm);
-    QCOMPARE(pane(vm), u"wget (v1.21): +wgetrc, +wget, +wget--1.21.tar.gz"_s);
-    QCOMPARE(vm.deleteButtonTitle(), u"Uninstall & Remove"_s);
-    QCOMPARE(vm.deleteConfirmationMessage(),
-             u"Run \"brew uninstall wget\" \u00B7 Move 2 item(s) (%1) to Trash. "
-             "This cannot be undone."_s.arg(formatByteCount(7300)));
+        // Package files start selected; the two files to move hold 7,800 bytes.
+        vm.selectHomebrewPackage("wget", "Formula");
+        SETTLE(vm);
+        QCOMPARE(pane(vm), u"wget (v1.21): +wgetrc, +wget, +wget--1.21.tar.gz"_s);
+        QCOMPARE(vm.deleteButtonTitle() + u": "_s + vm.deleteConfirmationMessage(),
+                 u"Uninstall & Remove: Run \"brew uninstall wget\" \u00B7 Move 2 item(s) (8 kB) "
+                 "to Trash. This cannot be undone."_s);
 
-    // The download cache follows the Cellar; a hand change of the cache leaves the Cellar alone.
-    const QUuid cellarFile = groupOf(vm.fileGroups(), FileCategory::homebrewCellar)->files[0].id;
-    const QUuid cacheGroup = groupOf(vm.fileGroups(), FileCategory::homebrewCache)->id;
-    vm.toggleFile(cellarFile);
-    QCOMPARE(ticks(vm.fileGroups()), u"+wgetrc, -wget, -wget--1.21.tar.gz"_s);
-    vm.setGroupSelection(cacheGroup, true);
-    QCOMPARE(ticks(vm.fileGroups()), u"+wgetrc, -wget, +wget--1.21.tar.gz"_s);
-    vm.setGroupSelection(cacheGroup, false);
-    vm.toggleFile(cellarFile);
-    QCOMPARE(ticks(vm.fileGroups()), u"+wgetrc, +wget, +wget--1.21.tar.gz"_s);
+        // The download cache follows the Cellar; a hand change of the cache leaves the Cellar
+        // alone. Groups: configuration, Cellar, cache.
+        const QUuid cellarFile = vm.fileGroups().at(1).files[0].id;
+        const QUuid cacheGroup = vm.fileGroups().at(2).id;
+        vm.toggleFile(cellarFile);
+        QCOMPARE(ticks(vm.fileGroups()), u"+wgetrc, -wget, -wget--1.21.tar.gz"_s);
+        vm.setGroupSelection(cacheGroup, true);
+        QCOMPARE(ticks(vm.fileGroups()), u"+wgetrc, -wget, +wget--1.21.tar.gz"_s);
+        vm.setGroupSelection(cacheGroup, false);
+        vm.toggleFile(cellarFile);
+        QCOMPARE(ticks(vm.fileGroups()), u"+wgetrc, +wget, +wget--1.21.tar.gz"_s);
 
-    // The uninstall fails; the Trash step still runs and the list is still reloaded.
-    QSignalSpy reloaded(&vm, &ContentViewModel::allHomebrewPackagesChanged);
-    vm.deleteSelected();
-    QVERIFY(vm.isScanning());
-    SETTLE(vm);
-    QCOMPARE(machine.toolCalls("/opt/homebrew/bin/brew"),
-             (QList<QStringList>{{"uninstall", "wget"}}));
-    QCOMPARE(vm.errorMessage(),
-             u"Failed to uninstall wget:\nError: No such keg: /opt/homebrew/Cellar/wget"_s);
-    QCOMPARE(vm.lastDeleteSummary(),
-             u"Moved 2 item(s) to Trash \u00B7 %1 freed"_s.arg(formatByteCount(7300)));
-    QVERIFY(!QFileInfo::exists(download) && !QFileInfo::exists(config));
-    QCOMPARE(trashedNames(sandbox), (QStringList{"wget--1.21.tar.gz", "wgetrc"}));
-    QCOMPARE(reloaded.count(), 1);
-    QCOMPARE(vm.homebrewCacheSize(), 0);
-    QVERIFY(vm.showErrorAlert() && vm.fileGroups().isEmpty());
-}
+        // The uninstall fails; the Trash step still runs and the list is still reloaded.
+        QSignalSpy reloaded(&vm, &ContentViewModel::allHomebrewPackagesChanged);
+        vm.deleteSelected();
+        QVERIFY(vm.isScanning());
+        SETTLE(vm);
+        QCOMPARE(machine.toolCalls("/opt/homebrew/bin/brew"),
+                 (QList<QStringList>{{"uninstall", "wget"}}));
+        QCOMPARE(vm.errorMessage(),
+                 u"Failed to uninstall wget:\nError: No such keg: /opt/homebrew/Cellar/wget"_s);
+        QCOMPARE(vm.lastDeleteSummary(), u"Moved 2 item(s) to Trash \u00B7 8 kB freed"_s);
+        QVERIFY(!QFileInfo::exists(download) && !QFileInfo::exists(config));
+        QCOMPARE(trashedNames(sandbox), (QStringList{"wget--1.21.tar.gz", "wgetrc"}));
+        QCOMPARE(reloaded.count(), 1);
+        QCOMPARE(vm.homebrewCacheSize(), 0);
+        QVERIFY(vm.showErrorAlert() && vm.fileGroups().isEmpty());
+    }
 
-void TestContentViewModel::npmRemoval_lateScanDroppedAndSomeTrashMovesFail()
-{
-    Sandbox sandbox;
-    MachineBuilder machine(sandbox);
-    machine.installNPM(kNPM, 0, "removed 1 package in 1s\n");
-    const QString modules = sandbox.systemPath(MachineBuilder::homebrewNodeModules());
-    machine.addNPMPackage(modules, "alpha", "1.0.0");
-    sandbox.writeFileOfSize(sandbox.homePath(".config/alpha/config.json"), 100);
-    const QString module = machine.addNPMPackage(modules, "mytool", "2.0.0");
-    sandbox.writeFileOfSize(sandbox.homePath(".mytool"), 1000);
-    sandbox.writeFileOfSize(sandbox.homePath(".cache/mytool/blob"), 30000);
-    sandbox.writeFileOfSize(sandbox.homePath(".npm/mytool"), 2000);
-    const QString config = sandbox.homePath(".config/mytool");
-    sandbox.writeFileOfSize(config + "/settings.json", 50000);
-    const QString cache = sandbox.homePath(".cache/mytool");
+    void npmRemoval_lateScanDroppedAndSomeTrashMovesFail()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        machine.installNPM(kNPM, 0, "removed 1 package in 1s\n");
+        const QString modules = sandbox.systemPath(MachineBuilder::homebrewNodeModules());
+        machine.addNPMPackage(modules, "alpha", "1.0.0");
+        sandbox.writeFileOfSize(sandbox.homePath(".config/alpha/config.json"), 100);
+        const QString module = machine.addNPMPackage(modules, "mytool", "2.0.0");
+        // The files to move: 1,000 and 2,000 bytes, and folders of 8 and 13 blocks.
+        sandbox.writeFileOfSize(sandbox.homePath(".mytool"), 1000);
+        sandbox.writeFileOfSize(sandbox.homePath(".cache/mytool/blob"), 8 * 4096);
+        sandbox.writeFileOfSize(sandbox.homePath(".npm/mytool"), 2000);
+        const QString config = sandbox.homePath(".config/mytool");
+        sandbox.writeFileOfSize(config + "/settings.json", 13 * 4096);
+        const QString cache = sandbox.homePath(".cache/mytool");
 
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    vm.selectSection(SidebarSection::npm);
-    SETTLE(vm);
-    const qint64 cacheBefore = vm.npmCacheSize();
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        vm.selectSection(SidebarSection::npm);
+        SETTLE(vm);
+        QCOMPARE(vm.npmCacheSize(), 4096); // ~/.npm/mytool
 
-    // A quick second pick: whatever the pane shows belongs to the item named in its header at
-    // that moment, and it stays busy from the first pick until the newest scan ended.
-    QStringList panes;
-    QObject::connect(&vm, &ContentViewModel::fileGroupsChanged, &vm, [&] {
-        if (!vm.fileGroups().isEmpty())
-            panes.append(pane(vm));
-    });
-    QSignalSpy scanning(&vm, &ContentViewModel::isScanningChanged);
-    vm.selectNPMPackage("alpha");
-    vm.selectNPMPackage("mytool");
-    SETTLE(vm);
-    QVERIFY(!panes.isEmpty());
-    for (const QString &shown : std::as_const(panes))
-        QVERIFY2(shown.startsWith(u"mytool "_s) && !shown.contains(u"alpha"_s), qPrintable(shown));
-    QCOMPARE(scanning.count(), 2);
+        // A quick second pick: whatever the pane shows belongs to the item named in its header
+        // at that moment, and it stays busy from the first pick until the newest scan ended.
+        QStringList panes;
+        QObject::connect(&vm, &ContentViewModel::fileGroupsChanged, &vm, [&] {
+            if (!vm.fileGroups().isEmpty())
+                panes.append(pane(vm));
+        });
+        QSignalSpy scanning(&vm, &ContentViewModel::isScanningChanged);
+        vm.selectNPMPackage("alpha");
+        vm.selectNPMPackage("mytool");
+        SETTLE(vm);
+        QVERIFY(!panes.isEmpty());
+        for (const QString &shown : std::as_const(panes))
+            QVERIFY2(shown.startsWith(u"mytool "_s) && !shown.contains(u"alpha"_s),
+                     qPrintable(shown));
+        QCOMPARE(scanning.count(), 2);
+        QCOMPARE(pane(vm), u"mytool (v2.0.0): +.mytool, +mytool, +mytool, +mytool, +mytool"_s);
+        QCOMPARE(vm.deleteConfirmationMessage(),
+                 u"Run \"npm uninstall -g mytool\" \u00B7 Move 4 item(s) (89 kB) to Trash. "
+                 "This cannot be undone."_s);
 
-    QHash<QString, qint64> sizes;
-    for (const AssociatedFile &file : filesOf(vm.fileGroups()))
-        sizes.insert(file.path, file.size);
-    QCOMPARE(sizes.size(), 5);
-    QVERIFY(sizes.contains(module));
-    const qint64 fourSizes = vm.totalSelectedSize() - sizes.value(module);
-    QCOMPARE(vm.deleteConfirmationMessage(),
-             u"Run \"npm uninstall -g mytool\" \u00B7 Move 4 item(s) (%1) to Trash. "
-             "This cannot be undone."_s.arg(formatByteCount(fourSizes)));
+        // The cache is replaced after the scan: the listed folder is gone, the new one stays.
+        QVERIFY(QDir().rename(cache, cache + "-listed"));
+        sandbox.writeFileOfSize(cache + "/new", 10);
 
-    // The cache is replaced after the scan: the listed folder is gone, the new one stays.
-    QVERIFY(QDir().rename(cache, cache + "-listed"));
-    sandbox.writeFileOfSize(cache + "/new", 10);
+        // Published in order: the alert text before the alert, then the line, then the refresh.
+        const QStringList order{"errorMessageChanged", "showErrorAlertChanged",
+                                "lastDeleteSummaryChanged", "npmCacheSizeChanged",
+                                "allNPMPackagesChanged"};
+        SignalRecorder recorder(&vm, order);
+        vm.deleteSelected();
+        QVERIFY(vm.isScanning());
+        SETTLE(vm);
+        QCOMPARE(recorder.log, order);
+        QCOMPARE(machine.toolCalls(kNPM), (QList<QStringList>{{"uninstall", "-g", "mytool"}}));
+        // Only what really moved is counted (all but the 8 blocks of the cache folder); the one
+        // failure is listed with its reason.
+        QCOMPARE(vm.lastDeleteSummary(),
+                 u"Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 56 kB freed"_s);
+        QCOMPARE(vm.errorMessageText(),
+                 u"Failed to remove 1 file(s):\n"_s + cache + u": Changed since it was listed"_s);
+        QVERIFY(vm.showErrorAlert());
+        QCOMPARE(trashedNames(sandbox), (QStringList{".mytool", "mytool", "mytool.2"}));
+        // Package files are the package manager's business.
+        QVERIFY(QFileInfo::exists(cache + "/new") && QFileInfo::exists(module));
+        QCOMPARE(vm.npmCacheSize(), 0);
 
-    // Published in order: the alert text before the alert, then the line, then the refresh.
-    const QStringList order{"errorMessageChanged", "showErrorAlertChanged",
-                            "lastDeleteSummaryChanged", "npmCacheSizeChanged",
-                            "allNPMPackagesChanged"};
-    SignalRecorder recorder(&vm, order);
-    vm.deleteSelected();
-    QVERIFY(vm.isScanning());
-    SETTLE(vm);
-    QCOMPARE(recorder.log, order);
-    QCOMPARE(machine.toolCalls(kNPM), (QList<QStringList>{{"uninstall", "-g", "mytool"}}));
-    // Only what really moved is counted; the one failure is listed with its reason.
-    QCOMPARE(vm.lastDeleteSummary(),
-             u"Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 %1 freed"_s.arg(
-                 formatByteCount(fourSizes - sizes.value(cache))));
-    QCOMPARE(vm.errorMessageText(),
-             u"Failed to remove 1 file(s):\n"_s + cache + u": Changed since it was listed"_s);
-    QVERIFY(vm.showErrorAlert());
-    QCOMPARE(trashedNames(sandbox), (QStringList{".mytool", "mytool", "mytool.2"}));
-    // Package files are the package manager's business.
-    QVERIFY(QFileInfo::exists(cache + "/new") && QFileInfo::exists(module));
-    QCOMPARE(vm.npmCacheSize(), vm.scanner().npmCacheSize());
-    QVERIFY(vm.npmCacheSize() < cacheBefore);
+        // A scan started before a change of section never fills the new section's pane.
+        panes.clear();
+        vm.selectNPMPackage("alpha");
+        vm.selectSection(SidebarSection::systemData);
+        SETTLE(vm);
+        QVERIFY2(panes.isEmpty(), qPrintable(panes.join(u',')));
+        QVERIFY(vm.fileGroups().isEmpty());
+    }
 
-    // A scan started before a change of section never fills the new section's pane.
-    panes.clear();
-    vm.selectNPMPackage("alpha");
-    vm.selectSection(SidebarSection::systemData);
-    SETTLE(vm);
-    QVERIFY2(panes.isEmpty(), qPrintable(panes.join(u',')));
-    QVERIFY(vm.fileGroups().isEmpty());
-}
+    void systemData_snapshotsRescanAndVanishedCategory()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        machine.installTmutil(
+            "Snapshots for disk /:\ncom.apple.TimeMachine.2024-05-01-101500.local\n"
+            "com.apple.TimeMachine.2024-05-02-101500.local\n");
+        sandbox.writeFileOfSize(sandbox.homePath("Library/Caches/com.example.big/data"), 4096);
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        QStringList progress;
+        QObject::connect(&vm, &ContentViewModel::scanProgressTextChanged, &vm,
+                         [&] { progress.append(vm.scanProgressText()); });
+        vm.selectSection(u"System Data"_s);
+        // Clicks while the scan runs change nothing.
+        vm.selectSystemCategory(u"timeMachineSnapshots"_s);
+        QVERIFY(vm.isScanning() && vm.selectedSystemCategoryName().isEmpty());
+        SETTLE(vm);
+        // The scan told what it measured, and the line is gone once it ended.
+        QVERIFY2(progress.size() >= 2 && progress.first().startsWith(sandbox.home()),
+                 qPrintable(progress.join(u',')));
+        QVERIFY(vm.scanProgressText().isEmpty() && !vm.isScanning());
+        QCOMPARE(vm.systemDataGroups().size(), 1);
+        const FileGroup snapshots = vm.systemDataGroups().first();
 
-void TestContentViewModel::systemData_snapshotsRescanAndVanishedCategory()
-{
-    Sandbox sandbox;
-    MachineBuilder machine(sandbox);
-    machine.installTmutil("Snapshots for disk /:\ncom.apple.TimeMachine.2024-05-01-101500.local\n"
-                          "com.apple.TimeMachine.2024-05-02-101500.local\n");
-    sandbox.writeFileOfSize(sandbox.homePath("Library/Caches/com.example.big/data"), 4096);
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    QStringList progress;
-    QObject::connect(&vm, &ContentViewModel::scanProgressTextChanged, &vm,
-                     [&] { progress.append(vm.scanProgressText()); });
-    vm.selectSection(u"System Data"_s);
-    // Clicks while the scan runs change nothing.
-    vm.selectSystemCategory(u"timeMachineSnapshots"_s);
-    QVERIFY(vm.isScanning() && vm.selectedSystemCategoryName().isEmpty());
-    SETTLE(vm);
-    // The scan told what it measured, and the line is gone once it ended.
-    QVERIFY2(progress.size() >= 2 && progress.first().startsWith(sandbox.home()),
-             qPrintable(progress.join(u',')));
-    QVERIFY(vm.scanProgressText().isEmpty() && !vm.isScanning());
-    QVERIFY(groupOf(vm.systemDataGroups(), FileCategory::timeMachineSnapshots));
-    const FileGroup snapshots = *groupOf(vm.systemDataGroups(), FileCategory::timeMachineSnapshots);
+        // A category opens all ticked, with a warning: snapshots stand on "/", which never goes
+        // to the Trash; two failures, then a new scan that opens the same category again.
+        vm.selectSystemCategory(u"timeMachineSnapshots"_s);
+        const auto category = [&] {
+            return QStringList{vm.selectedSystemCategoryName(), vm.selectedSystemCategoryTitle(),
+                               vm.selectedSystemCategorySubtitle(), ticks(vm.fileGroups())};
+        };
+        const QStringList opened{"timeMachineSnapshots", "Time Machine Snapshots", "2 items",
+                                 "+, +"};
+        QCOMPARE(category(), opened);
+        QCOMPARE(vm.fileGroups().first().id, snapshots.id);
+        QCOMPARE(vm.deleteConfirmationMessage(),
+                 u"Move 2 item(s) (0 bytes) to Trash. This cannot be undone.\n\n\u26A0\uFE0F This "
+                 "includes system data that may not be recoverable. Make sure you have backups."_s);
+        vm.deleteSelected();
+        SETTLE(vm);
+        const QStringList lines = vm.errorMessageText().split(u'\n');
+        QVERIFY2(lines.size() == 3 && lines[0] == u"Failed to remove 2 file(s):"_s &&
+                     lines[1].startsWith(u"/: "_s) && lines[2].startsWith(u"/: "_s),
+                 qPrintable(vm.errorMessageText()));
+        QVERIFY(!vm.hasLastDeleteSummary());
+        QCOMPARE(machine.toolCalls("/usr/bin/tmutil").size(), 2);
+        QCOMPARE(category(), opened);
 
-    // A category opens all ticked, with a warning: snapshots stand on "/", which never goes to
-    // the Trash; two failures, then a new scan that opens the same category again.
-    vm.selectSystemCategory(u"timeMachineSnapshots"_s);
-    const auto category = [&] {
-        return QStringList{vm.selectedSystemCategoryName(), vm.selectedSystemCategoryTitle(),
-                           vm.selectedSystemCategorySubtitle(), ticks(vm.fileGroups())};
-    };
-    const QStringList opened{"timeMachineSnapshots", "Time Machine Snapshots", "2 items", "+, +"};
-    QCOMPARE(category(), opened);
-    QCOMPARE(vm.fileGroups().first().id, snapshots.id);
-    QCOMPARE(vm.deleteConfirmationMessage(),
-             u"Move 2 item(s) (%1) to Trash. This cannot be undone.\n\n\u26A0\uFE0F This includes "
-             "system data that may not be recoverable. Make sure you have backups."_s.arg(
-                 formatByteCount(0)));
-    vm.deleteSelected();
-    SETTLE(vm);
-    const QStringList lines = vm.errorMessageText().split(u'\n');
-    QVERIFY2(lines.size() == 3 && lines[0] == u"Failed to remove 2 file(s):"_s &&
-                 lines[1].startsWith(u"/: "_s) && lines[2].startsWith(u"/: "_s),
-             qPrintable(vm.errorMessageText()));
-    QVERIFY(!vm.hasLastDeleteSummary());
-    QCOMPARE(machine.toolCalls("/usr/bin/tmutil").size(), 2);
-    QCOMPARE(category(), opened);
+        // Deselecting in the detail pane leaves the rows and their total alone.
+        vm.setAllSelected(false);
+        QCOMPARE(ticks(vm.systemDataGroups()) + u" = "_s + vm.systemDataTotalSizeText(),
+                 u"-, - = 0 bytes"_s);
 
-    // Deselecting in the detail pane leaves the rows and their total alone.
-    const auto rows = [&] {
-        return ticks(vm.systemDataGroups()) + u" = "_s + QString::number(vm.systemDataTotalSize());
-    };
-    const QString before = rows();
-    vm.setAllSelected(false);
-    QCOMPARE(rows(), before);
+        // A rescan without the category empties the pane but keeps the choice; it comes back.
+        const FileGroup derived(FileCategory::xcodeDerivedData,
+                                {AssociatedFile(sandbox.homePath("DD/A"), "A",
+                                                FileCategory::xcodeDerivedData, 150'000'000),
+                                 AssociatedFile(sandbox.homePath("DD/B"), "B",
+                                                FileCategory::xcodeDerivedData, 50'000'000)});
+        vm.applySystemDataResult({derived}, 3);
+        QCOMPARE(category(),
+                 (QStringList{"timeMachineSnapshots", "Time Machine Snapshots", "", ""}));
+        QCOMPARE(vm.hiddenSystemCategoryCount(), 3);
+        QCOMPARE(vm.systemDataTotalSize(), 200'000'000);
+        vm.applySystemDataResult({derived, snapshots}, 0);
+        QCOMPARE(category(), opened);
 
-    // A rescan without the category empties the pane but keeps the choice; it comes back.
-    const FileGroup derived(
-        FileCategory::xcodeDerivedData,
-        {AssociatedFile(sandbox.homePath("DD/A"), "A", FileCategory::xcodeDerivedData, 150'000'000),
-         AssociatedFile(sandbox.homePath("DD/B"), "B", FileCategory::xcodeDerivedData,
-                        50'000'000)});
-    vm.applySystemDataResult({derived}, 3);
-    QCOMPARE(category(), (QStringList{"timeMachineSnapshots", "Time Machine Snapshots", "", ""}));
-    QCOMPARE(vm.hiddenSystemCategoryCount(), 3);
-    QCOMPARE(vm.systemDataTotalSize(), 200'000'000);
-    vm.applySystemDataResult({derived, snapshots}, 0);
-    QCOMPARE(category(), opened);
+        // Another category: its size in the subtitle, no warning, and the row highlighted.
+        vm.selectSystemCategory(u"xcodeDerivedData"_s);
+        QCOMPARE(vm.selectedSystemCategorySubtitle(), u"2 items \u00B7 200 MB"_s);
+        QVERIFY(!vm.deleteConfirmationMessage().contains(u'\n'));
+        QAbstractListModel *rowsModel = vm.systemDataGroupsModel();
+        QVERIFY(rowsModel->index(0).data(FileGroupListModel::IsSelectedRole).toBool());
+        QVERIFY(!rowsModel->index(1).data(FileGroupListModel::IsSelectedRole).toBool());
+    }
 
-    // Another category: its size in the subtitle, no warning, and the row highlighted.
-    vm.selectSystemCategory(u"xcodeDerivedData"_s);
-    QCOMPARE(vm.selectedSystemCategorySubtitle(),
-             u"2 items \u00B7 "_s + formatByteCount(200'000'000));
-    QVERIFY(!vm.deleteConfirmationMessage().contains(u'\n'));
-    QAbstractListModel *rowsModel = vm.systemDataGroupsModel();
-    QVERIFY(rowsModel->index(0).data(FileGroupListModel::IsSelectedRole).toBool());
-    QVERIFY(!rowsModel->index(1).data(FileGroupListModel::IsSelectedRole).toBool());
-}
+    void systemData_resultWhileRemovalPendingKeepsBusyState()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        // The snapshot listing answers after a second; the uninstall takes three.
+        sandbox.writeScript(sandbox.systemPath("/usr/bin/tmutil"),
+                            "sleep 1\nprintf 'com.apple.TimeMachine.2024-05-01-101500.local\\n'\n");
+        sandbox.writeScript(sandbox.systemPath(kNPM), "sleep 3\nexit 0\n");
+        machine.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "mytool",
+                              "2.0.0");
+        const QString dotFile = sandbox.writeFileOfSize(sandbox.homePath(".mytool"), 1000);
+        // A view model destroyed while its work runs: the results posted later (while the one
+        // below works) find no view model and are dropped.
+        auto doomed = std::make_unique<ContentViewModel>(FileScanner(sandbox.places()));
+        doomed->selectSection(SidebarSection::systemData);
+        doomed->selectSection(SidebarSection::npm);
+        QVERIFY(doomed->hasPendingWork());
+        doomed.reset();
 
-void TestContentViewModel::systemData_resultWhileRemovalPendingKeepsBusyState()
-{
-    Sandbox sandbox;
-    MachineBuilder machine(sandbox);
-    // The snapshot listing answers after a second; the uninstall takes three.
-    sandbox.writeScript(sandbox.systemPath("/usr/bin/tmutil"),
-                        "sleep 1\nprintf 'com.apple.TimeMachine.2024-05-01-101500.local\\n'\n");
-    sandbox.writeScript(sandbox.systemPath(kNPM), "sleep 3\nexit 0\n");
-    machine.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "mytool",
-                          "2.0.0");
-    const QString dotFile = sandbox.writeFileOfSize(sandbox.homePath(".mytool"), 1000);
-    // A view model destroyed while its work runs: the results posted later (while the one below
-    // works) find no view model and are dropped.
-    auto doomed = std::make_unique<ContentViewModel>(FileScanner(sandbox.places()));
-    doomed->selectSection(SidebarSection::systemData);
-    doomed->selectSection(SidebarSection::npm);
-    QVERIFY(doomed->hasPendingWork());
-    doomed.reset();
+        // The section changes while the System Data scan runs.
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        vm.selectSection(SidebarSection::systemData);
+        vm.selectSection(SidebarSection::npm);
+        QTRY_COMPARE_WITH_TIMEOUT(vm.allNPMPackagesCount(), 1, kWorkTimeoutMs);
+        vm.selectNPMPackage("mytool");
+        QTRY_VERIFY_WITH_TIMEOUT(!vm.isScanning(), kWorkTimeoutMs);
+        QVERIFY(vm.systemDataGroups().isEmpty());
+        QCOMPARE(pane(vm), u"mytool (v2.0.0): +.mytool, +mytool"_s);
 
-    // The section changes while the System Data scan runs.
-    ContentViewModel vm{FileScanner(sandbox.places())};
-    vm.selectSection(SidebarSection::systemData);
-    vm.selectSection(SidebarSection::npm);
-    QTRY_COMPARE_WITH_TIMEOUT(vm.allNPMPackagesCount(), 1, kWorkTimeoutMs);
-    vm.selectNPMPackage("mytool");
-    QTRY_VERIFY_WITH_TIMEOUT(!vm.isScanning(), kWorkTimeoutMs);
-    QVERIFY(vm.systemDataGroups().isEmpty());
-    QCOMPARE(filesOf(vm.fileGroups()).size(), 2);
+        // The result lands while the removal is still running: the pane stays busy with the
+        // package's files.
+        vm.deleteSelected();
+        const QString busy = pane(vm);
+        QVERIFY(busy.endsWith(u"[busy]"_s));
+        QSignalSpy groups(&vm, &ContentViewModel::fileGroupsChanged);
+        QTRY_VERIFY_WITH_TIMEOUT(!vm.systemDataGroups().isEmpty(), kWorkTimeoutMs);
+        QVERIFY(QFileInfo::exists(dotFile));
+        QCOMPARE(groups.count(), 0);
+        QCOMPARE(pane(vm), busy);
 
-    // The result lands while the removal is still running: the pane stays busy with the
-    // package's files.
-    vm.deleteSelected();
-    const QString busy = pane(vm);
-    QVERIFY(busy.endsWith(u"[busy]"_s));
-    QSignalSpy groups(&vm, &ContentViewModel::fileGroupsChanged);
-    QTRY_VERIFY_WITH_TIMEOUT(!vm.systemDataGroups().isEmpty(), kWorkTimeoutMs);
-    QVERIFY(QFileInfo::exists(dotFile));
-    QCOMPARE(groups.count(), 0);
-    QCOMPARE(pane(vm), busy);
-
-    SETTLE(vm);
-    QVERIFY(!vm.isScanning());
-    QCOMPARE(vm.lastDeleteSummary(),
-             u"Uninstalled mytool \u00B7 Moved 1 item(s) to Trash \u00B7 1 kB freed"_s);
-    QCOMPARE(trashedNames(sandbox), QStringList{".mytool"});
-}
+        SETTLE(vm);
+        QVERIFY(!vm.isScanning());
+        QCOMPARE(vm.lastDeleteSummary(),
+                 u"Uninstalled mytool \u00B7 Moved 1 item(s) to Trash \u00B7 1 kB freed"_s);
+        QCOMPARE(trashedNames(sandbox), QStringList{".mytool"});
+    }
+};
 
 QTEST_GUILESS_MAIN(TestContentViewModel)
 #include "tst_contentviewmodel.moc"

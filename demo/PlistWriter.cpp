@@ -1,4 +1,4 @@
-#include "tests/support/PlistWriter.h"
+#include "demo/PlistWriter.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -4,9 +4,10 @@
 #include <QList>
 #include <QVariant>
 
-// Writes real property lists for tests: XML and binary ("bplist00"). Values may be QString,
-// bool, int/qint64, double, QDateTime (date), QByteArray (data), QVariantList (array) and
-// QVariantMap (dictionary). Equal strings are written once in binary lists, as real writers do.
+// Writes real property lists for the sample machine and the tests: XML and binary ("bplist00").
+// Values may be QString, bool, int/qint64, double, QDateTime (date), QByteArray (data),
+// QVariantList (array) and QVariantMap (dictionary). Equal strings are written once in binary
+// lists, as real writers do.
 namespace PlistWriter {
 
 QByteArray xml(const QVariant &root);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/Sandbox.h"
+#include "demo/MachineFolder.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -11,17 +11,15 @@
 
 #include <optional>
 
-// Builds the parts of a machine that the package and system-data scans look at, on a Sandbox:
-// npm global folders, a Homebrew prefix with Cellar, Caskroom and receipts, download caches,
-// developer data, device backups, container data, caches and logs of chosen allocated sizes, and
-// stand-in scripts for brew, npm, which and tmutil that record how they were called. Shared by
-// the scanner tests, the view-model tests and the demo machine.
+// Builds the parts of a machine that the package and system-data scans look at, in a
+// MachineFolder: npm global folders, a Homebrew prefix with Cellar, Caskroom and receipts,
+// download caches, developer data, device backups, container data, caches and logs of chosen
+// allocated sizes, and stand-in scripts for brew, npm, which and tmutil that record how they were
+// called. Shared by the sample machine of make demo and make screenshots and by the tests.
 class MachineBuilder
 {
 public:
-    explicit MachineBuilder(const Sandbox &sandbox);
-
-    const Sandbox &sandbox() const { return m_sandbox; }
+    explicit MachineBuilder(const MachineFolder &folder);
 
     // --- Stand-in tools ------------------------------------------------------------------------
     // An executable at the system path that records its arguments (and environment), prints
@@ -109,24 +107,8 @@ public:
     QString addDeviceBackup(const QString &id, BackupInfo info, const QString &productName,
                             qint64 bytes, const QDateTime &modified) const;
 
-    // --- Demo ----------------------------------------------------------------------------------
-    // A small believable machine: applications, npm globals, formulae and casks with their
-    // files, and system data. largeBytes sizes the system-data folders meant to be shown (they
-    // are shown from 100 MiB on); everything else is small. Tools: brew, npm, which and a tmutil
-    // listing two snapshots.
-    void buildSampleMachine(qint64 largeBytes = 150LL * 1024 * 1024) const;
-
 private:
     QString callLog(const QString &systemPath) const;
 
-    const Sandbox &m_sandbox;
+    const MachineFolder &m_folder;
 };
-
-// Runs one function of the current test executable again in a child process as an unprivileged
-// user (see runAsUnprivileged), with the given extra environment. The child knows it is the
-// child through isUnprivilegedChild(). Returns the child's exit status (0 when the function
-// passed) and its output.
-int runTestFunctionAsUnprivileged(const QString &testFunction,
-                                  const QMap<QString, QString> &environment,
-                                  QByteArray *output = nullptr);
-bool isUnprivilegedChild();

@@ -1,8 +1,7 @@
-#include "tests/support/MachineBuilder.h"
+#include "demo/MachineBuilder.h"
 
-#include "tests/support/PlistWriter.h"
+#include "demo/PlistWriter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -51,26 +50,21 @@ qint64 allocatedBelow(const QString &folder, const QString &except)
     while (it.hasNext()) {
         const QString path = it.next();
         if (path != except)
-            total += Sandbox::allocatedSize(path);
+            total += MachineFolder::allocatedSize(path);
     }
     return total;
 }
 
-QString toolsFolder(const Sandbox &sandbox)
+QString toolsFolder(const MachineFolder &folder)
 {
-    return sandbox.base() + QStringLiteral("/tool-calls");
-}
-
-qint64 roundedToBlock(qint64 bytes)
-{
-    return bytes / 4096 * 4096;
+    return folder.base() + QStringLiteral("/tool-calls");
 }
 
 } // namespace
 
-MachineBuilder::MachineBuilder(const Sandbox &sandbox) : m_sandbox(sandbox)
+MachineBuilder::MachineBuilder(const MachineFolder &folder) : m_folder(folder)
 {
-    const QString tools = toolsFolder(m_sandbox);
+    const QString tools = toolsFolder(m_folder);
     QDir().mkpath(tools);
     // Tools may be run by the unprivileged test user, and must still be able to record.
     ::chmod(QFile::encodeName(tools).constData(), 0777);
@@ -80,7 +74,7 @@ QString MachineBuilder::callLog(const QString &systemPath) const
 {
     QString name = systemPath;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return toolsFolder(m_sandbox) + QLatin1Char('/') + name;
+    return toolsFolder(m_folder) + QLatin1Char('/') + name;
 }
 
 QString MachineBuilder::installTool(const QString &systemPath, const QByteArray &output, int status,
@@ -93,15 +87,15 @@ QString MachineBuilder::installTool(const QString &systemPath, const QByteArray 
                                   "env | LC_ALL=C sort > \"$log.env\"\n")
                        .arg(shellQuoted(log));
     if (!output.isEmpty()) {
-        m_sandbox.writeFile(log + QStringLiteral(".out"), output);
+        m_folder.writeFile(log + QStringLiteral(".out"), output);
         body += QStringLiteral("cat %1\n").arg(shellQuoted(log + QStringLiteral(".out")));
     }
     if (!errorOutput.isEmpty()) {
-        m_sandbox.writeFile(log + QStringLiteral(".err"), errorOutput);
+        m_folder.writeFile(log + QStringLiteral(".err"), errorOutput);
         body += QStringLiteral("cat %1 >&2\n").arg(shellQuoted(log + QStringLiteral(".err")));
     }
     body += QStringLiteral("exit %1").arg(status);
-    return m_sandbox.writeScript(m_sandbox.systemPath(systemPath), body);
+    return m_folder.writeScript(m_folder.systemPath(systemPath), body);
 }
 
 QString MachineBuilder::installBrew(int status, const QByteArray &output) const
@@ -129,7 +123,7 @@ QString MachineBuilder::installWhich(const QMap<QString, QString> &known) const
                     .arg(shellQuoted(it.key()), shellQuoted(it.value()));
     }
     body += QStringLiteral("esac\nexit 1");
-    return m_sandbox.writeScript(m_sandbox.systemPath(systemPath), body);
+    return m_folder.writeScript(m_folder.systemPath(systemPath), body);
 }
 
 QString MachineBuilder::installTmutil(const QByteArray &output, int status,
@@ -174,20 +168,20 @@ QString MachineBuilder::addNPMPackage(const QString &folder, const QString &name
 QString MachineBuilder::addNPMPackageWithManifest(const QString &folder, const QString &name,
                                                   const std::optional<QByteArray> &manifest) const
 {
-    const QString package = m_sandbox.makeDir(folder + QLatin1Char('/') + name);
-    m_sandbox.writeFile(package + QStringLiteral("/index.js"), "module.exports = {};\n");
+    const QString package = m_folder.makeDir(folder + QLatin1Char('/') + name);
+    m_folder.writeFile(package + QStringLiteral("/index.js"), "module.exports = {};\n");
     if (manifest)
-        m_sandbox.writeFile(package + QStringLiteral("/package.json"), *manifest);
+        m_folder.writeFile(package + QStringLiteral("/package.json"), *manifest);
     return package;
 }
 
 QString MachineBuilder::addFormula(const QString &name, const QList<FormulaVersion> &versions) const
 {
     const QString formula =
-        m_sandbox.makeDir(m_sandbox.systemPath(QStringLiteral("/opt/homebrew/Cellar/")) + name);
+        m_folder.makeDir(m_folder.systemPath(QStringLiteral("/opt/homebrew/Cellar/")) + name);
     for (const FormulaVersion &version : versions) {
         const QString folder = formula + QLatin1Char('/') + version.version;
-        m_sandbox.writeFile(folder + QStringLiteral("/bin/") + name, "#!/bin/sh\n");
+        m_folder.writeFile(folder + QStringLiteral("/bin/") + name, "#!/bin/sh\n");
         QByteArray receipt;
         switch (version.receipt) {
         case Receipt::onRequest:
@@ -216,7 +210,7 @@ QString MachineBuilder::addFormula(const QString &name, const QList<FormulaVersi
             receipt = "{\"homebrew_version\": \"4.2.0\"}";
             break;
         }
-        m_sandbox.writeFile(folder + QStringLiteral("/INSTALL_RECEIPT.json"), receipt);
+        m_folder.writeFile(folder + QStringLiteral("/INSTALL_RECEIPT.json"), receipt);
     }
     return formula;
 }
@@ -224,20 +218,20 @@ QString MachineBuilder::addFormula(const QString &name, const QList<FormulaVersi
 QString MachineBuilder::addCask(const QString &name, const QString &version) const
 {
     const QString cask =
-        m_sandbox.makeDir(m_sandbox.systemPath(QStringLiteral("/opt/homebrew/Caskroom/")) + name);
-    m_sandbox.makeDir(cask + QLatin1Char('/') + version);
+        m_folder.makeDir(m_folder.systemPath(QStringLiteral("/opt/homebrew/Caskroom/")) + name);
+    m_folder.makeDir(cask + QLatin1Char('/') + version);
     return cask;
 }
 
 QString MachineBuilder::addHomebrewFile(const QString &relative, qint64 size) const
 {
-    return m_sandbox.writeFileOfSize(
-        m_sandbox.systemPath(QStringLiteral("/opt/homebrew/")) + relative, size);
+    return m_folder.writeFileOfSize(
+        m_folder.systemPath(QStringLiteral("/opt/homebrew/")) + relative, size);
 }
 
 bool MachineBuilder::makeFolderOfAllocatedSize(const QString &folder, qint64 bytes) const
 {
-    m_sandbox.makeDir(folder);
+    m_folder.makeDir(folder);
     const QString data = folder + QStringLiteral("/data.bin");
     QFile::remove(data);
     const qint64 wanted = bytes - allocatedBelow(folder, data);
@@ -251,7 +245,7 @@ bool MachineBuilder::makeFolderOfAllocatedSize(const QString &folder, qint64 byt
     for (int attempt = 0; attempt < 4 && length > 0; ++attempt) {
         if (!writeDurableFile(data, length))
             return false;
-        const qint64 allocated = Sandbox::allocatedSize(data);
+        const qint64 allocated = MachineFolder::allocatedSize(data);
         if (allocated == wanted)
             return true;
         length -= allocated - wanted;
@@ -269,157 +263,58 @@ bool MachineBuilder::setModificationDate(const QString &path, const QDateTime &d
 
 QString MachineBuilder::installXcode() const
 {
-    return m_sandbox.makeAppBundle(
-        m_sandbox.systemPath(QStringLiteral("/Applications")), QStringLiteral("Xcode.app"),
+    return m_folder.makeAppBundle(
+        m_folder.systemPath(QStringLiteral("/Applications")), QStringLiteral("Xcode.app"),
         {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.apple.dt.Xcode")},
          {QStringLiteral("CFBundleName"), QStringLiteral("Xcode")}});
 }
 
 QString MachineBuilder::installDocker() const
 {
-    return m_sandbox.makeAppBundle(
-        m_sandbox.systemPath(QStringLiteral("/Applications")), QStringLiteral("Docker.app"),
+    return m_folder.makeAppBundle(
+        m_folder.systemPath(QStringLiteral("/Applications")), QStringLiteral("Docker.app"),
         {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.docker.docker")},
          {QStringLiteral("CFBundleName"), QStringLiteral("Docker")}});
 }
 
 bool MachineBuilder::addHomeFolderOfSize(const QString &relative, qint64 bytes) const
 {
-    return makeFolderOfAllocatedSize(m_sandbox.homePath(relative), bytes);
+    return makeFolderOfAllocatedSize(m_folder.homePath(relative), bytes);
 }
 
 QString MachineBuilder::addDeviceBackup(const QString &id, BackupInfo info,
                                         const QString &productName, qint64 bytes,
                                         const QDateTime &modified) const
 {
-    const QString folder = m_sandbox.makeDir(
-        m_sandbox.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup/")) + id);
+    const QString folder = m_folder.makeDir(
+        m_folder.homePath(QStringLiteral("Library/Application Support/MobileSync/Backup/")) + id);
     const QVariantMap keys{{QStringLiteral("Product Name"), productName},
                            {QStringLiteral("Device Name"), productName},
                            {QStringLiteral("Product Version"), QStringLiteral("17.4")}};
     const QString plist = folder + QStringLiteral("/Info.plist");
     switch (info) {
     case BackupInfo::xml:
-        m_sandbox.writeFile(plist, PlistWriter::xml(keys));
+        m_folder.writeFile(plist, PlistWriter::xml(keys));
         break;
     case BackupInfo::binary:
-        m_sandbox.writeFile(plist, PlistWriter::binary(keys));
+        m_folder.writeFile(plist, PlistWriter::binary(keys));
         break;
     case BackupInfo::missing:
         break;
     case BackupInfo::broken:
-        m_sandbox.writeFile(plist, "bplist00 this is not a property list");
+        m_folder.writeFile(plist, "bplist00 this is not a property list");
         break;
     case BackupInfo::notDictionary:
-        m_sandbox.writeFile(plist, PlistWriter::xml(QVariantList{productName}));
+        m_folder.writeFile(plist, PlistWriter::xml(QVariantList{productName}));
         break;
     case BackupInfo::nameNotText: {
         QVariantMap numeric = keys;
         numeric.insert(QStringLiteral("Product Name"), 42);
-        m_sandbox.writeFile(plist, PlistWriter::binary(numeric));
+        m_folder.writeFile(plist, PlistWriter::binary(numeric));
         break;
     }
     }
     makeFolderOfAllocatedSize(folder, bytes);
     setModificationDate(folder, modified);
     return folder;
-}
-
-void MachineBuilder::buildSampleMachine(qint64 largeBytes) const
-{
-    const Sandbox &s = m_sandbox;
-    const qint64 large = roundedToBlock(largeBytes);
-
-    // Applications with a few leftovers.
-    const QString applications = s.systemPath(QStringLiteral("/Applications"));
-    s.makeAppBundle(applications, QStringLiteral("Pixel Forge.app"),
-                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("io.acme.pixelforge")},
-                     {QStringLiteral("CFBundleName"), QStringLiteral("Pixel Forge")}});
-    s.makeAppBundle(applications, QStringLiteral("Notely.app"),
-                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.notely.mac")},
-                     {QStringLiteral("CFBundleName"), QStringLiteral("Notely")}},
-                    Sandbox::PlistFormat::binary);
-    s.makeAppBundle(s.homePath(QStringLiteral("Applications")), QStringLiteral("Beta Tool.app"),
-                    {{QStringLiteral("CFBundleIdentifier"), QStringLiteral("org.beta.tool")}});
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/io.acme.pixelforge.plist")),
-                      900);
-    s.writeFileOfSize(
-        s.homePath(QStringLiteral("Library/Application Support/Pixel Forge/projects.db")), 300000);
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Caches/io.acme.pixelforge/cache.bin")),
-                      80000);
-    s.writeFileOfSize(s.homePath(QStringLiteral("Library/Preferences/com.notely.mac.plist")), 600);
-
-    // npm.
-    installNPM();
-    const QString modules = s.systemPath(homebrewNodeModules());
-    addNPMPackage(modules, QStringLiteral("typescript"), QStringLiteral("5.4.5"));
-    addNPMPackage(modules, QStringLiteral("typescript-language-server"), QStringLiteral("4.3.3"));
-    addNPMPackage(modules, QStringLiteral("prettier"), QStringLiteral("3.2.5"));
-    addNPMPackage(modules, QStringLiteral("npm"), QStringLiteral("10.5.0"));
-    addNPMPackage(modules, QStringLiteral("corepack"), QStringLiteral("0.25.2"));
-    addNPMPackageWithManifest(modules, QStringLiteral("@vue"), std::nullopt);
-    s.writeFileOfSize(s.homePath(QStringLiteral(".npm/_cacache/content-v2/sha512/aa")), 2000000);
-    s.writeFileOfSize(s.homePath(QStringLiteral(".npm/prettier/cache.json")), 4000);
-    s.writeFileOfSize(s.homePath(QStringLiteral(".config/prettier/config.json")), 200);
-
-    // Homebrew.
-    installBrew();
-    addFormula(QStringLiteral("wget"), {{QStringLiteral("1.24.5"), Receipt::onRequest}});
-    addFormula(QStringLiteral("node"), {{QStringLiteral("21.7.1"), Receipt::onRequest},
-                                        {QStringLiteral("22.1.0"), Receipt::onRequest}});
-    addFormula(QStringLiteral("openssl@3"), {{QStringLiteral("3.3.0"), Receipt::asDependency}});
-    addFormula(QStringLiteral("libidn2"), {{QStringLiteral("2.3.7"), Receipt::asDependency}});
-    addCask(QStringLiteral("firefox"), QStringLiteral("125.0"));
-    addCask(QStringLiteral("visual-studio-code"), QStringLiteral("1.88.1"));
-    addHomebrewFile(QStringLiteral("etc/wgetrc"), 5000);
-    addHomebrewFile(QStringLiteral("var/log/wget.log"), 12000);
-    addHomebrewFile(QStringLiteral("share/wget/README"), 3000);
-    addHomebrewFile(QStringLiteral("Caches/node--22.1.0.bottle.tar.gz"), 400000);
-    s.writeFileOfSize(
-        s.homePath(QStringLiteral("Library/Caches/Homebrew/wget--1.24.5.bottle.tar.gz")), 900000);
-    s.writeFileOfSize(
-        s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.node.plist")), 700);
-
-    // System data: developer data, a backup, containers, caches and logs.
-    installXcode();
-    installDocker();
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/DerivedData"), large);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport"),
-                        large / 2 / 4096 * 4096);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport"),
-                        large / 2 / 4096 * 4096);
-    addHomeFolderOfSize(QStringLiteral("Library/Developer/CoreSimulator/Devices"), 20 * 4096);
-    addDeviceBackup(QStringLiteral("00008110-001A2B3C4D5E"), BackupInfo::binary,
-                    QStringLiteral("iPhone 15"), 64 * 4096,
-                    QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
-    addHomeFolderOfSize(QStringLiteral("Library/Containers/com.docker.docker/Data"), large);
-    addHomeFolderOfSize(QStringLiteral(".orbstack"), roundedToBlock(large / 3));
-    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.spotify.client"),
-                        roundedToBlock(large * 2 / 3));
-    addHomeFolderOfSize(QStringLiteral("Library/Caches/com.google.Chrome"),
-                        roundedToBlock(large / 2));
-    addHomeFolderOfSize(QStringLiteral("Library/Logs/Pixel Forge"), 600 * 4096);
-    addHomeFolderOfSize(QStringLiteral("Library/Logs/DiagnosticReports"), 30 * 4096);
-
-    installWhich({{QStringLiteral("brew"), QStringLiteral("/opt/homebrew/bin/brew")},
-                  {QStringLiteral("npm"), QStringLiteral("/opt/homebrew/bin/npm")}});
-    installTmutil("Snapshots for disk /:\n"
-                  "com.apple.TimeMachine.2026-03-14-093012.local\n"
-                  "com.apple.TimeMachine.2026-03-14-103044.local\n");
-}
-
-int runTestFunctionAsUnprivileged(const QString &testFunction,
-                                  const QMap<QString, QString> &environment, QByteArray *output)
-{
-    QString commandLine = QStringLiteral("env VERLO_UNPRIVILEGED_CHILD=1");
-    for (auto it = environment.constBegin(); it != environment.constEnd(); ++it)
-        commandLine += QLatin1Char(' ') + shellQuoted(it.key() + QLatin1Char('=') + it.value());
-    commandLine += QLatin1Char(' ') + shellQuoted(QCoreApplication::applicationFilePath()) +
-                   QLatin1Char(' ') + shellQuoted(testFunction);
-    return runAsUnprivileged(commandLine, output);
-}
-
-bool isUnprivilegedChild()
-{
-    return qEnvironmentVariableIsSet("VERLO_UNPRIVILEGED_CHILD");
 }
