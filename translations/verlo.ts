@@ -73,6 +73,73 @@
     </message>
 </context>
 <context>
+    <name>ContentViewModel</name>
+    <message>
+        <source>Uninstall &amp; Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 %2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move %1 item(s) (%2) to Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No items selected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. This cannot be undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+⚠️ This includes system data that may not be recoverable. Make sure you have backups.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstalled %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to uninstall %1:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moved %1 item(s) to Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 freed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to remove %1 file(s):
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 items</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileDetailView</name>
     <message>
         <source>Select a package</source>
