@@ -8,6 +8,7 @@ benchmarks=(
   sizes
   leftovers
   systemdata
+  quit
 )
 
 build_dir=$(cd "${1:-build}" && pwd)

@@ -113,9 +113,10 @@ class Walk
 public:
     // progress is set for the calling thread's walk only, which is also the one that starts the
     // helpers of pool once the tree proves large.
-    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath)
+    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath,
+         const std::atomic_bool *cancelled)
         : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress),
-          m_topPath(topPath), m_isCallingThread(progress != nullptr)
+          m_topPath(topPath), m_isCallingThread(progress != nullptr), m_cancelled(cancelled)
     {}
 
     // Walks the folder open at fd (and closes it); returns what was found below it.
@@ -151,6 +152,7 @@ private:
     const ScanProgress *m_progress;
     const QString &m_topPath;
     bool m_isCallingThread;
+    const std::atomic_bool *m_cancelled;
     std::optional<std::chrono::steady_clock::time_point> m_lastReport;
 };
 
@@ -158,8 +160,8 @@ private:
 class HelperPool
 {
 public:
-    HelperPool(int helperCount, const QString &topPath)
-        : m_helperCount(helperCount), m_topPath(topPath)
+    HelperPool(int helperCount, const QString &topPath, const std::atomic_bool *cancelled)
+        : m_helperCount(helperCount), m_topPath(topPath), m_cancelled(cancelled)
     {}
 
     ~HelperPool()
@@ -203,7 +205,7 @@ public:
 private:
     void work()
     {
-        Walk walk(this, nullptr, m_topPath);
+        Walk walk(this, nullptr, m_topPath, m_cancelled);
         qint64 total = 0;
         while (const std::optional<Task> task = m_queue.take())
             total += walk.run(task->fd, task->depth);
@@ -212,6 +214,7 @@ private:
 
     int m_helperCount;
     const QString &m_topPath;
+    const std::atomic_bool *m_cancelled;
     bool m_started = false;
     TaskQueue m_queue;
     std::vector<std::thread> m_threads;
@@ -237,6 +240,9 @@ qint64 Walk::run(int fd, int depth)
 
     for (;;) {
         Frame &frame = m_frames[m_top];
+        // Cancelled: walk no further down; the way back up closes what is open.
+        if (m_cancelled && m_cancelled->load(std::memory_order_relaxed))
+            frame.next = frame.pending.size();
         if (frame.next < frame.pending.size()) {
             const size_t nameAt = frame.next;
             const char *name = frame.pending.data() + nameAt;
@@ -467,8 +473,10 @@ void Walk::reportProgress(const char *name)
 
 } // namespace
 
-DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress)
-    : m_threadCount(std::max(1, threadCount)), m_progress(std::move(progress))
+DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress,
+                                 const std::atomic_bool *cancelled)
+    : m_threadCount(std::max(1, threadCount)), m_progress(std::move(progress)),
+      m_cancelled(cancelled)
 {}
 
 qint64 DirectoryWalker::totalSize(const QString &folder) const
@@ -481,11 +489,11 @@ qint64 DirectoryWalker::totalSize(const QString &folder) const
     if (fd < 0)
         return 0;
     if (m_threadCount == 1) {
-        Walk walk(nullptr, &m_progress, folder);
+        Walk walk(nullptr, &m_progress, folder, m_cancelled);
         return walk.run(fd, 0);
     }
-    HelperPool pool(m_threadCount - 1, folder);
-    Walk walk(&pool, &m_progress, folder);
+    HelperPool pool(m_threadCount - 1, folder, m_cancelled);
+    Walk walk(&pool, &m_progress, folder, m_cancelled);
     qint64 total = walk.run(fd, 0);
     if (pool.isStarted())
         total += pool.finish(walk);

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 // Adds up the disk space taken by everything below a folder with the file system's own calls:
 // each folder is opened relative to its parent's descriptor and read with a large buffer, and
 // each entry costs one stat call relative to its folder. The walk keeps an explicit stack (no
@@ -19,7 +21,9 @@ public:
     // tree has proved large (small folders never pay for a thread) and share its subfolders.
     // progress, when set, is told the top-level subfolder being measured, on the calling thread
     // only and at most every few tens of milliseconds; never once per file.
-    explicit DirectoryWalker(int threadCount = 1, ScanProgress progress = {});
+    // cancelled, when set and true, makes the walk stop soon and return what it had counted.
+    explicit DirectoryWalker(int threadCount = 1, ScanProgress progress = {},
+                             const std::atomic_bool *cancelled = nullptr);
 
     // Sum over every entry below folder, at any depth, of its allocated size (blocks x 512), or
     // of its length where the file system reports no allocation. Folders add nothing of their
@@ -31,4 +35,5 @@ public:
 private:
     int m_threadCount;
     ScanProgress m_progress;
+    const std::atomic_bool *m_cancelled;
 };

@@ -13,7 +13,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Told what is being measured or searched now (a folder's path), for a progress line. May be
@@ -76,6 +78,15 @@ public:
 
     const Places &places() const { return m_places; }
     const FileManager &fileManager() const { return m_fileManager; }
+
+    // Once flag is true, long operations (walks, searches, the System Data scan) stop soon and
+    // return what they had: their results are then incomplete and meant to be dropped. Copies of
+    // this scanner share the flag.
+    void setCancellationFlag(std::shared_ptr<const std::atomic_bool> flag)
+    {
+        m_cancelled = std::move(flag);
+    }
+    bool isCancelled() const { return m_cancelled && m_cancelled->load(std::memory_order_relaxed); }
 
     // --- Applications ------------------------------------------------------------------------
     // ~/Applications then /Applications, sorted by name (localized, case-insensitive, stable).
@@ -181,4 +192,5 @@ public:
 private:
     Places m_places;
     FileManager m_fileManager;
+    std::shared_ptr<const std::atomic_bool> m_cancelled;
 };

@@ -220,8 +220,8 @@ void measure(const FileScanner &scanner, QList<AssociatedFile> &files,
              const ScanProgress &progress = {})
 {
     for (AssociatedFile &file : files) {
-        if (!file.isRemovable())
-            continue; // its path may name another item
+        if (!file.isRemovable() || scanner.isCancelled())
+            continue; // its path may name another item; or no one waits for the sizes
         if (progress)
             progress(file.path);
         file.size = scanner.sizeOfFoundItem(file.path);

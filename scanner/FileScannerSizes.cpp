@@ -28,7 +28,9 @@ qint64 FileScanner::sizeOfItem(const QString &path) const
 
 qint64 FileScanner::sizeOfDirectory(const QString &path, const ScanProgress &progress) const
 {
-    return DirectoryWalker(walkerThreadCount(), progress).totalSize(path);
+    if (isCancelled())
+        return 0;
+    return DirectoryWalker(walkerThreadCount(), progress, m_cancelled.get()).totalSize(path);
 }
 
 qint64 FileScanner::sizeOfFile(const QString &path) const

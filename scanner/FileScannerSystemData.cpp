@@ -164,6 +164,8 @@ QList<FileGroup> FileScanner::scanXcodeData(const ScanProgress &progress) const
 {
     QList<FileGroup> groups;
     for (const XcodeLocation &location : kXcodeLocations) {
+        if (isCancelled())
+            break;
         const QString place = m_places.inHome(QString::fromLatin1(location.place));
         if (!m_fileManager.fileExists(place))
             continue;
@@ -199,6 +201,8 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
     const QString dateFormat = mediumDateFormat(locale);
     QList<AssociatedFile> backups;
     for (const QString &entry : *entries) {
+        if (isCancelled())
+            break;
         bool isDirectory = false;
         if (!m_fileManager.fileExists(entry, &isDirectory) || !isDirectory)
             continue;
@@ -257,6 +261,8 @@ QList<FileGroup> FileScanner::scanContainerData(const ScanProgress &progress) co
         {m_places.inHome(kOrbStackData), QStringLiteral("OrbStack")},
     };
     for (const auto &[place, name] : places) {
+        if (isCancelled())
+            break;
         if (!m_fileManager.fileExists(place))
             continue;
         report(progress, place);
@@ -285,6 +291,8 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
             return std::nullopt;
         QList<AssociatedFile> listed;
         for (const QString &entry : *entries) {
+            if (isCancelled())
+                break;
             const QString name = lastComponent(entry);
             if (skipped.contains(name))
                 continue;

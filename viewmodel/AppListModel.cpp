@@ -44,7 +44,5 @@ std::optional<AppInfo> AppListModel::appAt(int row) const
 
 void AppListModel::setApps(const QList<AppInfo> &apps)
 {
-    replaceRows(apps, [&] {
-        m_apps = apps;
-    });
+    replaceRows(apps, [&] { m_apps = apps; });
 }

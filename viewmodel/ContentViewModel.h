@@ -7,6 +7,8 @@
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
+#include "viewmodel/JobRunner.h"
+#include "viewmodel/RemovalJob.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -14,7 +16,6 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <QThreadPool>
 #include <QUuid>
 
 #include <functional>
@@ -31,16 +32,18 @@ class NPMPackageListModel;
 // line and error alert, and the System Data state. Every property is read and written on the GUI
 // thread only.
 //
-// Threads: the constructor loads the application list synchronously. Everything else that walks
-// the disk or starts a process runs on a worker and is applied on the GUI thread:
+// Threads: nothing here waits on the disk on the GUI thread. The constructor starts the
+// application list on a worker and waits for it a few tens of milliseconds at most (a quick disk
+// fills the first window; a slow one shows the list's busy state). Everything that walks the
+// disk or starts a process runs on a worker (JobRunner) and is applied on the GUI thread:
 // - section loads (with cache sizes and tool tests) on a load pool; a newer load of a section
 //   supersedes an older one; isLoadingList is true while the shown section's list loads;
 // - item scans and removals on one serial worker, in the order they were started; an item scan's
 //   result is dropped when a newer item scan, a removal or a change of section was started after
 //   it, and isScanning stays true until the newest of them has finished;
 // - the System Data scan on its own worker.
-// A destroyed view model is never touched: the destructor waits for running work, and results
-// are delivered to it by queued calls guarded by a QPointer.
+// A destroyed view model is never touched: the destructor cancels every job (running walks stop
+// soon, queued ones are dropped) and results are delivered by queued calls guarded by a QPointer.
 //
 // QML types: currentSection is the section's title ("Applications", "npm", "Brew",
 // "System Data"); an absent optional string is "" with a companion has... property where absence
@@ -355,7 +358,6 @@ private:
     }
 
     struct ScanOutcome;
-    struct RemovalOutcome;
 
     void setCurrentSection(SidebarSection section);
     void setIsScanning(bool scanning);
@@ -387,7 +389,13 @@ private:
     void updateLoadingList();
 
     void startItemScan(std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work);
-    void applyRemovalOutcome(quint64 generation, const RemovalOutcome &outcome);
+    void applyRemovalOutcome(quint64 generation, const RemovalPlan &plan,
+                             const RemovalReport &outcome);
+    // The removal of the current ticks, as the confirmation describes it.
+    RemovalPlan currentRemovalPlan() const;
+    // The first applications list, waited for briefly (see Threads above).
+    void loadFirstApplications();
+    void applyApplications(const QList<AppInfo> &apps);
     void applySystemDataResult(const QList<FileGroup> &groups, int hidden,
                                const QSet<QString> &directoryPaths);
     // Marks the start of an item scan or removal: drops older scans, isScanning true.
@@ -402,8 +410,6 @@ private:
     // After a reload: the selected record, if the new list holds the same item, is replaced by
     // that list's record (same item, new id) without counting as a new pick.
     template <typename Record> void adoptReloadedRecord(const QList<Record> &records);
-
-    template <typename Work, typename Apply> void runOn(QThreadPool &pool, Work work, Apply apply);
 
     FileScanner m_scanner;
 
@@ -453,8 +459,6 @@ private:
     FileGroupListModel *m_fileGroupsModel;
     FileGroupListModel *m_systemDataGroupsModel;
 
-    // Declared last: destroyed first, each waiting for its running task.
-    QThreadPool m_loadPool;
-    QThreadPool m_systemDataPool;
-    QThreadPool m_serialPool;
+    // Declared last: destroyed first, cancelling every job and waiting for the running ones.
+    JobRunner m_jobs;
 };

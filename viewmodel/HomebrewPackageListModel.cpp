@@ -1,6 +1,8 @@
 #include "viewmodel/HomebrewPackageListModel.h"
 
-HomebrewPackageListModel::HomebrewPackageListModel(QObject *parent) : ItemListModel(IsSelectedRole, parent) {}
+HomebrewPackageListModel::HomebrewPackageListModel(QObject *parent)
+    : ItemListModel(IsSelectedRole, parent)
+{}
 
 QVariant HomebrewPackageListModel::data(const QModelIndex &index, int role) const
 {

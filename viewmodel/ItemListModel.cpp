@@ -2,8 +2,7 @@
 
 ItemListModel::ItemListModel(int selectionRole, QObject *parent)
     : QAbstractListModel(parent), m_selectionRole(selectionRole)
-{
-}
+{}
 
 int ItemListModel::rowCount(const QModelIndex &parent) const
 {
@@ -25,7 +24,8 @@ void ItemListModel::setSelectedId(const QUuid &id)
 
 bool ItemListModel::isSelectedRow(int row) const
 {
-    return !m_selectedId.isNull() && row >= 0 && row < m_ids.size() && m_ids.at(row) == m_selectedId;
+    return !m_selectedId.isNull() && row >= 0 && row < m_ids.size() &&
+           m_ids.at(row) == m_selectedId;
 }
 
 bool ItemListModel::isValidRow(const QModelIndex &index) const

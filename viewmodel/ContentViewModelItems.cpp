@@ -1,0 +1,358 @@
+// The view model's selected item: its scan, the ticks of its files and their removal.
+#include "viewmodel/ContentViewModel.h"
+
+#include "model/ByteCountFormat.h"
+#include "viewmodel/FileSelection.h"
+#include "viewmodel/RemovalJob.h"
+
+#include <QTimer>
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" \u00B7 ");
+
+} // namespace
+
+struct ContentViewModel::ScanOutcome
+{
+    QList<FileGroup> groups;
+    QSet<QString> directoryPaths;
+};
+
+void ContentViewModel::setSelectedItem(const SelectedItem &item)
+{
+    m_selectedItem = item;
+    // Whatever was being searched belongs to the previous pick.
+    ++m_itemGeneration;
+    updateRowSelection();
+    emit selectedItemChanged();
+}
+
+std::optional<AppInfo> ContentViewModel::selectedApp() const
+{
+    if (m_currentSection != SidebarSection::applications)
+        return std::nullopt;
+    if (const AppInfo *app = std::get_if<AppInfo>(&m_selectedItem))
+        return *app;
+    return std::nullopt;
+}
+
+std::optional<NPMPackage> ContentViewModel::selectedNPMPackage() const
+{
+    if (m_currentSection != SidebarSection::npm)
+        return std::nullopt;
+    if (const NPMPackage *package = std::get_if<NPMPackage>(&m_selectedItem))
+        return *package;
+    return std::nullopt;
+}
+
+std::optional<HomebrewPackage> ContentViewModel::selectedHomebrewPackage() const
+{
+    if (m_currentSection != SidebarSection::homebrew)
+        return std::nullopt;
+    if (const HomebrewPackage *package = std::get_if<HomebrewPackage>(&m_selectedItem))
+        return *package;
+    return std::nullopt;
+}
+
+void ContentViewModel::selectApplication(const QString &path)
+{
+    for (const AppInfo &app : std::as_const(m_allApps)) {
+        if (app.path == path) {
+            setSelectedItem(app);
+            scanSelectedApp();
+            return;
+        }
+    }
+}
+
+void ContentViewModel::selectNPMPackage(const QString &name)
+{
+    for (const NPMPackage &package : std::as_const(m_allNPMPackages)) {
+        if (package.name == name) {
+            setSelectedItem(package);
+            scanNPMPackageFiles(package);
+            return;
+        }
+    }
+}
+
+void ContentViewModel::selectHomebrewPackage(const QString &name, const QString &typeRaw)
+{
+    const auto type = homebrewPackageTypeFromRawValue(typeRaw);
+    if (!type)
+        return;
+    for (const HomebrewPackage &package : std::as_const(m_allHomebrewPackages)) {
+        if (package.name == name && package.type == *type) {
+            setSelectedItem(package);
+            scanHomebrewPackageFiles(package);
+            return;
+        }
+    }
+}
+
+quint64 ContentViewModel::beginItemWork()
+{
+    ++m_pendingItemWork;
+    setScanProgressText(QString());
+    setIsScanning(true);
+    return ++m_itemGeneration;
+}
+
+void ContentViewModel::startItemScan(
+    std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work)
+{
+    const quint64 generation = beginItemWork();
+    setFileGroups({});
+    setLastDeleteSummary(std::nullopt);
+
+    const FileScanner scanner = m_scanner;
+    const ScanProgress progress = progressReporter(generation, false);
+    m_jobs.run(
+        JobRunner::Queue::serial, this,
+        [scanner, work, progress] { return work(scanner, progress); },
+        [this, generation](const ScanOutcome &outcome) {
+            --m_pendingItemWork;
+            if (generation == m_itemGeneration)
+                setFileGroups(outcome.groups, outcome.directoryPaths);
+            settleScanning();
+        });
+}
+
+void ContentViewModel::scanSelectedApp()
+{
+    const std::optional<AppInfo> app = selectedApp();
+    if (!app) {
+        settleScanning();
+        return;
+    }
+    // The other installed applications: what belongs more specifically to one of them is not
+    // offered for this one.
+    startItemScan([app = *app, installed = m_allApps](const FileScanner &scanner,
+                                                      const ScanProgress &progress) {
+        QList<FileGroup> groups = scanner.findAssociatedFiles(app.bundleIdentifier, app.name,
+                                                              app.path, installed, progress);
+        groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
+        FileSelection::selectEveryFile(groups, false);
+        return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
+    });
+}
+
+void ContentViewModel::scanNPMPackageFiles(const NPMPackage &package)
+{
+    startItemScan([name = package.name](const FileScanner &scanner, const ScanProgress &progress) {
+        progress(name);
+        const QList<FileGroup> global = scanner.findNPMGlobalFiles(name);
+        const QList<FileGroup> named = scanner.findNPMNamedFiles(name);
+        QList<FileGroup> groups = FileScanner::mergeFileGroups(named, global);
+        groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
+        FileSelection::selectEveryFile(groups, true);
+        return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
+    });
+}
+
+void ContentViewModel::scanHomebrewPackageFiles(const HomebrewPackage &package)
+{
+    startItemScan([name = package.name](const FileScanner &scanner, const ScanProgress &progress) {
+        progress(name);
+        const QList<FileGroup> store = scanner.findHomebrewStoreFiles(name);
+        const QList<FileGroup> support = scanner.findHomebrewSupportFiles(name);
+        QList<FileGroup> groups = FileScanner::mergeFileGroups(support, store);
+        groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
+        FileSelection::selectEveryFile(groups, true);
+        return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
+    });
+}
+
+QList<FileGroup> ContentViewModel::mergeGroups(const QList<FileGroup> &first,
+                                               const QList<FileGroup> &second)
+{
+    return FileScanner::mergeFileGroups(first, second);
+}
+
+QList<FileGroup> ContentViewModel::removeMissingFiles(const QList<FileGroup> &groups,
+                                                      const FileManager &fileManager)
+{
+    return FileSelection::removeMissingFiles(groups, fileManager);
+}
+
+void ContentViewModel::toggleFile(const QUuid &fileId)
+{
+    QList<FileGroup> groups = m_fileGroups;
+    if (FileSelection::toggleFile(groups, fileId))
+        publishSelection(groups);
+}
+
+void ContentViewModel::toggleFile(const QString &fileId)
+{
+    toggleFile(QUuid::fromString(fileId));
+}
+
+void ContentViewModel::setGroupSelection(const QUuid &groupId, bool selected)
+{
+    QList<FileGroup> groups = m_fileGroups;
+    if (FileSelection::setGroupSelection(groups, groupId, selected))
+        publishSelection(groups);
+}
+
+void ContentViewModel::setGroupSelection(const QString &groupId, bool selected)
+{
+    setGroupSelection(QUuid::fromString(groupId), selected);
+}
+
+void ContentViewModel::setAllSelected(bool selected)
+{
+    QList<FileGroup> groups = m_fileGroups;
+    FileSelection::selectEveryFile(groups, selected);
+    publishSelection(groups);
+}
+
+void ContentViewModel::syncDownloadCacheSelection()
+{
+    QList<FileGroup> groups = m_fileGroups;
+    FileSelection::syncDownloadCache(groups);
+    publishSelection(groups);
+}
+
+QList<AssociatedFile> ContentViewModel::selectedFiles() const
+{
+    return FileSelection::selectedFiles(m_fileGroups);
+}
+
+int ContentViewModel::totalSelectedCount() const
+{
+    return FileSelection::selectedCount(m_fileGroups);
+}
+
+qint64 ContentViewModel::totalSelectedSize() const
+{
+    return FileSelection::selectedSize(m_fileGroups);
+}
+
+QString ContentViewModel::totalSelectedSizeText() const
+{
+    return formatByteCount(totalSelectedSize());
+}
+
+qint64 ContentViewModel::fileGroupsTotalSize() const
+{
+    return FileSelection::totalSize(m_fileGroups);
+}
+
+QString ContentViewModel::fileGroupsTotalSizeText() const
+{
+    return formatByteCount(fileGroupsTotalSize());
+}
+
+int ContentViewModel::fileGroupsFileCount() const
+{
+    return FileSelection::fileCount(m_fileGroups);
+}
+
+bool ContentViewModel::hasPackageFiles() const
+{
+    return FileSelection::hasPackageFiles(m_fileGroups);
+}
+
+QString ContentViewModel::deleteButtonTitle() const
+{
+    return removalButtonTitle(hasPackageFiles());
+}
+
+RemovalPlan ContentViewModel::currentRemovalPlan() const
+{
+    return planRemoval(selectedFiles(), m_currentSection, selectedHomebrewPackage(),
+                       selectedNPMPackage(), selectedApp());
+}
+
+QString ContentViewModel::deleteConfirmationMessage() const
+{
+    return confirmationMessage(currentRemovalPlan(), selectedFiles());
+}
+
+void ContentViewModel::deleteSelected()
+{
+    if (selectedFiles().isEmpty())
+        return;
+    // The removal works on what the user confirmed, whatever is picked while it waits its turn.
+    const RemovalPlan plan = currentRemovalPlan();
+    const quint64 generation = beginItemWork();
+    const FileScanner scanner = m_scanner;
+    m_jobs.run(
+        JobRunner::Queue::serial, this, [scanner, plan] { return runRemoval(scanner, plan); },
+        [this, generation, plan](const RemovalReport &report) {
+            applyRemovalOutcome(generation, plan, report);
+        });
+}
+
+void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan &plan,
+                                           const RemovalReport &outcome)
+{
+    --m_pendingItemWork;
+    if (!outcome.errors.isEmpty()) {
+        setErrorMessage(outcome.errors.join(u'\n'));
+        setShowErrorAlert(true);
+    }
+    if (!outcome.successes.isEmpty())
+        showDeleteSummary(outcome.successes.join(kSeparator));
+    setNpmCacheSize(outcome.npmCacheSize);
+    setHomebrewCacheSize(outcome.homebrewCacheSize);
+    const std::optional<QString> saved = m_lastDeleteSummary;
+
+    const bool sameSection = plan.section == m_currentSection;
+    // When the user picked something else meanwhile, the detail pane belongs to that pick: only
+    // the lists are refreshed.
+    const bool current = sameSection && generation == m_itemGeneration;
+    const bool bundleGone = plan.app.has_value() && !outcome.appBundleExists;
+
+    if (plan.hasPackageFiles) {
+        if (sameSection) {
+            switch (m_currentSection) {
+            case SidebarSection::npm:
+                loadNPMPackages();
+                break;
+            case SidebarSection::homebrew:
+                loadHomebrewPackages();
+                break;
+            case SidebarSection::applications:
+                if (bundleGone)
+                    loadApplications();
+                break;
+            case SidebarSection::systemData:
+                startSystemDataScan();
+                break;
+            }
+        }
+        if (current) {
+            setSelectedItem(std::monostate());
+            setFileGroups({});
+        }
+    } else if (current) {
+        switch (m_currentSection) {
+        case SidebarSection::applications:
+            if (bundleGone) {
+                loadApplications();
+                setSelectedItem(std::monostate());
+                setFileGroups({});
+            } else {
+                scanSelectedApp();
+            }
+            break;
+        case SidebarSection::npm:
+            if (const auto package = selectedNPMPackage())
+                scanNPMPackageFiles(*package);
+            break;
+        case SidebarSection::homebrew:
+            if (const auto package = selectedHomebrewPackage())
+                scanHomebrewPackageFiles(*package);
+            break;
+        case SidebarSection::systemData:
+            startSystemDataScan();
+            break;
+        }
+    } else if (sameSection && m_currentSection == SidebarSection::applications && bundleGone) {
+        loadApplications();
+    }
+    settleScanning();
+    setLastDeleteSummary(saved);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/AppInfo.h"
+#include "model/AssociatedFile.h"
+#include "model/HomebrewPackage.h"
+#include "model/NPMPackage.h"
+#include "model/SidebarSection.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+class FileScanner;
+
+// One confirmed removal: what the user ticked and for which item, fixed when they confirmed.
+struct RemovalPlan
+{
+    QList<AssociatedFile> trashFiles; // the ticked files that go to the Trash
+    bool hasPackageFiles = false;     // some ticked file is removed by its package manager
+    std::optional<HomebrewPackage> homebrewPackage; // uninstalled first, when set
+    std::optional<NPMPackage> npmPackage;           // uninstalled first, when set
+    std::optional<AppInfo> app;                     // the application shown, if any
+    SidebarSection section = SidebarSection::applications;
+};
+
+// What a removal did, in the words the window shows.
+struct RemovalReport
+{
+    QStringList successes; // joined into the result line
+    QStringList errors;    // joined into the error alert
+    qint64 npmCacheSize = 0;
+    qint64 homebrewCacheSize = 0;
+    bool appBundleExists = true; // whether the shown application's bundle is still there
+};
+
+// The plan for the ticked files: the package of the shown package section is uninstalled when a
+// package file is ticked; every other ticked file goes to the Trash.
+RemovalPlan planRemoval(const QList<AssociatedFile> &selected, SidebarSection section,
+                        const std::optional<HomebrewPackage> &homebrewPackage,
+                        const std::optional<NPMPackage> &npmPackage,
+                        const std::optional<AppInfo> &app);
+
+// Runs the plan: the package manager's uninstall, then the files that still exist to the Trash
+// one by one, then the cache sizes again. Never on the GUI thread.
+RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan);
+
+// The confirmation text: uninstall part, Move part, closing sentence, warning paragraph.
+QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile> &selected);
+// "Uninstall & Remove" when package files are ticked, else "Move to Trash".
+QString removalButtonTitle(bool hasPackageFiles);
