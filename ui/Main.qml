@@ -17,6 +17,9 @@ ApplicationWindow {
     font.family: Theme.fontFamily
     font.pixelSize: Theme.bodySize
 
+    // A tool installed or removed while Verlo was in the background is noticed on return.
+    onActiveChanged: if (active) root.viewModel.refreshToolAvailability()
+
     ContentView {
         anchors.fill: parent
         viewModel: root.viewModel

@@ -35,7 +35,7 @@ ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
     // a long walk at once.
     m_scanner.setCancellationFlag(m_jobs.cancellationFlag());
     loadFirstApplications();
-    measureToolAvailability();
+    refreshToolAvailability();
 }
 
 // Jobs are cancelled and waited for by m_jobs, declared last and so destroyed first.

@@ -270,9 +270,12 @@ public:
     QString npmCacheSizeText() const;
     qint64 homebrewCacheSize() const { return m_homebrewCacheSize; }
     QString homebrewCacheSizeText() const;
-    // Tool tests of the section switcher, measured on a worker at start and on each load.
+    // Tool tests of the section switcher, measured on a worker at start, on each change of section
+    // and load, and whenever the window becomes active (a tool installed meanwhile is found).
+    // Taken as available until the first test says otherwise, so no button starts dimmed.
     bool isNPMAvailable() const { return m_isNPMAvailable; }
     bool isHomebrewAvailable() const { return m_isHomebrewAvailable; }
+    Q_INVOKABLE void refreshToolAvailability();
 
     // --- System data ---------------------------------------------------------------------------
     const QList<FileGroup> &systemDataGroups() const { return m_systemDataGroups; }
@@ -406,7 +409,6 @@ private:
     // A progress callback for a worker: throttled, delivered to the GUI thread, shown only while
     // the scan it belongs to is still the one the user waits for.
     ScanProgress progressReporter(quint64 generation, bool systemData);
-    void measureToolAvailability();
     // After a reload: the selected record, if the new list holds the same item, is replaced by
     // that list's record (same item, new id) without counting as a new pick.
     template <typename Record> void adoptReloadedRecord(const QList<Record> &records);
@@ -435,8 +437,8 @@ private:
     bool m_sortBySize = false;
     qint64 m_npmCacheSize = 0;
     qint64 m_homebrewCacheSize = 0;
-    bool m_isNPMAvailable = false;
-    bool m_isHomebrewAvailable = false;
+    bool m_isNPMAvailable = true;
+    bool m_isHomebrewAvailable = true;
     QList<FileGroup> m_systemDataGroups;
     QSet<QString> m_systemDataDirectories;
     int m_hiddenSystemCategoryCount = 0;

@@ -204,7 +204,7 @@ template <typename Record> void ContentViewModel::adoptReloadedRecord(const QLis
     }
 }
 
-void ContentViewModel::measureToolAvailability()
+void ContentViewModel::refreshToolAvailability()
 {
     const FileScanner scanner = m_scanner;
     ++m_pendingOtherWork;
@@ -227,6 +227,7 @@ void ContentViewModel::selectSection(SidebarSection section)
     setSearchQuery(QString());
     setSelectedSystemCategory(std::nullopt);
     setCurrentSection(section);
+    refreshToolAvailability();
     // Item scans of the old section must not fill the new section's detail pane.
     ++m_itemGeneration;
     settleScanning();

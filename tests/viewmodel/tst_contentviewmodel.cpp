@@ -195,6 +195,11 @@ private slots:
         QVERIFY(!vm.isLoadingList() && !vm.isNPMAvailable() && vm.allNPMPackages().isEmpty());
         QCOMPARE(vm.npmCacheSize(), 5 * 4096);
         QCOMPARE(vm.npmCacheSizeText(), u"20 kB"_s);
+        // npm installed while Verlo runs is found when the window is back in front.
+        MachineBuilder(sandbox).installNPM();
+        QVERIFY(!vm.isNPMAvailable());
+        vm.refreshToolAvailability();
+        QTRY_VERIFY(vm.isNPMAvailable());
 
         // Back to the applications for a scan, ticks and two removals within 3 s.
         vm.selectSection(u"Applications"_s);
