@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include <signal.h>
-#include <unistd.h>
 
 namespace {
 
@@ -110,8 +109,7 @@ private slots:
             const bool running = helper > 0 && !stat.isEmpty() && !stat.contains(") Z ");
             if (running)
                 ::kill(helper, SIGKILL);
-            QVERIFY(helper > 0);
-            QVERIFY2(!running, qPrintable(tool));
+            QVERIFY2(helper > 0 && !running, qPrintable(tool));
             QVERIFY(result.succeeded);
             QCOMPARE(result.output, QString::number(arguments.size()) + '\n');
             QCOMPARE(recorded(box, "args"), arguments);
@@ -202,8 +200,7 @@ esac)");
         // clang-format on
         qputenv("VERLO_LOCATE_MARK", "/from/the/program");
         for (const auto &[name, expected] : rows) {
-            const std::optional<QString> found = scanner.locateTool(name);
-            QCOMPARE(name + (": " + found.value_or("none")),
+            QCOMPARE(name + (": " + scanner.locateTool(name).value_or("none")),
                      name + (": " + expected.value_or("none")));
             QCOMPARE(recorded(box, "args"), QStringList{name});
         }

@@ -87,17 +87,6 @@ QStringList offeredPaths(const QList<FileGroup> &groups, const QString &home)
     return paths;
 }
 
-AssociatedFile onlyFile(const QList<FileGroup> &groups, const QString &path)
-{
-    for (const FileGroup &group : groups) {
-        for (const AssociatedFile &file : group.files) {
-            if (file.path == path)
-                return file;
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 class TrustTest : public QObject
@@ -175,9 +164,8 @@ private slots:
             return offeredPaths(scanner.findAssociatedFiles(identifier, name, std::nullopt),
                                 box.home());
         };
-        QCOMPARE(found("dotfiles"), QStringList{});
-        QCOMPARE(found("MobileSync"), QStringList{});
-        QCOMPARE(found("xdg"), QStringList{});
+        for (const char *name : {"dotfiles", "MobileSync", "xdg"})
+            QCOMPARE(name + found(name).join(','), QString(name));
         QCOMPARE(found("Docker", "com.docker.docker"),
                  QStringList{"Library/Containers/com.docker.docker"});
         qunsetenv("XDG_DATA_HOME");
@@ -200,14 +188,11 @@ private slots:
         QCOMPARE(listed.size(), 1);
         const QList<FileGroup> groups =
             scanner.findAssociatedFiles(std::nullopt, listed[0].name, listed[0].path);
+        QCOMPARE(groups.size(), 2);
+        const QList<AssociatedFile> files = groups[0].files + groups[1].files;
         QStringList rows;
-        QList<AssociatedFile> files;
-        for (const FileGroup &group : groups) {
-            for (const AssociatedFile &file : group.files) {
-                rows.append(caseName(file.category) + ": " + file.unremovableReason);
-                files.append(file);
-            }
-        }
+        for (const AssociatedFile &file : files)
+            rows.append(caseName(file.category) + ": " + file.unremovableReason);
         const QString reason =
             "Its name is not valid text, so Verlo cannot tell it apart from other items";
         QCOMPARE(rows, (QStringList{"appBundle: " + reason, "caches: " + reason}));
@@ -229,9 +214,13 @@ private slots:
         box.writeFile(box.homePath("Library/Caches/Forge Data/listed"), "listed");
         box.writeFile(box.base() + "/elsewhere/Forge/other", "other");
         const FileScanner scanner(box.places());
-        const QList<FileGroup> groups = scanner.findAssociatedFiles(std::nullopt, "Forge", {});
-        const AssociatedFile cache = onlyFile(groups, box.homePath("Library/Caches/Forge"));
-        const AssociatedFile data = onlyFile(groups, box.homePath("Library/Caches/Forge Data"));
+        // One caches group: the named place, then the other entry of the folder.
+        const QList<AssociatedFile> listed =
+            scanner.findAssociatedFiles(std::nullopt, "Forge", {}).value(0).files;
+        const AssociatedFile cache = listed.value(0), data = listed.value(1);
+        QCOMPARE((QStringList{cache.path, data.path}),
+                 (QStringList{box.homePath("Library/Caches/Forge"),
+                              box.homePath("Library/Caches/Forge Data")}));
         QVERIFY(cache.identity.isValid() && data.identity.isValid());
 
         QVERIFY(QDir().rename(box.homePath("Library/Caches"), box.homePath("Library/Caches.old")));
