@@ -21,7 +21,7 @@ void FileGroupSortModel::setBySize(bool bySize)
 bool FileGroupSortModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
     if (m_bySize) {
-        const int role = totalSizeRole();
+        const int role = sizeRole();
         if (role >= 0) {
             const qint64 a = left.data(role).toLongLong();
             const qint64 b = right.data(role).toLongLong();
@@ -32,9 +32,10 @@ bool FileGroupSortModel::lessThan(const QModelIndex &left, const QModelIndex &ri
     return left.row() < right.row();
 }
 
-int FileGroupSortModel::totalSizeRole() const
+int FileGroupSortModel::sizeRole() const
 {
     if (!sourceModel())
         return -1;
-    return sourceModel()->roleNames().key("totalSize", -1);
+    const QHash<int, QByteArray> roles = sourceModel()->roleNames();
+    return roles.key("totalSize", roles.key("size", -1));
 }

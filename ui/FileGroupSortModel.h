@@ -3,9 +3,10 @@
 #include <QSortFilterProxyModel>
 #include <QtQml/qqmlregistration.h>
 
-// The found file groups in the order the detail pane draws them: the scan order, or, while
-// bySize is true, the largest group first (ties keep the scan order). Selection changes pass
-// through as dataChanged, so group delegates keep their state while the user ticks.
+// The found file groups, or the files of one group, in the order the detail pane draws them: the
+// scan order, or, while bySize is true, the largest first (by "totalSize" or "size"; ties keep
+// the scan order). Selection changes pass through as dataChanged, so delegates keep their state
+// while the user ticks.
 class FileGroupSortModel : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -28,7 +29,7 @@ protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
-    int totalSizeRole() const;
+    int sizeRole() const;
 
     bool m_bySize = false;
 };

@@ -16,20 +16,11 @@ Rectangle {
     required property string formattedSize
     required property int fileCount
     required property bool allSelected
-    required property var files
+    required property var files // the group's file list model
     property bool sortBySize: false
     property bool isExpanded: true
 
     signal expansionToggled
-
-    // Largest first while sorting by size; ties keep the scan order.
-    readonly property var shownFiles: {
-        if (!sortBySize)
-            return files
-        const indexed = files.map((file, index) => ({ file: file, index: index }))
-        indexed.sort((a, b) => (b.file.size - a.file.size) || (a.index - b.index))
-        return indexed.map(entry => entry.file)
-    }
 
     objectName: "fileGroup_" + category
     implicitHeight: column.implicitHeight + 24
@@ -123,12 +114,14 @@ Rectangle {
                 spacing: 2
 
                 Repeater {
-                    model: root.shownFiles
+                    // Largest first while sorting by size; ties keep the scan order.
+                    model: FileGroupSortModel {
+                        sourceModel: root.files
+                        bySize: root.sortBySize
+                    }
                     delegate: FileRowView {
-                        required property var modelData
                         Layout.fillWidth: true
                         viewModel: root.viewModel
-                        file: modelData
                     }
                 }
             }

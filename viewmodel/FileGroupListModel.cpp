@@ -1,5 +1,7 @@
 #include "viewmodel/FileGroupListModel.h"
 
+#include "viewmodel/FileListModel.h"
+
 #include "model/ByteCountFormat.h"
 
 FileGroupListModel::FileGroupListModel(QObject *parent) : QAbstractListModel(parent) {}
@@ -39,7 +41,7 @@ QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
     case IsSelectedRole:
         return m_highlightedCategory.has_value() && *m_highlightedCategory == group.category;
     case FilesRole:
-        return filesOf(group);
+        return QVariant::fromValue<QObject *>(m_fileModels.at(index.row()));
     }
     return {};
 }
@@ -67,6 +69,12 @@ void FileGroupListModel::setGroups(const QList<FileGroup> &groups,
     beginResetModel();
     m_groups = groups;
     m_directoryPaths = directoryPaths;
+    // The old rows' file models go once their delegates have let go of them.
+    for (FileListModel *model : std::as_const(m_fileModels))
+        model->deleteLater();
+    m_fileModels.clear();
+    for (const FileGroup &group : groups)
+        m_fileModels.append(new FileListModel(group.files, directoryPaths, this));
     endResetModel();
     if (oldCount != count())
         emit countChanged();
@@ -84,17 +92,23 @@ void FileGroupListModel::updateGroups(const QList<FileGroup> &groups)
         setGroups(groups, m_directoryPaths);
         return;
     }
-    static const QList<int> selectionRoles = {SelectedCountRole, SelectedSizeRole, AllSelectedRole,
-                                              FilesRole};
-    for (int row = 0; row < groups.size(); ++row) {
+    for (int row = 0; sameGroups && row < groups.size(); ++row) {
         const QList<AssociatedFile> &oldFiles = m_groups.at(row).files;
         const QList<AssociatedFile> &newFiles = groups.at(row).files;
-        bool changed = false;
-        for (int i = 0; i < newFiles.size() && !changed; ++i) {
-            changed = oldFiles.at(i).isSelected != newFiles.at(i).isSelected ||
-                      oldFiles.at(i).id != newFiles.at(i).id;
-        }
+        for (int i = 0; sameGroups && i < newFiles.size(); ++i)
+            sameGroups = oldFiles.at(i).id == newFiles.at(i).id;
+    }
+    if (!sameGroups) {
+        setGroups(groups, m_directoryPaths);
+        return;
+    }
+    // The group row tells its counts; its file model tells which rows changed, one by one.
+    static const QList<int> selectionRoles = {SelectedCountRole, SelectedSizeRole, AllSelectedRole};
+    for (int row = 0; row < groups.size(); ++row) {
+        const bool changed = m_groups.at(row).selectedCount() != groups.at(row).selectedCount() ||
+                             m_groups.at(row).selectedSize() != groups.at(row).selectedSize();
         m_groups[row] = groups.at(row);
+        m_fileModels.at(row)->updateFiles(groups.at(row).files);
         if (changed)
             emit dataChanged(index(row), index(row), selectionRoles);
     }
@@ -111,24 +125,4 @@ void FileGroupListModel::setHighlightedCategory(std::optional<FileCategory> cate
         if (rowCategory == old || rowCategory == category)
             emit dataChanged(index(row), index(row), {IsSelectedRole});
     }
-}
-
-QVariantList FileGroupListModel::filesOf(const FileGroup &group) const
-{
-    QVariantList files;
-    files.reserve(group.files.size());
-    for (const AssociatedFile &file : group.files) {
-        files.append(QVariantMap{
-            {QStringLiteral("fileId"), file.id.toString(QUuid::WithoutBraces)},
-            {QStringLiteral("name"), file.name},
-            {QStringLiteral("path"), file.path},
-            {QStringLiteral("size"), file.size},
-            {QStringLiteral("sizeText"), formatByteCount(file.size)},
-            {QStringLiteral("isSelected"), file.isSelected},
-            {QStringLiteral("isDirectory"), m_directoryPaths.contains(file.path)},
-            {QStringLiteral("isPackageFile"), isRemovedByPackageManager(file.category)},
-            {QStringLiteral("unremovableReason"), file.unremovableReason},
-        });
-    }
-    return files;
 }

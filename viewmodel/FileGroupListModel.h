@@ -15,13 +15,13 @@
 //   fileCount, selectedCount, selectedSize (qint64), allSelected (the group has removable files
 //   and every one is selected), isSelected (the group's category is the highlighted category, see
 //   setHighlightedCategory; used by the System Data rows), files.
-// files is a QVariantList with one QVariantMap per file, in the group's order:
-//   {fileId (QString UUID), name, path, size (qint64), sizeText, isSelected, isDirectory,
-//    isPackageFile (Cellar, Caskroom or Global Modules: removed by its package manager),
-//    unremovableReason (empty, or why the file can be shown but never ticked)}.
+// files is the group's FileListModel (one row per file, see there); it lives as long as the row.
 // setGroups replaces the list (model reset: group ids change on every scan). updateGroups takes a
-// list of the same groups in the same order with changed isSelected flags and emits dataChanged
-// on the rows that changed only, so delegates (a group's expansion) survive ticking.
+// list of the same groups in the same order with changed isSelected flags: the groups whose counts
+// changed and the file rows that changed are announced alone, so delegates (a group's expansion,
+// a row's focus) survive ticking.
+class FileListModel;
+
 class FileGroupListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -67,9 +67,8 @@ signals:
     void countChanged();
 
 private:
-    QVariantList filesOf(const FileGroup &group) const;
-
     QList<FileGroup> m_groups;
+    QList<FileListModel *> m_fileModels; // one per group, in row order
     QSet<QString> m_directoryPaths;
     std::optional<FileCategory> m_highlightedCategory;
 };
