@@ -5,11 +5,11 @@
 
 namespace {
 
-const QString kBrewPath = QStringLiteral("/opt/homebrew/bin/brew");
 const QString kNPMPath = QStringLiteral("/opt/homebrew/bin/npm");
 const QString kWhichPath = QStringLiteral("/usr/bin/which");
 const QString kToolSearchPath = QStringLiteral(
-    "/opt/homebrew/bin:/opt/homebrew/sbin:/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin");
+    "/opt/homebrew/bin:/opt/homebrew/sbin:/home/linuxbrew/.linuxbrew/bin:/usr/local/bin:/usr/bin:"
+    "/bin:/usr/sbin:/sbin");
 
 // A package name that a package manager would read as an option (or no name at all) is never
 // passed on: "brew uninstall --force" would mean something else entirely.
@@ -46,7 +46,7 @@ TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) co
 
 UninstallResult FileScanner::uninstallHomebrewPackage(const QString &name, bool isCask) const
 {
-    const QString brew = m_places.onSystem(kBrewPath);
+    const QString brew = homebrewPrefix() + QStringLiteral("/bin/brew");
     if (!m_fileManager.fileExists(brew))
         return {false, QStringLiteral("brew not found at /opt/homebrew/bin/brew")};
     if (const auto problem = unusablePackageName(name))
@@ -79,6 +79,17 @@ CommandResult FileScanner::runCommand(const QString &executable, const QStringLi
     if (!run.started)
         return {std::nullopt, -1};
     return {run.text(), run.status};
+}
+
+CommandResult FileScanner::runQuery(const QString &executable, const QStringList &arguments) const
+{
+    Process process(executable, arguments);
+    process.setEnvironment(toolEnvironment());
+    process.setTimeLimit(m_queryTimeLimitMs);
+    const ProcessResult run = process.run();
+    if (!run.started)
+        return {std::nullopt, -1};
+    return {run.text(), run.status, run.timedOut};
 }
 
 std::optional<QString> FileScanner::runCommandForOutput(const QString &executable,
