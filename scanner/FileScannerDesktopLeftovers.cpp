@@ -29,6 +29,8 @@ void addFile(const FileScanner &scanner, const ProtectedPlaces &guarded, QList<F
     const AssociatedFile file =
         foundFile(scanner.fileManager(), path, path.section(QLatin1Char('/'), -1), category);
     for (FileGroup &group : groups) {
+        if (group.files.contains(file))
+            return; // found by its id and by its program
         if (group.category == category) {
             group.files.append(file);
             return;

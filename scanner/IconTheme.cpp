@@ -39,7 +39,7 @@ int pixelSize(const QString &folderName)
 } // namespace
 
 IconTheme::IconTheme(const Places &places, const FileManager &fileManager)
-    : m_fileManager(fileManager)
+    : m_places(places), m_fileManager(fileManager)
 {
     for (const QString &dataDir : desktopDataFolders(places)) {
         m_themeFolders.append(dataDir + QStringLiteral("/icons"));
@@ -59,8 +59,10 @@ bool IconTheme::isUsableImage(const QString &path) const
 
 QString IconTheme::findIconFile(const QString &iconValue) const
 {
-    if (iconValue.startsWith(QLatin1Char('/')))
-        return isUsableImage(iconValue) ? iconValue : QString();
+    if (iconValue.startsWith(QLatin1Char('/'))) {
+        const QString path = machinePath(m_places, iconValue);
+        return isUsableImage(path) ? path : QString();
+    }
     if (!isSafeEntryName(iconValue))
         return {};
     // Names are meant without extension; some entries give one anyway.

@@ -31,6 +31,7 @@ public:
 private:
     bool isUsableImage(const QString &path) const;
 
+    const Places &m_places;
     const FileManager &m_fileManager;
     QStringList m_themeFolders;  // .../icons
     QStringList m_pixmapFolders; // .../pixmaps
