@@ -24,9 +24,8 @@ public:
 
     // <dataFolder>/applications/<fileName> holding "[Desktop Entry]", Type=Application, Name,
     // Exec and the extra keys, in that order.
-    QString addDesktopEntry(const QString &dataFolder, const QString &fileName,
-                            const QString &name, const QString &exec,
-                            const QMap<QString, QString> &extra = {}) const;
+    QString addDesktopEntry(const QString &dataFolder, const QString &fileName, const QString &name,
+                            const QString &exec, const QMap<QString, QString> &extra = {}) const;
     // A small real image <dataFolder>/icons/hicolor/<size>/apps/<icon>.<png|svg> ("scalable"
     // gives an SVG); with size "pixmaps", <dataFolder>/pixmaps/<icon>.png.
     QString addIcon(const QString &dataFolder, const QString &icon, const QString &size) const;

@@ -23,8 +23,7 @@ AppInfo::AppInfo(QString name, std::optional<QString> bundleIdentifier, QString 
                  std::optional<ItemIcon> icon)
     : name(std::move(name)), bundleIdentifier(std::move(bundleIdentifier)), path(std::move(path)),
       icon(std::move(icon))
-{
-}
+{}
 
 bool AppInfo::isUserInstalled(const QString &userApplicationsFolder) const
 {

@@ -62,6 +62,9 @@ struct AppInfo
     friend bool operator==(const AppInfo &a, const AppInfo &b) { return a.path == b.path; }
 };
 
-inline size_t qHash(const AppInfo &app, size_t seed = 0) { return qHash(app.path, seed); }
+inline size_t qHash(const AppInfo &app, size_t seed = 0)
+{
+    return qHash(app.path, seed);
+}
 
 Q_DECLARE_METATYPE(AppInfo)

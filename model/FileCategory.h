@@ -8,7 +8,8 @@
 
 // The kinds of files the program finds, in declaration order. The raw value is the display name;
 // equality and hashing go by it.
-enum class FileCategory {
+enum class FileCategory
+{
     appBundle,
     preferences,
     applicationSupport,

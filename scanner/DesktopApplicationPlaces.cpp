@@ -50,7 +50,8 @@ bool isValidSnapName(const QString &name)
 {
     static const QRegularExpression pattern(
         QStringLiteral("^[a-z0-9][a-z0-9-]{0,39}(_[a-z0-9]{1,10})?$"));
-    return pattern.match(name).hasMatch() && name.contains(QRegularExpression(QStringLiteral("[a-z]")));
+    return pattern.match(name).hasMatch() &&
+           name.contains(QRegularExpression(QStringLiteral("[a-z]")));
 }
 
 bool isValidPackageName(const QString &name)

@@ -169,7 +169,8 @@ QString DesktopEntry::program() const
     if (!arguments)
         return {};
     qsizetype i = 0;
-    if (i < arguments->size() && arguments->at(i).section(QLatin1Char('/'), -1) == QLatin1String("env")) {
+    if (i < arguments->size() &&
+        arguments->at(i).section(QLatin1Char('/'), -1) == QLatin1String("env")) {
         ++i;
         while (i < arguments->size() && (arguments->at(i).startsWith(QLatin1Char('-')) ||
                                          arguments->at(i).contains(QLatin1Char('='))))

@@ -23,14 +23,13 @@ constexpr int kMaxDepth = 4;
 constexpr int kMaxEntriesPerFolder = 10000;
 // Programs that start another one: the program they start says nothing about the entry.
 const QStringList kLaunchers = {
-    QStringLiteral("sh"),      QStringLiteral("bash"),    QStringLiteral("dash"),
-    QStringLiteral("zsh"),     QStringLiteral("env"),     QStringLiteral("python"),
-    QStringLiteral("python3"), QStringLiteral("perl"),    QStringLiteral("java"),
-    QStringLiteral("wine"),    QStringLiteral("flatpak"), QStringLiteral("xdg-open"),
+    QStringLiteral("sh"),         QStringLiteral("bash"),    QStringLiteral("dash"),
+    QStringLiteral("zsh"),        QStringLiteral("env"),     QStringLiteral("python"),
+    QStringLiteral("python3"),    QStringLiteral("perl"),    QStringLiteral("java"),
+    QStringLiteral("wine"),       QStringLiteral("flatpak"), QStringLiteral("xdg-open"),
     QStringLiteral("gtk-launch"), QStringLiteral("snap"),
 };
-const QStringList kAppImageFolders = {QStringLiteral("Applications"),
-                                      QStringLiteral(".local/bin")};
+const QStringList kAppImageFolders = {QStringLiteral("Applications"), QStringLiteral(".local/bin")};
 
 struct FoundEntry
 {
@@ -64,8 +63,8 @@ void collectEntries(const FileManager &fileManager, const QString &folder, const
         if (!fileManager.fileExists(path, &isDirectory))
             continue;
         if (isDirectory) {
-            collectEntries(fileManager, path, prefix + name + QLatin1Char('-'), depth + 1,
-                           visited, out, origin);
+            collectEntries(fileManager, path, prefix + name + QLatin1Char('-'), depth + 1, visited,
+                           out, origin);
         } else if (name.endsWith(kSuffix) && name.size() > kSuffix.size()) {
             out.append({prefix + name, path, origin, std::nullopt});
         }
@@ -127,9 +126,10 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
             entry->type != QLatin1String("Application"))
             continue;
         if (!entry->tryExec.isEmpty()) {
-            const bool present = entry->tryExec.startsWith(QLatin1Char('/'))
-                                     ? m_fileManager.fileExists(machinePath(m_places, entry->tryExec))
-                                     : locateProgram(m_places, m_fileManager, entry->tryExec);
+            const bool present =
+                entry->tryExec.startsWith(QLatin1Char('/'))
+                    ? m_fileManager.fileExists(machinePath(m_places, entry->tryExec))
+                    : locateProgram(m_places, m_fileManager, entry->tryExec);
             if (!present)
                 continue;
         }
@@ -166,15 +166,15 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         if (origin == EntryOrigin::userFlatpak || origin == EntryOrigin::systemFlatpak ||
             !entry->flatpakID.isEmpty()) {
             app.installation = InstallationKind::flatpak;
-            app.isUserFlatpak = origin == EntryOrigin::userFlatpak ||
-                                (origin == EntryOrigin::dataHome &&
-                                 m_fileManager.fileExists(m_places.dataHome() +
-                                                          QStringLiteral("/flatpak/app/") +
-                                                          flatpakID));
+            app.isUserFlatpak =
+                origin == EntryOrigin::userFlatpak ||
+                (origin == EntryOrigin::dataHome &&
+                 m_fileManager.fileExists(m_places.dataHome() + QStringLiteral("/flatpak/app/") +
+                                          flatpakID));
             if (isValidFlatpakID(flatpakID))
                 app.flatpakID = flatpakID;
-            app.bundleIdentifier = app.flatpakID.isEmpty() ? std::nullopt
-                                                           : std::optional<QString>(app.flatpakID);
+            app.bundleIdentifier =
+                app.flatpakID.isEmpty() ? std::nullopt : std::optional<QString>(app.flatpakID);
         } else if (origin == EntryOrigin::snap || !entry->snapInstanceName.isEmpty()) {
             app.installation = InstallationKind::snap;
             if (isValidSnapName(snapName))
@@ -252,9 +252,8 @@ QHash<QString, QString> FileScanner::findOwningPackages(const QStringList &paths
     QHash<QString, QString> byMachinePath;
     if (const QString dpkg = m_places.onSystem(kDpkgQuery); m_fileManager.fileExists(dpkg)) {
         // "--" ends the options: a path can never be read as one.
-        const CommandResult result = runQuery(dpkg, QStringList{QStringLiteral("-S"),
-                                                                QStringLiteral("--")} +
-                                                        machinePaths);
+        const CommandResult result =
+            runQuery(dpkg, QStringList{QStringLiteral("-S"), QStringLiteral("--")} + machinePaths);
         if (result.output && !result.timedOut)
             byMachinePath = parseDpkgOwners(*result.output);
     } else if (const QString rpm = m_places.onSystem(kRPM); m_fileManager.fileExists(rpm)) {

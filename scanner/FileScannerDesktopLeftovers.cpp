@@ -125,9 +125,9 @@ QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
         if (other.path != app.path)
             others.push_back(ownershipMatcherFor(*this, other));
     }
-    QList<FileGroup> groups = searchLeftovers(*this, buildSearchTerms(app), app.name,
-                                              ownershipMatcherFor(*this, app), others, guarded,
-                                              progress);
+    QList<FileGroup> groups =
+        searchLeftovers(*this, buildSearchTerms(app), app.name, ownershipMatcherFor(*this, app),
+                        others, guarded, progress);
 
     // Places that belong to the application by its exact names.
     QList<FileGroup> exact;
@@ -152,8 +152,8 @@ QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
          entriesStarting(*this, m_places.configHome() + QStringLiteral("/autostart"),
                          ownProgram ? program : QString(), app.execName))
         addFile(*this, guarded, exact, path, FileCategory::autostartEntries);
-    if (const auto data = placeInside(m_places.inHome(QStringLiteral(".var/app")), QString(),
-                                      app.flatpakID))
+    if (const auto data =
+            placeInside(m_places.inHome(QStringLiteral(".var/app")), QString(), app.flatpakID))
         addFile(*this, guarded, exact, *data, FileCategory::flatpakData);
     if (const auto data =
             placeInside(m_places.inHome(QStringLiteral("snap")), QString(), app.snapName))

@@ -45,7 +45,8 @@ UninstallResult FileScanner::uninstallFlatpak(const QString &flatpakID, bool use
     if (!m_fileManager.fileExists(flatpak))
         return failure(QStringLiteral("flatpak not found at /usr/bin/flatpak"));
     if (!isValidFlatpakID(flatpakID))
-        return failure(QStringLiteral("Refusing to uninstall a Flatpak named \"%1\"").arg(flatpakID));
+        return failure(
+            QStringLiteral("Refusing to uninstall a Flatpak named \"%1\"").arg(flatpakID));
     return outcome(runCommand(flatpak, flatpakArguments(flatpakID, userInstallation)),
                    QStringLiteral("flatpak uninstall"));
 }

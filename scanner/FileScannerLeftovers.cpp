@@ -246,8 +246,7 @@ QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
     return groups;
 }
 
-void measure(const FileScanner &scanner, QList<AssociatedFile> &files,
-             const ScanProgress &progress)
+void measure(const FileScanner &scanner, QList<AssociatedFile> &files, const ScanProgress &progress)
 {
     for (AssociatedFile &file : files) {
         if (!file.isRemovable())
@@ -318,8 +317,8 @@ QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &
             continue;
         } else if (category == FileCategory::homeDotFiles) {
             if (const auto &entries = listing(places.home()))
-                files = matchEntries(fileManager, *entries, matcher, Rule::homeDot, category,
-                                     guarded);
+                files =
+                    matchEntries(fileManager, *entries, matcher, Rule::homeDot, category, guarded);
         } else {
             const std::optional<QString> folder = categoryFolder(category, places);
             if (!folder || !fileManager.fileExists(*folder))

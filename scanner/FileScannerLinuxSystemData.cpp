@@ -90,8 +90,8 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
         const QString path = cache.inCacheHome ? m_places.cacheHome() + QLatin1Char('/') + place
                                                : m_places.inHome(place);
         toolCachePaths.append(path);
-        if (auto found = entry(path, QString::fromLatin1(cache.name),
-                               FileCategory::packageManagerCache))
+        if (auto found =
+                entry(path, QString::fromLatin1(cache.name), FileCategory::packageManagerCache))
             toolCaches.append(*found);
     }
 
@@ -123,7 +123,8 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
     for (const QString &path : m_fileManager.contentsOfDirectory(avd).value_or(QStringList())) {
         if (!path.endsWith(QLatin1String(".avd")))
             continue;
-        const QString name = QStringLiteral("Emulator ") + path.section(QLatin1Char('/'), -1).chopped(4);
+        const QString name =
+            QStringLiteral("Emulator ") + path.section(QLatin1Char('/'), -1).chopped(4);
         if (auto found = entry(path, name, FileCategory::androidImages))
             images.append(*found);
     }
@@ -163,10 +164,9 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
     if (const QString docker = m_places.onSystem(kDocker); m_fileManager.fileExists(docker)) {
         if (progress)
             progress(docker);
-        const CommandResult result =
-            runQuery(docker, {QStringLiteral("system"), QStringLiteral("df"),
-                              QStringLiteral("--format"),
-                              QStringLiteral("{{.Type}}\t{{.Reclaimable}}")});
+        const CommandResult result = runQuery(
+            docker, {QStringLiteral("system"), QStringLiteral("df"), QStringLiteral("--format"),
+                     QStringLiteral("{{.Type}}\t{{.Reclaimable}}")});
         if (result.status == 0 && result.output) {
             for (const ReclaimableItem &item : parseDockerReclaimable(*result.output)) {
                 managed.append(unremovable(
@@ -188,12 +188,12 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
         if (runtimes.status == 0 && apps.status == 0 && runtimes.output && apps.output) {
             for (const ReclaimableItem &item :
                  parseUnusedFlatpakRuntimes(*runtimes.output, *apps.output)) {
-                managed.append(unremovable(
-                    m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
-                        item.name.section(QLatin1Char('/'), 0, 0),
-                    QStringLiteral("Unused Flatpak runtime ") + item.name,
-                    FileCategory::systemManaged, item.bytes,
-                    kCommandReason.arg(QStringLiteral("flatpak uninstall --unused"))));
+                managed.append(
+                    unremovable(m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
+                                    item.name.section(QLatin1Char('/'), 0, 0),
+                                QStringLiteral("Unused Flatpak runtime ") + item.name,
+                                FileCategory::systemManaged, item.bytes,
+                                kCommandReason.arg(QStringLiteral("flatpak uninstall --unused"))));
             }
         }
     }
@@ -209,7 +209,8 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
                                      QStringLiteral(".snap");
                 managed.append(unremovable(
                     file,
-                    QStringLiteral("%1 (disabled revision %2)").arg(revision.name, revision.revision),
+                    QStringLiteral("%1 (disabled revision %2)")
+                        .arg(revision.name, revision.revision),
                     FileCategory::systemManaged, sizeOfFile(file),
                     kCommandReason.arg(QStringLiteral("sudo snap remove %1 --revision=%2")
                                            .arg(revision.name, revision.revision))));

@@ -61,7 +61,8 @@ std::optional<QString> FileScanner::npmReportedRoot() const
         m_fileManager.fileExists(m_places.onSystem(kLocalNPM)))
         return std::nullopt;
     QString npm;
-    for (const QString &candidate : {m_places.onSystem(kSystemNPM), m_places.inHome(kUserPrefixNPM)}) {
+    for (const QString &candidate :
+         {m_places.onSystem(kSystemNPM), m_places.inHome(kUserPrefixNPM)}) {
         if (m_fileManager.fileExists(candidate)) {
             npm = candidate;
             break;

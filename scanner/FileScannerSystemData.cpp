@@ -128,9 +128,8 @@ SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress) const
         all.append(*cachesAndLogs);
     // A category both machines have (caches) stays one group.
     for (const FileGroup &group : scanLinuxSystemData(progress)) {
-        auto same = std::find_if(all.begin(), all.end(), [&](const FileGroup &g) {
-            return g.category == group.category;
-        });
+        auto same = std::find_if(all.begin(), all.end(),
+                                 [&](const FileGroup &g) { return g.category == group.category; });
         if (same == all.end())
             all.append(group);
         else

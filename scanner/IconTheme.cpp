@@ -88,8 +88,8 @@ QString IconTheme::findIconFile(const QString &iconValue) const
             const int size = pixelSize(sizeFolder.section(QLatin1Char('/'), -1));
             if (size <= bestSize)
                 continue;
-            const QString candidate = sizeFolder + QStringLiteral("/apps/") + name +
-                                      QStringLiteral(".png");
+            const QString candidate =
+                sizeFolder + QStringLiteral("/apps/") + name + QStringLiteral(".png");
             if (isUsableImage(candidate)) {
                 best = candidate;
                 bestSize = size;
@@ -100,7 +100,8 @@ QString IconTheme::findIconFile(const QString &iconValue) const
     }
     for (const QString &folder : m_pixmapFolders) {
         for (const QString &extension : kImageExtensions) {
-            const QString candidate = folder + QLatin1Char('/') + name + QLatin1Char('.') + extension;
+            const QString candidate =
+                folder + QLatin1Char('/') + name + QLatin1Char('.') + extension;
             if (isUsableImage(candidate))
                 return candidate;
         }

@@ -142,11 +142,12 @@ QStringList protectedFolders(const Places &places)
         else if (const auto folderName = libraryFolderName(category))
             list.append(QDir::cleanPath(places.inHome(QStringLiteral("Library/") + *folderName)));
     }
-    for (const QString &xdgHome : {places.configHome(), places.cacheHome(), places.dataHome(),
-                                   places.stateHome()})
+    for (const QString &xdgHome :
+         {places.configHome(), places.cacheHome(), places.dataHome(), places.stateHome()})
         addWithAncestors(list, xdgHome);
     for (const char *relative : kProtectedDataHomeFolders)
-        list.append(QDir::cleanPath(places.dataHome() + QLatin1Char('/') + QLatin1String(relative)));
+        list.append(
+            QDir::cleanPath(places.dataHome() + QLatin1Char('/') + QLatin1String(relative)));
     for (const char *relative : kProtectedConfigHomeFolders)
         list.append(
             QDir::cleanPath(places.configHome() + QLatin1Char('/') + QLatin1String(relative)));

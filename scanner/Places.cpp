@@ -56,7 +56,8 @@ QString Places::onSystem(const QString &absolute) const
         return absolute;
     if (absolute == QLatin1String("/"))
         return m_root;
-    return m_root + (absolute.startsWith(QLatin1Char('/')) ? absolute : QLatin1Char('/') + absolute);
+    return m_root +
+           (absolute.startsWith(QLatin1Char('/')) ? absolute : QLatin1Char('/') + absolute);
 }
 
 QString Places::systemRelative(const QString &path) const
@@ -107,7 +108,8 @@ QStringList Places::dataDirs() const
             dirs.append(onSystem(withoutTrailingSlash(entry)));
     }
     if (dirs.isEmpty())
-        dirs = {onSystem(QStringLiteral("/usr/local/share")), onSystem(QStringLiteral("/usr/share"))};
+        dirs = {onSystem(QStringLiteral("/usr/local/share")),
+                onSystem(QStringLiteral("/usr/share"))};
     dirs.removeDuplicates();
     return dirs;
 }

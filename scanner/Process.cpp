@@ -412,9 +412,9 @@ ProcessResult Process::run() const
         }
         int timeout = exitNotice.isOpen() ? -1 : kExitPollMs;
         if (m_timeLimitMs > 0 && !result.timedOut) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  killAt - Clock::now())
-                                  .count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(killAt - Clock::now())
+                    .count();
             if (left <= 0) {
                 // The child leads its group: everything it started goes with it.
                 result.timedOut = true;

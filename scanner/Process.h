@@ -24,11 +24,11 @@ struct ProcessResult
 
 // Runs one child process to its end and collects what it prints. The executable (an absolute
 // path) is started directly, without a shell, with the arguments as they are; standard input
-// reads from /dev/null. There is no time limit unless one is set. The child gets a session (and process group)
-// of its own, and whatever it leaves running in that group is terminated once it exits, so no
-// helper outlives the call; a process that left the group yet holds the output open does not
-// keep the call waiting. Output beyond the head limit keeps only its tail, so a tool that prints
-// without end neither stalls nor fills memory. Safe to use from any thread; each run is
+// reads from /dev/null. There is no time limit unless one is set. The child gets a session (and
+// process group) of its own, and whatever it leaves running in that group is terminated once it
+// exits, so no helper outlives the call; a process that left the group yet holds the output open
+// does not keep the call waiting. Output beyond the head limit keeps only its tail, so a tool that
+// prints without end neither stalls nor fills memory. Safe to use from any thread; each run is
 // independent.
 class Process
 {

@@ -19,13 +19,14 @@ constexpr double kLargestSize = 1e18; // an exabyte: anything larger is not a di
 
 std::optional<qint64> parseSizeText(const QString &text, bool singleLetterIsBinary)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([0-9]+(?:[.,][0-9]+)?)[\\s\\x{00A0}]*([KMGTkmgt]?)(i?)([Bb]?)(?:\\s|\\(|$)"));
+    static const QRegularExpression pattern(QStringLiteral(
+        "^\\s*([0-9]+(?:[.,][0-9]+)?)[\\s\\x{00A0}]*([KMGTkmgt]?)(i?)([Bb]?)(?:\\s|\\(|$)"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
     bool ok = false;
-    const double number = QString(match.captured(1)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    const double number =
+        QString(match.captured(1)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok)
         return std::nullopt;
     const QString prefix = match.captured(2).toUpper();
@@ -34,7 +35,8 @@ std::optional<qint64> parseSizeText(const QString &text, bool singleLetterIsBina
     if (iec && (prefix.isEmpty() || !hasB))
         return std::nullopt;
     const double base = iec || (singleLetterIsBinary && !hasB && !prefix.isEmpty()) ? 1024 : 1000;
-    const int power = QStringLiteral(" KMGT").indexOf(prefix.isEmpty() ? QStringLiteral(" ") : prefix);
+    const int power =
+        QStringLiteral(" KMGT").indexOf(prefix.isEmpty() ? QStringLiteral(" ") : prefix);
     const double bytes = number * std::pow(base, power);
     if (!std::isfinite(bytes) || bytes < 0 || bytes > kLargestSize)
         return std::nullopt;
@@ -133,7 +135,8 @@ QList<SnapRevision> parseDisabledSnaps(const QString &output)
     QList<SnapRevision> disabled;
     for (const QString &line : lines(output)) {
         const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (fields.size() < 4 || !fields.last().split(QLatin1Char(',')).contains(QStringLiteral("disabled")))
+        if (fields.size() < 4 ||
+            !fields.last().split(QLatin1Char(',')).contains(QStringLiteral("disabled")))
             continue;
         static const QRegularExpression revision(QStringLiteral("^x?[0-9]{1,12}$"));
         if (isValidSnapName(fields.at(0)) && revision.match(fields.at(2)).hasMatch())

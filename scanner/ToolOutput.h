@@ -35,7 +35,8 @@ QList<ReclaimableItem> parseDockerReclaimable(const QString &output);
 
 // "flatpak list --runtime --columns=ref,size" and "flatpak list --app --columns=runtime": the
 // runtimes (and their extensions) no installed application uses, with their sizes.
-QList<ReclaimableItem> parseUnusedFlatpakRuntimes(const QString &runtimes, const QString &appRuntimes);
+QList<ReclaimableItem> parseUnusedFlatpakRuntimes(const QString &runtimes,
+                                                  const QString &appRuntimes);
 
 struct SnapRevision
 {

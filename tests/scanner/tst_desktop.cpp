@@ -52,7 +52,8 @@ struct DesktopMachine
         desktop.addDesktopEntry(desktop.systemData(), "libreoffice-calc.desktop",
                                 "LibreOffice Calc", "libreoffice --calc %U");
         desktop.addDesktopEntry(desktop.systemData(), "vim.desktop", "Vim", "vim %F");
-        desktop.addDesktopEntry(desktop.userData(), "vim.desktop", "Vim", "vim", {{"Hidden", "true"}});
+        desktop.addDesktopEntry(desktop.userData(), "vim.desktop", "Vim", "vim",
+                                {{"Hidden", "true"}});
         desktop.addDesktopEntry(desktop.systemData(), "portal.desktop", "Portal", "portal",
                                 {{"NoDisplay", "true"}});
         desktop.installDpkgQuery(
@@ -61,11 +62,13 @@ struct DesktopMachine
 
         // Leftovers.
         for (const char *path :
-             {".var/app/org.example.Notes/config/notes.db", ".config/autostart/org.example.Notes.desktop",
-              ".local/state/NotesPlus/log", ".var/app/org.example.Maps/cache/tiles",
-              "snap/tunebox/common/db", ".config/tunebox/settings", ".config/draw.io/config.json",
-              ".config/zed/settings.json", ".cache/zed/index", ".config/systemd/user/zed-updater.service",
-              ".cache/gnome-calculator/history", ".local/share/TuneBox/library"})
+             {".var/app/org.example.Notes/config/notes.db",
+              ".config/autostart/org.example.Notes.desktop", ".local/state/NotesPlus/log",
+              ".var/app/org.example.Maps/cache/tiles", "snap/tunebox/common/db",
+              ".config/tunebox/settings", ".config/draw.io/config.json",
+              ".config/zed/settings.json", ".cache/zed/index",
+              ".config/systemd/user/zed-updater.service", ".cache/gnome-calculator/history",
+              ".local/share/TuneBox/library"})
             box.writeFile(box.homePath(path), "x");
         box.writeFile(box.homePath(".config/autostart/zed-sync.desktop"),
                       "[Desktop Entry]\nType=Application\nName=Sync\nExec=" +
@@ -79,7 +82,10 @@ QString describe(const FileScanner &scanner, const AppInfo &app)
     icon.replace(scanner.places().home(), "~").replace(scanner.places().root(), "");
     QString path = app.path;
     path.replace(scanner.places().home(), "~").replace(scanner.places().root(), "");
-    return QStringList{app.name, displayName(app.installation), path, icon,
+    return QStringList{app.name,
+                       displayName(app.installation),
+                       path,
+                       icon,
                        app.flatpakID + app.snapName + app.owningPackage,
                        scanner.isUserApplication(app) ? "user" : "system"}
         .join(" | ");
@@ -111,25 +117,36 @@ private slots:
         for (const AppInfo &app : scanner.scanApplications())
             rows.append(describe(scanner, app));
         const QString flatpakIcons = "/flatpak/exports/share/icons/hicolor/scalable/apps/";
-        QCOMPARE(rows, QStringList({
-            "Calculator | System Package | /usr/share/applications/org.gnome.Calculator.desktop | "
-            "image:/usr/share/icons/hicolor/256x256/apps/org.gnome.Calculator.png | gnome-calculator | system",
-            "draw.io | AppImage | ~/Applications/drawio-24.0.AppImage | "
-            "image:~/.local/share/icons/hicolor/256x256/apps/appimagekit_abc_drawio.png |  | user",
-            "LibreOffice Writer | System Package | /usr/share/applications/libreoffice-writer.desktop | "
-            "symbol:app.generic | libreoffice-writer | system",
-            "Maps | Flatpak | /var/lib/flatpak/exports/share/applications/org.example.Maps.desktop | "
-            "image:/var/lib" + flatpakIcons + "org.example.Maps.svg | org.example.Maps | system",
-            "Notes Plus | Flatpak | ~/.local/share/flatpak/exports/share/applications/org.example.Notes.desktop | "
-            "image:~/.local/share" + flatpakIcons + "org.example.Notes.svg | org.example.Notes | user",
-            "Obsidian | AppImage | ~/Applications/Obsidian-1.5.12-x86_64.AppImage | symbol:app.generic |  | user",
-            "TuneBox | Snap | /var/lib/snapd/desktop/applications/tunebox_tunebox.desktop | "
-            "image:/snap/tunebox/current/meta/gui/icon.png | tunebox | system",
-            "XTerm | System Package | /usr/share/applications/xterm.desktop | "
-            "image:/usr/share/pixmaps/xterm.png |  | system",
-            "Zed | Installed in Home Folder | ~/.local/share/applications/zed.desktop | "
-            "image:~/.local/share/icons/hicolor/512x512/apps/zed.png |  | user",
-        }));
+        QCOMPARE(
+            rows,
+            QStringList({
+                "Calculator | System Package | "
+                "/usr/share/applications/org.gnome.Calculator.desktop | "
+                "image:/usr/share/icons/hicolor/256x256/apps/org.gnome.Calculator.png | "
+                "gnome-calculator | system",
+                "draw.io | AppImage | ~/Applications/drawio-24.0.AppImage | "
+                "image:~/.local/share/icons/hicolor/256x256/apps/appimagekit_abc_drawio.png |  | "
+                "user",
+                "LibreOffice Writer | System Package | "
+                "/usr/share/applications/libreoffice-writer.desktop | "
+                "symbol:app.generic | libreoffice-writer | system",
+                "Maps | Flatpak | "
+                "/var/lib/flatpak/exports/share/applications/org.example.Maps.desktop | "
+                "image:/var/lib" +
+                    flatpakIcons + "org.example.Maps.svg | org.example.Maps | system",
+                "Notes Plus | Flatpak | "
+                "~/.local/share/flatpak/exports/share/applications/org.example.Notes.desktop | "
+                "image:~/.local/share" +
+                    flatpakIcons + "org.example.Notes.svg | org.example.Notes | user",
+                "Obsidian | AppImage | ~/Applications/Obsidian-1.5.12-x86_64.AppImage | "
+                "symbol:app.generic |  | user",
+                "TuneBox | Snap | /var/lib/snapd/desktop/applications/tunebox_tunebox.desktop | "
+                "image:/snap/tunebox/current/meta/gui/icon.png | tunebox | system",
+                "XTerm | System Package | /usr/share/applications/xterm.desktop | "
+                "image:/usr/share/pixmaps/xterm.png |  | system",
+                "Zed | Installed in Home Folder | ~/.local/share/applications/zed.desktop | "
+                "image:~/.local/share/icons/hicolor/512x512/apps/zed.png |  | user",
+            }));
         // One batched query for every packaged entry, "--" before the paths.
         const QList<QStringList> calls = m.machine.toolCalls("/usr/bin/dpkg-query");
         QCOMPARE(calls.size(), 1);
@@ -148,17 +165,24 @@ private slots:
         row("no name", head + "Exec=tool\n", "");
         row("only a localized name", head + "Name[de]=Werkzeug\nExec=tool\n", "");
         row("a link, not an application", "[Desktop Entry]\nType=Link\nName=Tool\n", "");
-        row("keys outside the group", QByteArray("Name=Tool\n[Desktop Action x]\n"
-                                                              "Type=Application\nName=Tool\n"), "");
+        row("keys outside the group",
+            QByteArray("Name=Tool\n[Desktop Action x]\n"
+                       "Type=Application\nName=Tool\n"),
+            "");
         row("binary", head + QByteArray("Name=Tool\0\x01\x02", 12), "");
         row("not UTF-8", head + "Name=T\xe9l\xe9\n", "");
         row("huge", head + "Name=Tool\nX-Pad=" + QByteArray(300 * 1024, 'a'), "");
         row("missing TryExec", head + "Name=Tool\nTryExec=/opt/none/tool\n", "");
-        row("first value, localized ignored, later groups ignored", head + "Name=Tool\nName[fr]=Outil\nName=Other\nExec=tool\n[Desktop Action n]\n"
-                      "Exec=other\n", "Tool tool");
-        row("quotes and field codes", head + "Name=Tool\nExec=\"/opt/My App/bin/run\" "
-                                                          "--file=%f %U\n", "Tool run");
-        row("env settings, escapes", head + "Name=My\\sTool\nExec=env A=1 B=2 tool %u\n", "My Tool tool");
+        row("first value, localized ignored, later groups ignored",
+            head + "Name=Tool\nName[fr]=Outil\nName=Other\nExec=tool\n[Desktop Action n]\n"
+                   "Exec=other\n",
+            "Tool tool");
+        row("quotes and field codes",
+            head + "Name=Tool\nExec=\"/opt/My App/bin/run\" "
+                   "--file=%f %U\n",
+            "Tool run");
+        row("env settings, escapes", head + "Name=My\\sTool\nExec=env A=1 B=2 tool %u\n",
+            "My Tool tool");
         row("quotes that do not close", head + "Name=Tool\nExec=\"tool %u\n", "Tool ");
     }
     void scanDesktopApplications_skipsMalformedAndHostileEntries()
@@ -200,29 +224,40 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("user Flatpak") << QString("Notes Plus") << QStringList{
-            "autostartEntries=~/.config/autostart/org.example.Notes.desktop",
-            "flatpakData=~/.var/app/org.example.Notes", "stateDirectory=~/.local/state/NotesPlus"};
-        QTest::newRow("system Flatpak") << QString("Maps") << QStringList{"flatpakData=~/.var/app/org.example.Maps"};
-        QTest::newRow("Snap") << QString("TuneBox") << QStringList{
-            "configDirectory=~/.config/tunebox", "localShareDirectory=~/.local/share/TuneBox",
-            "snapData=~/snap/tunebox"};
-        QTest::newRow("AppImage") << QString("draw.io") << QStringList{
-            "applicationFiles=~/Applications/drawio-24.0.AppImage",
-            "configDirectory=~/.config/draw.io",
-            "desktopEntries=~/.local/share/applications/appimagekit_abc-Drawio.desktop",
-            "userIcons=~/.local/share/icons/hicolor/256x256/apps/appimagekit_abc_drawio.png"};
-        QTest::newRow("home-installed") << QString("Zed") << QStringList{
-            "applicationFiles=~/.local/zed.app/bin/zed",
-            "autostartEntries=~/.config/autostart/zed-sync.desktop",
-            "cacheDirectory=~/.cache/zed", "configDirectory=~/.config/zed",
-            "desktopEntries=~/.local/share/applications/zed.desktop",
-            "userIcons=~/.local/share/icons/hicolor/512x512/apps/zed.png",
-            "userServices=~/.config/systemd/user/zed-updater.service"};
+        QTest::newRow("user Flatpak")
+            << QString("Notes Plus")
+            << QStringList{"autostartEntries=~/.config/autostart/org.example.Notes.desktop",
+                           "flatpakData=~/.var/app/org.example.Notes",
+                           "stateDirectory=~/.local/state/NotesPlus"};
+        QTest::newRow("system Flatpak")
+            << QString("Maps") << QStringList{"flatpakData=~/.var/app/org.example.Maps"};
+        QTest::newRow("Snap") << QString("TuneBox")
+                              << QStringList{"configDirectory=~/.config/tunebox",
+                                             "localShareDirectory=~/.local/share/TuneBox",
+                                             "snapData=~/snap/tunebox"};
+        QTest::newRow("AppImage")
+            << QString("draw.io")
+            << QStringList{
+                   "applicationFiles=~/Applications/drawio-24.0.AppImage",
+                   "configDirectory=~/.config/draw.io",
+                   "desktopEntries=~/.local/share/applications/appimagekit_abc-Drawio.desktop",
+                   "userIcons=~/.local/share/icons/hicolor/256x256/apps/"
+                   "appimagekit_abc_drawio.png"};
+        QTest::newRow("home-installed")
+            << QString("Zed")
+            << QStringList{"applicationFiles=~/.local/zed.app/bin/zed",
+                           "autostartEntries=~/.config/autostart/zed-sync.desktop",
+                           "cacheDirectory=~/.cache/zed",
+                           "configDirectory=~/.config/zed",
+                           "desktopEntries=~/.local/share/applications/zed.desktop",
+                           "userIcons=~/.local/share/icons/hicolor/512x512/apps/zed.png",
+                           "userServices=~/.config/systemd/user/zed-updater.service"};
         // The package's own entry and program are never offered; the user's override is.
-        QTest::newRow("system package") << QString("Calculator") << QStringList{
-            "cacheDirectory=~/.cache/gnome-calculator",
-            "desktopEntries=~/.local/share/applications/org.gnome.Calculator.desktop"};
+        QTest::newRow("system package")
+            << QString("Calculator")
+            << QStringList{
+                   "cacheDirectory=~/.cache/gnome-calculator",
+                   "desktopEntries=~/.local/share/applications/org.gnome.Calculator.desktop"};
     }
     void findApplicationFiles_findsEachKindsPlaces()
     {
@@ -233,7 +268,8 @@ private slots:
         const auto app = std::find_if(installed.begin(), installed.end(),
                                       [&](const AppInfo &a) { return a.name == name; });
         QVERIFY(app != installed.end());
-        QTEST(relativePaths(scanner.findApplicationFiles(*app, installed), m.box.home()), "expected");
+        QTEST(relativePaths(scanner.findApplicationFiles(*app, installed), m.box.home()),
+              "expected");
     }
 
     // Each kind is removed its own way; a system package never is.
@@ -243,16 +279,20 @@ private slots:
         QTest::addColumn<QString>("tool");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("removed"); // what the tool took away, "" for nothing
-        QTest::newRow("user Flatpak") << QString("Notes Plus") << QString("/usr/bin/flatpak")
+        QTest::newRow("user Flatpak")
+            << QString("Notes Plus") << QString("/usr/bin/flatpak")
             << QStringList{"uninstall", "--noninteractive", "--user", "org.example.Notes"}
             << QString("~/.local/share/flatpak/app/org.example.Notes");
-        QTest::newRow("system Flatpak") << QString("Maps") << QString("/usr/bin/flatpak")
+        QTest::newRow("system Flatpak")
+            << QString("Maps") << QString("/usr/bin/flatpak")
             << QStringList{"uninstall", "--noninteractive", "--system", "org.example.Maps"}
             << QString("/var/lib/flatpak/app/org.example.Maps");
-        QTest::newRow("Snap") << QString("TuneBox") << QString("/usr/bin/snap") << QStringList{"remove", "tunebox"}
-                              << QString("/snap/tunebox");
-        QTest::newRow("AppImage") << QString("draw.io") << QString("") << QStringList{} << QString("");
-        QTest::newRow("home-installed") << QString("Zed") << QString("") << QStringList{} << QString("");
+        QTest::newRow("Snap") << QString("TuneBox") << QString("/usr/bin/snap")
+                              << QStringList{"remove", "tunebox"} << QString("/snap/tunebox");
+        QTest::newRow("AppImage") << QString("draw.io") << QString("") << QStringList{}
+                                  << QString("");
+        QTest::newRow("home-installed")
+            << QString("Zed") << QString("") << QStringList{} << QString("");
     }
     void uninstallApplication_runsTheKindsTool()
     {
@@ -280,7 +320,8 @@ private slots:
                      tool.section('/', -1) + " " + arguments.join(" "));
             QVERIFY(!QFileInfo::exists(place(removed)));
         }
-        QVERIFY(m.machine.toolCalls("/usr/bin/flatpak").size() + m.machine.toolCalls("/usr/bin/snap").size() ==
+        QVERIFY(m.machine.toolCalls("/usr/bin/flatpak").size() +
+                    m.machine.toolCalls("/usr/bin/snap").size() ==
                 (tool.isEmpty() ? 0 : 1));
         // Then the files found go to the Trash, the application's own files among them.
         const QList<FileGroup> groups = scanner.findApplicationFiles(app, installed);
@@ -299,17 +340,19 @@ private slots:
         m.desktop.installSnapTool();
         const FileScanner scanner(m.box.places());
         const QList<AppInfo> installed = scanner.scanApplications();
-        const AppInfo calculator = *std::find_if(installed.begin(), installed.end(),
-                                                 [](const AppInfo &a) { return a.name == "Calculator"; });
+        const AppInfo calculator =
+            *std::find_if(installed.begin(), installed.end(),
+                          [](const AppInfo &a) { return a.name == "Calculator"; });
         const UninstallResult refused = scanner.uninstallApplication(calculator);
         QVERIFY(!refused.succeeded);
-        QCOMPARE(refused.output, "Calculator belongs to the system package \"gnome-calculator\" and "
-                                 "is not removed by Verlo. To remove it, run: sudo apt remove "
-                                 "gnome-calculator");
+        QCOMPARE(refused.output,
+                 "Calculator belongs to the system package \"gnome-calculator\" and "
+                 "is not removed by Verlo. To remove it, run: sudo apt remove "
+                 "gnome-calculator");
         QCOMPARE(scanner.uninstallCommandText(calculator), std::nullopt);
 
-        for (const QString &id : {"--help", "../../etc", "org.example", "org.example.Notes/..",
-                                  "-org.a.b", ""})
+        for (const QString &id :
+             {"--help", "../../etc", "org.example", "org.example.Notes/..", "-org.a.b", ""})
             QCOMPARE(scanner.uninstallFlatpak(id, true).output,
                      "Refusing to uninstall a Flatpak named \"" + id + "\"");
         for (const QString &name : {"-h", "a/b", "..", "", "Tune", "tunebox --purge"})

@@ -39,8 +39,10 @@ private slots:
         QCOMPARE(defaults.dataDirs(), QStringList({"/r/usr/local/share", "/r/usr/share"}));
         // Relative and empty values are ignored; absolute ones are used.
         const Places set("/h", "/r",
-                         {{"XDG_CONFIG_HOME", "/x/cfg/"}, {"XDG_CACHE_HOME", "rel/cache"},
-                          {"XDG_DATA_HOME", ""}, {"XDG_STATE_HOME", "/x/state"},
+                         {{"XDG_CONFIG_HOME", "/x/cfg/"},
+                          {"XDG_CACHE_HOME", "rel/cache"},
+                          {"XDG_DATA_HOME", ""},
+                          {"XDG_STATE_HOME", "/x/state"},
                           {"XDG_DATA_DIRS", "rel:/opt/share/::/usr/share:/opt/share"}});
         QCOMPARE(QStringList({set.configHome(), set.cacheHome(), set.dataHome(), set.stateHome()}),
                  QStringList({"/x/cfg", "/h/.cache", "/h/.local/share", "/x/state"}));
@@ -134,34 +136,40 @@ private slots:
         const FileScanner scanner(box.places());
         const QList<FileGroup> groups = scanner.scanLinuxSystemData();
         const QString command = "Only a command can free this. Run: ";
-        QCOMPARE(describe(groups, box.home()), QStringList({
-            "systemCaches | bigapp | ~/.cache/bigapp | removable",
-            "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
-            "packageManagerCache | pip | ~/.cache/pip | removable",
-            "packageManagerCache | npm | ~/.npm/_cacache | removable",
-            "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
-            "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
-            "packageManagerCache | Gradle | ~/.gradle/caches | removable",
-            "packageManagerCache | Maven | ~/.m2/repository | removable",
-            "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
-            "androidImages | System image android-34 | ~/Android/Sdk/system-images/android-34 | removable",
-            "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
-            "containerStorage | Podman | ~/.local/share/containers/storage | removable",
-            "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
-            "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from your file manager to free this space.",
-            "systemManaged | System journal | " + box.systemPath("/var/log/journal") + " | " + command +
-                "sudo journalctl --vacuum-size=100M",
-            "systemManaged | Docker: unused Images | " + box.systemPath("/var/lib/docker/Images") +
-                " | " + command + "docker system prune",
-            "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
-                box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " + command + "flatpak uninstall --unused",
-            "systemManaged | core22 (disabled revision 1380) | " +
-                box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
-                "sudo snap remove core22 --revision=1380",
-        }));
+        QCOMPARE(describe(groups, box.home()),
+                 QStringList({
+                     "systemCaches | bigapp | ~/.cache/bigapp | removable",
+                     "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
+                     "packageManagerCache | pip | ~/.cache/pip | removable",
+                     "packageManagerCache | npm | ~/.npm/_cacache | removable",
+                     "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
+                     "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
+                     "packageManagerCache | Gradle | ~/.gradle/caches | removable",
+                     "packageManagerCache | Maven | ~/.m2/repository | removable",
+                     "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
+                     "androidImages | System image android-34 | "
+                     "~/Android/Sdk/system-images/android-34 | removable",
+                     "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
+                     "containerStorage | Podman | ~/.local/share/containers/storage | removable",
+                     "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
+                     "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from "
+                     "your file manager to free this space.",
+                     "systemManaged | System journal | " + box.systemPath("/var/log/journal") +
+                         " | " + command + "sudo journalctl --vacuum-size=100M",
+                     "systemManaged | Docker: unused Images | " +
+                         box.systemPath("/var/lib/docker/Images") + " | " + command +
+                         "docker system prune",
+                     "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
+                         box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
+                         command + "flatpak uninstall --unused",
+                     "systemManaged | core22 (disabled revision 1380) | " +
+                         box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
+                         "sudo snap remove core22 --revision=1380",
+                 }));
         QCOMPARE(groups.last().totalSize(), 1610612736LL + 1200000000LL + 900000000LL + 8192LL);
         // Nothing unremovable is ever moved.
-        const QList<AssociatedFile> managed = groups.last().files + groups.at(groups.size() - 2).files;
+        const QList<AssociatedFile> managed =
+            groups.last().files + groups.at(groups.size() - 2).files;
         QCOMPARE(scanner.moveFilesToTrash(managed).moved, 0);
         QVERIFY(QFileInfo::exists(box.homePath(".local/share/Trash/files")));
     }

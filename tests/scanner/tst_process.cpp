@@ -236,10 +236,11 @@ private slots:
     {
         Sandbox sandbox;
         const QString pidFile = sandbox.base() + QStringLiteral("/helper.pid");
-        Process hanging(writeTool(sandbox, QStringLiteral("sleep 300 & echo $! > '%1'; echo started; "
-                                                          "sleep 300")
-                                               .arg(pidFile)),
-                        {});
+        Process hanging(
+            writeTool(sandbox, QStringLiteral("sleep 300 & echo $! > '%1'; echo started; "
+                                              "sleep 300")
+                                   .arg(pidFile)),
+            {});
         hanging.setTimeLimit(200);
         const ProcessResult killed = hanging.run();
         QVERIFY(killed.timedOut);
