@@ -8,8 +8,7 @@ namespace {
 const QString kNPMPath = QStringLiteral("/opt/homebrew/bin/npm");
 const QString kWhichPath = QStringLiteral("/usr/bin/which");
 const QString kToolSearchPath = QStringLiteral(
-    "/opt/homebrew/bin:/opt/homebrew/sbin:/home/linuxbrew/.linuxbrew/bin:/usr/local/bin:/usr/bin:"
-    "/bin:/usr/sbin:/sbin");
+    "/opt/homebrew/bin:/opt/homebrew/sbin:/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin");
 
 // A package name that a package manager would read as an option (or no name at all) is never
 // passed on: "brew uninstall --force" would mean something else entirely.

@@ -174,6 +174,31 @@ private slots:
         QVERIFY(QFileInfo::exists(box.homePath(".local/share/Trash/files")));
     }
 
+    // A Linux npm's global folder is the one "npm root -g" names; Homebrew is found on the Linux
+    // prefixes, /opt/homebrew first.
+    void npmAndHomebrew_onLinuxPlaces()
+    {
+        Sandbox box;
+        MachineBuilder machine(box);
+        const QString global = box.makeDir(box.homePath(".npm-global/lib/node_modules"));
+        machine.addNPMPackage(global, "typescript", QString("5.4.5"));
+        machine.installTool("/usr/bin/npm", QFile::encodeName(global) + "\n");
+        const FileScanner scanner(box.places());
+        QCOMPARE(scanner.globalNodeModulesURL(), global);
+        QCOMPARE(scanner.listNPMPackages().size(), 1);
+        QCOMPARE(machine.toolCalls("/usr/bin/npm").last(), QStringList({"root", "-g"}));
+        machine.installTool("/usr/bin/npm", "not a folder\n");
+        QCOMPARE(scanner.globalNodeModulesURL(), std::nullopt);
+
+        QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/opt/homebrew"));
+        box.writeScript(box.homePath(".linuxbrew/bin/brew"), "exit 0");
+        QCOMPARE(scanner.homebrewPrefix(), box.homePath(".linuxbrew"));
+        machine.installTool("/home/linuxbrew/.linuxbrew/bin/brew");
+        QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/home/linuxbrew/.linuxbrew"));
+        machine.installBrew();
+        QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/opt/homebrew"));
+    }
+
     // Tools that fail, print nonsense or hang give nothing, and the scan ends.
     void failingAndHangingTools_giveNothing()
     {
