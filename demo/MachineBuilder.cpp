@@ -98,6 +98,19 @@ QString MachineBuilder::installTool(const QString &systemPath, const QByteArray 
     return m_folder.writeScript(m_folder.systemPath(systemPath), body);
 }
 
+QString MachineBuilder::installScriptTool(const QString &systemPath, const QString &body) const
+{
+    const QString log = callLog(systemPath);
+    return m_folder.writeScript(
+        m_folder.systemPath(systemPath),
+        QStringLiteral("log=%1\n"
+                       "for a in \"$@\"; do printf '%s\\037' \"$a\"; done >> \"$log\"\n"
+                       "printf '\\n' >> \"$log\"\n"
+                       "env | LC_ALL=C sort > \"$log.env\"\n")
+                .arg(shellQuoted(log)) +
+            body);
+}
+
 QString MachineBuilder::installBrew(int status, const QByteArray &output) const
 {
     return installTool(QStringLiteral("/opt/homebrew/bin/brew"), output, status);

@@ -35,6 +35,9 @@ public:
     // "/usr/bin/tmutil" printing output (raw bytes) and exiting with status.
     QString installTmutil(const QByteArray &output, int status = 0,
                           const QByteArray &errorOutput = {}) const;
+    // An executable at the system path that records its arguments and environment as
+    // installTool does, then runs body (shell).
+    QString installScriptTool(const QString &systemPath, const QString &body) const;
     // The argument lists of every call of the tool at systemPath, oldest first.
     QList<QStringList> toolCalls(const QString &systemPath) const;
     // The environment ("NAME=value", sorted) the tool saw on its last call.

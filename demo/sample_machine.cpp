@@ -2,8 +2,10 @@
 // folder and a system root with a few dozen applications (real XML and binary property lists,
 // real .icns icons) and their leftovers, npm globals, Homebrew formulae and casks, download
 // caches, developer data, a device backup, container data, caches and logs, and stand-in
-// scripts for brew, npm, which and tmutil. brew and npm really uninstall: they remove the
-// package's folder inside this machine and nowhere else.
+// scripts for brew, npm, which and tmutil; and its Linux half (sample_linux.cpp): desktop
+// applications of every kind, Flatpak and Snap data, XDG leftovers and Linux system data. brew,
+// npm, flatpak and snap really uninstall: they remove the package's files inside this machine
+// and nowhere else.
 //
 // Usage: verlo_demo_machine <folder>
 // The machine is built once: when <folder>/machine.env exists (it is written last) nothing is
@@ -28,6 +30,8 @@
 #include <QTextStream>
 
 #include <cstdio>
+
+bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m); // sample_linux.cpp
 
 namespace {
 
@@ -397,7 +401,7 @@ private:
                         "com.apple.TimeMachine.2026-03-14-093012.local\n"
                         "com.apple.TimeMachine.2026-03-14-103044.local\n");
         installPackageManagers();
-        return exact;
+        return addLinuxHalf(s, m) && exact;
     }
 
     // brew and npm stand-ins whose uninstall removes the package's folder inside this machine.

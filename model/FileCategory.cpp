@@ -50,10 +50,23 @@ const CategoryInfo kCategories[] = {
     {FileCategory::systemCaches, "systemCaches", "System Caches", "externaldrive.fill", "Caches", "Library/Caches", nullptr},
     {FileCategory::systemLogs, "systemLogs", "System Logs", "doc.text.fill", "Logs", "Library/Logs", nullptr},
     {FileCategory::diagnosticReports, "diagnosticReports", "Diagnostic Reports", "exclamationmark.triangle.fill", "Caches", "Library/Logs/DiagnosticReports", nullptr},
+    // The Linux places depend on the XDG variables: CategoryPlaces resolves them through Places.
+    {FileCategory::applicationFiles, "applicationFiles", "Application Files", "app.badge.fill", nullptr, nullptr, nullptr},
+    {FileCategory::desktopEntries, "desktopEntries", "Desktop Entries", "doc.fill", nullptr, nullptr, nullptr},
+    {FileCategory::userIcons, "userIcons", "Icons", "app.fill", nullptr, nullptr, nullptr},
+    {FileCategory::stateDirectory, "stateDirectory", "State Files", "clock.arrow.circlepath", nullptr, nullptr, nullptr},
+    {FileCategory::flatpakData, "flatpakData", "Flatpak Data", "shippingbox.fill", nullptr, ".var/app", nullptr},
+    {FileCategory::snapData, "snapData", "Snap Data", "archivebox.fill", nullptr, "snap", nullptr},
+    {FileCategory::autostartEntries, "autostartEntries", "Autostart Entries", "bolt.circle.fill", nullptr, nullptr, nullptr},
+    {FileCategory::userServices, "userServices", "User Services", "bolt.fill", nullptr, nullptr, nullptr},
+    {FileCategory::androidImages, "androidImages", "Android Emulator Images", "ipad.and.iphone", nullptr, nullptr, nullptr},
+    {FileCategory::containerStorage, "containerStorage", "Container Storage", "shippingbox.fill", nullptr, nullptr, nullptr},
+    {FileCategory::userTrash, "userTrash", "Trash", "trash", nullptr, nullptr, nullptr},
+    {FileCategory::systemManaged, "systemManaged", "Freed by System Tools", "internaldrive.fill", nullptr, nullptr, nullptr},
 };
 // clang-format on
 
-static_assert(std::size(kCategories) == 35);
+static_assert(std::size(kCategories) == 47);
 
 const CategoryInfo &info(FileCategory category)
 {

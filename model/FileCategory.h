@@ -8,7 +8,8 @@
 
 // The kinds of files the program finds, in declaration order. The raw value is the display name;
 // equality and hashing go by it.
-enum class FileCategory {
+enum class FileCategory
+{
     appBundle,
     preferences,
     applicationSupport,
@@ -44,13 +45,26 @@ enum class FileCategory {
     systemCaches,
     systemLogs,
     diagnosticReports,
+    // Linux places (after the macOS ones, so earlier raw values and order stay).
+    applicationFiles, // an AppImage, or a program installed in the home folder
+    desktopEntries,   // the user's own desktop entries ($XDG_DATA_HOME/applications)
+    userIcons,        // $XDG_DATA_HOME/icons
+    stateDirectory,   // $XDG_STATE_HOME
+    flatpakData,      // ~/.var/app/<id>
+    snapData,         // ~/snap/<name>
+    autostartEntries, // $XDG_CONFIG_HOME/autostart
+    userServices,     // $XDG_CONFIG_HOME/systemd/user
+    androidImages,    // Android SDK system images and emulator images
+    containerStorage, // rootless Podman and Docker storage
+    userTrash,        // the user's Trash: shown, never moved
+    systemManaged,    // what only a command (often as root) can free: listed with the command
 };
 
-// Every case, in declaration order (35).
+// Every case, in declaration order (47).
 const QList<FileCategory> &allFileCategories();
 
 QString rawValue(FileCategory category);
-// Exactly one of the 35 display names; nothing for any other text (case names included).
+// Exactly one of the 47 display names; nothing for any other text (case names included).
 std::optional<FileCategory> fileCategoryFromRawValue(const QString &raw);
 // The case name in code ("homebrewVar"), for logs, tests and QML.
 QString caseName(FileCategory category);

@@ -5,5 +5,6 @@
 
 #include <optional>
 
-// The one fixed place of the category on the given machine, if it has one.
+// The one place of the category on the given machine, if it has one (the XDG places resolved
+// through places).
 std::optional<QString> defaultLocation(FileCategory category, const Places &places);

@@ -8,6 +8,7 @@
 #include "scanner/FileManager.h"
 #include "scanner/Places.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -60,6 +61,7 @@ struct CommandResult
 {
     std::optional<QString> output; // both streams; nothing when not valid UTF-8 or not started
     int status = -1;               // -1 when the tool could not be started
+    bool timedOut = false;         // killed when the query time limit ran out
 };
 
 struct SystemDataResult
@@ -88,9 +90,28 @@ public:
     }
     bool isCancelled() const { return m_cancelled && m_cancelled->load(std::memory_order_relaxed); }
 
+    // How long a tool that only answers a question (dpkg-query, journalctl, docker, flatpak
+    // list, snap list, npm root) may run before it is killed; 0: no limit. Default 30 s.
+    void setQueryTimeLimit(int milliseconds) { m_queryTimeLimitMs = milliseconds; }
+    int queryTimeLimit() const { return m_queryTimeLimitMs; }
+
     // --- Applications ------------------------------------------------------------------------
-    // ~/Applications then /Applications, sorted by name (localized, case-insensitive, stable).
+    // ~/Applications then /Applications, then the desktop applications, all sorted by name
+    // (localized, case-insensitive, stable).
     QList<AppInfo> scanApplications() const;
+    // The applications the desktop entries describe (see DesktopApplicationPlaces for the
+    // folders and their precedence), plus the AppImages in ~/Applications and ~/.local/bin: one
+    // row per application. An entry that is hidden, not shown (NoDisplay), not of type
+    // Application, without a Name, unreadable, or whose TryExec program is missing gives none;
+    // the user's entry with the same desktop-file id takes the place of the system one. The
+    // owning packages of the system entries are found with one query (findOwningPackages).
+    QList<AppInfo> scanDesktopApplications() const;
+    // The system package owning each of the given files (machine places), by one
+    // "dpkg-query -S" call, else one "rpm -qf" call; files no package owns are left out.
+    // Nothing when neither tool is there, fails to answer or runs out of time.
+    QHash<QString, QString> findOwningPackages(const QStringList &paths) const;
+    // Listed under "User Applications" (else "Applications").
+    bool isUserApplication(const AppInfo &app) const;
     // The ".app" entries directly inside one folder, in listing order.
     QList<AppInfo> scanApplicationsFolder(const QString &folder) const;
     // Always a record: a missing or broken property list gives the file name and no identifier.
@@ -106,6 +127,15 @@ public:
                                          const std::optional<QString> &bundlePath,
                                          const QList<AppInfo> &installed = {},
                                          const ScanProgress &progress = {}) const;
+    // Any application: a bundle as findAssociatedFiles does; a desktop application also by its
+    // desktop-file id, Exec program, StartupWMClass, Flatpak id and Snap name, in the XDG
+    // folders, ~/.var/app, ~/snap, autostart entries, user units, the user's desktop entries and
+    // icons, and the AppImage or home-installed program itself. A system package's own files
+    // (its entry, its program) are never offered.
+    QList<FileGroup> findApplicationFiles(const AppInfo &app, const QList<AppInfo> &installed = {},
+                                          const ScanProgress &progress = {}) const;
+    // The terms of buildSearchTerms plus, for a desktop application, its other names.
+    SearchTerms buildSearchTerms(const AppInfo &app) const;
     SearchTerms buildSearchTerms(const std::optional<QString> &bundleIdentifier,
                                  const QString &name,
                                  const std::optional<QString> &bundlePath) const;
@@ -132,6 +162,11 @@ public:
 
     // --- npm -----------------------------------------------------------------------------------
     bool isNPMAvailable() const;
+    // The global folder as "npm root -g" reports it, for an npm other than the Homebrew or
+    // /usr/local one (/usr/bin/npm, ~/.npm-global/bin/npm, else the one "which" finds: a version
+    // manager's); nothing when it does not answer with an existing folder in time.
+    std::optional<QString> npmReportedRoot() const;
+    // npm's reported global folder, else the first existing fixed one; nothing without npm.
     std::optional<QString> globalNodeModulesURL() const;
     QList<NPMPackage> listNPMPackages() const;
     qint64 npmCacheSize() const;
@@ -139,6 +174,9 @@ public:
     QList<FileGroup> findNPMNamedFiles(const QString &packageName) const;
 
     // --- Homebrew ------------------------------------------------------------------------------
+    // The first of /opt/homebrew, /home/linuxbrew/.linuxbrew and ~/.linuxbrew that holds
+    // bin/brew, else the first that exists, else /opt/homebrew.
+    QString homebrewPrefix() const;
     bool isHomebrewAvailable() const;
     QList<HomebrewPackage> listHomebrewPackages() const;
     bool isInstalledOnRequest(const QString &formulaFolder) const;
@@ -166,7 +204,25 @@ public:
     TrashResult moveFilesToTrash(const QList<AssociatedFile> &files) const;
     UninstallResult uninstallHomebrewPackage(const QString &name, bool isCask) const;
     UninstallResult uninstallNPMPackage(const QString &name) const;
+    // "flatpak uninstall --noninteractive --user|--system <id>" through /usr/bin/flatpak.
+    UninstallResult uninstallFlatpak(const QString &flatpakID, bool userInstallation) const;
+    // "snap remove <name>" through /usr/bin/snap.
+    UninstallResult uninstallSnap(const QString &snapName) const;
+    // The command removing the application runs, as shown to the user ("flatpak uninstall
+    // --noninteractive --user org.x.Y"); nothing when nothing runs (bundles, AppImages and
+    // home-installed entries go to the Trash as files; system packages are never removed).
+    std::optional<QString> uninstallCommandText(const AppInfo &app) const;
+    // Runs the removal of the application's kind: Flatpak and Snap through their tool; bundles,
+    // AppImages and home-installed entries need nothing to run (succeeded, no output; their
+    // files go through moveFilesToTrash); a system package fails with the command that would
+    // remove it, and nothing is run.
+    UninstallResult uninstallApplication(const AppInfo &app) const;
+    // "sudo apt remove <package>" ("sudo dnf remove" where rpm is the package tool) for a system
+    // package with a known owner; empty otherwise. Verlo never runs it.
+    QString systemPackageRemovalCommand(const AppInfo &app) const;
     CommandResult runCommand(const QString &executable, const QStringList &arguments) const;
+    // As runCommand, within queryTimeLimit().
+    CommandResult runQuery(const QString &executable, const QStringList &arguments) const;
     std::optional<QString> runCommandForOutput(const QString &executable,
                                                const QStringList &arguments) const;
     // Exactly PATH and HOME, as "NAME=value" pairs.
@@ -188,9 +244,15 @@ public:
     QList<FileGroup> scanContainerData(const ScanProgress &progress = {}) const;
     // Nothing when the caches or logs folder exists but cannot be listed.
     std::optional<QList<FileGroup>> scanCachesAndLogs(const ScanProgress &progress = {}) const;
+    // Linux: per-program caches under $XDG_CACHE_HOME, thumbnails, package and build caches,
+    // Android images, rootless container storage, the user's Trash (shown, unremovable) and what
+    // only a command frees (the journal, Docker, unused Flatpak runtimes, disabled Snap
+    // revisions; unremovable, with the command in the reason).
+    QList<FileGroup> scanLinuxSystemData(const ScanProgress &progress = {}) const;
 
 private:
     Places m_places;
     FileManager m_fileManager;
     std::shared_ptr<const std::atomic_bool> m_cancelled;
+    int m_queryTimeLimitMs = 30000;
 };

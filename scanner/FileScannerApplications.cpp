@@ -55,6 +55,7 @@ QList<AppInfo> FileScanner::scanApplications() const
 {
     QList<AppInfo> apps = scanApplicationsFolder(m_places.inHome(QStringLiteral("Applications")));
     apps.append(scanApplicationsFolder(m_places.onSystem(QStringLiteral("/Applications"))));
+    apps.append(scanDesktopApplications());
 
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);

@@ -11,16 +11,17 @@
 
 namespace {
 
-const QString kBrew = QStringLiteral("/opt/homebrew/bin/brew");
-const QString kCellar = QStringLiteral("/opt/homebrew/Cellar");
-const QString kCaskroom = QStringLiteral("/opt/homebrew/Caskroom");
+// Inside the Homebrew prefix.
+const QString kBrew = QStringLiteral("/bin/brew");
+const QString kCellar = QStringLiteral("/Cellar");
+const QString kCaskroom = QStringLiteral("/Caskroom");
 const QString kUserDownloadCache = QStringLiteral("Library/Caches/Homebrew");
-const QString kPrefixDownloadCache = QStringLiteral("/opt/homebrew/Caches");
-const QString kEtc = QStringLiteral("/opt/homebrew/etc");
-const QString kVar = QStringLiteral("/opt/homebrew/var");
-const QString kVarLog = QStringLiteral("/opt/homebrew/var/log");
+const QString kPrefixDownloadCache = QStringLiteral("/Caches");
+const QString kEtc = QStringLiteral("/etc");
+const QString kVar = QStringLiteral("/var");
+const QString kVarLog = QStringLiteral("/var/log");
 const QString kLaunchDaemons = QStringLiteral("/Library/LaunchDaemons");
-const QString kShare = QStringLiteral("/opt/homebrew/share");
+const QString kShare = QStringLiteral("/share");
 const QString kReceipt = QStringLiteral("INSTALL_RECEIPT.json");
 
 // Receipts are small; a hostile giant one is not read.
@@ -52,9 +53,25 @@ void appendToGroup(QList<FileGroup> &groups, FileCategory category,
 
 } // namespace
 
+QString FileScanner::homebrewPrefix() const
+{
+    const QStringList prefixes = {m_places.onSystem(QStringLiteral("/opt/homebrew")),
+                                  m_places.onSystem(QStringLiteral("/home/linuxbrew/.linuxbrew")),
+                                  m_places.inHome(QStringLiteral(".linuxbrew"))};
+    for (const QString &prefix : prefixes) {
+        if (m_fileManager.fileExists(prefix + kBrew))
+            return prefix;
+    }
+    for (const QString &prefix : prefixes) {
+        if (m_fileManager.fileExists(prefix))
+            return prefix;
+    }
+    return prefixes.first();
+}
+
 bool FileScanner::isHomebrewAvailable() const
 {
-    if (m_fileManager.fileExists(m_places.onSystem(kBrew)))
+    if (m_fileManager.fileExists(homebrewPrefix() + kBrew))
         return true;
     const std::optional<QString> located = locateTool(QStringLiteral("brew"));
     return located && !located->isEmpty();
@@ -67,7 +84,7 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
 
     QList<HomebrewPackage> packages;
 
-    const QString cellar = m_places.onSystem(kCellar);
+    const QString cellar = (homebrewPrefix() + kCellar);
     if (m_fileManager.fileExists(cellar)) {
         const QStringList formulae =
             m_fileManager.contentsOfDirectory(cellar).value_or(QStringList());
@@ -94,7 +111,7 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
         }
     }
 
-    const QString caskroom = m_places.onSystem(kCaskroom);
+    const QString caskroom = (homebrewPrefix() + kCaskroom);
     if (m_fileManager.fileExists(caskroom)) {
         const QStringList casks =
             m_fileManager.contentsOfDirectory(caskroom).value_or(QStringList());
@@ -148,7 +165,7 @@ qint64 FileScanner::homebrewCacheSize() const
 {
     qint64 total = 0;
     for (const QString &cache :
-         {m_places.inHome(kUserDownloadCache), m_places.onSystem(kPrefixDownloadCache)}) {
+         {m_places.inHome(kUserDownloadCache), (homebrewPrefix() + kPrefixDownloadCache)}) {
         if (m_fileManager.fileExists(cache))
             total += sizeOfDirectory(cache);
     }
@@ -170,11 +187,11 @@ QList<FileGroup> FileScanner::findHomebrewStoreFiles(const QString &packageName)
         if (!files.isEmpty())
             appendToGroup(groups, category, files);
     };
-    search(m_places.onSystem(kCellar), FileCategory::homebrewCellar, NameRule::containment);
-    search(m_places.onSystem(kCaskroom), FileCategory::homebrewCaskroom, NameRule::containment);
+    search((homebrewPrefix() + kCellar), FileCategory::homebrewCellar, NameRule::containment);
+    search((homebrewPrefix() + kCaskroom), FileCategory::homebrewCaskroom, NameRule::containment);
     // Both download caches share one group.
     search(m_places.inHome(kUserDownloadCache), FileCategory::homebrewCache, NameRule::word);
-    search(m_places.onSystem(kPrefixDownloadCache), FileCategory::homebrewCache, NameRule::word);
+    search((homebrewPrefix() + kPrefixDownloadCache), FileCategory::homebrewCache, NameRule::word);
     return groups;
 }
 
@@ -185,20 +202,20 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
     QList<FileGroup> groups = findNamedLocations(packageName);
 
     const QList<AssociatedFile> config =
-        findEntriesContaining(m_places.onSystem(kEtc), packageName, FileCategory::homebrewConfig,
+        findEntriesContaining((homebrewPrefix() + kEtc), packageName, FileCategory::homebrewConfig,
                               std::nullopt, NameRule::word);
     if (!config.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewConfig, config));
 
     // var/log holds every formula's logs; it is searched on its own below, never offered whole.
     const QList<AssociatedFile> data =
-        findEntriesContaining(m_places.onSystem(kVar), packageName, FileCategory::homebrewVar,
+        findEntriesContaining((homebrewPrefix() + kVar), packageName, FileCategory::homebrewVar,
                               QStringLiteral("log"), NameRule::word);
     if (!data.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewVar, data));
 
     const QList<AssociatedFile> logs =
-        findEntriesContaining(m_places.onSystem(kVarLog), packageName, FileCategory::libraryLogs,
+        findEntriesContaining((homebrewPrefix() + kVarLog), packageName, FileCategory::libraryLogs,
                               std::nullopt, NameRule::word);
     if (!logs.isEmpty())
         appendToGroup(groups, FileCategory::libraryLogs, logs);
@@ -210,7 +227,7 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
         groups.append(FileGroup(FileCategory::launchDaemons, daemons));
 
     const std::optional<QString> share =
-        placeInside(m_places.onSystem(kShare), QString(), packageName);
+        placeInside((homebrewPrefix() + kShare), QString(), packageName);
     if (share && m_fileManager.fileExists(*share)) {
         groups.append(FileGroup(FileCategory::homebrewShare,
                                 {foundFile(m_fileManager, *share, packageName,

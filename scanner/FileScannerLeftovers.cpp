@@ -9,6 +9,7 @@
 
 #include "scanner/CategoryPlaces.h"
 #include "scanner/FoundFile.h"
+#include "scanner/LeftoverSearch.h"
 #include "scanner/NameGuard.h"
 #include "scanner/TermMatcher.h"
 
@@ -68,6 +69,8 @@ ItemMatcher matcherFor(const SearchTerms &terms)
 
 // What tells whose a file is: the item's identifier, parts and names, each kept even where the
 // search drops a name as a duplicate of an identifier word ("RStudio" in "org.rstudio.RStudio").
+} // namespace
+
 ItemMatcher ownershipMatcher(const FileScanner &scanner,
                              const std::optional<QString> &bundleIdentifier, const QString &name,
                              const std::optional<QString> &bundlePath)
@@ -77,6 +80,8 @@ ItemMatcher ownershipMatcher(const FileScanner &scanner,
     return ItemMatcher(identifier.terms + names.terms, identifier.identifierParts,
                        identifier.wholeNames);
 }
+
+namespace {
 
 enum class Rule
 {
@@ -174,21 +179,44 @@ void dropFilesOfOtherItems(QList<FileGroup> &groups, const ItemMatcher &chosen,
 
 struct NamedPlace
 {
-    const char *folder;      // home-relative
+    enum Base
+    {
+        home,
+        configHome,
+        cacheHome,
+        dataHome,
+    };
+    Base base;
+    const char *folder;      // relative to base
     const char *fixedPrefix; // put before the name
     bool dotName;            // the file is named "." + name
     FileCategory category;
 };
 
 const NamedPlace kNamedPlaces[] = {
-    {"", ".", true, FileCategory::homeDotFiles},
-    {"", ".config/", false, FileCategory::configDirectory},
-    {"", ".cache/", false, FileCategory::cacheDirectory},
-    {"", ".local/share/", false, FileCategory::localShareDirectory},
-    {"Library", "Application Support/", false, FileCategory::applicationSupport},
-    {"Library", "Caches/", false, FileCategory::caches},
-    {"Library", "Logs/", false, FileCategory::libraryLogs},
+    {NamedPlace::home, "", ".", true, FileCategory::homeDotFiles},
+    {NamedPlace::configHome, "", "", false, FileCategory::configDirectory},
+    {NamedPlace::cacheHome, "", "", false, FileCategory::cacheDirectory},
+    {NamedPlace::dataHome, "", "", false, FileCategory::localShareDirectory},
+    {NamedPlace::home, "Library", "Application Support/", false, FileCategory::applicationSupport},
+    {NamedPlace::home, "Library", "Caches/", false, FileCategory::caches},
+    {NamedPlace::home, "Library", "Logs/", false, FileCategory::libraryLogs},
 };
+
+QString baseFolder(const Places &places, NamedPlace::Base base)
+{
+    switch (base) {
+    case NamedPlace::home:
+        return places.home();
+    case NamedPlace::configHome:
+        return places.configHome();
+    case NamedPlace::cacheHome:
+        return places.cacheHome();
+    case NamedPlace::dataHome:
+        return places.dataHome();
+    }
+    return places.home();
+}
 
 // The places named after name, in step order, not yet measured.
 QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
@@ -200,8 +228,10 @@ QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
     const Places &places = scanner.places();
     for (const NamedPlace &place : kNamedPlaces) {
         const QString prefix = QString::fromLatin1(place.fixedPrefix);
-        const std::optional<QString> path =
-            placeInside(places.inHome(QString::fromLatin1(place.folder)), prefix, name);
+        QString folder = baseFolder(places, place.base);
+        if (*place.folder)
+            folder += QLatin1Char('/') + QString::fromLatin1(place.folder);
+        const std::optional<QString> path = placeInside(folder, prefix, name);
         if (!path || guarded.contains(*path) || !scanner.fileManager().fileExists(*path))
             continue;
         const QString fileName = place.dotName ? prefix + name : name;
@@ -216,8 +246,7 @@ QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
     return groups;
 }
 
-void measure(const FileScanner &scanner, QList<AssociatedFile> &files,
-             const ScanProgress &progress = {})
+void measure(const FileScanner &scanner, QList<AssociatedFile> &files, const ScanProgress &progress)
 {
     for (AssociatedFile &file : files) {
         if (!file.isRemovable() || scanner.isCancelled())
@@ -228,12 +257,16 @@ void measure(const FileScanner &scanner, QList<AssociatedFile> &files,
     }
 }
 
-void measure(const FileScanner &scanner, QList<FileGroup> &groups,
-             const ScanProgress &progress = {})
+} // namespace
+
+void measureFoundGroups(const FileScanner &scanner, QList<FileGroup> &groups,
+                        const ScanProgress &progress)
 {
     for (FileGroup &group : groups)
         measure(scanner, group.files, progress);
 }
+
+namespace {
 
 // The folder the category loop lists for category, if it has one.
 std::optional<QString> categoryFolder(FileCategory category, const Places &places)
@@ -247,15 +280,23 @@ std::optional<QString> categoryFolder(FileCategory category, const Places &place
 
 } // namespace
 
-QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &bundleIdentifier,
-                                                  const QString &name,
-                                                  const std::optional<QString> &bundlePath,
-                                                  const QList<AppInfo> &installed,
-                                                  const ScanProgress &progress) const
+ItemMatcher ownershipMatcherFor(const FileScanner &scanner, const AppInfo &app)
 {
-    const ProtectedPlaces guarded(m_places);
-    const QList<FileGroup> named = namedLocations(*this, name, guarded);
-    const ItemMatcher matcher = matcherFor(buildSearchTerms(bundleIdentifier, name, bundlePath));
+    if (!app.isDesktopEntry())
+        return ownershipMatcher(scanner, app.bundleIdentifier, app.name, app.path);
+    const SearchTerms terms = scanner.buildSearchTerms(app);
+    return ItemMatcher(terms.terms, terms.identifierParts, terms.wholeNames);
+}
+
+QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &terms,
+                                 const QString &name, const ItemMatcher &owner,
+                                 const std::vector<ItemMatcher> &others,
+                                 const ProtectedPlaces &guarded, const ScanProgress &progress)
+{
+    const FileManager &fileManager = scanner.fileManager();
+    const Places &places = scanner.places();
+    const QList<FileGroup> named = namedLocations(scanner, name, guarded);
+    const ItemMatcher matcher = matcherFor(terms);
 
     // Caches and Logs serve several categories; one search lists each folder once.
     QHash<QString, std::optional<QStringList>> listings;
@@ -264,7 +305,7 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
         if (it == listings.end()) {
             if (progress)
                 progress(folder);
-            it = listings.insert(folder, m_fileManager.contentsOfDirectory(folder));
+            it = listings.insert(folder, fileManager.contentsOfDirectory(folder));
         }
         return *it;
     };
@@ -275,32 +316,44 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
         if (category == FileCategory::appBundle) {
             continue;
         } else if (category == FileCategory::homeDotFiles) {
-            if (const auto &entries = listing(m_places.home()))
-                files = matchEntries(m_fileManager, *entries, matcher, Rule::homeDot, category,
-                                     guarded);
+            if (const auto &entries = listing(places.home()))
+                files =
+                    matchEntries(fileManager, *entries, matcher, Rule::homeDot, category, guarded);
         } else {
-            const std::optional<QString> folder = categoryFolder(category, m_places);
-            if (!folder || !m_fileManager.fileExists(*folder))
+            const std::optional<QString> folder = categoryFolder(category, places);
+            if (!folder || !fileManager.fileExists(*folder))
                 continue;
             const Rule rule =
                 category == FileCategory::preferences ? Rule::preferences : Rule::folder;
             if (const auto &entries = listing(*folder))
-                files = matchEntries(m_fileManager, *entries, matcher, rule, category, guarded);
+                files = matchEntries(fileManager, *entries, matcher, rule, category, guarded);
         }
         if (!files.isEmpty())
             categoryGroups.append(FileGroup(category, files));
     }
 
-    QList<FileGroup> groups = mergeFileGroups(named, categoryGroups);
+    QList<FileGroup> groups = FileScanner::mergeFileGroups(named, categoryGroups);
+    dropFilesOfOtherItems(groups, owner, others);
+    return groups;
+}
+
+QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &bundleIdentifier,
+                                                  const QString &name,
+                                                  const std::optional<QString> &bundlePath,
+                                                  const QList<AppInfo> &installed,
+                                                  const ScanProgress &progress) const
+{
+    const ProtectedPlaces guarded(m_places);
     std::vector<ItemMatcher> others;
     for (const AppInfo &app : installed) {
         const bool isChosen = (bundlePath && app.path == *bundlePath) ||
                               (app.name == name && app.bundleIdentifier == bundleIdentifier);
         if (!isChosen)
-            others.push_back(ownershipMatcher(*this, app.bundleIdentifier, app.name, app.path));
+            others.push_back(ownershipMatcherFor(*this, app));
     }
-    dropFilesOfOtherItems(groups, ownershipMatcher(*this, bundleIdentifier, name, bundlePath),
-                          others);
+    QList<FileGroup> groups = searchLeftovers(
+        *this, buildSearchTerms(bundleIdentifier, name, bundlePath), name,
+        ownershipMatcher(*this, bundleIdentifier, name, bundlePath), others, guarded, progress);
 
     if (bundlePath && !guarded.contains(*bundlePath)) {
         groups.prepend(FileGroup(FileCategory::appBundle, {foundFile(m_fileManager, *bundlePath,
@@ -309,7 +362,7 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
     }
     // Measured after the merge: a folder that several categories list (Caches for three of
     // them) is walked once, not once per category that found it.
-    measure(*this, groups, progress);
+    measureFoundGroups(*this, groups, progress);
     return groups;
 }
 
@@ -376,7 +429,7 @@ QList<AssociatedFile> FileScanner::scanCategoryFolder(const QString &folder,
         return {};
     QList<AssociatedFile> files = matchEntries(m_fileManager, *entries, matcherFor(terms),
                                                Rule::folder, category, ProtectedPlaces(m_places));
-    measure(*this, files);
+    measure(*this, files, {});
     return files;
 }
 
@@ -389,7 +442,7 @@ QList<AssociatedFile> FileScanner::scanPreferencesFolder(const QString &folder,
     QList<AssociatedFile> files =
         matchEntries(m_fileManager, *entries, matcherFor(terms), Rule::preferences,
                      FileCategory::preferences, ProtectedPlaces(m_places));
-    measure(*this, files);
+    measure(*this, files, {});
     return files;
 }
 
@@ -401,14 +454,14 @@ QList<AssociatedFile> FileScanner::scanHomeDotEntries(const SearchTerms &terms) 
     QList<AssociatedFile> files =
         matchEntries(m_fileManager, *entries, matcherFor(terms), Rule::homeDot,
                      FileCategory::homeDotFiles, ProtectedPlaces(m_places));
-    measure(*this, files);
+    measure(*this, files, {});
     return files;
 }
 
 QList<FileGroup> FileScanner::findNamedLocations(const QString &name) const
 {
     QList<FileGroup> groups = namedLocations(*this, name, ProtectedPlaces(m_places));
-    measure(*this, groups);
+    measureFoundGroups(*this, groups, {});
     return groups;
 }
 
@@ -419,7 +472,7 @@ QList<AssociatedFile> FileScanner::findEntriesContaining(const QString &folder, 
 {
     QList<AssociatedFile> files = entriesContaining(m_fileManager, folder, name, category,
                                                     excludedName, rule, ProtectedPlaces(m_places));
-    measure(*this, files);
+    measure(*this, files, {});
     return files;
 }
 

@@ -1,7 +1,9 @@
 #include "scanner/FileScanner.h"
 
+#include "scanner/DesktopApplicationPlaces.h"
 #include "scanner/FoundFile.h"
 #include "scanner/NameGuard.h"
+#include "scanner/Process.h"
 
 #include <QCollator>
 #include <QJsonDocument>
@@ -16,6 +18,8 @@ const QString kLocalNPM = QStringLiteral("/usr/local/bin/npm");
 const QString kHomebrewNodeModules = QStringLiteral("/opt/homebrew/lib/node_modules");
 const QString kLocalNodeModules = QStringLiteral("/usr/local/lib/node_modules");
 const QString kNPMCache = QStringLiteral(".npm");
+const QString kSystemNPM = QStringLiteral("/usr/bin/npm");
+const QString kUserPrefixNPM = QStringLiteral(".npm-global/bin/npm");
 
 // npm's own tools live in the global folder too but are not packages the user installed.
 const QStringList kIgnoredGlobalPackages = {QStringLiteral("npm"), QStringLiteral("corepack")};
@@ -41,18 +45,62 @@ std::optional<QString> versionFromManifest(const std::optional<QByteArray> &byte
 
 bool FileScanner::isNPMAvailable() const
 {
-    if (m_fileManager.fileExists(m_places.onSystem(kHomebrewNPM)))
-        return true;
-    if (m_fileManager.fileExists(m_places.onSystem(kLocalNPM)))
-        return true;
+    for (const QString &npm : {m_places.onSystem(kHomebrewNPM), m_places.onSystem(kLocalNPM),
+                               m_places.onSystem(kSystemNPM), m_places.inHome(kUserPrefixNPM)}) {
+        if (m_fileManager.fileExists(npm))
+            return true;
+    }
     const std::optional<QString> located = locateTool(QStringLiteral("npm"));
     return located && !located->isEmpty();
+}
+
+std::optional<QString> FileScanner::npmReportedRoot() const
+{
+    // The Homebrew and /usr/local npm keep their packages in their own prefix's fixed folder.
+    if (m_fileManager.fileExists(m_places.onSystem(kHomebrewNPM)) ||
+        m_fileManager.fileExists(m_places.onSystem(kLocalNPM)))
+        return std::nullopt;
+    QString npm;
+    for (const QString &candidate :
+         {m_places.onSystem(kSystemNPM), m_places.inHome(kUserPrefixNPM)}) {
+        if (m_fileManager.fileExists(candidate)) {
+            npm = candidate;
+            break;
+        }
+    }
+    if (npm.isEmpty()) {
+        // A version manager's npm, found on this program's own search path.
+        const std::optional<QString> located = locateTool(QStringLiteral("npm"));
+        if (!located || !located->startsWith(QLatin1Char('/')))
+            return std::nullopt;
+        npm = machinePath(m_places, *located);
+    }
+    // npm is a node script: the node beside it must come first on the search path.
+    Process process(npm, {QStringLiteral("root"), QStringLiteral("-g")});
+    process.setEnvironment({QStringLiteral("PATH=") + npm.section(QLatin1Char('/'), 0, -2) +
+                                QLatin1Char(':') + toolEnvironment().first().mid(5),
+                            QStringLiteral("HOME=") + m_places.home()});
+    process.setCaptureStandardError(false);
+    process.setTimeLimit(m_queryTimeLimitMs);
+    const ProcessResult result = process.run();
+    const std::optional<QString> output = result.text();
+    if (result.status != 0 || result.timedOut || !output)
+        return std::nullopt;
+    const QString root = output->section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (!root.startsWith(QLatin1Char('/')))
+        return std::nullopt;
+    const QString place = machinePath(m_places, root);
+    if (!m_fileManager.isDirectory(place))
+        return std::nullopt;
+    return place;
 }
 
 std::optional<QString> FileScanner::globalNodeModulesURL() const
 {
     if (!isNPMAvailable())
         return std::nullopt;
+    if (std::optional<QString> reported = npmReportedRoot())
+        return reported;
     for (const QString &place : {kHomebrewNodeModules, kLocalNodeModules}) {
         const QString path = m_places.onSystem(place);
         if (m_fileManager.fileExists(path))
@@ -63,8 +111,10 @@ std::optional<QString> FileScanner::globalNodeModulesURL() const
 
 QList<NPMPackage> FileScanner::listNPMPackages() const
 {
-    std::optional<QString> root;
+    std::optional<QString> root = npmReportedRoot();
     for (const QString &place : {kHomebrewNodeModules, kLocalNodeModules}) {
+        if (root)
+            break;
         const QString path = m_places.onSystem(place);
         if (m_fileManager.fileExists(path)) {
             root = path;

@@ -5,7 +5,6 @@
 
 namespace {
 
-const QString kBrewPath = QStringLiteral("/opt/homebrew/bin/brew");
 const QString kNPMPath = QStringLiteral("/opt/homebrew/bin/npm");
 const QString kWhichPath = QStringLiteral("/usr/bin/which");
 const QString kToolSearchPath = QStringLiteral(
@@ -46,7 +45,7 @@ TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) co
 
 UninstallResult FileScanner::uninstallHomebrewPackage(const QString &name, bool isCask) const
 {
-    const QString brew = m_places.onSystem(kBrewPath);
+    const QString brew = homebrewPrefix() + QStringLiteral("/bin/brew");
     if (!m_fileManager.fileExists(brew))
         return {false, QStringLiteral("brew not found at /opt/homebrew/bin/brew")};
     if (const auto problem = unusablePackageName(name))
@@ -79,6 +78,17 @@ CommandResult FileScanner::runCommand(const QString &executable, const QStringLi
     if (!run.started)
         return {std::nullopt, -1};
     return {run.text(), run.status};
+}
+
+CommandResult FileScanner::runQuery(const QString &executable, const QStringList &arguments) const
+{
+    Process process(executable, arguments);
+    process.setEnvironment(toolEnvironment());
+    process.setTimeLimit(m_queryTimeLimitMs);
+    const ProcessResult run = process.run();
+    if (!run.started)
+        return {std::nullopt, -1};
+    return {run.text(), run.status, run.timedOut};
 }
 
 std::optional<QString> FileScanner::runCommandForOutput(const QString &executable,

@@ -126,6 +126,15 @@ SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress) const
         all.append(scanContainerData(progress));
     if (const std::optional<QList<FileGroup>> cachesAndLogs = scanCachesAndLogs(progress))
         all.append(*cachesAndLogs);
+    // A category both machines have (caches) stays one group.
+    for (const FileGroup &group : scanLinuxSystemData(progress)) {
+        auto same = std::find_if(all.begin(), all.end(),
+                                 [&](const FileGroup &g) { return g.category == group.category; });
+        if (same == all.end())
+            all.append(group);
+        else
+            same->files.append(group.files);
+    }
     return arrangeSystemData(all);
 }
 

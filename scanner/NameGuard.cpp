@@ -33,6 +33,16 @@ const char *const kProtectedHomeFolders[] = {
     ".Trash",
     ".npm",
     ".nvm",
+    ".local/bin",
+    ".local/state",
+    ".var",
+    ".var/app",
+    "snap",
+    ".linuxbrew",
+    ".local/share/flatpak",
+    ".local/share/flatpak/exports",
+    ".local/share/flatpak/exports/share",
+    ".local/share/flatpak/exports/share/applications",
 };
 
 // Fixed places of the machine that the application, npm and Homebrew searches use or that hold
@@ -58,7 +68,26 @@ const char *const kProtectedSystemFolders[] = {
     "/usr/local/bin",
     "/usr/local/lib",
     "/usr/local/lib/node_modules",
+    "/usr/bin",
+    "/usr/share",
+    "/usr/local/share",
+    "/home",
+    "/home/linuxbrew",
+    "/home/linuxbrew/.linuxbrew",
+    "/var",
+    "/var/lib",
+    "/var/lib/flatpak",
+    "/var/lib/flatpak/exports",
+    "/var/lib/flatpak/exports/share",
+    "/var/lib/flatpak/exports/share/applications",
+    "/var/lib/snapd",
+    "/var/lib/snapd/desktop",
+    "/var/lib/snapd/desktop/applications",
 };
+
+// Folders below the XDG data and config homes that the desktop searches list.
+const char *const kProtectedDataHomeFolders[] = {"Trash", "applications", "icons", "icons/hicolor"};
+const char *const kProtectedConfigHomeFolders[] = {"autostart", "systemd", "systemd/user"};
 
 void addWithAncestors(QStringList &list, const QString &path)
 {
@@ -113,6 +142,20 @@ QStringList protectedFolders(const Places &places)
         else if (const auto folderName = libraryFolderName(category))
             list.append(QDir::cleanPath(places.inHome(QStringLiteral("Library/") + *folderName)));
     }
+    for (const QString &xdgHome :
+         {places.configHome(), places.cacheHome(), places.dataHome(), places.stateHome()})
+        addWithAncestors(list, xdgHome);
+    for (const char *relative : kProtectedDataHomeFolders)
+        list.append(
+            QDir::cleanPath(places.dataHome() + QLatin1Char('/') + QLatin1String(relative)));
+    for (const char *relative : kProtectedConfigHomeFolders)
+        list.append(
+            QDir::cleanPath(places.configHome() + QLatin1Char('/') + QLatin1String(relative)));
+    for (const QString &dataDir : places.dataDirs()) {
+        addWithAncestors(list, dataDir);
+        list.append(QDir::cleanPath(dataDir + QStringLiteral("/applications")));
+    }
+    // The Trash goes by this program's own environment.
     const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.startsWith(QLatin1Char('/')))
         list.append(QDir::cleanPath(dataHome + QStringLiteral("/Trash")));

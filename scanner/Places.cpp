@@ -20,12 +20,26 @@ QString appendComponent(const QString &base, const QString &component)
     return base + QLatin1Char('/') + component;
 }
 
+const char *const kXdgVariables[] = {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME",
+                                     "XDG_STATE_HOME", "XDG_DATA_DIRS"};
+
+QMap<QString, QString> environmentXdg()
+{
+    QMap<QString, QString> values;
+    for (const char *variable : kXdgVariables) {
+        if (qEnvironmentVariableIsSet(variable))
+            values.insert(QString::fromLatin1(variable), qEnvironmentVariable(variable));
+    }
+    return values;
+}
+
 } // namespace
 
-Places::Places() : Places(QDir::homePath(), QStringLiteral("/")) {}
+Places::Places() : Places(QDir::homePath(), QStringLiteral("/"), environmentXdg()) {}
 
-Places::Places(QString home, QString root)
-    : m_home(withoutTrailingSlash(std::move(home))), m_root(withoutTrailingSlash(std::move(root)))
+Places::Places(QString home, QString root, QMap<QString, QString> xdg)
+    : m_home(withoutTrailingSlash(std::move(home))), m_root(withoutTrailingSlash(std::move(root))),
+      m_xdg(std::move(xdg))
 {
     if (m_root.isEmpty())
         m_root = QStringLiteral("/");
@@ -42,7 +56,8 @@ QString Places::onSystem(const QString &absolute) const
         return absolute;
     if (absolute == QLatin1String("/"))
         return m_root;
-    return m_root + (absolute.startsWith(QLatin1Char('/')) ? absolute : QLatin1Char('/') + absolute);
+    return m_root +
+           (absolute.startsWith(QLatin1Char('/')) ? absolute : QLatin1Char('/') + absolute);
 }
 
 QString Places::systemRelative(const QString &path) const
@@ -54,4 +69,47 @@ QString Places::systemRelative(const QString &path) const
     if (path.startsWith(m_root + QLatin1Char('/')))
         return path.mid(m_root.size());
     return path;
+}
+
+QString Places::xdgHome(const char *variable, const QString &fallback) const
+{
+    const QString value = m_xdg.value(QString::fromLatin1(variable));
+    if (value.startsWith(QLatin1Char('/')))
+        return withoutTrailingSlash(value);
+    return inHome(fallback);
+}
+
+QString Places::configHome() const
+{
+    return xdgHome("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
+
+QString Places::cacheHome() const
+{
+    return xdgHome("XDG_CACHE_HOME", QStringLiteral(".cache"));
+}
+
+QString Places::dataHome() const
+{
+    return xdgHome("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
+
+QString Places::stateHome() const
+{
+    return xdgHome("XDG_STATE_HOME", QStringLiteral(".local/state"));
+}
+
+QStringList Places::dataDirs() const
+{
+    QStringList dirs;
+    for (const QString &entry :
+         m_xdg.value(QStringLiteral("XDG_DATA_DIRS")).split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (entry.startsWith(QLatin1Char('/')))
+            dirs.append(onSystem(withoutTrailingSlash(entry)));
+    }
+    if (dirs.isEmpty())
+        dirs = {onSystem(QStringLiteral("/usr/local/share")),
+                onSystem(QStringLiteral("/usr/share"))};
+    dirs.removeDuplicates();
+    return dirs;
 }

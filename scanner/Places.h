@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
-// The machine the scanner looks at: the user's home folder and the system root. Every fixed
-// place of the program is resolved through one Places value, so that a test can build a whole
-// machine in a temporary folder. By default: the real home folder and "/".
+// The machine the scanner looks at: the user's home folder, the system root and the XDG base
+// directory variables. Every fixed place of the program is resolved through one Places value, so
+// that a test can build a whole machine in a temporary folder. By default: the real home folder,
+// "/" and this program's environment.
 class Places
 {
 public:
     Places(); // the real machine
-    Places(QString home, QString root);
+    // A machine whose XDG variables are all unset (so every XDG place is its default under home
+    // and root) unless given in xdg ("XDG_CONFIG_HOME" -> "/abs/path").
+    Places(QString home, QString root, QMap<QString, QString> xdg = {});
 
     const QString &home() const { return m_home; }
     const QString &root() const { return m_root; }
@@ -26,7 +31,21 @@ public:
     // come back unchanged.
     QString systemRelative(const QString &path) const;
 
+    // The XDG base directories. A variable that is unset, empty or relative is ignored, as the
+    // XDG rules say, and its default under the home folder is used. A set value is taken as the
+    // absolute path it names.
+    QString configHome() const; // $XDG_CONFIG_HOME, else ~/.config
+    QString cacheHome() const;  // $XDG_CACHE_HOME, else ~/.cache
+    QString dataHome() const;   // $XDG_DATA_HOME, else ~/.local/share
+    QString stateHome() const;  // $XDG_STATE_HOME, else ~/.local/state
+    // $XDG_DATA_DIRS in order, else /usr/local/share and /usr/share; each one a machine place
+    // resolved under the system root. Relative entries are dropped, duplicates kept once.
+    QStringList dataDirs() const;
+
 private:
+    QString xdgHome(const char *variable, const QString &fallback) const;
+
     QString m_home;
     QString m_root;
+    QMap<QString, QString> m_xdg;
 };

@@ -313,6 +313,11 @@ void Process::setOutputLimits(qint64 headBytes, qint64 tailBytes)
     m_tailLimit = tailBytes;
 }
 
+void Process::setTimeLimit(int milliseconds)
+{
+    m_timeLimitMs = milliseconds;
+}
+
 ProcessResult Process::run() const
 {
     ProcessResult result;
@@ -389,6 +394,8 @@ ProcessResult Process::run() const
     Descriptor exitNotice(openProcessDescriptor(pid));
     OutputCollector collector(m_headLimit, m_tailLimit);
     bool pipeOpen = true;
+    using Clock = std::chrono::steady_clock;
+    const auto killAt = Clock::now() + std::chrono::milliseconds(qMax(0, m_timeLimitMs));
 
     // Read until the child exits. The pipe's end of file is not awaited: a helper the child
     // left behind may hold it open.
@@ -399,11 +406,24 @@ ProcessResult Process::run() const
             entries[count++] = {readEnd.get(), POLLIN, 0};
         if (exitNotice.isOpen())
             entries[count++] = {exitNotice.get(), POLLIN, 0};
-        if (count == 0) {
+        if (count == 0 && m_timeLimitMs <= 0) {
             waitForExitWithoutReaping(pid);
             break;
         }
-        const int timeout = exitNotice.isOpen() ? -1 : kExitPollMs;
+        int timeout = exitNotice.isOpen() ? -1 : kExitPollMs;
+        if (m_timeLimitMs > 0 && !result.timedOut) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(killAt - Clock::now())
+                    .count();
+            if (left <= 0) {
+                // The child leads its group: everything it started goes with it.
+                result.timedOut = true;
+                ::kill(-pid, SIGKILL);
+                timeout = kExitPollMs;
+            } else if (timeout < 0 || left < timeout) {
+                timeout = static_cast<int>(left);
+            }
+        }
         const int ready = ::poll(entries, count, timeout);
         if (ready < 0 && errno != EINTR) {
             // Never signal the group while the tool itself may still run.
@@ -420,7 +440,6 @@ ProcessResult Process::run() const
     // The first signal goes out before the reap, while the zombie still holds the group's id.
     ::kill(-pid, SIGTERM);
     result.status = reap(pid);
-    using Clock = std::chrono::steady_clock;
     auto deadline = Clock::now() + std::chrono::milliseconds(kTerminateGraceMs);
     bool lingering = groupHasLiveMembers(pid);
     while (lingering && Clock::now() < deadline) {

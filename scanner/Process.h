@@ -15,6 +15,7 @@ struct ProcessResult
     QByteArray head;         // the first bytes of the output, up to the head limit
     QByteArray tail;         // the last bytes beyond the head, up to the tail limit
     qint64 omittedBytes = 0; // bytes dropped between head and tail
+    bool timedOut = false;   // the time limit ran out and the child was killed
 
     // The whole output as strict UTF-8 text, with a marker line where bytes were dropped.
     // Nothing when the bytes are not valid UTF-8 (or the child never started).
@@ -23,11 +24,11 @@ struct ProcessResult
 
 // Runs one child process to its end and collects what it prints. The executable (an absolute
 // path) is started directly, without a shell, with the arguments as they are; standard input
-// reads from /dev/null. There is no time limit. The child gets a session (and process group)
-// of its own, and whatever it leaves running in that group is terminated once it exits, so no
-// helper outlives the call; a process that left the group yet holds the output open does not
-// keep the call waiting. Output beyond the head limit keeps only its tail, so a tool that prints
-// without end neither stalls nor fills memory. Safe to use from any thread; each run is
+// reads from /dev/null. There is no time limit unless one is set. The child gets a session (and
+// process group) of its own, and whatever it leaves running in that group is terminated once it
+// exits, so no helper outlives the call; a process that left the group yet holds the output open
+// does not keep the call waiting. Output beyond the head limit keeps only its tail, so a tool that
+// prints without end neither stalls nor fills memory. Safe to use from any thread; each run is
 // independent.
 class Process
 {
@@ -44,6 +45,9 @@ public:
     // error goes wherever this program's goes.
     void setCaptureStandardError(bool capture);
     void setOutputLimits(qint64 headBytes, qint64 tailBytes);
+    // A child still running after this many milliseconds is killed (its whole group, SIGKILL)
+    // and the result says timedOut. 0 or less (the default): no limit.
+    void setTimeLimit(int milliseconds);
 
     // Starts the child, collects its output and waits for it to exit.
     ProcessResult run() const;
@@ -55,4 +59,5 @@ private:
     bool m_captureStandardError = true;
     qint64 m_headLimit = kDefaultHeadLimit;
     qint64 m_tailLimit = kDefaultTailLimit;
+    int m_timeLimitMs = 0;
 };

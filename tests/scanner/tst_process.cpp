@@ -230,6 +230,31 @@ private slots:
         QCOMPARE(result.text(), QStringLiteral("done\n"));
     }
 
+    // A tool that hangs (and the helper it started) is killed at the limit; one that ends in
+    // time is untouched by it.
+    void timeLimit_killsAHangingToolAndItsGroup()
+    {
+        Sandbox sandbox;
+        const QString pidFile = sandbox.base() + QStringLiteral("/helper.pid");
+        Process hanging(
+            writeTool(sandbox, QStringLiteral("sleep 300 & echo $! > '%1'; echo started; "
+                                              "sleep 300")
+                                   .arg(pidFile)),
+            {});
+        hanging.setTimeLimit(200);
+        const ProcessResult killed = hanging.run();
+        QVERIFY(killed.timedOut);
+        QCOMPARE(killed.status, 128 + SIGKILL);
+        QCOMPARE(killed.text(), QStringLiteral("started\n"));
+        QTRY_VERIFY(!isRunning(contentsOf(pidFile).trimmed().toInt()));
+
+        Process quick(writeTool(sandbox, QStringLiteral("echo done")), {});
+        quick.setTimeLimit(60000);
+        const ProcessResult finished = quick.run();
+        QVERIFY(!finished.timedOut);
+        QCOMPARE(finished.status, 0);
+    }
+
     void parallelRuns_keepTheirOwnOutput()
     {
         Sandbox sandbox;

@@ -1,0 +1,169 @@
+// What a desktop application (a desktop entry, Flatpak, Snap or AppImage) keeps on disk.
+
+#include "scanner/FileScanner.h"
+
+#include "scanner/DesktopApplicationPlaces.h"
+#include "scanner/DesktopEntry.h"
+#include "scanner/FoundFile.h"
+#include "scanner/LeftoverSearch.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".desktop");
+
+bool isInsideHome(const Places &places, const QString &path)
+{
+    return QDir::cleanPath(path).startsWith(places.home() + QLatin1Char('/'));
+}
+
+void addFile(const FileScanner &scanner, const ProtectedPlaces &guarded, QList<FileGroup> &groups,
+             const QString &path, FileCategory category)
+{
+    // Only what lies in the home folder is the user's to move: an entry pointing elsewhere
+    // ("Exec=/usr/bin/x", "../../etc") never offers it.
+    if (!isInsideHome(scanner.places(), path) || guarded.contains(path) ||
+        (!scanner.fileManager().fileExists(path) && !scanner.fileManager().isSymbolicLink(path)))
+        return;
+    const AssociatedFile file =
+        foundFile(scanner.fileManager(), path, path.section(QLatin1Char('/'), -1), category);
+    for (FileGroup &group : groups) {
+        if (group.files.contains(file))
+            return; // found by its id and by its program
+        if (group.category == category) {
+            group.files.append(file);
+            return;
+        }
+    }
+    groups.append(FileGroup(category, {file}));
+}
+
+// The desktop entries of folder whose program is program (a machine path) or whose program's
+// name is programName.
+QStringList entriesStarting(const FileScanner &scanner, const QString &folder,
+                            const QString &program, const QString &programName)
+{
+    QStringList paths;
+    if (program.isEmpty() && programName.isEmpty())
+        return paths;
+    for (const QString &path :
+         scanner.fileManager().contentsOfDirectory(folder).value_or(QStringList())) {
+        if (!path.endsWith(kSuffix))
+            continue;
+        const std::optional<QByteArray> bytes =
+            scanner.fileManager().readFile(path, DesktopEntry::kMaxBytes);
+        const std::optional<DesktopEntry> entry =
+            bytes ? DesktopEntry::parse(*bytes) : std::nullopt;
+        if (!entry)
+            continue;
+        const QString itsProgram = entry->program();
+        if (itsProgram.isEmpty())
+            continue;
+        if ((!program.isEmpty() && itsProgram.startsWith(QLatin1Char('/')) &&
+             machinePath(scanner.places(), itsProgram) == program) ||
+            (!programName.isEmpty() && itsProgram.section(QLatin1Char('/'), -1) == programName))
+            paths.append(path);
+    }
+    return paths;
+}
+
+// The user's own icons named iconName in the hicolor theme, every size.
+QStringList userIcons(const FileScanner &scanner, const QString &iconName)
+{
+    QStringList paths;
+    if (!isSafeEntryName(iconName))
+        return paths;
+    const QString hicolor = scanner.places().dataHome() + QStringLiteral("/icons/hicolor");
+    for (const QString &size :
+         scanner.fileManager().contentsOfDirectory(hicolor).value_or(QStringList())) {
+        for (const QString &path : scanner.fileManager()
+                                       .contentsOfDirectory(size + QStringLiteral("/apps"))
+                                       .value_or(QStringList())) {
+            const QString name = path.section(QLatin1Char('/'), -1);
+            if (name.startsWith(iconName + QLatin1Char('.')) &&
+                !name.mid(iconName.size() + 1).contains(QLatin1Char('.')))
+                paths.append(path);
+        }
+    }
+    return paths;
+}
+
+} // namespace
+
+SearchTerms FileScanner::buildSearchTerms(const AppInfo &app) const
+{
+    if (!app.isDesktopEntry())
+        return buildSearchTerms(app.bundleIdentifier, app.name, app.path);
+    const std::optional<QString> identifier =
+        app.flatpakID.isEmpty() ? std::nullopt : std::optional<QString>(app.flatpakID);
+    SearchTerms terms = buildSearchTerms(identifier, app.name, std::nullopt);
+    QSet<QString> seen;
+    for (const QString &term : terms.terms + terms.identifierParts + terms.wholeNames)
+        seen.insert(term.toLower());
+    const QString baseID = app.desktopFileID.endsWith(kSuffix)
+                               ? app.desktopFileID.chopped(kSuffix.size())
+                               : app.desktopFileID;
+    // An AppImage's file name carries its version; its name says the same without it.
+    const QString execName =
+        app.installation == InstallationKind::appImage ? QString() : app.execName;
+    for (const QString &candidate : {baseID, execName, app.startupWMClass, app.snapName})
+        addSearchTerm(candidate, seen, terms.terms);
+    return terms;
+}
+
+QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
+                                                   const QList<AppInfo> &installed,
+                                                   const ScanProgress &progress) const
+{
+    if (!app.isDesktopEntry())
+        return findAssociatedFiles(app.bundleIdentifier, app.name, app.path, installed, progress);
+
+    const ProtectedPlaces guarded(m_places);
+    std::vector<ItemMatcher> others;
+    for (const AppInfo &other : installed) {
+        if (other.path != app.path)
+            others.push_back(ownershipMatcherFor(*this, other));
+    }
+    QList<FileGroup> groups =
+        searchLeftovers(*this, buildSearchTerms(app), app.name, ownershipMatcherFor(*this, app),
+                        others, guarded, progress);
+
+    // Places that belong to the application by its exact names.
+    QList<FileGroup> exact;
+    const QString program =
+        app.execPath.startsWith(QLatin1Char('/')) ? machinePath(m_places, app.execPath) : QString();
+    if (app.installation == InstallationKind::appImage)
+        addFile(*this, guarded, exact, app.path, FileCategory::applicationFiles);
+    if (app.installation == InstallationKind::homeFolder && !program.isEmpty()) {
+        bool isDirectory = true;
+        if (m_fileManager.fileExists(program, &isDirectory) && !isDirectory)
+            addFile(*this, guarded, exact, program, FileCategory::applicationFiles);
+    }
+    const QString userEntries = m_places.dataHome() + QStringLiteral("/applications");
+    if (const auto entry = placeInside(userEntries, QString(), app.desktopFileID))
+        addFile(*this, guarded, exact, *entry, FileCategory::desktopEntries);
+    // Entries that start this very program; by the program's name only where it is the user's.
+    const bool ownProgram = app.installation == InstallationKind::appImage ||
+                            app.installation == InstallationKind::homeFolder;
+    for (const QString &path : entriesStarting(*this, userEntries, program, QString()))
+        addFile(*this, guarded, exact, path, FileCategory::desktopEntries);
+    for (const QString &path :
+         entriesStarting(*this, m_places.configHome() + QStringLiteral("/autostart"),
+                         ownProgram ? program : QString(), app.execName))
+        addFile(*this, guarded, exact, path, FileCategory::autostartEntries);
+    if (const auto data =
+            placeInside(m_places.inHome(QStringLiteral(".var/app")), QString(), app.flatpakID))
+        addFile(*this, guarded, exact, *data, FileCategory::flatpakData);
+    if (const auto data =
+            placeInside(m_places.inHome(QStringLiteral("snap")), QString(), app.snapName))
+        addFile(*this, guarded, exact, *data, FileCategory::snapData);
+    if (!app.iconName.startsWith(QLatin1Char('/'))) {
+        for (const QString &path : userIcons(*this, app.iconName))
+            addFile(*this, guarded, exact, path, FileCategory::userIcons);
+    }
+
+    groups = mergeFileGroups(exact, groups);
+    measureFoundGroups(*this, groups, progress);
+    return groups;
+}

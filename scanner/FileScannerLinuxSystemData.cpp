@@ -1,0 +1,222 @@
+// The System Data section's Linux places: what programs and tools keep in the home folder, and
+// what only a command can free.
+
+#include "scanner/FileScanner.h"
+
+#include "scanner/FoundFile.h"
+#include "scanner/ToolOutput.h"
+
+#include <algorithm>
+
+namespace {
+
+// Cache entries must be larger than this to be listed, as in ~/Library/Caches.
+constexpr qint64 kCacheEntryMinimum = 10LL * 1024 * 1024;
+
+const QString kJournalctl = QStringLiteral("/usr/bin/journalctl");
+const QString kDocker = QStringLiteral("/usr/bin/docker");
+const QString kFlatpak = QStringLiteral("/usr/bin/flatpak");
+const QString kSnap = QStringLiteral("/usr/bin/snap");
+const QString kTrashReason =
+    QStringLiteral("This is your Trash. Empty it from your file manager to free this space.");
+const QString kCommandReason = QStringLiteral("Only a command can free this. Run: %1");
+
+// Caches that tools rebuild, listed under Package Manager Cache: (name, place, in cache home).
+struct ToolCache
+{
+    const char *name;
+    const char *place;
+    bool inCacheHome;
+};
+const ToolCache kToolCaches[] = {
+    {"pip", "pip", true},
+    {"npm", ".npm/_cacache", false},
+    {"Yarn", "yarn", true},
+    {"Yarn", ".yarn/berry/cache", false},
+    {"Cargo registry", ".cargo/registry", false},
+    {"Go modules", "go/pkg/mod", false},
+    {"Go build cache", "go-build", true},
+    {"Gradle", ".gradle/caches", false},
+    {"Maven", ".m2/repository", false},
+    {"JetBrains", "JetBrains", true},
+};
+
+void sortLargestFirst(QList<AssociatedFile> &files)
+{
+    std::stable_sort(
+        files.begin(), files.end(),
+        [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
+}
+
+void addGroup(QList<FileGroup> &groups, FileCategory category, QList<AssociatedFile> files)
+{
+    if (files.isEmpty())
+        return;
+    sortLargestFirst(files);
+    groups.append(FileGroup(category, files));
+}
+
+AssociatedFile unremovable(const QString &path, const QString &name, FileCategory category,
+                           qint64 size, const QString &reason)
+{
+    AssociatedFile file(path, name, category, size);
+    file.unremovableReason = reason;
+    return file;
+}
+
+} // namespace
+
+QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) const
+{
+    QList<FileGroup> groups;
+    // A folder measured as one entry; nothing when it is missing or empty.
+    const auto entry = [&](const QString &path, const QString &name,
+                           FileCategory category) -> std::optional<AssociatedFile> {
+        bool isDirectory = false;
+        if (!m_fileManager.fileExists(path, &isDirectory) || m_fileManager.isSymbolicLink(path))
+            return std::nullopt;
+        if (progress)
+            progress(path);
+        const qint64 size = isDirectory ? sizeOfDirectory(path, progress) : sizeOfFile(path);
+        if (size <= 0)
+            return std::nullopt;
+        return foundFile(m_fileManager, path, name, category, size);
+    };
+
+    QStringList toolCachePaths;
+    QList<AssociatedFile> toolCaches;
+    for (const ToolCache &cache : kToolCaches) {
+        const QString place = QString::fromLatin1(cache.place);
+        const QString path = cache.inCacheHome ? m_places.cacheHome() + QLatin1Char('/') + place
+                                               : m_places.inHome(place);
+        toolCachePaths.append(path);
+        if (auto found =
+                entry(path, QString::fromLatin1(cache.name), FileCategory::packageManagerCache))
+            toolCaches.append(*found);
+    }
+
+    // Every program's cache folder, the thumbnails among them.
+    QList<AssociatedFile> caches;
+    for (const QString &path :
+         m_fileManager.contentsOfDirectory(m_places.cacheHome()).value_or(QStringList())) {
+        if (toolCachePaths.contains(path))
+            continue;
+        const QString name = path.section(QLatin1Char('/'), -1);
+        const QString shown =
+            name == QLatin1String("thumbnails") ? QStringLiteral("Thumbnails") : name;
+        if (auto found = entry(path, shown, FileCategory::systemCaches);
+            found && found->size > kCacheEntryMinimum)
+            caches.append(*found);
+    }
+    addGroup(groups, FileCategory::systemCaches, caches);
+    addGroup(groups, FileCategory::packageManagerCache, toolCaches);
+
+    QList<AssociatedFile> images;
+    const QString systemImages = m_places.inHome(QStringLiteral("Android/Sdk/system-images"));
+    for (const QString &path :
+         m_fileManager.contentsOfDirectory(systemImages).value_or(QStringList())) {
+        const QString name = QStringLiteral("System image ") + path.section(QLatin1Char('/'), -1);
+        if (auto found = entry(path, name, FileCategory::androidImages))
+            images.append(*found);
+    }
+    const QString avd = m_places.inHome(QStringLiteral(".android/avd"));
+    for (const QString &path : m_fileManager.contentsOfDirectory(avd).value_or(QStringList())) {
+        if (!path.endsWith(QLatin1String(".avd")))
+            continue;
+        const QString name =
+            QStringLiteral("Emulator ") + path.section(QLatin1Char('/'), -1).chopped(4);
+        if (auto found = entry(path, name, FileCategory::androidImages))
+            images.append(*found);
+    }
+    addGroup(groups, FileCategory::androidImages, images);
+
+    QList<AssociatedFile> containers;
+    if (auto found = entry(m_places.dataHome() + QStringLiteral("/containers/storage"),
+                           QStringLiteral("Podman"), FileCategory::containerStorage))
+        containers.append(*found);
+    if (auto found = entry(m_places.dataHome() + QStringLiteral("/docker"),
+                           QStringLiteral("Docker (rootless)"), FileCategory::containerStorage))
+        containers.append(*found);
+    addGroup(groups, FileCategory::containerStorage, containers);
+
+    // The Trash is shown so its size is known, and never moved into itself.
+    if (auto trash = entry(m_places.dataHome() + QStringLiteral("/Trash"), QStringLiteral("Trash"),
+                           FileCategory::userTrash)) {
+        trash->unremovableReason = kTrashReason;
+        groups.append(FileGroup(FileCategory::userTrash, {*trash}));
+    }
+
+    // What the system and its tools keep: listed with the command that frees it.
+    QList<AssociatedFile> managed;
+    if (const QString journalctl = m_places.onSystem(kJournalctl);
+        m_fileManager.fileExists(journalctl)) {
+        if (progress)
+            progress(journalctl);
+        const CommandResult result = runQuery(journalctl, {QStringLiteral("--disk-usage")});
+        if (result.status == 0 && result.output) {
+            if (const std::optional<qint64> bytes = parseJournalUsage(*result.output))
+                managed.append(unremovable(
+                    m_places.onSystem(QStringLiteral("/var/log/journal")),
+                    QStringLiteral("System journal"), FileCategory::systemManaged, *bytes,
+                    kCommandReason.arg(QStringLiteral("sudo journalctl --vacuum-size=100M"))));
+        }
+    }
+    if (const QString docker = m_places.onSystem(kDocker); m_fileManager.fileExists(docker)) {
+        if (progress)
+            progress(docker);
+        const CommandResult result = runQuery(
+            docker, {QStringLiteral("system"), QStringLiteral("df"), QStringLiteral("--format"),
+                     QStringLiteral("{{.Type}}\t{{.Reclaimable}}")});
+        if (result.status == 0 && result.output) {
+            for (const ReclaimableItem &item : parseDockerReclaimable(*result.output)) {
+                managed.append(unremovable(
+                    m_places.onSystem(QStringLiteral("/var/lib/docker/")) + item.name,
+                    QStringLiteral("Docker: unused ") + item.name, FileCategory::systemManaged,
+                    item.bytes, kCommandReason.arg(QStringLiteral("docker system prune"))));
+            }
+        }
+    }
+    if (const QString flatpak = m_places.onSystem(kFlatpak); m_fileManager.fileExists(flatpak)) {
+        if (progress)
+            progress(flatpak);
+        const CommandResult runtimes =
+            runQuery(flatpak, {QStringLiteral("list"), QStringLiteral("--runtime"),
+                               QStringLiteral("--columns=ref,size")});
+        const CommandResult apps =
+            runQuery(flatpak, {QStringLiteral("list"), QStringLiteral("--app"),
+                               QStringLiteral("--columns=runtime")});
+        if (runtimes.status == 0 && apps.status == 0 && runtimes.output && apps.output) {
+            for (const ReclaimableItem &item :
+                 parseUnusedFlatpakRuntimes(*runtimes.output, *apps.output)) {
+                managed.append(
+                    unremovable(m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
+                                    item.name.section(QLatin1Char('/'), 0, 0),
+                                QStringLiteral("Unused Flatpak runtime ") + item.name,
+                                FileCategory::systemManaged, item.bytes,
+                                kCommandReason.arg(QStringLiteral("flatpak uninstall --unused"))));
+            }
+        }
+    }
+    if (const QString snap = m_places.onSystem(kSnap); m_fileManager.fileExists(snap)) {
+        if (progress)
+            progress(snap);
+        const CommandResult result =
+            runQuery(snap, {QStringLiteral("list"), QStringLiteral("--all")});
+        if (result.status == 0 && result.output) {
+            for (const SnapRevision &revision : parseDisabledSnaps(*result.output)) {
+                const QString file = m_places.onSystem(QStringLiteral("/var/lib/snapd/snaps/")) +
+                                     revision.name + QLatin1Char('_') + revision.revision +
+                                     QStringLiteral(".snap");
+                managed.append(unremovable(
+                    file,
+                    QStringLiteral("%1 (disabled revision %2)")
+                        .arg(revision.name, revision.revision),
+                    FileCategory::systemManaged, sizeOfFile(file),
+                    kCommandReason.arg(QStringLiteral("sudo snap remove %1 --revision=%2")
+                                           .arg(revision.name, revision.revision))));
+            }
+        }
+    }
+    addGroup(groups, FileCategory::systemManaged, managed);
+    return groups;
+}

@@ -1,0 +1,219 @@
+#include "demo/DesktopMachineBuilder.h"
+#include "scanner/FileScanner.h"
+#include "scanner/ToolOutput.h"
+#include "tests/support/Sandbox.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr qint64 kMiB = 1024 * 1024;
+
+QStringList describe(const QList<FileGroup> &groups, const QString &home)
+{
+    QStringList out;
+    for (const FileGroup &group : groups) {
+        for (const AssociatedFile &file : group.files) {
+            out.append(QStringLiteral("%1 | %2 | %3 | %4")
+                           .arg(caseName(group.category), file.name,
+                                QString(file.path).replace(home, "~"),
+                                file.isRemovable() ? "removable" : file.unremovableReason));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+class LinuxSystemDataTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void places_resolveTheXdgVariables()
+    {
+        const Places defaults("/h", "/r");
+        QCOMPARE(QStringList({defaults.configHome(), defaults.cacheHome(), defaults.dataHome(),
+                              defaults.stateHome()}),
+                 QStringList({"/h/.config", "/h/.cache", "/h/.local/share", "/h/.local/state"}));
+        QCOMPARE(defaults.dataDirs(), QStringList({"/r/usr/local/share", "/r/usr/share"}));
+        // Relative and empty values are ignored; absolute ones are used.
+        const Places set("/h", "/r",
+                         {{"XDG_CONFIG_HOME", "/x/cfg/"},
+                          {"XDG_CACHE_HOME", "rel/cache"},
+                          {"XDG_DATA_HOME", ""},
+                          {"XDG_STATE_HOME", "/x/state"},
+                          {"XDG_DATA_DIRS", "rel:/opt/share/::/usr/share:/opt/share"}});
+        QCOMPARE(QStringList({set.configHome(), set.cacheHome(), set.dataHome(), set.stateHome()}),
+                 QStringList({"/x/cfg", "/h/.cache", "/h/.local/share", "/x/state"}));
+        QCOMPARE(set.dataDirs(), QStringList({"/r/opt/share", "/r/usr/share"}));
+        QCOMPARE(Places("/h", "/r", {{"XDG_DATA_DIRS", "only/relative"}}).dataDirs(),
+                 defaults.dataDirs());
+    }
+
+    void parseSizeText_readsToolSizes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("binary");
+        QTest::addColumn<qint64>("bytes"); // -1: nothing
+        const auto row = [](const char *text, bool binary, qint64 bytes) {
+            QTest::newRow(text) << QString::fromUtf8(text) << binary << bytes;
+        };
+        row("1.5GB", false, 1500000000);
+        row("800MB (66%)", false, 800000000);
+        row("1.2\u00a0GB", false, 1200000000);
+        row("512 kB", false, 512000);
+        row("3 KiB", false, 3072);
+        row("1.5G", true, 1610612736);
+        row("16.0M", true, 16 * kMiB);
+        row("0B", false, 0);
+        row("12", false, 12);
+        row("-1GB", false, -1);
+        row("GB", false, -1);
+        row("1e9GB", false, -1);
+        row("99999999999999TB", false, -1);
+        row("3 Ki", false, -1);
+    }
+    void parseSizeText_readsToolSizes()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, binary);
+        QTEST(parseSizeText(text, binary).value_or(-1), "bytes");
+    }
+
+    void parsers_takeOnlyWellFormedLines()
+    {
+        QCOMPARE(parseDpkgOwners("diversion by x from: /usr/bin/a\n"
+                                 "gnome-calculator: /usr/share/applications/a.desktop\n"
+                                 "libfoo:amd64, libbar: /usr/share/applications/b.desktop\n"
+                                 "-evil: /usr/share/applications/c.desktop\n"
+                                 "garbage line\n"),
+                 (QHash<QString, QString>{{"/usr/share/applications/a.desktop", "gnome-calculator"},
+                                          {"/usr/share/applications/b.desktop", "libfoo"}}));
+        QCOMPARE(parseRPMOwners("gimp\nfile /b is not owned by any package\n", {"/a", "/b"}),
+                 (QHash<QString, QString>{{"/a", "gimp"}}));
+        QCOMPARE(parseRPMOwners("gimp\ngimp-libs\nx\n", {"/a", "/b"}), (QHash<QString, QString>{}));
+        QCOMPARE(parseDisabledSnaps("Name Version Rev Tracking Publisher Notes\n"
+                                    "core22 2024 1380 latest/stable canonical base,disabled\n"
+                                    "core22 2024 1400 latest/stable canonical base\n"
+                                    "../x 1 2 latest/stable me disabled\n"
+                                    "tool 1 --rev latest/stable me disabled\n")
+                     .size(),
+                 1);
+    }
+
+    // The Linux places, each measured, the tool caches apart, the Trash and what only a command
+    // frees shown but never removable; each group largest first.
+    void scanLinuxSystemData_listsEachPlaceAndEachCommand()
+    {
+        Sandbox box;
+        MachineBuilder machine(box);
+        DesktopMachineBuilder desktop(box, machine);
+        QVERIFY(machine.addHomeFolderOfSize(".cache/bigapp", 12 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(".cache/smallapp", 1 * kMiB));
+        QVERIFY(machine.addHomeFolderOfSize(".cache/thumbnails", 11 * kMiB));
+        for (const char *cache : {".cache/pip", ".npm/_cacache", ".cargo/registry", "go/pkg/mod",
+                                  ".gradle/caches", ".m2/repository", ".cache/JetBrains"})
+            QVERIFY(machine.addHomeFolderOfSize(cache, 64 * 1024));
+        QVERIFY(machine.addHomeFolderOfSize("Android/Sdk/system-images/android-34", 64 * 1024));
+        QVERIFY(machine.addHomeFolderOfSize(".android/avd/Pixel_7.avd", 64 * 1024));
+        box.writeFile(box.homePath(".android/avd/Pixel_7.ini"), "x");
+        QVERIFY(machine.addHomeFolderOfSize(".local/share/containers/storage", 64 * 1024));
+        QVERIFY(machine.addHomeFolderOfSize(".local/share/docker", 64 * 1024));
+        QVERIFY(machine.addHomeFolderOfSize(".local/share/Trash/files", 64 * 1024));
+        machine.installTool("/usr/bin/journalctl",
+                            "Archived and active journals take up 1.5G in the file system.\n");
+        machine.installTool("/usr/bin/docker", "Images\t1.2GB (50%)\nContainers\t0B (0%)\n"
+                                               "Build Cache\tgarbage\n");
+        desktop.installFlatpak("org.gnome.Platform/x86_64/45\t1.1 GB\n"
+                               "org.gnome.Platform/x86_64/44\t900 MB\n"
+                               "org.gnome.Platform.Locale/x86_64/45\t20 MB\n",
+                               "org.gnome.Platform/x86_64/45\n");
+        desktop.installSnapTool("Name Version Rev Tracking Publisher Notes\n"
+                                "core22 2024 1380 latest/stable canonical base,disabled\n");
+        box.writeFileOfSize(box.systemPath("/var/lib/snapd/snaps/core22_1380.snap"), 8192);
+
+        const FileScanner scanner(box.places());
+        const QList<FileGroup> groups = scanner.scanLinuxSystemData();
+        const QString command = "Only a command can free this. Run: ";
+        QCOMPARE(describe(groups, box.home()),
+                 QStringList({
+                     "systemCaches | bigapp | ~/.cache/bigapp | removable",
+                     "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
+                     "packageManagerCache | pip | ~/.cache/pip | removable",
+                     "packageManagerCache | npm | ~/.npm/_cacache | removable",
+                     "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
+                     "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
+                     "packageManagerCache | Gradle | ~/.gradle/caches | removable",
+                     "packageManagerCache | Maven | ~/.m2/repository | removable",
+                     "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
+                     "androidImages | System image android-34 | "
+                     "~/Android/Sdk/system-images/android-34 | removable",
+                     "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
+                     "containerStorage | Podman | ~/.local/share/containers/storage | removable",
+                     "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
+                     "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from "
+                     "your file manager to free this space.",
+                     "systemManaged | System journal | " + box.systemPath("/var/log/journal") +
+                         " | " + command + "sudo journalctl --vacuum-size=100M",
+                     "systemManaged | Docker: unused Images | " +
+                         box.systemPath("/var/lib/docker/Images") + " | " + command +
+                         "docker system prune",
+                     "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
+                         box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
+                         command + "flatpak uninstall --unused",
+                     "systemManaged | core22 (disabled revision 1380) | " +
+                         box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
+                         "sudo snap remove core22 --revision=1380",
+                 }));
+        QCOMPARE(groups.last().totalSize(), 1610612736LL + 1200000000LL + 900000000LL + 8192LL);
+        // Nothing unremovable is ever moved.
+        const QList<AssociatedFile> managed =
+            groups.last().files + groups.at(groups.size() - 2).files;
+        QCOMPARE(scanner.moveFilesToTrash(managed).moved, 0);
+        QVERIFY(QFileInfo::exists(box.homePath(".local/share/Trash/files")));
+    }
+
+    // A Linux npm's global folder is the one "npm root -g" names; Homebrew is found on the Linux
+    // prefixes, /opt/homebrew first.
+    void npmAndHomebrew_onLinuxPlaces()
+    {
+        Sandbox box;
+        MachineBuilder machine(box);
+        const QString global = box.makeDir(box.homePath(".npm-global/lib/node_modules"));
+        machine.addNPMPackage(global, "typescript", QString("5.4.5"));
+        machine.installTool("/usr/bin/npm", QFile::encodeName(global) + "\n");
+        const FileScanner scanner(box.places());
+        QCOMPARE(scanner.globalNodeModulesURL(), global);
+        QCOMPARE(scanner.listNPMPackages().size(), 1);
+        QCOMPARE(machine.toolCalls("/usr/bin/npm").last(), QStringList({"root", "-g"}));
+        machine.installTool("/usr/bin/npm", "not a folder\n");
+        QCOMPARE(scanner.globalNodeModulesURL(), std::nullopt);
+
+        QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/opt/homebrew"));
+        box.writeScript(box.homePath(".linuxbrew/bin/brew"), "exit 0");
+        QCOMPARE(scanner.homebrewPrefix(), box.homePath(".linuxbrew"));
+        machine.installTool("/home/linuxbrew/.linuxbrew/bin/brew");
+        QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/home/linuxbrew/.linuxbrew"));
+        machine.installBrew();
+        QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/opt/homebrew"));
+    }
+
+    // Tools that fail, print nonsense or hang give nothing, and the scan ends.
+    void failingAndHangingTools_giveNothing()
+    {
+        Sandbox box;
+        MachineBuilder machine(box);
+        machine.installTool("/usr/bin/journalctl", "take up 1.5G", 1);
+        machine.installScriptTool("/usr/bin/docker", "sleep 300");
+        machine.installTool("/usr/bin/flatpak", QByteArray(4096, '\xff'));
+        machine.installTool("/usr/bin/snap", "disabled disabled disabled\n");
+        FileScanner scanner(box.places());
+        scanner.setQueryTimeLimit(300);
+        QVERIFY(scanner.scanLinuxSystemData().isEmpty());
+        QCOMPARE(machine.toolCalls("/usr/bin/docker").size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(LinuxSystemDataTest)
+#include "tst_linuxsystemdata.moc"
