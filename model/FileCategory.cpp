@@ -63,10 +63,11 @@ const CategoryInfo kCategories[] = {
     {FileCategory::containerStorage, "containerStorage", "Container Storage", "shippingbox.fill", nullptr, nullptr, nullptr},
     {FileCategory::userTrash, "userTrash", "Trash", "trash", nullptr, nullptr, nullptr},
     {FileCategory::systemManaged, "systemManaged", "Freed by System Tools", "internaldrive.fill", nullptr, nullptr, nullptr},
+    {FileCategory::installedApplication, "installedApplication", "Installed Application", "app.badge.fill", nullptr, nullptr, nullptr},
 };
 // clang-format on
 
-static_assert(std::size(kCategories) == 47);
+static_assert(std::size(kCategories) == 48);
 
 const CategoryInfo &info(FileCategory category)
 {
@@ -131,5 +132,6 @@ std::optional<CategoryLocation> fixedLocation(FileCategory category)
 bool isRemovedByPackageManager(FileCategory category)
 {
     return category == FileCategory::homebrewCellar || category == FileCategory::homebrewCaskroom ||
-           category == FileCategory::globalNodeModules;
+           category == FileCategory::globalNodeModules ||
+           category == FileCategory::installedApplication;
 }

@@ -58,13 +58,14 @@ enum class FileCategory
     containerStorage, // rootless Podman and Docker storage
     userTrash,        // the user's Trash: shown, never moved
     systemManaged,    // what only a command (often as root) can free: listed with the command
+    installedApplication, // a Flatpak's or Snap's installation: removed by its own tool
 };
 
-// Every case, in declaration order (47).
+// Every case, in declaration order (48).
 const QList<FileCategory> &allFileCategories();
 
 QString rawValue(FileCategory category);
-// Exactly one of the 47 display names; nothing for any other text (case names included).
+// Exactly one of the 48 display names; nothing for any other text (case names included).
 std::optional<FileCategory> fileCategoryFromRawValue(const QString &raw);
 // The case name in code ("homebrewVar"), for logs, tests and QML.
 QString caseName(FileCategory category);
@@ -83,5 +84,5 @@ struct CategoryLocation
 std::optional<CategoryLocation> fixedLocation(FileCategory category);
 
 // True for the categories whose files only their package manager removes (Cellar, Caskroom,
-// Global Modules): they are never moved to the Trash.
+// Global Modules, a Flatpak's or Snap's installation): they are never moved to the Trash.
 bool isRemovedByPackageManager(FileCategory category);

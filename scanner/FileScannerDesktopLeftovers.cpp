@@ -133,6 +133,23 @@ QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
     QList<FileGroup> exact;
     const QString program =
         app.execPath.startsWith(QLatin1Char('/')) ? machinePath(m_places, app.execPath) : QString();
+    // A Flatpak's or Snap's installation is shown so that ticking it asks its tool to remove it;
+    // it lies outside the home folder and never goes to the Trash.
+    std::optional<QString> installation;
+    if (app.installation == InstallationKind::flatpak) {
+        const QString base = app.isUserFlatpak
+                                 ? m_places.dataHome() + QStringLiteral("/flatpak/app")
+                                 : m_places.onSystem(QStringLiteral("/var/lib/flatpak/app"));
+        installation = placeInside(base, QString(), app.flatpakID);
+    } else if (app.installation == InstallationKind::snap) {
+        installation =
+            placeInside(m_places.onSystem(QStringLiteral("/snap")), QString(), app.snapName);
+    }
+    if (installation && m_fileManager.isDirectory(*installation)) {
+        exact.append(FileGroup(FileCategory::installedApplication,
+                               {foundFile(m_fileManager, *installation, app.name,
+                                          FileCategory::installedApplication)}));
+    }
     if (app.installation == InstallationKind::appImage)
         addFile(*this, guarded, exact, app.path, FileCategory::applicationFiles);
     if (app.installation == InstallationKind::homeFolder && !program.isEmpty()) {

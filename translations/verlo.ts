@@ -138,6 +138,10 @@
         <source>%1 items</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Run &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileDetailView</name>

@@ -1,7 +1,7 @@
 import QtQuick
 import Verlo
 
-// One application in the list: icon, name and bundle identifier. A click selects it and starts
+// One application in the list: icon, name and bundle identifier (or how it was installed). A click selects it and starts
 // the search for its files.
 ItemRow {
     id: root
@@ -9,20 +9,20 @@ ItemRow {
     required property var viewModel
     required property string name
     required property string path
-    required property string bundleIdentifier
+    required property string detail
     required iconSource
     required isSelected
 
     objectName: "appRow_" + name
     title: name
     fallbackSymbol: "app.fill"
-    subtitle: bundleIdentifier !== "" ? subtitleText : null
+    subtitle: root.detail !== "" ? subtitleText : null
     onClicked: viewModel.selectApplication(path)
 
     Component {
         id: subtitleText
         Text {
-            text: root.bundleIdentifier
+            text: root.detail
             color: Theme.secondaryText
             font.family: Theme.fontFamily
             font.pixelSize: Theme.captionSize

@@ -1,5 +1,7 @@
 #include "viewmodel/AppListModel.h"
 
+#include "viewmodel/AppSubtitle.h"
+
 AppListModel::AppListModel(QObject *parent) : ItemListModel(IsSelectedRole, parent) {}
 
 QVariant AppListModel::data(const QModelIndex &index, int role) const
@@ -15,8 +17,8 @@ QVariant AppListModel::data(const QModelIndex &index, int role) const
         return app.id.toString(QUuid::WithoutBraces);
     case PathRole:
         return app.path;
-    case BundleIdentifierRole:
-        return app.bundleIdentifier.value_or(QString());
+    case SubtitleRole:
+        return appSubtitle(app);
     case IconSourceRole:
         return app.icon ? app.icon->toSource() : QString();
     case IsSelectedRole:
@@ -30,7 +32,7 @@ QHash<int, QByteArray> AppListModel::roleNames() const
     return {{AppIdRole, "appId"},
             {NameRole, "name"},
             {PathRole, "path"},
-            {BundleIdentifierRole, "bundleIdentifier"},
+            {SubtitleRole, "detail"},
             {IconSourceRole, "iconSource"},
             {IsSelectedRole, "isSelected"}};
 }

@@ -130,8 +130,7 @@ void ContentViewModel::scanSelectedApp()
     // offered for this one.
     startItemScan([app = *app, installed = m_allApps](const FileScanner &scanner,
                                                       const ScanProgress &progress) {
-        QList<FileGroup> groups = scanner.findAssociatedFiles(app.bundleIdentifier, app.name,
-                                                              app.path, installed, progress);
+        QList<FileGroup> groups = scanner.findApplicationFiles(app, installed, progress);
         groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
         FileSelection::selectEveryFile(groups, false);
         return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
@@ -261,7 +260,7 @@ QString ContentViewModel::deleteButtonTitle() const
 
 RemovalPlan ContentViewModel::currentRemovalPlan() const
 {
-    return planRemoval(selectedFiles(), m_currentSection, selectedHomebrewPackage(),
+    return planRemoval(m_scanner, selectedFiles(), m_currentSection, selectedHomebrewPackage(),
                        selectedNPMPackage(), selectedApp());
 }
 

@@ -33,10 +33,9 @@ void ContentViewModel::startLoad(SidebarSection section, Work work, Apply apply)
 
 QList<AppInfo> ContentViewModel::userApplications() const
 {
-    const QString prefix = m_scanner.places().inHome(QStringLiteral("Applications")) + u'/';
     QList<AppInfo> result;
     for (const AppInfo &app : m_filteredApps) {
-        if (app.path.startsWith(prefix))
+        if (m_scanner.isUserApplication(app))
             result.append(app);
     }
     return result;
@@ -44,10 +43,9 @@ QList<AppInfo> ContentViewModel::userApplications() const
 
 QList<AppInfo> ContentViewModel::systemApplications() const
 {
-    const QString prefix = m_scanner.places().onSystem(QStringLiteral("/Applications")) + u'/';
     QList<AppInfo> result;
     for (const AppInfo &app : m_filteredApps) {
-        if (app.path.startsWith(prefix))
+        if (!m_scanner.isUserApplication(app))
             result.append(app);
     }
     return result;

@@ -2,6 +2,7 @@
 #include "viewmodel/ContentViewModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "viewmodel/AppSubtitle.h"
 #include "viewmodel/FileSelection.h"
 
 namespace {
@@ -182,7 +183,7 @@ QString ContentViewModel::selectedItemVersion() const
 QString ContentViewModel::selectedItemSubtitle() const
 {
     if (const auto app = selectedApp())
-        return app->bundleIdentifier.value_or(QString());
+        return appSubtitle(*app);
     if (const auto package = selectedNPMPackage())
         return package->version ? QStringLiteral("v") + *package->version : QString();
     if (const auto package = selectedHomebrewPackage())

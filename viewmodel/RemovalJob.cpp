@@ -18,7 +18,8 @@ bool isSystemDataWarningCategory(FileCategory category)
 
 } // namespace
 
-RemovalPlan planRemoval(const QList<AssociatedFile> &selected, SidebarSection section,
+RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> &selected,
+                        SidebarSection section,
                         const std::optional<HomebrewPackage> &homebrewPackage,
                         const std::optional<NPMPackage> &npmPackage,
                         const std::optional<AppInfo> &app)
@@ -37,6 +38,10 @@ RemovalPlan planRemoval(const QList<AssociatedFile> &selected, SidebarSection se
             plan.homebrewPackage = homebrewPackage;
         else if (section == SidebarSection::npm)
             plan.npmPackage = npmPackage;
+        else if (section == SidebarSection::applications && app) {
+            plan.uninstalledApp = app;
+            plan.uninstallCommand = scanner.uninstallCommandText(*app).value_or(QString());
+        }
     }
     return plan;
 }
@@ -53,6 +58,9 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
     } else if (plan.npmPackage) {
         name = plan.npmPackage->name;
         uninstall = scanner.uninstallNPMPackage(name);
+    } else if (plan.uninstalledApp) {
+        name = plan.uninstalledApp->name;
+        uninstall = scanner.uninstallApplication(*plan.uninstalledApp);
     }
     if (uninstall) {
         if (uninstall->succeeded) {
@@ -126,6 +134,9 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
                                     : QStringLiteral("brew uninstall");
         parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1 %2\"")
                          .arg(command, plan.homebrewPackage->name));
+    } else if (plan.uninstalledApp && !plan.uninstallCommand.isEmpty()) {
+        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
+                         .arg(plan.uninstallCommand));
     } else if (plan.npmPackage) {
         parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1 %2\"")
                          .arg(QStringLiteral("npm uninstall -g"), plan.npmPackage->name));

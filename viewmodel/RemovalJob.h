@@ -21,6 +21,10 @@ struct RemovalPlan
     std::optional<HomebrewPackage> homebrewPackage; // uninstalled first, when set
     std::optional<NPMPackage> npmPackage;           // uninstalled first, when set
     std::optional<AppInfo> app;                     // the application shown, if any
+    // A Flatpak or Snap whose installation is ticked: its tool removes it first, and the
+    // confirmation names the command.
+    std::optional<AppInfo> uninstalledApp;
+    QString uninstallCommand;
     SidebarSection section = SidebarSection::applications;
 };
 
@@ -34,9 +38,11 @@ struct RemovalReport
     bool appBundleExists = true; // whether the shown application's bundle is still there
 };
 
-// The plan for the ticked files: the package of the shown package section is uninstalled when a
-// package file is ticked; every other ticked file goes to the Trash.
-RemovalPlan planRemoval(const QList<AssociatedFile> &selected, SidebarSection section,
+// The plan for the ticked files: the package of the shown package section, or the shown Flatpak
+// or Snap, is uninstalled when a file only its tool removes is ticked; every other ticked file
+// goes to the Trash.
+RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> &selected,
+                        SidebarSection section,
                         const std::optional<HomebrewPackage> &homebrewPackage,
                         const std::optional<NPMPackage> &npmPackage,
                         const std::optional<AppInfo> &app);

@@ -61,7 +61,7 @@ private slots:
             QCOMPARE(fileCategoryFromRawValue(rawValue(category)), category);
             names.insert(rawValue(category));
         }
-        QCOMPARE(names.size(), 47);
+        QCOMPARE(names.size(), 48);
         QCOMPARE(libraryFolderName(FileCategory::savedApplicationState),
                  QStringLiteral("Saved Application State"));
         QVERIFY(!libraryFolderName(FileCategory::homeDotFiles));

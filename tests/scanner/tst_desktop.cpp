@@ -4,6 +4,7 @@
 #include "tests/support/Sandbox.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -96,7 +97,8 @@ QStringList relativePaths(const QList<FileGroup> &groups, const QString &home)
     QStringList out;
     for (const FileGroup &group : groups) {
         for (const AssociatedFile &file : group.files)
-            out.append(caseName(group.category) + "=" + QString(file.path).replace(home, "~"));
+            out.append(caseName(group.category) + "=" +
+                       QString(file.path).replace(home, "~").replace(QRegularExpression("^.*/root/"), "/"));
     }
     out.sort();
     return out;
@@ -228,11 +230,15 @@ private slots:
             << QString("Notes Plus")
             << QStringList{"autostartEntries=~/.config/autostart/org.example.Notes.desktop",
                            "flatpakData=~/.var/app/org.example.Notes",
+                           "installedApplication=~/.local/share/flatpak/app/org.example.Notes",
                            "stateDirectory=~/.local/state/NotesPlus"};
         QTest::newRow("system Flatpak")
-            << QString("Maps") << QStringList{"flatpakData=~/.var/app/org.example.Maps"};
+            << QString("Maps")
+            << QStringList{"flatpakData=~/.var/app/org.example.Maps",
+                           "installedApplication=/var/lib/flatpak/app/org.example.Maps"};
         QTest::newRow("Snap") << QString("TuneBox")
                               << QStringList{"configDirectory=~/.config/tunebox",
+                                             "installedApplication=/snap/tunebox",
                                              "localShareDirectory=~/.local/share/TuneBox",
                                              "snapData=~/snap/tunebox"};
         QTest::newRow("AppImage")

@@ -1,6 +1,7 @@
 // The view model driven over sandbox machines, as the window would drive it: what a user sees
 // (published values and their order, texts, files in the Trash, packages uninstalled).
 
+#include "demo/DesktopMachineBuilder.h"
 #include "demo/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 #include "viewmodel/ContentViewModel.h"
@@ -406,6 +407,46 @@ private slots:
         SETTLE(vm);
         QVERIFY2(panes.isEmpty(), qPrintable(panes.join(u',')));
         QVERIFY(vm.fileGroups().isEmpty());
+    }
+
+    // Desktop applications sit in the list their installation says; a Flatpak is removed by its
+    // tool once its installation is ticked, then its files go to the Trash; a system package
+    // never offers itself.
+    void desktopApplications_listedByKindAndRemovedTheirWay()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        DesktopMachineBuilder desktop(sandbox, machine);
+        desktop.installFlatpak();
+        desktop.addFlatpak("org.example.Notes", "Notes Plus", true);
+        sandbox.writeFileOfSize(sandbox.homePath(".var/app/org.example.Notes/data"), 4096);
+        desktop.addDesktopEntry(desktop.systemData(), "org.gnome.Calculator.desktop", "Calculator",
+                                "gnome-calculator");
+        desktop.installDpkgQuery({{"/usr/share/applications/org.gnome.Calculator.desktop",
+                                   "gnome-calculator"}});
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        SETTLE(vm);
+        QCOMPARE(names(vm.userApplications()) + QStringList{"|"} + names(vm.systemApplications()),
+                 (QStringList{"Notes Plus", "|", "Calculator"}));
+
+        vm.selectApplication(vm.systemApplications().at(0).path);
+        SETTLE(vm);
+        QCOMPARE(pane(vm), u"Calculator (System Package \u00B7 gnome-calculator): "_s);
+
+        vm.selectApplication(vm.userApplications().at(0).path);
+        SETTLE(vm);
+        QCOMPARE(pane(vm), u"Notes Plus (Flatpak \u00B7 org.example.Notes): -org.example.Notes, "
+                           "-org.example.Notes"_s);
+        vm.setAllSelected(true);
+        QVERIFY(vm.deleteConfirmationMessage().startsWith(
+            u"Run \"flatpak uninstall --noninteractive --user org.example.Notes\" \u00B7 Move 1 "
+            "item(s)"_s));
+        vm.deleteSelected();
+        SETTLE(vm);
+        QCOMPARE(machine.toolCalls("/usr/bin/flatpak").last(),
+                 (QStringList{"uninstall", "--noninteractive", "--user", "org.example.Notes"}));
+        QCOMPARE(trashedNames(sandbox), QStringList{"org.example.Notes"});
+        QCOMPARE(names(vm.allApps()), QStringList{"Calculator"});
     }
 
     void systemData_snapshotsRescanAndVanishedCategory()
