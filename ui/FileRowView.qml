@@ -80,7 +80,8 @@ Rectangle {
         Text {
             objectName: "fileSize"
             text: root.file.sizeText
-            color: Theme.sizeColor(root.file.size)
+            color: root.file.isSelected ? Theme.sizeColorOnSelection(root.file.size)
+                                        : Theme.sizeColor(root.file.size)
             font.family: Theme.fontFamily
             font.pixelSize: Theme.captionSize
             font.weight: root.file.size > 10 * 1048576 ? Font.DemiBold : Font.Normal

@@ -55,4 +55,15 @@ QtObject {
             return yellow
         return secondaryText
     }
+
+    // The same on a selected (pale blue) row, where yellow and orange text is hard to read: they
+    // are drawn darker there.
+    function sizeColorOnSelection(bytes) {
+        const mb = bytes / 1048576
+        if (mb > 500)
+            return red
+        if (mb > 10)
+            return Qt.darker(mb > 100 ? orange : yellow, 1.45)
+        return secondaryText
+    }
 }

@@ -39,23 +39,31 @@ T.Button {
         enabled: root.look === "plain" && root.enabled
     }
 
-    contentItem: Row {
-        spacing: 6
-        Symbol {
-            anchors.verticalCenter: parent.verticalCenter
-            visible: root.symbol !== ""
-            name: root.symbol
-            size: root.symbolSize
-            color: root.foreground
-        }
-        Text {
-            anchors.verticalCenter: parent.verticalCenter
-            visible: root.text !== ""
-            text: root.text
-            color: root.foreground
-            font.family: Theme.fontFamily
-            font.pixelSize: root.fontSize
-            font.weight: root.look === "prominent" ? Font.DemiBold : Font.Normal
+    // Centred, so a label stays in the middle when a minimum width makes the button wider.
+    contentItem: Item {
+        implicitWidth: content.implicitWidth
+        implicitHeight: content.implicitHeight
+
+        Row {
+            id: content
+            anchors.centerIn: parent
+            spacing: 6
+            Symbol {
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.symbol !== ""
+                name: root.symbol
+                size: root.symbolSize
+                color: root.foreground
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.text !== ""
+                text: root.text
+                color: root.foreground
+                font.family: Theme.fontFamily
+                font.pixelSize: root.fontSize
+                font.weight: root.look === "prominent" ? Font.DemiBold : Font.Normal
+            }
         }
     }
 
