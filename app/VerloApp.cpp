@@ -1,6 +1,7 @@
 #include "app/VerloApp.h"
 
 #include "ui/Icons.h"
+#include "ui/ViewModelTypes.h"
 #include "viewmodel/ContentViewModel.h"
 
 #include <QGuiApplication>
@@ -13,6 +14,7 @@ Q_IMPORT_QML_PLUGIN(VerloPlugin)
 VerloApp::VerloApp(FileScanner scanner)
     : m_viewModel(std::make_unique<ContentViewModel>(std::move(scanner)))
 {
+    registerViewModelTypes();
     Icons::installImageProviders(&m_engine);
 }
 

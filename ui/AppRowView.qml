@@ -6,7 +6,7 @@ import Verlo
 ItemRow {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     required property string name
     required property string path
     required property string detail

@@ -9,7 +9,7 @@ import Verlo
 Item {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
 
     SplitView {
         id: splitView

@@ -10,9 +10,9 @@ import Verlo
 Rectangle {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
 
-    readonly property bool isSystemData: viewModel.currentSection === "System Data"
+    readonly property bool isSystemData: viewModel.section === ContentViewModel.SystemData
     readonly property bool hasItem: viewModel.selectedItemKind !== ""
     readonly property bool hasCategory: !hasItem && viewModel.selectedSystemCategory !== ""
     readonly property bool hasSelection: hasItem || hasCategory
@@ -41,26 +41,26 @@ Rectangle {
         padding: 0
         symbolSize: 48
         symbol: {
-            switch (root.viewModel.currentSection) {
-            case "npm": return "terminal.fill"
-            case "Brew": return "cup.and.saucer.fill"
-            case "System Data": return "internaldrive.fill"
+            switch (root.viewModel.section) {
+            case ContentViewModel.Npm: return "terminal.fill"
+            case ContentViewModel.Homebrew: return "cup.and.saucer.fill"
+            case ContentViewModel.SystemData: return "internaldrive.fill"
             default: return "arrow.left.circle"
             }
         }
         title: {
-            switch (root.viewModel.currentSection) {
-            case "npm":
-            case "Brew": return qsTr("Select a package")
-            case "System Data": return qsTr("Scan System Data")
+            switch (root.viewModel.section) {
+            case ContentViewModel.Npm:
+            case ContentViewModel.Homebrew: return qsTr("Select a package")
+            case ContentViewModel.SystemData: return qsTr("Scan System Data")
             default: return qsTr("Select an app")
             }
         }
         detail: {
-            switch (root.viewModel.currentSection) {
-            case "npm": return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
-            case "Brew": return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
-            case "System Data": return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
+            switch (root.viewModel.section) {
+            case ContentViewModel.Npm: return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
+            case ContentViewModel.Homebrew: return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
+            case ContentViewModel.SystemData: return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
             default: return qsTr("Choose an app from the sidebar to scan\nfor associated files")
             }
         }
@@ -240,10 +240,10 @@ Rectangle {
                 symbolSize: 48
                 title: qsTr("No associated files found")
                 detail: {
-                    switch (root.viewModel.currentSection) {
-                    case "npm": return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
-                    case "Brew": return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
-                    case "System Data": return qsTr("Select a category from the sidebar to view system files.")
+                    switch (root.viewModel.section) {
+                    case ContentViewModel.Npm: return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
+                    case ContentViewModel.Homebrew: return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
+                    case ContentViewModel.SystemData: return qsTr("Select a category from the sidebar to view system files.")
                     default: return qsTr("No leftover Preference, Application Support,\nor Cache files were found for this app.")
                     }
                 }

@@ -8,7 +8,7 @@ import Verlo
 Rectangle {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     required property string groupId
     required property string category
     required property string title

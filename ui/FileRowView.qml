@@ -7,7 +7,7 @@ import Verlo
 Rectangle {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile,
     //  unremovableReason}
     required property var file

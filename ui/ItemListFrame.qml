@@ -7,7 +7,7 @@ import Verlo
 ColumnLayout {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     property string searchPlaceholder
     property bool showCacheBar: false
     property string cacheSymbol

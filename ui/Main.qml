@@ -5,7 +5,7 @@ import Verlo
 ApplicationWindow {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
 
     width: 1000
     height: 600

@@ -5,7 +5,7 @@ import Verlo
 ItemRow {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     required property string name
     required property string version
     required property bool hasVersion

@@ -8,7 +8,7 @@ import Verlo
 Item {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     property string placeholder
 
     implicitHeight: row.implicitHeight + 24

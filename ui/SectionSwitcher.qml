@@ -8,7 +8,7 @@ import Verlo
 Rectangle {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
 
     implicitHeight: row.implicitHeight + 8
     color: Theme.controlBackground
@@ -21,10 +21,10 @@ Rectangle {
 
         Repeater {
             model: [
-                { title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
-                { title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
-                { title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
-                { title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
+                { section: ContentViewModel.Applications, title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
+                { section: ContentViewModel.Npm, title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
+                { section: ContentViewModel.Homebrew, title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
+                { section: ContentViewModel.SystemData, title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
             ]
 
             delegate: SectionButton {
@@ -34,10 +34,11 @@ Rectangle {
                 title: modelData.title
                 label: modelData.label
                 symbol: modelData.symbol
-                isSelected: root.viewModel.currentSection === modelData.title
-                isAvailable: modelData.title === "npm" ? root.viewModel.isNPMAvailable
-                                                       : modelData.title === "Brew" ? root.viewModel.isHomebrewAvailable : true
-                onClicked: root.viewModel.selectSection(modelData.title)
+                isSelected: root.viewModel.section === modelData.section
+                isAvailable: modelData.section === ContentViewModel.Npm ? root.viewModel.isNPMAvailable
+                           : modelData.section === ContentViewModel.Homebrew ? root.viewModel.isHomebrewAvailable
+                           : true
+                onClicked: root.viewModel.showSection(modelData.section)
             }
         }
     }

@@ -5,15 +5,15 @@ import Verlo
 Loader {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
 
     sourceComponent: {
-        switch (viewModel.currentSection) {
-        case "npm":
+        switch (viewModel.section) {
+        case ContentViewModel.Npm:
             return npmList
-        case "Brew":
+        case ContentViewModel.Homebrew:
             return brewList
-        case "System Data":
+        case ContentViewModel.SystemData:
             return systemData
         default:
             return appList

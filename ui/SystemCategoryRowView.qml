@@ -7,7 +7,7 @@ import Verlo
 Item {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     required property string category
     required property string title
     required property string iconName

@@ -8,7 +8,7 @@ import Verlo
 ColumnLayout {
     id: root
 
-    required property var viewModel
+    required property ContentViewModel viewModel
     readonly property int groupCount: viewModel.systemDataGroups.count
 
     spacing: 0

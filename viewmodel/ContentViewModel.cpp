@@ -20,6 +20,10 @@ constexpr qint64 kProgressIntervalMs = 100;
 
 constexpr int kSummaryLifetimeMs = 3000;
 
+static_assert(int(ContentViewModel::Section::SystemData) == int(SidebarSection::systemData) &&
+              int(ContentViewModel::Section::Homebrew) == int(SidebarSection::homebrew) &&
+              int(ContentViewModel::Section::Npm) == int(SidebarSection::npm));
+
 } // namespace
 
 ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
@@ -228,6 +232,10 @@ QStringList iconSourcesOf(const QList<Package> &packages, const QHash<QUuid, QSt
         icons.append(sources.value(package.id));
     return icons;
 }
+
+static_assert(int(ContentViewModel::Section::SystemData) == int(SidebarSection::systemData) &&
+              int(ContentViewModel::Section::Homebrew) == int(SidebarSection::homebrew) &&
+              int(ContentViewModel::Section::Npm) == int(SidebarSection::npm));
 
 } // namespace
 

@@ -56,6 +56,7 @@ class ContentViewModel : public QObject
     Q_OBJECT
 
     Q_PROPERTY(QString currentSection READ currentSectionRaw NOTIFY currentSectionChanged)
+    Q_PROPERTY(Section section READ section NOTIFY currentSectionChanged)
     Q_PROPERTY(QString searchQuery READ searchQuery WRITE setSearchQuery NOTIFY searchQueryChanged)
     Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
     Q_PROPERTY(bool isLoadingList READ isLoadingList NOTIFY isLoadingListChanged)
@@ -138,6 +139,16 @@ class ContentViewModel : public QObject
 public:
     using SelectedItem = std::variant<std::monostate, AppInfo, NPMPackage, HomebrewPackage>;
 
+    // The sidebar sections as the window compares them (SidebarSection, named for QML).
+    enum class Section
+    {
+        Applications,
+        Npm,
+        Homebrew,
+        SystemData,
+    };
+    Q_ENUM(Section)
+
     explicit ContentViewModel(FileScanner scanner = FileScanner(), QObject *parent = nullptr);
     ~ContentViewModel() override;
 
@@ -146,6 +157,12 @@ public:
     // --- Section, lists and search -------------------------------------------------------------
     SidebarSection currentSection() const { return m_currentSection; }
     QString currentSectionRaw() const { return rawValue(m_currentSection); }
+    Section section() const { return static_cast<Section>(m_currentSection); }
+    // selectSection for the window's section buttons.
+    Q_INVOKABLE void showSection(Section section)
+    {
+        selectSection(static_cast<SidebarSection>(section));
+    }
     const QList<AppInfo> &allApps() const { return m_allApps; }
     const QList<AppInfo> &filteredApps() const { return m_filteredApps; }
     const QList<NPMPackage> &allNPMPackages() const { return m_allNPMPackages; }
