@@ -411,6 +411,8 @@ private:
     void startItemScan(std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work);
     void applyRemovalOutcome(quint64 generation, const RemovalPlan &plan,
                              const RemovalReport &outcome);
+    // Takes an item its package manager just removed out of the lists.
+    void dropUninstalledItem(const RemovalPlan &plan);
     // The removal of the current ticks, as the confirmation describes it.
     RemovalPlan currentRemovalPlan() const;
     // The first applications list, waited for briefly (see Threads above).

@@ -284,6 +284,26 @@ void ContentViewModel::deleteSelected()
         });
 }
 
+void ContentViewModel::dropUninstalledItem(const RemovalPlan &plan)
+{
+    // Its row goes at once: the reload that follows takes a moment, and the row must not be
+    // picked again meanwhile.
+    const auto without = [](auto list, const auto &item) {
+        list.removeAll(item);
+        return list;
+    };
+    if (plan.homebrewPackage) {
+        setAllHomebrewPackages(without(m_allHomebrewPackages, *plan.homebrewPackage));
+        setFilteredHomebrewPackages(without(m_filteredHomebrewPackages, *plan.homebrewPackage));
+    } else if (plan.npmPackage) {
+        setAllNPMPackages(without(m_allNPMPackages, *plan.npmPackage));
+        setFilteredNPMPackages(without(m_filteredNPMPackages, *plan.npmPackage));
+    } else if (plan.uninstalledApp) {
+        setAllApps(without(m_allApps, *plan.uninstalledApp));
+        setFilteredApps(without(m_filteredApps, *plan.uninstalledApp));
+    }
+}
+
 void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan &plan,
                                            const RemovalReport &outcome)
 {
@@ -292,17 +312,18 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
         setErrorMessage(outcome.errors.join(u'\n'));
         setShowErrorAlert(true);
     }
-    if (!outcome.successes.isEmpty())
+    const bool sameSection = plan.section == m_currentSection;
+    // When the user picked something else meanwhile, the detail pane belongs to that pick: only
+    // the lists are refreshed, and the result line is not shown under the other item.
+    const bool current = sameSection && generation == m_itemGeneration;
+    const bool bundleGone = plan.app.has_value() && !outcome.appBundleExists;
+    if (!outcome.successes.isEmpty() && current)
         showDeleteSummary(outcome.successes.join(kSeparator));
     setNpmCacheSize(outcome.npmCacheSize);
     setHomebrewCacheSize(outcome.homebrewCacheSize);
     const std::optional<QString> saved = m_lastDeleteSummary;
-
-    const bool sameSection = plan.section == m_currentSection;
-    // When the user picked something else meanwhile, the detail pane belongs to that pick: only
-    // the lists are refreshed.
-    const bool current = sameSection && generation == m_itemGeneration;
-    const bool bundleGone = plan.app.has_value() && !outcome.appBundleExists;
+    if (outcome.uninstalled)
+        dropUninstalledItem(plan);
 
     if (plan.hasPackageFiles) {
         if (sameSection) {

@@ -63,6 +63,7 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         uninstall = scanner.uninstallApplication(*plan.uninstalledApp);
     }
     if (uninstall) {
+        report.uninstalled = uninstall->succeeded;
         if (uninstall->succeeded) {
             report.successes.append(
                 QCoreApplication::translate("ContentViewModel", "Uninstalled %1").arg(name));

@@ -36,6 +36,7 @@ struct RemovalReport
     qint64 npmCacheSize = 0;
     qint64 homebrewCacheSize = 0;
     bool appBundleExists = true; // whether the shown application's bundle is still there
+    bool uninstalled = false;    // the package manager's uninstall ran and succeeded
 };
 
 // The plan for the ticked files: the package of the shown package section, or the shown Flatpak
