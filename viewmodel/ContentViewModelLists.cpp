@@ -33,24 +33,14 @@ void ContentViewModel::startLoad(SidebarSection section, Work work, Apply apply)
 
 QList<AppInfo> ContentViewModel::userApplications() const
 {
-    const QString prefix = m_scanner.places().inHome(QStringLiteral("Applications")) + u'/';
-    QList<AppInfo> result;
-    for (const AppInfo &app : m_filteredApps) {
-        if (app.path.startsWith(prefix))
-            result.append(app);
-    }
-    return result;
+    return ItemFilter::applicationsInFolder(
+        m_filteredApps, m_scanner.places().inHome(QStringLiteral("Applications")));
 }
 
 QList<AppInfo> ContentViewModel::systemApplications() const
 {
-    const QString prefix = m_scanner.places().onSystem(QStringLiteral("/Applications")) + u'/';
-    QList<AppInfo> result;
-    for (const AppInfo &app : m_filteredApps) {
-        if (app.path.startsWith(prefix))
-            result.append(app);
-    }
-    return result;
+    return ItemFilter::applicationsInFolder(
+        m_filteredApps, m_scanner.places().onSystem(QStringLiteral("/Applications")));
 }
 
 void ContentViewModel::loadCurrentSection()

@@ -1,6 +1,7 @@
 #include "viewmodel/FileGroupListModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "viewmodel/SystemDataSafety.h"
 
 FileGroupListModel::FileGroupListModel(QObject *parent) : QAbstractListModel(parent) {}
 
@@ -38,6 +39,10 @@ QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
         return group.removableCount() > 0 && group.selectedCount() == group.removableCount();
     case IsSelectedRole:
         return m_highlightedCategory.has_value() && *m_highlightedCategory == group.category;
+    case SafetyRole:
+        return caseName(systemDataSafety(group.category));
+    case SafetyTextRole:
+        return badgeText(systemDataSafety(group.category));
     case FilesRole:
         return filesOf(group);
     }
@@ -57,6 +62,8 @@ QHash<int, QByteArray> FileGroupListModel::roleNames() const
             {SelectedSizeRole, "selectedSize"},
             {AllSelectedRole, "allSelected"},
             {IsSelectedRole, "isSelected"},
+            {SafetyRole, "safety"},
+            {SafetyTextRole, "safetyText"},
             {FilesRole, "files"}};
 }
 
