@@ -410,7 +410,7 @@ private:
     RemovalPlan currentRemovalPlan() const;
     // The result line of a removal: what it did, and the note that Put Back restores files only
     // when it uninstalled a package.
-    static QString removalSummary(const RemovalPlan &plan, const RemovalReport &outcome);
+    static QString removalSummary(const RemovalReport &outcome);
     // Offers Put Back for these items (none: withdraws the offer).
     void offerPutBack(const QList<TrashedItem> &items);
     void applyPutBack(quint64 generation, const PutBack::Report &report);

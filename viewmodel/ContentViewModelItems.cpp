@@ -283,7 +283,7 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
         setShowErrorAlert(true);
     }
     if (!outcome.successes.isEmpty())
-        showDeleteSummary(removalSummary(plan, outcome));
+        showDeleteSummary(removalSummary(outcome));
     setNpmCacheSize(outcome.npmCacheSize);
     setHomebrewCacheSize(outcome.homebrewCacheSize);
     const std::optional<QString> saved = m_lastDeleteSummary;

@@ -7,10 +7,10 @@ const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 } // namespace
 
-QString ContentViewModel::removalSummary(const RemovalPlan &plan, const RemovalReport &outcome)
+QString ContentViewModel::removalSummary(const RemovalReport &outcome)
 {
     QStringList parts = outcome.successes;
-    if (!outcome.trashed.isEmpty() && (plan.homebrewPackage || plan.npmPackage))
+    if (!outcome.trashed.isEmpty() && outcome.uninstalled)
         parts.append(PutBack::filesOnlyNote());
     return parts.join(kSeparator);
 }

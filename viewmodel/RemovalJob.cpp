@@ -56,6 +56,7 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         uninstall = scanner.uninstallNPMPackage(name);
     }
     if (uninstall) {
+        report.uninstalled = uninstall->succeeded;
         if (uninstall->succeeded) {
             report.successes.append(
                 QCoreApplication::translate("ContentViewModel", "Uninstalled %1").arg(name));

@@ -33,6 +33,7 @@ struct RemovalReport
     qint64 npmCacheSize = 0;
     qint64 homebrewCacheSize = 0;
     bool appBundleExists = true; // whether the shown application's bundle is still there
+    bool uninstalled = false;    // the package manager's uninstall ran and succeeded
     QList<TrashedItem> trashed;  // where the moved files went in the Trash, in plan order
 };
 

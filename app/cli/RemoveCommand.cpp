@@ -140,9 +140,8 @@ int remove(const QStringList &arguments)
     if (!report.trashed.isEmpty()) {
         print(stdout,
               QCoreApplication::translate("Cli", "Put them back with: verlo restore --last") +
-                  ((plan.homebrewPackage || plan.npmPackage)
-                       ? QStringLiteral(" (") + PutBack::filesOnlyNote() + u')'
-                       : QString()) +
+                  (report.uninstalled ? QStringLiteral(" (") + PutBack::filesOnlyNote() + u')'
+                                      : QString()) +
                   u'\n');
     }
     for (const QString &line : report.errors)
