@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "app/VerloApp.h"
+#include "app/cli/Commands.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -12,8 +15,20 @@ const QString kProgram = QStringLiteral("verlo");
 
 void describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QCoreApplication::translate(
-        "CommandLine", "Finds what installed software leaves on disk and moves it to the Trash."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate(
+            "CommandLine",
+            "Finds what installed software leaves on disk and moves it to the Trash.") +
+        QStringLiteral("\n\n") +
+        QCoreApplication::translate(
+            "CommandLine",
+            "Without a command, opens the window. Commands (each has its own --help):\n"
+            "  list apps|npm|brew [--json]     the installed items of a section\n"
+            "  files ITEM [--json]             the files found for one item\n"
+            "  remove ITEM [--only CATEGORY]... [--dry-run] [--yes]\n"
+            "                                  removes an item as the window does\n"
+            "  system-data [--json]            the System Data categories\n"
+            "  restore --last | TRASH-NAME...  puts items back from the Trash"));
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -30,6 +45,11 @@ namespace CommandLine {
 
 std::optional<int> answerWithoutWindow(int argc, char *argv[])
 {
+    if (argc > 1 && Cli::isCommand(QString::fromLocal8Bit(argv[1]))) {
+        QCoreApplication app(argc, argv);
+        VerloApp::nameApplication();
+        return Cli::run(QCoreApplication::arguments());
+    }
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -4,13 +4,13 @@
 
 #include <optional>
 
-// The verlo program's command line: no arguments of its own beyond --help and --version, which
-// are answered before any window exists so that they work without a display (help2man runs them
-// at build time to write the manual page).
+// The verlo program's command line: --help and --version, answered before any window exists so
+// that they work without a display (help2man runs them at build time to write the manual page),
+// and the commands ("verlo list apps", see app/cli/Commands.h), which run without a window.
 namespace CommandLine {
 
-// Prints the usage or the version when the arguments ask for one and returns the exit status
-// (0); nullopt when the window should open. Needs no application object.
+// Runs a command, or prints the usage or the version, when the arguments ask for one and returns
+// the exit status; nullopt when the window should open. Needs no application object.
 std::optional<int> answerWithoutWindow(int argc, char *argv[]);
 
 // The arguments left once QGuiApplication has taken its own (-platform, -style ...): 0 when none

@@ -45,10 +45,15 @@ QQuickWindow *VerloApp::window() const
     return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.constFirst());
 }
 
+void VerloApp::nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Verlo"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Verlo"));
+}
+
 void VerloApp::describeApplication()
 {
-    QGuiApplication::setApplicationName(QStringLiteral("Verlo"));
-    QGuiApplication::setOrganizationName(QStringLiteral("Verlo"));
+    nameApplication();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Verlo"));
     // The desktop entry's name: a task bar finds the entry, and with it the icon, by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral(VERLO_APP_ID));

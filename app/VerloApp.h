@@ -30,6 +30,9 @@ public:
     // The main window once started; nullptr before or after a failed start.
     QQuickWindow *window() const;
 
+    // Names the application and its organisation ("Verlo") for QSettings; the command line, which
+    // has no window, calls only this.
+    static void nameApplication();
     // Names the application for QSettings and the window system ("Verlo"), and gives its windows
     // the application id and icon of the installed desktop entry. Call after the QGuiApplication.
     static void describeApplication();

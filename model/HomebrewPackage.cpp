@@ -7,6 +7,12 @@ QString rawValue(HomebrewPackageType type)
                                                 : QStringLiteral("Cask");
 }
 
+QString caseName(HomebrewPackageType type)
+{
+    return type == HomebrewPackageType::formula ? QStringLiteral("formula")
+                                                : QStringLiteral("cask");
+}
+
 std::optional<HomebrewPackageType> homebrewPackageTypeFromRawValue(const QString &raw)
 {
     for (HomebrewPackageType type : allHomebrewPackageTypes()) {

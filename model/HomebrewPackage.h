@@ -14,6 +14,8 @@ enum class HomebrewPackageType { formula, cask };
 
 // "Formula" or "Cask": also the text shown for the type.
 QString rawValue(HomebrewPackageType type);
+// The case name in code: "formula" or "cask".
+QString caseName(HomebrewPackageType type);
 // Exactly "Formula" or "Cask" (case-sensitive); nothing for any other text.
 std::optional<HomebrewPackageType> homebrewPackageTypeFromRawValue(const QString &raw);
 QList<HomebrewPackageType> allHomebrewPackageTypes();

@@ -15,6 +15,21 @@ QString rawValue(SidebarSection section)
     return {};
 }
 
+QString caseName(SidebarSection section)
+{
+    switch (section) {
+    case SidebarSection::applications:
+        return QStringLiteral("applications");
+    case SidebarSection::npm:
+        return QStringLiteral("npm");
+    case SidebarSection::homebrew:
+        return QStringLiteral("homebrew");
+    case SidebarSection::systemData:
+        return QStringLiteral("systemData");
+    }
+    return {};
+}
+
 std::optional<SidebarSection> sidebarSectionFromRawValue(const QString &raw)
 {
     for (SidebarSection section : allSidebarSections()) {

@@ -1,6 +1,7 @@
 #include "scanner/FileManager.h"
 
 #include "scanner/Trash.h"
+#include "scanner/TrashRestore.h"
 
 #include <QFile>
 
@@ -124,7 +125,14 @@ std::optional<QDateTime> FileManager::modificationDate(const QString &path) cons
 }
 
 QString FileManager::trashItem(const QString &path, const QString &home,
-                               const std::optional<FileIdentity> &expected) const
+                               const std::optional<FileIdentity> &expected,
+                               TrashedItem *trashed) const
 {
-    return Trash(home).moveToTrash(path, expected);
+    return Trash(home).moveToTrash(path, expected, trashed);
+}
+
+QString FileManager::putBackItem(const TrashedItem &item, const QString &home,
+                                 QString *restoredTo) const
+{
+    return TrashRestore::putBack(item, Trash(home).homeTrashFolder(), restoredTo);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AssociatedFile.h"
+#include "scanner/Trash.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -50,6 +51,13 @@ public:
     // Moves the item to the Trash of the user whose home folder is given. Returns an empty
     // string on success, else a readable reason. Never deletes anything. With an expected
     // identity, an item that is no longer that one stays where it is.
+    // On success *trashed (when given) tells where it went.
     QString trashItem(const QString &path, const QString &home,
-                      const std::optional<FileIdentity> &expected = std::nullopt) const;
+                      const std::optional<FileIdentity> &expected = std::nullopt,
+                      TrashedItem *trashed = nullptr) const;
+    // Moves an item of the Trash of the user whose home folder is given back to the place its
+    // ".trashinfo" records, never over anything (see TrashRestore). Empty on success, with
+    // *restoredTo (when given) set to that place; else a readable reason, and nothing moved.
+    QString putBackItem(const TrashedItem &item, const QString &home,
+                        QString *restoredTo = nullptr) const;
 };

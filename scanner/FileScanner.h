@@ -49,6 +49,19 @@ struct TrashResult
 {
     int moved = 0;
     QList<TrashFailure> failures; // in input order
+    QList<TrashedItem> trashed;   // where each moved item went, in input order
+};
+
+struct PutBackFailure
+{
+    TrashedItem item;
+    QString error; // readable reason
+};
+
+struct PutBackResult
+{
+    QList<TrashedItem> restored;    // with the place each went back to as originalPath
+    QList<PutBackFailure> failures; // in input order
 };
 
 struct UninstallResult
@@ -202,6 +215,9 @@ public:
     // One file at a time, never stopping early; "/", the home folder and unremovable files are
     // refused, and a file with a recorded identity is moved only while it is still that item.
     TrashResult moveFilesToTrash(const QList<AssociatedFile> &files) const;
+    // Moves items of the user's Trash back to where their ".trashinfo" records say they came
+    // from, one at a time, never over anything (see TrashRestore).
+    PutBackResult putBackFromTrash(const QList<TrashedItem> &items) const;
     UninstallResult uninstallHomebrewPackage(const QString &name, bool isCask) const;
     UninstallResult uninstallNPMPackage(const QString &name) const;
     // "flatpak uninstall --noninteractive --user|--system <id>" through /usr/bin/flatpak.

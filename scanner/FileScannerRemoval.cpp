@@ -33,12 +33,29 @@ TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) co
         // A found item moves only while it is the item that was listed.
         const std::optional<FileIdentity> expected =
             file.identity.isValid() ? std::optional<FileIdentity>(file.identity) : std::nullopt;
+        TrashedItem trashed;
         if (error.isEmpty())
-            error = m_fileManager.trashItem(file.path, m_places.home(), expected);
-        if (error.isEmpty())
+            error = m_fileManager.trashItem(file.path, m_places.home(), expected, &trashed);
+        if (error.isEmpty()) {
             ++result.moved;
-        else
+            result.trashed.append(trashed);
+        } else {
             result.failures.append({file, error});
+        }
+    }
+    return result;
+}
+
+PutBackResult FileScanner::putBackFromTrash(const QList<TrashedItem> &items) const
+{
+    PutBackResult result;
+    for (const TrashedItem &item : items) {
+        QString restoredTo;
+        const QString error = m_fileManager.putBackItem(item, m_places.home(), &restoredTo);
+        if (error.isEmpty())
+            result.restored.append({item.trashFolder, item.name, restoredTo});
+        else
+            result.failures.append({item, error});
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #include "scanner/Trash.h"
 
+#include "scanner/PosixFiles.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QUrl>
@@ -162,39 +164,6 @@ QString candidateName(const QString &name, int attempt)
     return base + suffix;
 }
 
-// renameat() that fails with EEXIST instead of replacing what is at the target.
-int renameWithoutReplacing(int fromFolder, const QByteArray &from, int toFolder,
-                           const QByteArray &to)
-{
-#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
-    if (::renameat2(fromFolder, from.constData(), toFolder, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    // File systems without RENAME_NOREPLACE say EINVAL; fall back to a test before the rename.
-    if (errno != EINVAL && errno != ENOSYS)
-        return -1;
-#endif
-    struct stat st;
-    if (::fstatat(toFolder, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        errno = EEXIST;
-        return -1;
-    }
-    return ::renameat(fromFolder, from.constData(), toFolder, to.constData());
-}
-
-// Closes a descriptor when it goes out of scope.
-struct FileDescriptor
-{
-    int fd = -1;
-    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    ~FileDescriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 QByteArray deletionDate()
 {
     const time_t now = ::time(nullptr);
@@ -274,12 +243,15 @@ QString Trash::trashFolderForTopDir(const QString &, QString *error)
     return {};
 }
 
-QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected) const
+QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected,
+                           TrashedItem *trashed) const
 {
     const QString refusal = refusalReason(path, m_home);
     if (!refusal.isEmpty())
         return refusal;
     const QString cleaned = withoutTrailingSlashes(path);
+    if (trashed)
+        *trashed = TrashedItem{QString(), QString(), cleaned};
     struct stat st;
     if (::lstat(encoded(cleaned).constData(), &st) != 0)
         return reasonFor(errno);
@@ -325,7 +297,8 @@ QString Trash::trashFolderForTopDir(const QString &topDir, QString *error)
     return own;
 }
 
-QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected) const
+QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected,
+                           TrashedItem *trashed) const
 {
     const QString refusal = refusalReason(path, m_home);
     if (!refusal.isEmpty())
@@ -436,8 +409,11 @@ QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity
         if (renameWithoutReplacing(parent.fd, nameBytes, AT_FDCWD, target) == 0) {
             // Swapped between the check and the move: put back what was taken, and say so.
             struct stat moved;
-            if (::lstat(target.constData(), &moved) == 0 && identityOf(moved) == identityOf(item))
+            if (::lstat(target.constData(), &moved) == 0 && identityOf(moved) == identityOf(item)) {
+                if (trashed)
+                    *trashed = TrashedItem{trash, trashName, itemPath};
                 return {};
+            }
             if (renameWithoutReplacing(AT_FDCWD, target, parent.fd, nameBytes) == 0)
                 ::unlink(encoded(infoPath).constData());
             return kChangedReason;

@@ -6,6 +6,17 @@
 
 #include <optional>
 
+// Where one item went in a Trash: the trash folder (the one holding files/ and info/), its name
+// there (files/NAME, info/NAME.trashinfo) and the path it was moved from.
+struct TrashedItem
+{
+    QString trashFolder;
+    QString name;
+    QString originalPath;
+
+    friend bool operator==(const TrashedItem &, const TrashedItem &) = default;
+};
+
 // Moves items to a user's Trash and never deletes anything. On Linux this follows the
 // freedesktop.org Trash rules: the home trash ($XDG_DATA_HOME/Trash, else
 // home/.local/share/Trash) for items on the home trash's file system; for items on another file
@@ -24,9 +35,15 @@ public:
     // folders and what is already in them, mount points, relative paths and every path when the
     // home folder is relative are refused. With an expected identity, the item is moved only
     // while it is still that item (the last component is never followed); otherwise it is left
-    // in place with kChangedReason.
+    // in place with kChangedReason. On success *trashed (when given) tells where it went (on
+    // macOS only its original path is known).
     QString moveToTrash(const QString &path,
-                        const std::optional<FileIdentity> &expected = std::nullopt) const;
+                        const std::optional<FileIdentity> &expected = std::nullopt,
+                        TrashedItem *trashed = nullptr) const;
+
+    // The home trash: $XDG_DATA_HOME/Trash when XDG_DATA_HOME is absolute, else
+    // home/.local/share/Trash (home/.Trash on macOS). It may not exist yet.
+    QString homeTrashFolder() const;
 
     // Why path must never go to the Trash of the user whose home is given, judged on the text
     // of the path alone (empty, relative, "/", the home folder or a folder above it, a name that
@@ -41,7 +58,5 @@ public:
     static QString trashFolderForTopDir(const QString &topDir, QString *error);
 
 private:
-    QString homeTrashFolder() const;
-
     QString m_home;
 };

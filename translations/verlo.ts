@@ -43,6 +43,143 @@
     </message>
 </context>
 <context>
+    <name>Cli</name>
+    <message>
+        <source>&apos;%1&apos; names %2 applications; name one by its path:
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown item &apos;%1&apos;. An item is an installed application (by name, bundle identifier or path), npm:NAME, brew:NAME (a formula) or cask:NAME; &apos;verlo list&apos; shows them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: missing argument (see verlo %1 --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: unexpected argument &apos;%2&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scanning (%1): %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;; commands: %2 (see verlo --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print JSON (see README).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows the files found for one item, grouped as the window shows them, with the ticks they start with.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An application (name, bundle identifier or path), npm:NAME, brew:NAME or cask:NAME.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 file(s), %2; %3 ticked (%4)
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measures the System Data categories as the window shows them: sizes, safety badges and the count of small categories left out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 category(ies) under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lists the installed applications, global npm packages or Homebrew packages, in the window&apos;s order.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>apps, npm or brew</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>list: unknown section &apos;%1&apos; (apps, npm or brew)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was not found on this machine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Proceed? [y/N] </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. An application&apos;s files are all ticked, a package&apos;s as the window ticks them; --only narrows them to categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only files of this category (its case name, such as caches or preferences; repeatable).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show what would be done; change nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not ask for confirmation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remove: unknown category &apos;%1&apos;; categories: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing of %1 is ticked; nothing removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remove: not removing without --yes: there is no terminal to ask on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put them back with: verlo restore --last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Puts items back from the Trash where they were, never over anything: the files of the last removal (--last), or items of the home Trash by their names there. A package manager&apos;s uninstall is not undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Names in the Trash (its files/ folder).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The files of the last removal (window or command line).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: give either --last or names in the Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: the last removal left nothing to put back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put back %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Finds what installed software leaves on disk and moves it to the Trash.</source>
@@ -50,6 +187,16 @@
     </message>
     <message>
         <source>unexpected argument &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Without a command, opens the window. Commands (each has its own --help):
+  list apps|npm|brew [--json]     the installed items of a section
+  files ITEM [--json]             the files found for one item
+  remove ITEM [--only CATEGORY]... [--dry-run] [--yes]
+                                  removes an item as the window does
+  system-data [--json]            the System Data categories
+  restore --last | TRASH-NAME...  puts items back from the Trash</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -236,6 +383,10 @@ or Cache files were found for this app.</source>
         <source>Move to Trash</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Put Back</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileGroupView</name>
@@ -330,6 +481,22 @@ or Cache files were found for this app.</source>
     </message>
 </context>
 <context>
+    <name>PutBack</name>
+    <message>
+        <source>Put back %1 item(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not put back %1 item(s):
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put Back restores the files only</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SectionSwitcher</name>
     <message>
         <source>Applications</source>
@@ -351,18 +518,6 @@ or Cache files were found for this app.</source>
 <context>
     <name>SystemCategoryRowView</name>
     <message>
-        <source>Safe to clean</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Review first</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Caution</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Containers, images &amp; volumes (Docker Desktop data)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -376,6 +531,21 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>%1 snapshots</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SystemDataSafety</name>
+    <message>
+        <source>Safe to clean</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Review first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Caution</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -412,6 +582,101 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>%1 categories under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrashRestore</name>
+    <message>
+        <source>it does not begin with [Trash Info]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds a line that is no entry</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has two Path= lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has no Path=</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not create the folder %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record %1 is missing from the Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record %1 is not a small file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its Path= has invalid percent-encoding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its Path= is not exact text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its Path= is relative, but the home Trash records absolute paths</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a Trash folder of this user</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its Path= lies outside the file system of its Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its Path= &quot;%1&quot; is not a plain path (empty, &quot;.&quot; or &quot;..&quot; parts)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put Back is not available on macOS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not the name of an item in the Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a Trash folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record %1 is refused: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record %1 points into the Trash itself</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is no longer in the Trash (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its original place %1 is taken; nothing was overwritten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its original place %1 is on another file system than the Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not move it back to %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

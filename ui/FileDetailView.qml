@@ -162,6 +162,15 @@ Rectangle {
                     font.pixelSize: Theme.calloutSize
                     wrapMode: Text.Wrap
                 }
+                // Offered while the line stands for a removal that moved files to the Trash; the
+                // line then stays until the user goes on (see ContentViewModel.canPutBack).
+                VerloButton {
+                    objectName: "putBackButton"
+                    visible: root.viewModel.canPutBack
+                    text: qsTr("Put Back")
+                    fontSize: Theme.calloutSize
+                    onClicked: root.viewModel.putBackLastRemoval()
+                }
                 VerloButton {
                     objectName: "openTrashButton"
                     text: qsTr("Open Trash")

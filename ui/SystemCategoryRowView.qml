@@ -16,32 +16,12 @@ Item {
     required property int fileCount
     required property bool isSelected
 
-    // "safe", "review", "caution" or "" (no badge).
-    readonly property string safety: {
-        switch (category) {
-        case "xcodeDerivedData":
-        case "systemCaches":
-        case "systemLogs":
-        case "diagnosticReports":
-            return "safe"
-        case "xcodeDeviceSupport":
-        case "xcodeSimulators":
-        case "xcodeArchives":
-        case "timeMachineSnapshots":
-            return "review"
-        case "deviceBackups":
-        case "dockerData":
-            return "caution"
-        default:
-            return ""
-        }
-    }
+    // "safe", "review", "caution" or "" (no badge), and the badge's text.
+    required property string safety
+    required property string safetyText
     readonly property color safetyColor: safety === "safe" ? Theme.green
                                                            : safety === "review" ? Theme.yellow
                                                                                  : safety === "caution" ? Theme.orange : Theme.secondaryText
-    readonly property string badgeText: safety === "safe" ? qsTr("Safe to clean")
-                                                          : safety === "review" ? qsTr("Review first")
-                                                                                : safety === "caution" ? qsTr("Caution") : ""
 
     objectName: "systemCategoryRow_" + category
     implicitHeight: row.implicitHeight + 16
@@ -133,7 +113,7 @@ Item {
                 objectName: "safetyBadge"
                 Layout.alignment: Qt.AlignRight
                 visible: root.safety !== ""
-                text: root.badgeText
+                text: root.safetyText
                 textColor: root.safetyColor
             }
         }

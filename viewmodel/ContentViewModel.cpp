@@ -49,7 +49,8 @@ void ContentViewModel::showDeleteSummary(const QString &summary)
 {
     setLastDeleteSummary(summary);
     QTimer::singleShot(kSummaryLifetimeMs, this, [this, summary] {
-        if (m_lastDeleteSummary == summary)
+        // While Put Back is offered the line holds its button: it stays until the offer ends.
+        if (m_lastDeleteSummary == summary && !canPutBack())
             setLastDeleteSummary(std::nullopt);
     });
 }
@@ -166,6 +167,8 @@ void ContentViewModel::setLastDeleteSummary(const std::optional<QString> &summar
         return;
     m_lastDeleteSummary = summary;
     emit lastDeleteSummaryChanged();
+    if (!summary)
+        offerPutBack({});
 }
 
 void ContentViewModel::setNpmCacheSize(qint64 size)

@@ -8,6 +8,7 @@
 #include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
 #include "viewmodel/JobRunner.h"
+#include "viewmodel/PutBack.h"
 #include "viewmodel/RemovalJob.h"
 
 #include <QAbstractListModel>
@@ -69,6 +70,9 @@ class ContentViewModel : public QObject
                    setShowDeleteConfirmation NOTIFY showDeleteConfirmationChanged)
     Q_PROPERTY(QString lastDeleteSummary READ lastDeleteSummaryText NOTIFY lastDeleteSummaryChanged)
     Q_PROPERTY(bool hasLastDeleteSummary READ hasLastDeleteSummary NOTIFY lastDeleteSummaryChanged)
+    // The result line offers Put Back: from a removal that moved files to the Trash until the line
+    // goes (the next item scan or removal, or Put Back itself).
+    Q_PROPERTY(bool canPutBack READ canPutBack NOTIFY canPutBackChanged)
     Q_PROPERTY(bool sortBySize READ sortBySize WRITE setSortBySize NOTIFY sortBySizeChanged)
     Q_PROPERTY(qint64 npmCacheSize READ npmCacheSize NOTIFY npmCacheSizeChanged)
     Q_PROPERTY(QString npmCacheSizeText READ npmCacheSizeText NOTIFY npmCacheSizeChanged)
@@ -266,8 +270,15 @@ public:
     // Removes the current selection on the serial worker (uninstall, then Trash); nothing when
     // no file is selected.
     Q_INVOKABLE void deleteSelected();
-    // Shows the result line; it is cleared 3 seconds later unless replaced meanwhile.
+    // Shows the result line; it is cleared 3 seconds later unless replaced meanwhile or Put Back
+    // is offered (then it stays while the offer does).
     void showDeleteSummary(const QString &summary);
+    bool canPutBack() const { return !m_putBackItems.isEmpty(); }
+    // Moves the files of the last removal back from the Trash on the serial worker, where their
+    // places are free (see PutBack); the package manager's uninstall is not undone. The offer
+    // ends at once; the result line tells what came back, the error alert what did not, and the
+    // shown list and item are loaded again. Nothing when canPutBack is false.
+    Q_INVOKABLE void putBackLastRemoval();
 
     std::optional<QString> errorMessage() const { return m_errorMessage; }
     QString errorMessageText() const { return m_errorMessage.value_or(QString()); }
@@ -346,6 +357,7 @@ signals:
     void showErrorAlertChanged();
     void showDeleteConfirmationChanged();
     void lastDeleteSummaryChanged();
+    void canPutBackChanged();
     void sortBySizeChanged();
     void npmCacheSizeChanged();
     void homebrewCacheSizeChanged();
@@ -415,6 +427,12 @@ private:
     void dropUninstalledItem(const RemovalPlan &plan);
     // The removal of the current ticks, as the confirmation describes it.
     RemovalPlan currentRemovalPlan() const;
+    // The result line of a removal: what it did, and the note that Put Back restores files only
+    // when it uninstalled a package.
+    static QString removalSummary(const RemovalReport &outcome);
+    // Offers Put Back for these items (none: withdraws the offer).
+    void offerPutBack(const QList<TrashedItem> &items);
+    void applyPutBack(quint64 generation, const PutBack::Report &report);
     // The first applications list, waited for briefly (see Threads above).
     void loadFirstApplications();
     void applyApplications(const QList<AppInfo> &apps);
@@ -453,6 +471,7 @@ private:
     bool m_showErrorAlert = false;
     bool m_showDeleteConfirmation = false;
     std::optional<QString> m_lastDeleteSummary;
+    QList<TrashedItem> m_putBackItems;
     bool m_sortBySize = false;
     qint64 m_npmCacheSize = 0;
     qint64 m_homebrewCacheSize = 0;

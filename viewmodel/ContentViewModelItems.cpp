@@ -3,6 +3,7 @@
 
 #include "model/ByteCountFormat.h"
 #include "viewmodel/FileSelection.h"
+#include "viewmodel/ItemScan.h"
 #include "viewmodel/RemovalJob.h"
 
 #include <QTimer>
@@ -130,35 +131,24 @@ void ContentViewModel::scanSelectedApp()
     // offered for this one.
     startItemScan([app = *app, installed = m_allApps](const FileScanner &scanner,
                                                       const ScanProgress &progress) {
-        QList<FileGroup> groups = scanner.findApplicationFiles(app, installed, progress);
-        groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
-        FileSelection::selectEveryFile(groups, false);
+        const QList<FileGroup> groups =
+            ItemScan::applicationFiles(scanner, app, installed, progress);
         return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
     });
 }
 
 void ContentViewModel::scanNPMPackageFiles(const NPMPackage &package)
 {
-    startItemScan([name = package.name](const FileScanner &scanner, const ScanProgress &progress) {
-        progress(name);
-        const QList<FileGroup> global = scanner.findNPMGlobalFiles(name);
-        const QList<FileGroup> named = scanner.findNPMNamedFiles(name);
-        QList<FileGroup> groups = FileScanner::mergeFileGroups(named, global);
-        groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
-        FileSelection::selectEveryFile(groups, true);
+    startItemScan([package](const FileScanner &scanner, const ScanProgress &progress) {
+        const QList<FileGroup> groups = ItemScan::npmPackageFiles(scanner, package, progress);
         return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
     });
 }
 
 void ContentViewModel::scanHomebrewPackageFiles(const HomebrewPackage &package)
 {
-    startItemScan([name = package.name](const FileScanner &scanner, const ScanProgress &progress) {
-        progress(name);
-        const QList<FileGroup> store = scanner.findHomebrewStoreFiles(name);
-        const QList<FileGroup> support = scanner.findHomebrewSupportFiles(name);
-        QList<FileGroup> groups = FileScanner::mergeFileGroups(support, store);
-        groups = FileSelection::removeMissingFiles(groups, scanner.fileManager());
-        FileSelection::selectEveryFile(groups, true);
+    startItemScan([package](const FileScanner &scanner, const ScanProgress &progress) {
+        const QList<FileGroup> groups = ItemScan::homebrewPackageFiles(scanner, package, progress);
         return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
     });
 }
@@ -318,7 +308,7 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
     const bool current = sameSection && generation == m_itemGeneration;
     const bool bundleGone = plan.app.has_value() && !outcome.appBundleExists;
     if (!outcome.successes.isEmpty() && current)
-        showDeleteSummary(outcome.successes.join(kSeparator));
+        showDeleteSummary(removalSummary(outcome));
     setNpmCacheSize(outcome.npmCacheSize);
     setHomebrewCacheSize(outcome.homebrewCacheSize);
     const std::optional<QString> saved = m_lastDeleteSummary;
@@ -375,4 +365,5 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
     }
     settleScanning();
     setLastDeleteSummary(saved);
+    offerPutBack(outcome.trashed);
 }

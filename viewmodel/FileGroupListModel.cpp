@@ -3,6 +3,7 @@
 #include "viewmodel/FileListModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "viewmodel/SystemDataSafety.h"
 
 FileGroupListModel::FileGroupListModel(QObject *parent) : QAbstractListModel(parent) {}
 
@@ -40,6 +41,10 @@ QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
         return group.removableCount() > 0 && group.selectedCount() == group.removableCount();
     case IsSelectedRole:
         return m_highlightedCategory.has_value() && *m_highlightedCategory == group.category;
+    case SafetyRole:
+        return caseName(systemDataSafety(group.category));
+    case SafetyTextRole:
+        return badgeText(systemDataSafety(group.category));
     case FilesRole:
         return QVariant::fromValue<QObject *>(m_fileModels.at(index.row()));
     }
@@ -59,6 +64,8 @@ QHash<int, QByteArray> FileGroupListModel::roleNames() const
             {SelectedSizeRole, "selectedSize"},
             {AllSelectedRole, "allSelected"},
             {IsSelectedRole, "isSelected"},
+            {SafetyRole, "safety"},
+            {SafetyTextRole, "safetyText"},
             {FilesRole, "files"}};
 }
 

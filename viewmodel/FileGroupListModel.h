@@ -14,7 +14,8 @@
 //   display name), iconName (the category's symbol name), totalSize (qint64), formattedSize,
 //   fileCount, selectedCount, selectedSize (qint64), allSelected (the group has removable files
 //   and every one is selected), isSelected (the group's category is the highlighted category, see
-//   setHighlightedCategory; used by the System Data rows), files.
+//   setHighlightedCategory; used by the System Data rows), safety (the System Data badge's case
+//   name, "safe", "review", "caution" or ""), safetyText (the badge's text or ""), files.
 // files is the group's FileListModel (one row per file, see there); it lives as long as the row.
 // setGroups replaces the list (model reset: group ids change on every scan). updateGroups takes a
 // list of the same groups in the same order with changed isSelected flags: the groups whose counts
@@ -41,6 +42,8 @@ public:
         SelectedSizeRole,
         AllSelectedRole,
         IsSelectedRole,
+        SafetyRole,
+        SafetyTextRole,
         FilesRole,
     };
     Q_ENUM(Role)

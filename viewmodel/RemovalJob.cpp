@@ -2,6 +2,7 @@
 
 #include "model/ByteCountFormat.h"
 #include "scanner/FileScanner.h"
+#include "viewmodel/PutBack.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -84,6 +85,7 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
     }
     if (!existing.isEmpty()) {
         const TrashResult result = scanner.moveFilesToTrash(existing);
+        report.trashed = result.trashed;
         QSet<QUuid> failed;
         QStringList failureLines;
         for (const TrashFailure &failure : result.failures) {
@@ -111,6 +113,7 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         }
     }
 
+    PutBack::rememberLastRemoval(report.trashed);
     report.npmCacheSize = scanner.npmCacheSize();
     report.homebrewCacheSize = scanner.homebrewCacheSize();
     if (plan.app)

@@ -5,6 +5,7 @@
 #include "model/HomebrewPackage.h"
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
+#include "scanner/Trash.h"
 
 #include <QList>
 #include <QStringList>
@@ -37,6 +38,7 @@ struct RemovalReport
     qint64 homebrewCacheSize = 0;
     bool appBundleExists = true; // whether the shown application's bundle is still there
     bool uninstalled = false;    // the package manager's uninstall ran and succeeded
+    QList<TrashedItem> trashed;  // where the moved files went in the Trash, in plan order
 };
 
 // The plan for the ticked files: the package of the shown package section, or the shown Flatpak
@@ -49,7 +51,8 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
                         const std::optional<AppInfo> &app);
 
 // Runs the plan: the package manager's uninstall, then the files that still exist to the Trash
-// one by one, then the cache sizes again. Never on the GUI thread.
+// one by one, then the cache sizes again. What went to the Trash is kept as the last removal
+// (PutBack). Never on the GUI thread.
 RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan);
 
 // The confirmation text: uninstall part, Move part, closing sentence, warning paragraph.

@@ -382,7 +382,11 @@ private slots:
         QVERIFY(h.text(u"resultText"_s).startsWith(u"Moved 1 item(s) to Trash"_s));
         QVERIFY(!QFileInfo::exists(cache) && QFileInfo::exists(trash + u"/com.alpha.editor"_s));
         QVERIFY(!h.item(u"fileGroup_caches"_s) && h.visible(u"fileGroup_preferences"_s));
-        // The line goes away when the view model drops it.
+        // The line stays while it offers Put Back; Put Back brings the cache back, then the line
+        // goes away when the view model drops it.
+        QVERIFY(h.click(u"putBackButton"_s));
+        QTRY_VERIFY(QFileInfo::exists(cache) && !h.visible(u"putBackButton"_s));
+        QTRY_COMPARE(h.text(u"resultText"_s), u"Put back 1 item(s)"_s);
         QTRY_VERIFY_WITH_TIMEOUT(!shown(banner), 8000);
     }
 

@@ -269,9 +269,19 @@ private slots:
         QCOMPARE(names(vm.allApps()), (QStringList{"Notes", "Xcode"}));
         QCOMPARE(vm.selectedItemKind() + pane(vm), u" (): "_s);
 
-        // The first line's timer has fired by now; it must not have cleared the second line.
-        QTest::qWait(int(3400 - sinceFirst.elapsed()));
-        QCOMPARE(vm.lastDeleteSummary(), secondLine);
+        // Both lines' timers have fired by then: the line stays while it offers Put Back.
+        QTest::qWait(3400);
+        QVERIFY(vm.canPutBack() && vm.lastDeleteSummary() == secondLine);
+        // Put Back brings the second removal's items back from their records (the bundle is
+        // listed again), then the line goes.
+        vm.putBackLastRemoval();
+        QVERIFY(!vm.canPutBack());
+        SETTLE(vm);
+        QCOMPARE(vm.lastDeleteSummary(), u"Put back 2 item(s)"_s);
+        QCOMPARE(trashedNames(sandbox), QStringList{"com.example.editor.plist"});
+        QCOMPARE(QDir(sandbox.homePath(u".local/share/Trash/info"_s)).entryList(QDir::Files),
+                 QStringList{"com.example.editor.plist.trashinfo"});
+        QCOMPARE(names(vm.allApps()), all);
         QTRY_VERIFY_WITH_TIMEOUT(!vm.hasLastDeleteSummary(), 4000);
     }
 
@@ -392,7 +402,8 @@ private slots:
         // Only what really moved is counted (all but the 8 blocks of the cache folder); the one
         // failure is listed with its reason.
         QCOMPARE(vm.lastDeleteSummary(),
-                 u"Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 56 kB freed"_s);
+                 u"Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 56 kB freed \u00B7 Put "
+                 "Back restores the files only"_s);
         QCOMPARE(vm.errorMessageText(),
                  u"Failed to remove 1 file(s):\n"_s + cache + u": Changed since it was listed"_s);
         QVERIFY(vm.showErrorAlert());
@@ -569,7 +580,8 @@ private slots:
         SETTLE(vm);
         QVERIFY(!vm.isScanning());
         QCOMPARE(vm.lastDeleteSummary(),
-                 u"Uninstalled mytool \u00B7 Moved 1 item(s) to Trash \u00B7 1 kB freed"_s);
+                 u"Uninstalled mytool \u00B7 Moved 1 item(s) to Trash \u00B7 1 kB freed \u00B7 Put "
+                 "Back restores the files only"_s);
         QCOMPARE(trashedNames(sandbox), QStringList{".mytool"});
     }
 };

@@ -1,0 +1,176 @@
+#include "app/cli/CliItems.h"
+
+#include "viewmodel/ItemScan.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QJsonValue orNull(const std::optional<QString> &text)
+{
+    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
+}
+
+QList<AppInfo> applicationsNamed(const QList<AppInfo> &apps, const QString &argument)
+{
+    if (argument.contains(u'/')) {
+        QString path = QDir::cleanPath(QFileInfo(argument).absoluteFilePath());
+        QList<AppInfo> found;
+        for (const AppInfo &app : apps) {
+            if (QDir::cleanPath(app.path) == path)
+                found.append(app);
+        }
+        return found;
+    }
+    for (const Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        QList<AppInfo> found;
+        for (const AppInfo &app : apps) {
+            if (app.name.compare(argument, sensitivity) == 0 ||
+                app.bundleIdentifier.value_or(QString()).compare(argument, sensitivity) == 0)
+                found.append(app);
+        }
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+} // namespace
+
+namespace Cli {
+
+std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &argument,
+                                  QString *error)
+{
+    FoundItem found;
+    const qsizetype colon = argument.indexOf(u':');
+    const QString kind = colon > 0 ? argument.left(colon) : QString();
+    const QString name = argument.mid(colon + 1);
+    if (kind == u"npm") {
+        const QList<NPMPackage> packages =
+            scanner.isNPMAvailable() ? scanner.listNPMPackages() : QList<NPMPackage>();
+        for (const NPMPackage &package : packages) {
+            if (package.name == name) {
+                found.record = package;
+                return found;
+            }
+        }
+    } else if (kind == u"brew" || kind == u"cask") {
+        const HomebrewPackageType type =
+            kind == u"cask" ? HomebrewPackageType::cask : HomebrewPackageType::formula;
+        for (const HomebrewPackage &package : scanner.listHomebrewPackages()) {
+            if (package.name == name && package.type == type) {
+                found.record = package;
+                return found;
+            }
+        }
+    } else {
+        found.installedApps = scanner.scanApplications();
+        const QList<AppInfo> apps = applicationsNamed(found.installedApps, argument);
+        if (apps.size() == 1) {
+            found.record = apps.constFirst();
+            return found;
+        }
+        if (apps.size() > 1) {
+            QStringList lines;
+            for (const AppInfo &app : apps)
+                lines.append(QStringLiteral("  ") + app.path);
+            *error = QCoreApplication::translate(
+                         "Cli", "'%1' names %2 applications; name one by its path:\n")
+                         .arg(argument)
+                         .arg(apps.size()) +
+                     lines.join(u'\n');
+            return std::nullopt;
+        }
+    }
+    *error = QCoreApplication::translate(
+                 "Cli", "unknown item '%1'. An item is an installed application (by name, bundle "
+                        "identifier or path), npm:NAME, brew:NAME (a formula) or cask:NAME; "
+                        "'verlo list' shows them.")
+                 .arg(argument);
+    return std::nullopt;
+}
+
+SidebarSection sectionOf(const Item &item)
+{
+    if (std::holds_alternative<NPMPackage>(item))
+        return SidebarSection::npm;
+    if (std::holds_alternative<HomebrewPackage>(item))
+        return SidebarSection::homebrew;
+    return SidebarSection::applications;
+}
+
+QString argumentFor(const Item &item)
+{
+    if (const auto *package = std::get_if<NPMPackage>(&item))
+        return QStringLiteral("npm:") + package->name;
+    if (const auto *package = std::get_if<HomebrewPackage>(&item))
+        return (package->type == HomebrewPackageType::cask ? QStringLiteral("cask:")
+                                                           : QStringLiteral("brew:")) +
+               package->name;
+    return std::get<AppInfo>(item).path;
+}
+
+QString nameOf(const Item &item)
+{
+    return std::visit([](const auto &record) { return record.name; }, item);
+}
+
+QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
+                          const ScanProgress &progress)
+{
+    if (const auto *package = std::get_if<NPMPackage>(&item.record))
+        return ItemScan::npmPackageFiles(scanner, *package, progress);
+    if (const auto *package = std::get_if<HomebrewPackage>(&item.record))
+        return ItemScan::homebrewPackageFiles(scanner, *package, progress);
+    return ItemScan::applicationFiles(scanner, std::get<AppInfo>(item.record), item.installedApps,
+                                      progress);
+}
+
+QJsonObject toJson(const Item &item)
+{
+    QJsonObject object{{QStringLiteral("section"), caseName(sectionOf(item))},
+                       {QStringLiteral("item"), argumentFor(item)},
+                       {QStringLiteral("name"), nameOf(item)}};
+    if (const auto *app = std::get_if<AppInfo>(&item)) {
+        object.insert(QStringLiteral("path"), app->path);
+        object.insert(QStringLiteral("bundleIdentifier"), orNull(app->bundleIdentifier));
+    } else if (const auto *package = std::get_if<NPMPackage>(&item)) {
+        object.insert(QStringLiteral("path"), package->path);
+        object.insert(QStringLiteral("version"), orNull(package->version));
+    } else if (const auto *package = std::get_if<HomebrewPackage>(&item)) {
+        object.insert(QStringLiteral("path"), package->path);
+        object.insert(QStringLiteral("version"), orNull(package->version));
+        object.insert(QStringLiteral("type"), caseName(package->type));
+    }
+    return object;
+}
+
+QJsonArray toJson(const QList<FileGroup> &groups)
+{
+    QJsonArray array;
+    for (const FileGroup &group : groups) {
+        QJsonArray files;
+        for (const AssociatedFile &file : group.files) {
+            files.append(QJsonObject{
+                {QStringLiteral("path"), file.path},
+                {QStringLiteral("name"), file.name},
+                {QStringLiteral("size"), file.size},
+                {QStringLiteral("ticked"), file.isSelected},
+                {QStringLiteral("removable"), file.isRemovable()},
+                {QStringLiteral("unremovableReason"), file.isRemovable()
+                                                          ? QJsonValue(QJsonValue::Null)
+                                                          : QJsonValue(file.unremovableReason)},
+                {QStringLiteral("packageManaged"), isRemovedByPackageManager(file.category)},
+            });
+        }
+        array.append(QJsonObject{{QStringLiteral("category"), caseName(group.category)},
+                                 {QStringLiteral("size"), group.totalSize()},
+                                 {QStringLiteral("files"), files}});
+    }
+    return array;
+}
+
+} // namespace Cli

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/AppInfo.h"
+#include "model/FileGroup.h"
+#include "model/HomebrewPackage.h"
+#include "model/NPMPackage.h"
+#include "model/SidebarSection.h"
+#include "scanner/FileScanner.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
+
+#include <optional>
+#include <variant>
+
+// The items the commands name, and their JSON. An ITEM argument is an installed application by
+// name, bundle identifier or path, "npm:NAME" (a global npm package), "brew:NAME" (a Homebrew
+// formula) or "cask:NAME" (a Homebrew cask).
+namespace Cli {
+
+using Item = std::variant<AppInfo, NPMPackage, HomebrewPackage>;
+
+struct FoundItem
+{
+    Item record;
+    QList<AppInfo> installedApps; // every installed application (an application's scan needs them)
+};
+
+// The one item the argument names; nothing, with *error telling why (unknown, or the names of
+// every item it could mean), otherwise.
+std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &argument,
+                                  QString *error);
+
+SidebarSection sectionOf(const Item &item);
+// The argument that names exactly this item: the application's path, "npm:NAME", ...
+QString argumentFor(const Item &item);
+QString nameOf(const Item &item);
+
+// The item's files as the detail pane first shows them (ItemScan).
+QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
+                          const ScanProgress &progress);
+
+// {"section", "item", "name", "path", and "bundleIdentifier" / "version" / "type"}; absent
+// texts are null.
+QJsonObject toJson(const Item &item);
+// One object per group: {"category", "size", "files": [{"path", "name", "size", "ticked",
+// "removable", "unremovableReason", "packageManaged"}]}.
+QJsonArray toJson(const QList<FileGroup> &groups);
+
+} // namespace Cli

@@ -1,0 +1,147 @@
+// verlo files ITEM [--json] and verlo system-data [--json]: what the detail pane and the System
+// Data section show.
+#include "app/cli/CliItems.h"
+#include "app/cli/CliSupport.h"
+#include "app/cli/Commands.h"
+#include "model/ByteCountFormat.h"
+#include "viewmodel/FileSelection.h"
+#include "viewmodel/SystemDataSafety.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" \u00B7 ");
+
+QCommandLineOption jsonOption()
+{
+    return QCommandLineOption(QStringLiteral("json"),
+                              QCoreApplication::translate("Cli", "Print JSON (see README)."));
+}
+
+// "Preferences · 8 kB" and one line per file: "[x]" ticked, "[ ]" not, "[-]" never (with why).
+QString groupsText(const QList<FileGroup> &groups)
+{
+    QString text;
+    for (const FileGroup &group : groups) {
+        text += rawValue(group.category) + kSeparator + group.formattedSize() + u'\n';
+        for (const AssociatedFile &file : group.files) {
+            const QString box = !file.isRemovable() ? QStringLiteral("[-]")
+                                : file.isSelected   ? QStringLiteral("[x]")
+                                                    : QStringLiteral("[ ]");
+            text += QStringLiteral("  ") + box + u' ' + file.path + QStringLiteral("  (") +
+                    formatByteCount(file.size) + u')';
+            if (!file.isRemovable())
+                text += kSeparator + file.unremovableReason;
+            text += u'\n';
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+namespace Cli {
+
+int files(const QStringList &arguments)
+{
+    CommandParser command(
+        QStringLiteral("files"),
+        QCoreApplication::translate("Cli", "Shows the files found for one item, grouped as the "
+                                           "window shows them, with the ticks they start with."));
+    command.addPositional(QStringLiteral("item"),
+                          QCoreApplication::translate("Cli", "An application (name, bundle "
+                                                             "identifier or path), npm:NAME, "
+                                                             "brew:NAME or cask:NAME."),
+                          QStringLiteral("ITEM"));
+    command.parser().addOption(jsonOption());
+    if (const std::optional<int> status = command.parse(arguments, 1, 1))
+        return *status;
+
+    const FileScanner scanner = machineScanner();
+    QString error;
+    const std::optional<FoundItem> item =
+        findItem(scanner, command.positional().constFirst(), &error);
+    if (!item) {
+        printError(error);
+        return usage;
+    }
+    QList<FileGroup> groups;
+    {
+        ScanProgressLine progress;
+        groups = scanItem(scanner, *item, progress.callback());
+    }
+
+    if (command.isSet(QStringLiteral("json"))) {
+        printJson({{QStringLiteral("item"), toJson(item->record)},
+                   {QStringLiteral("groups"), toJson(groups)},
+                   {QStringLiteral("size"), FileSelection::totalSize(groups)},
+                   {QStringLiteral("fileCount"), FileSelection::fileCount(groups)},
+                   {QStringLiteral("tickedCount"), FileSelection::selectedCount(groups)},
+                   {QStringLiteral("tickedSize"), FileSelection::selectedSize(groups)}});
+        return done;
+    }
+    print(stdout, nameOf(item->record) + kSeparator + argumentFor(item->record) + u'\n' +
+                      groupsText(groups) +
+                      QCoreApplication::translate("Cli", "%1 file(s), %2; %3 ticked (%4)\n")
+                          .arg(FileSelection::fileCount(groups))
+                          .arg(formatByteCount(FileSelection::totalSize(groups)))
+                          .arg(FileSelection::selectedCount(groups))
+                          .arg(formatByteCount(FileSelection::selectedSize(groups))));
+    return done;
+}
+
+int systemData(const QStringList &arguments)
+{
+    CommandParser command(
+        QStringLiteral("system-data"),
+        QCoreApplication::translate("Cli", "Measures the System Data categories as the window "
+                                           "shows them: sizes, safety badges and the count of "
+                                           "small categories left out."));
+    command.parser().addOption(jsonOption());
+    if (const std::optional<int> status = command.parse(arguments, 0, 0))
+        return *status;
+
+    const FileScanner scanner = machineScanner();
+    SystemDataResult result;
+    {
+        ScanProgressLine progress;
+        result = scanner.scanSystemData(progress.callback());
+    }
+    qint64 total = 0;
+    for (const FileGroup &group : std::as_const(result.groups))
+        total += group.totalSize();
+
+    if (command.isSet(QStringLiteral("json"))) {
+        QJsonArray groups = toJson(result.groups);
+        for (qsizetype i = 0; i < groups.size(); ++i) {
+            QJsonObject group = groups[i].toObject();
+            const SystemDataSafety safety = systemDataSafety(result.groups[i].category);
+            group.insert(QStringLiteral("safety"), safety == SystemDataSafety::none
+                                                       ? QJsonValue(QJsonValue::Null)
+                                                       : QJsonValue(caseName(safety)));
+            groups[i] = group;
+        }
+        printJson({{QStringLiteral("groups"), groups},
+                   {QStringLiteral("hiddenCount"), result.hiddenCount},
+                   {QStringLiteral("size"), total}});
+        return done;
+    }
+    QString text;
+    for (const FileGroup &group : std::as_const(result.groups)) {
+        const QString badge = badgeText(systemDataSafety(group.category));
+        text += rawValue(group.category) + kSeparator + group.formattedSize() +
+                (badge.isEmpty() ? QString() : kSeparator + badge) + u'\n';
+        for (const AssociatedFile &file : group.files)
+            text += QStringLiteral("  ") + file.name + kSeparator + file.path + u'\n';
+    }
+    text += QCoreApplication::translate("Cli", "Total: %1").arg(formatByteCount(total)) + u'\n';
+    if (result.hiddenCount > 0)
+        text += QCoreApplication::translate("Cli", "%1 category(ies) under 100 MB hidden")
+                    .arg(result.hiddenCount) +
+                u'\n';
+    print(stdout, text);
+    return done;
+}
+
+} // namespace Cli

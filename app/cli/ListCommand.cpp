@@ -1,0 +1,119 @@
+// verlo list apps|npm|brew [--json]
+#include "app/cli/CliItems.h"
+#include "app/cli/CliSupport.h"
+#include "app/cli/Commands.h"
+#include "viewmodel/ItemFilter.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Columns padded to their widest cell, two spaces apart.
+QString table(const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (widths.size() <= i)
+                widths.append(0);
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    }
+    QString text;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+        text += line.trimmed() + u'\n';
+    }
+    return text;
+}
+
+} // namespace
+
+namespace Cli {
+
+int list(const QStringList &arguments)
+{
+    CommandParser command(
+        QStringLiteral("list"),
+        QCoreApplication::translate("Cli", "Lists the installed applications, global npm packages "
+                                           "or Homebrew packages, in the window's order."));
+    command.addPositional(QStringLiteral("section"),
+                          QCoreApplication::translate("Cli", "apps, npm or brew"),
+                          QStringLiteral("apps|npm|brew"));
+    command.parser().addOption(QCommandLineOption(
+        QStringLiteral("json"), QCoreApplication::translate("Cli", "Print JSON (see README).")));
+    if (const std::optional<int> status = command.parse(arguments, 1, 1))
+        return *status;
+
+    const QString section = command.positional().constFirst();
+    const FileScanner scanner = machineScanner();
+    bool available = true;
+    QList<Item> items;
+    QStringList locations; // applications: "user" or "system", as the window groups them
+    SidebarSection shown = SidebarSection::applications;
+    if (section == u"apps") {
+        const QList<AppInfo> apps = scanner.scanApplications();
+        const auto add = [&](const QString &folder, const QString &location) {
+            for (const AppInfo &app : ItemFilter::applicationsInFolder(apps, folder)) {
+                items.append(app);
+                locations.append(location);
+            }
+        };
+        add(scanner.places().inHome(QStringLiteral("Applications")), QStringLiteral("user"));
+        add(scanner.places().onSystem(QStringLiteral("/Applications")), QStringLiteral("system"));
+    } else if (section == u"npm") {
+        shown = SidebarSection::npm;
+        available = scanner.isNPMAvailable();
+        if (available) {
+            for (const NPMPackage &package : scanner.listNPMPackages())
+                items.append(package);
+        }
+    } else if (section == u"brew") {
+        shown = SidebarSection::homebrew;
+        available = scanner.isHomebrewAvailable();
+        for (const HomebrewPackage &package : scanner.listHomebrewPackages())
+            items.append(package);
+    } else {
+        printError(QCoreApplication::translate("Cli", "list: unknown section '%1' (apps, npm or "
+                                                      "brew)")
+                       .arg(section));
+        return usage;
+    }
+
+    if (command.isSet(QStringLiteral("json"))) {
+        QJsonArray array;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QJsonObject object = toJson(items[i]);
+            if (i < locations.size())
+                object.insert(QStringLiteral("location"), locations[i]);
+            array.append(object);
+        }
+        printJson({{QStringLiteral("section"), caseName(shown)},
+                   {QStringLiteral("available"), available},
+                   {QStringLiteral("items"), array}});
+        return done;
+    }
+    if (!available)
+        printError(
+            QCoreApplication::translate("Cli", "%1 was not found on this machine").arg(section));
+    QList<QStringList> rows;
+    for (const Item &item : std::as_const(items)) {
+        QString detail;
+        if (const auto *app = std::get_if<AppInfo>(&item))
+            detail = app->bundleIdentifier.value_or(QString());
+        else if (const auto *package = std::get_if<NPMPackage>(&item))
+            detail = package->version.value_or(QString());
+        else if (const auto *package = std::get_if<HomebrewPackage>(&item))
+            detail = package->version.value_or(QString());
+        // Applications by name, packages as an item argument names them ("npm:NAME").
+        const bool isApp = std::holds_alternative<AppInfo>(item);
+        rows.append({isApp ? nameOf(item) : argumentFor(item), detail,
+                     toJson(item).value(QStringLiteral("path")).toString()});
+    }
+    print(stdout, table(rows));
+    return done;
+}
+
+} // namespace Cli

@@ -1,0 +1,151 @@
+// verlo remove ITEM [--only CATEGORY...] [--dry-run] [--yes]: the window's removal.
+#include "app/cli/CliItems.h"
+#include "app/cli/CliSupport.h"
+#include "app/cli/Commands.h"
+#include "model/ByteCountFormat.h"
+#include "viewmodel/FileSelection.h"
+#include "viewmodel/PutBack.h"
+#include "viewmodel/RemovalJob.h"
+
+#include <QCoreApplication>
+#include <QSet>
+#include <QTextStream>
+
+namespace {
+
+// The window's ticks for the command line: an application's removable files all (as ticking
+// its bundle does), a package's as they start; --only keeps exactly the named categories.
+void tick(QList<FileGroup> &groups, const Cli::Item &item,
+          const std::optional<QSet<FileCategory>> &only)
+{
+    if (std::holds_alternative<AppInfo>(item))
+        FileSelection::selectEveryFile(groups, true);
+    if (!only)
+        return;
+    for (FileGroup &group : groups) {
+        for (AssociatedFile &file : group.files)
+            FileSelection::select(file, file.isSelected && only->contains(group.category));
+    }
+}
+
+// Asks on the terminal; true only for "y" or "yes".
+bool confirmed()
+{
+    Cli::print(stderr, QCoreApplication::translate("Cli", "Proceed? [y/N] "));
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == u"y" || answer == u"yes";
+}
+
+} // namespace
+
+namespace Cli {
+
+int remove(const QStringList &arguments)
+{
+    CommandParser command(
+        QStringLiteral("remove"),
+        QCoreApplication::translate(
+            "Cli", "Removes one item as the window does: the package manager's uninstall for a "
+                   "package, then the ticked files to the Trash. An application's files are all "
+                   "ticked, a package's as the window ticks them; --only narrows them to "
+                   "categories. Shows the window's confirmation text first and asks on the "
+                   "terminal unless --yes is given."));
+    command.addPositional(QStringLiteral("item"),
+                          QCoreApplication::translate("Cli", "An application (name, bundle "
+                                                             "identifier or path), npm:NAME, "
+                                                             "brew:NAME or cask:NAME."),
+                          QStringLiteral("ITEM"));
+    QCommandLineParser &parser = command.parser();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("only"),
+        QCoreApplication::translate("Cli", "Only files of this category (its case name, such as "
+                                           "caches or preferences; repeatable)."),
+        QStringLiteral("CATEGORY")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("dry-run"),
+        QCoreApplication::translate("Cli", "Show what would be done; change nothing.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("yes"), QCoreApplication::translate("Cli", "Do not ask for confirmation.")));
+    if (const std::optional<int> status = command.parse(arguments, 1, 1))
+        return *status;
+
+    std::optional<QSet<FileCategory>> only;
+    if (parser.isSet(QStringLiteral("only"))) {
+        only.emplace();
+        QStringList known;
+        for (FileCategory category : allFileCategories())
+            known.append(caseName(category));
+        for (const QString &name : parser.values(QStringLiteral("only"))) {
+            const qsizetype at = known.indexOf(name);
+            if (at < 0) {
+                printError(QCoreApplication::translate("Cli", "remove: unknown category '%1'; "
+                                                              "categories: %2")
+                               .arg(name, known.join(QStringLiteral(", "))));
+                return usage;
+            }
+            only->insert(allFileCategories().at(at));
+        }
+    }
+
+    const FileScanner scanner = machineScanner();
+    QString error;
+    const std::optional<FoundItem> item =
+        findItem(scanner, command.positional().constFirst(), &error);
+    if (!item) {
+        printError(error);
+        return usage;
+    }
+    QList<FileGroup> groups;
+    {
+        ScanProgressLine progress;
+        groups = scanItem(scanner, *item, progress.callback());
+    }
+    tick(groups, item->record, only);
+    const QList<AssociatedFile> selected = FileSelection::selectedFiles(groups);
+    if (selected.isEmpty()) {
+        printError(QCoreApplication::translate("Cli", "nothing of %1 is ticked; nothing removed")
+                       .arg(argumentFor(item->record)));
+        return partFailed;
+    }
+    const auto *app = std::get_if<AppInfo>(&item->record);
+    const auto *npm = std::get_if<NPMPackage>(&item->record);
+    const auto *brew = std::get_if<HomebrewPackage>(&item->record);
+    const RemovalPlan plan = planRemoval(
+        scanner, selected, sectionOf(item->record), brew ? std::optional(*brew) : std::nullopt,
+        npm ? std::optional(*npm) : std::nullopt, app ? std::optional(*app) : std::nullopt);
+
+    QString text = confirmationMessage(plan, selected) + u'\n';
+    for (const AssociatedFile &file : plan.trashFiles)
+        text += QStringLiteral("  ") + file.path + QStringLiteral("  (") +
+                formatByteCount(file.size) + QStringLiteral(")\n");
+    print(stdout, text);
+    if (parser.isSet(QStringLiteral("dry-run")))
+        return done;
+    if (!parser.isSet(QStringLiteral("yes"))) {
+        if (!isTerminal(stdin)) {
+            printError(QCoreApplication::translate("Cli", "remove: not removing without --yes: "
+                                                          "there is no terminal to ask on"));
+            return usage;
+        }
+        if (!confirmed()) {
+            printError(QCoreApplication::translate("Cli", "nothing removed"));
+            return partFailed;
+        }
+    }
+
+    const RemovalReport report = runRemoval(scanner, plan);
+    for (const QString &line : report.successes)
+        print(stdout, line + u'\n');
+    if (!report.trashed.isEmpty()) {
+        print(stdout,
+              QCoreApplication::translate("Cli", "Put them back with: verlo restore --last") +
+                  (report.uninstalled ? QStringLiteral(" (") + PutBack::filesOnlyNote() + u')'
+                                      : QString()) +
+                  u'\n');
+    }
+    for (const QString &line : report.errors)
+        printError(line);
+    return report.errors.isEmpty() ? done : partFailed;
+}
+} // namespace Cli

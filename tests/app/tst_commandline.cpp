@@ -1,0 +1,337 @@
+// The verlo program's commands, run as a child process over sandbox machines: what they print
+// matches what the view model shows for the same machine, and what they move comes back.
+
+#include "demo/MachineBuilder.h"
+#include "tests/support/Sandbox.h"
+#include "viewmodel/ContentViewModel.h"
+#include "viewmodel/FileGroupListModel.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+#define SETTLE(vm) QTRY_VERIFY_WITH_TIMEOUT(!(vm).hasPendingWork(), 20000)
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+
+// The machine: Aurora with leftovers (one whose name is not exact text), two applications named
+// Notes, an npm package and a formula with stand-in tools, and Time Machine snapshots.
+struct Machine
+{
+    Sandbox sandbox;
+    MachineBuilder builder{sandbox};
+    QString aurora;
+
+    Machine()
+    {
+        const QString apps = sandbox.systemPath(u"/Applications"_s);
+        aurora = sandbox.makeAppBundle(
+            apps, u"Aurora.app"_s,
+            {{"CFBundleIdentifier", "io.aurora.mail"}, {"CFBundleName", "Aurora"}});
+        sandbox.makeAppBundle(apps, u"Notes.app"_s, {{"CFBundleName", "Notes"}});
+        sandbox.makeAppBundle(sandbox.homePath(u"Applications"_s), u"Notes.app"_s,
+                              {{"CFBundleName", "Notes"}});
+        sandbox.writeFileOfSize(sandbox.homePath(u"Library/Preferences/io.aurora.mail.plist"_s),
+                                1000);
+        sandbox.writeFileOfSize(sandbox.homePath(u"Library/Caches/io.aurora.mail/blob"_s), 8192);
+        sandbox.writeFileOfSize(sandbox.homePath(u"Library/Application Support/Aurora/db"_s), 500);
+        ::mkdir(QFile::encodeName(sandbox.homePath(u"Library/Caches"_s)) + "/io.aurora.mail\xff",
+                0755);
+        builder.installNPM(u"/opt/homebrew/bin/npm"_s, 0, "removed 1 package\n");
+        builder.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()),
+                              u"mytool"_s, u"2.0.0"_s);
+        sandbox.writeFileOfSize(sandbox.homePath(u".mytool"_s), 300);
+        builder.installBrew();
+        builder.addFormula(u"wget"_s, {{u"1.21"_s, MachineBuilder::Receipt::onRequest}});
+        builder.addHomebrewFile(u"etc/wgetrc"_s, 800);
+        builder.installTmutil("com.apple.TimeMachine.2026-03-14-093012.local\n");
+        builder.addHomeFolderOfSize(u"Library/Developer/Xcode/DerivedData"_s, 4 * 4096);
+        sandbox.makeDir(trash(u"files"_s));
+        sandbox.makeDir(trash(u"info"_s));
+    }
+
+    QString trash(const QString &part) const
+    {
+        return sandbox.homePath(u".local/share/Trash/"_s + part);
+    }
+
+    // Every item of home and root but what is in the Trash: path, type, mode, size, contents, file
+    // date.
+    QStringList snapshot() const
+    {
+        QStringList lines;
+        for (const QString &top : {sandbox.home(), sandbox.root()}) {
+            QDirIterator it(top,
+                            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                struct stat st;
+                if (path.startsWith(trash({})) || ::lstat(QFile::encodeName(path), &st) != 0)
+                    continue;
+                QFile file(path);
+                const bool regular = S_ISREG(st.st_mode) && file.open(QIODevice::ReadOnly);
+                lines.append(QStringLiteral("%1 %2 %3 %4 %5")
+                                 .arg(path)
+                                 .arg(st.st_mode, 0, 8)
+                                 .arg(st.st_size)
+                                 .arg(regular ? QCryptographicHash::hash(file.readAll(),
+                                                                         QCryptographicHash::Md5)
+                                                    .toHex()
+                                              : QByteArray())
+                                 .arg(S_ISDIR(st.st_mode) ? 0 : st.st_mtim.tv_nsec));
+            }
+        }
+        lines.sort();
+        return lines;
+    }
+};
+
+// "category: path size +ticked|-|!unremovable" per file, from the view model or the JSON.
+QString describe(const QList<FileGroup> &groups)
+{
+    QStringList lines;
+    for (const FileGroup &group : groups) {
+        for (const AssociatedFile &file : group.files) {
+            lines.append(caseName(group.category) + u": "_s + file.path + u' ' +
+                         QString::number(file.size) +
+                         (!file.isRemovable() ? u" !"_s
+                          : file.isSelected   ? u" +"_s
+                                              : u" -"_s));
+        }
+    }
+    return lines.join(u'\n');
+}
+
+QString describe(const QJsonArray &groups)
+{
+    QStringList lines;
+    for (const QJsonValue &group : groups) {
+        for (const QJsonValue &file : group[u"files"_s].toArray()) {
+            lines.append(group[u"category"_s].toString() + u": "_s + file[u"path"_s].toString() +
+                         u' ' + QString::number(file[u"size"_s].toInteger()) +
+                         (!file[u"removable"_s].toBool() ? u" !"_s
+                          : file[u"ticked"_s].toBool()   ? u" +"_s
+                                                         : u" -"_s));
+        }
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_config; // QSettings of the program, out of the sandbox and the real home
+
+    Run verlo(const Machine &machine, const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"VERLO_DEMO_HOME"_s, machine.sandbox.home());
+        environment.insert(u"VERLO_DEMO_ROOT"_s, machine.sandbox.root());
+        environment.insert(u"XDG_CONFIG_HOME"_s, m_config.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VERLO_PATH), arguments);
+        process.closeWriteChannel(); // no terminal to ask on
+        process.waitForFinished(-1);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+private slots:
+    void listFilesAndSystemData_showWhatTheViewModelShows()
+    {
+        Machine machine;
+        ContentViewModel vm{FileScanner(machine.sandbox.places())};
+        SETTLE(vm);
+
+        QStringList shown;
+        for (const AppInfo &app : vm.userApplications() + vm.systemApplications())
+            shown.append(app.path);
+        QStringList listed;
+        for (const QJsonValue &item :
+             verlo(machine, {u"list"_s, u"apps"_s, u"--json"_s}).json()[u"items"_s].toArray())
+            listed.append(item[u"path"_s].toString());
+        QCOMPARE(listed, shown);
+
+        // An item's groups, files, sizes and first ticks, for each kind of item.
+        const QList<std::pair<QString, std::function<void()>>> items{
+            {machine.aurora, [&] { vm.selectApplication(machine.aurora); }},
+            {u"npm:mytool"_s,
+             [&] {
+                 vm.selectSection(SidebarSection::npm);
+                 SETTLE(vm);
+                 vm.selectNPMPackage(u"mytool"_s);
+             }},
+            {u"brew:wget"_s, [&] {
+                 vm.selectSection(SidebarSection::homebrew);
+                 SETTLE(vm);
+                 vm.selectHomebrewPackage(u"wget"_s, u"Formula"_s);
+             }}};
+        QString seen;
+        for (const auto &[item, select] : items) {
+            select();
+            SETTLE(vm);
+            const Run run = verlo(machine, {u"files"_s, item, u"--json"_s});
+            QCOMPARE(run.status, 0);
+            QCOMPARE(run.json()[u"version"_s].toInt(), 1);
+            QCOMPARE(describe(run.json()[u"groups"_s].toArray()), describe(vm.fileGroups()));
+            seen += describe(vm.fileGroups());
+        }
+        // Unticked application files, one never tickable, ticked package files.
+        for (const QString &part : {u"appBundle: "_s, u" -\n"_s, u" !\n"_s, u"homebrewCellar"_s})
+            QVERIFY2(seen.contains(part), qPrintable(seen));
+
+        vm.selectSection(SidebarSection::systemData);
+        SETTLE(vm);
+        const QJsonObject data = verlo(machine, {u"system-data"_s, u"--json"_s}).json();
+        QCOMPARE(describe(data[u"groups"_s].toArray()), describe(vm.systemDataGroups()));
+        QCOMPARE(data[u"hiddenCount"_s].toInt(), vm.hiddenSystemCategoryCount());
+        const QAbstractItemModel *rows = vm.systemDataGroupsModel();
+        QCOMPARE(rows->rowCount(), 1);
+        QCOMPARE(data[u"groups"_s][0][u"safety"_s].toString(),
+                 rows->index(0, 0).data(FileGroupListModel::SafetyRole).toString());
+        QCOMPARE(data[u"groups"_s][0][u"safety"_s].toString(), u"review"_s);
+    }
+
+    void removeAndRestore_leaveTheMachineAsItWas()
+    {
+        Machine machine;
+        const QStringList before = machine.snapshot();
+
+        // The window's confirmation for the bundle ticked (it ticks everything).
+        ContentViewModel vm{FileScanner(machine.sandbox.places())};
+        SETTLE(vm);
+        vm.selectApplication(machine.aurora);
+        SETTLE(vm);
+        vm.toggleFile(vm.fileGroups().constFirst().files.constFirst().id);
+        const QString confirmation = vm.deleteConfirmationMessage();
+
+        // A dry run and a run without --yes nor terminal change nothing.
+        for (const QStringList &arguments :
+             {QStringList{u"remove"_s, u"Aurora"_s, u"--dry-run"_s}, {u"remove"_s, u"Aurora"_s}}) {
+            const Run run = verlo(machine, arguments);
+            QVERIFY2(run.out.startsWith(confirmation + u'\n'), qPrintable(run.out));
+            QCOMPARE(run.status, arguments.size() == 3 ? 0 : 2);
+            QCOMPARE(machine.snapshot(), before);
+        }
+
+        Run run = verlo(machine, {u"remove"_s, u"io.aurora.mail"_s, u"--yes"_s});
+        QCOMPARE(run.status, 0);
+        QVERIFY(!QFileInfo::exists(machine.aurora) &&
+                QFileInfo::exists(machine.trash(u"files/Aurora.app"_s)));
+        // A missing folder on the way back is made again, for its owner only.
+        const QByteArray support =
+            QFile::encodeName(machine.sandbox.homePath(u"Library/Application Support"_s));
+        QVERIFY(QDir().rmdir(QFile::decodeName(support)));
+        run = verlo(machine, {u"restore"_s, u"--last"_s});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out.count(u"Put back "_s), 4);
+        struct stat st;
+        QVERIFY(::stat(support, &st) == 0 && (st.st_mode & 0777) == 0700);
+        ::chmod(support, 0755);
+        QCOMPARE(machine.snapshot(), before);
+        QCOMPARE(QDir(machine.trash(u"info"_s)).entryList(QDir::Files), QStringList());
+
+        // A package: its manager uninstalls (not undone), its files come back.
+        run = verlo(machine, {u"remove"_s, u"npm:mytool"_s, u"--yes"_s});
+        QVERIFY2(run.status == 0 && run.out.contains(u"Put Back restores the files only"_s),
+                 qPrintable(run.out + run.err));
+        QCOMPARE(machine.builder.toolCalls(u"/opt/homebrew/bin/npm"_s),
+                 (QList<QStringList>{{u"uninstall"_s, u"-g"_s, u"mytool"_s}}));
+        QCOMPARE(verlo(machine, {u"restore"_s, u"--last"_s}).status, 0);
+        QCOMPARE(machine.snapshot(), before);
+
+        // An occupied original place is never overwritten; the item stays in the Trash.
+        QCOMPARE(
+            verlo(machine, {u"remove"_s, u"Aurora"_s, u"--only"_s, u"preferences"_s, u"--yes"_s})
+                .status,
+            0);
+        const QString plist =
+            machine.sandbox.homePath(u"Library/Preferences/io.aurora.mail.plist"_s);
+        machine.sandbox.writeFile(plist, "new");
+        run = verlo(machine, {u"restore"_s, u"--last"_s});
+        QVERIFY2(run.status == 1 && run.err.contains(plist + u" is taken"_s), qPrintable(run.err));
+        QFile file(plist);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "new");
+        QVERIFY(QFileInfo::exists(machine.trash(u"files/io.aurora.mail.plist"_s)));
+    }
+
+    void badInput_endsWithAMessageAndMovesNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("record"); // trash/info/entry.trashinfo, when given
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        const QByteArray header = "[Trash Info]\n";
+        QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << QByteArray() << 2
+                                         << u"unknown command 'frobnicate'"_s;
+        QTest::newRow("unknown option") << QStringList{u"list"_s, u"apps"_s, u"--all"_s}
+                                        << QByteArray() << 2 << u"Unknown option 'all'"_s;
+        QTest::newRow("unknown item") << QStringList{u"files"_s, u"Nowhere"_s} << QByteArray() << 2
+                                      << u"unknown item 'Nowhere'"_s;
+        QTest::newRow("two of one name")
+            << QStringList{u"remove"_s, u"Notes"_s, u"--yes"_s} << QByteArray() << 2
+            << u"'Notes' names 2 applications; name one by its path:\n  "_s;
+        QTest::newRow("unknown category")
+            << QStringList{u"remove"_s, u"Aurora"_s, u"--only"_s, u"cachez"_s, u"--yes"_s}
+            << QByteArray() << 2 << u"unknown category 'cachez'"_s;
+        const QStringList restore{u"restore"_s, u"entry"_s};
+        QTest::newRow("relative Path") << restore << header + "Path=Library/entry\n"
+                                       << 1 << u"its Path= is relative"_s;
+        QTest::newRow("escaping Path") << restore << header + "Path=/tmp/a/../../etc/entry\n"
+                                       << 1 << u"is not a plain path"_s;
+        QTest::newRow("bad percent") << restore << header + "Path=/tmp/%zzentry\n"
+                                     << 1 << u"invalid percent-encoding"_s;
+        QTest::newRow("no group") << restore << QByteArray("Path=/tmp/entry\n") << 1
+                                  << u"does not begin with [Trash Info]"_s;
+        QTest::newRow("missing file") << restore << header + "Path=/tmp/entry\n"
+                                      << 1 << u"is no longer in the Trash"_s;
+    }
+
+    void badInput_endsWithAMessageAndMovesNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, record);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        Machine machine;
+        if (!record.isEmpty()) {
+            machine.sandbox.writeFile(machine.trash(u"info/entry.trashinfo"_s), record);
+            if (!QByteArray(QTest::currentDataTag()).startsWith("missing"))
+                machine.sandbox.writeFile(machine.trash(u"files/entry"_s), "trashed");
+        }
+        const QStringList before = machine.snapshot();
+        const QStringList trash = QDir(machine.trash(u"files"_s)).entryList(QDir::Files);
+        const Run run = verlo(machine, arguments);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.status, status);
+        QCOMPARE(machine.snapshot(), before);
+        QCOMPARE(QDir(machine.trash(u"files"_s)).entryList(QDir::Files), trash);
+    }
+
+    void initTestCase() { QVERIFY(m_config.isValid()); }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

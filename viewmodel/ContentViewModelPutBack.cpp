@@ -1,0 +1,63 @@
+// The view model's Put Back of the last removal.
+#include "viewmodel/ContentViewModel.h"
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" \u00B7 ");
+
+} // namespace
+
+QString ContentViewModel::removalSummary(const RemovalReport &outcome)
+{
+    QStringList parts = outcome.successes;
+    if (!outcome.trashed.isEmpty() && outcome.uninstalled)
+        parts.append(PutBack::filesOnlyNote());
+    return parts.join(kSeparator);
+}
+
+void ContentViewModel::offerPutBack(const QList<TrashedItem> &items)
+{
+    const bool could = canPutBack();
+    m_putBackItems = items;
+    if (could != canPutBack())
+        emit canPutBackChanged();
+}
+
+void ContentViewModel::putBackLastRemoval()
+{
+    if (!canPutBack())
+        return;
+    const QList<TrashedItem> items = m_putBackItems;
+    offerPutBack({});
+    const quint64 generation = beginItemWork();
+    const FileScanner scanner = m_scanner;
+    m_jobs.run(
+        JobRunner::Queue::serial, this,
+        [scanner, items] { return PutBack::putBack(scanner, items); },
+        [this, generation](const PutBack::Report &report) { applyPutBack(generation, report); });
+}
+
+void ContentViewModel::applyPutBack(quint64 generation, const PutBack::Report &report)
+{
+    --m_pendingItemWork;
+    if (!report.errors.isEmpty()) {
+        setErrorMessage(report.errors.join(u'\n'));
+        setShowErrorAlert(true);
+    }
+    // What came back shows again: the section's list, and the item when nothing else was picked
+    // meanwhile.
+    loadCurrentSection();
+    if (generation == m_itemGeneration) {
+        if (selectedApp())
+            scanSelectedApp();
+        else if (const auto package = selectedNPMPackage())
+            scanNPMPackageFiles(*package);
+        else if (const auto package = selectedHomebrewPackage())
+            scanHomebrewPackageFiles(*package);
+    }
+    settleScanning();
+    if (report.successes.isEmpty())
+        setLastDeleteSummary(std::nullopt);
+    else
+        showDeleteSummary(report.successes.join(kSeparator));
+}
