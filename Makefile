@@ -8,8 +8,8 @@ PREFIX ?= /usr/local
 # into any prefix (the tests and cpack make some), so a copy is kept for `make uninstall`.
 INSTALLED = $(BUILD_DIR)/installed-files.txt
 
-.PHONY: deps configure build run test demo screenshots bench install uninstall package \
-	translations clean
+.PHONY: deps configure build run test test-portable format-check demo screenshots bench install \
+	uninstall package translations clean
 
 deps:
 	@scripts/install-deps.sh
@@ -28,6 +28,22 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The scanner's tests against the portable branches of its seams (readdir and fstatat in the size
+# walk, waiting for a child without pidfd, the Trash without renameat2), in a build of their own.
+PORTABLE_DIR ?= build-portable
+PORTABLE_TESTS = test_sizes test_trash test_process test_removal test_trust test_leftovers
+empty :=
+space := $(empty) $(empty)
+test-portable: deps
+	scripts/configure.sh $(PORTABLE_DIR) -DVERLO_PORTABLE_BRANCHES=ON
+	cmake --build $(PORTABLE_DIR) -j $(JOBS) --target $(PORTABLE_TESTS) size_probe
+	cd $(PORTABLE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) \
+		-R '^($(subst $(space),|,$(PORTABLE_TESTS)))$$'
+
+# Every C++ file as the project's .clang-format lays it out.
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 demo: build
 	scripts/demo.sh $(BUILD_DIR)

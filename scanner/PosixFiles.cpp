@@ -1,5 +1,7 @@
 #include "scanner/PosixFiles.h"
 
+#include "scanner/PlatformCalls.h"
+
 #include <QtGlobal>
 
 #include <fcntl.h>
@@ -18,7 +20,7 @@ FileDescriptor::~FileDescriptor()
 int renameWithoutReplacing(int fromFolder, const QByteArray &from, int toFolder,
                            const QByteArray &to)
 {
-#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
+#if VERLO_LINUX_CALLS && defined(RENAME_NOREPLACE)
     if (::renameat2(fromFolder, from.constData(), toFolder, to.constData(), RENAME_NOREPLACE) == 0)
         return 0;
     // File systems without RENAME_NOREPLACE say EINVAL; fall back to a test before the rename.

@@ -1,5 +1,7 @@
 #include "scanner/Process.h"
 
+#include "scanner/PlatformCalls.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -154,7 +156,7 @@ bool readAvailable(int fd, OutputCollector &collector)
 
 int openProcessDescriptor(pid_t pid)
 {
-#if defined(Q_OS_LINUX) && defined(SYS_pidfd_open)
+#if VERLO_LINUX_CALLS && defined(SYS_pidfd_open)
     return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
 #else
     Q_UNUSED(pid);

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev make
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev make
   qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-svg-dev qt6-image-formats-plugins
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
