@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -17,6 +18,35 @@ namespace {
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
+}
+
+// The rest of the file open at fd, expected to hold about expected bytes; nothing on a read error
+// or once it proves longer than maxBytes. The buffer is sized to the file, not to the limit, and
+// one byte more tells a file that grew (or whose reported size is wrong, as in /proc) from one that
+// did not: only then does it grow, doubling, up to one byte past the limit.
+std::optional<QByteArray> readUpTo(int fd, qint64 expected, qint64 maxBytes)
+{
+    QByteArray bytes;
+    bytes.resize(std::min(expected, maxBytes) + 1);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > maxBytes)
+                return std::nullopt;
+            bytes.resize(std::min(std::max<qint64>(filled * 2, 4096), maxBytes + 1));
+        }
+        const ssize_t count = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        filled += count;
+    }
+    bytes.truncate(filled);
+    return bytes;
 }
 
 } // namespace
@@ -78,18 +108,11 @@ std::optional<QByteArray> FileManager::readFile(const QString &path, qint64 maxB
     const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
+    std::optional<QByteArray> bytes;
     struct stat st;
-    QFile file;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    // Read one byte past the limit to tell "exactly at the limit" from "too large"; this also
-    // copes with files whose reported size is wrong (/proc).
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxBytes)
+        bytes = readUpTo(fd, st.st_size, maxBytes);
+    ::close(fd);
     return bytes;
 }
 
