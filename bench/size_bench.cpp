@@ -1,10 +1,10 @@
 // Measures one folder with the program's size walk and prints one line:
-//   total <bytes> seconds <wall time of the walk> peak_rss_kb <peak resident memory>
+//   total <bytes> seconds <wall time of the walk> peak_rss_kb <peak resident memory> threads <most
+//   threads at once>
 // usage: size_bench [--threads N] FOLDER
-// Without --threads it calls FileScanner::sizeOfDirectory, exactly as the program does; with it,
-// the walker on that many threads.
+// Without --threads it runs the walk FileScanner::sizeOfDirectory runs (DirectoryWalker::standard,
+// paced); with it, the walker on exactly that many threads.
 #include "scanner/DirectoryWalker.h"
-#include "scanner/FileScanner.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -46,13 +46,14 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString path = QFile::decodeName(folder);
-    const FileScanner scanner;
+    const DirectoryWalker walker =
+        threads > 0 ? DirectoryWalker(threads) : DirectoryWalker::standard();
+    int threadsUsed = 0;
     QElapsedTimer timer;
     timer.start();
-    const qint64 total =
-        threads > 0 ? DirectoryWalker(threads).totalSize(path) : scanner.sizeOfDirectory(path);
+    const qint64 total = walker.totalSize(path, &threadsUsed);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("total %lld seconds %.4f peak_rss_kb %ld\n", static_cast<long long>(total), seconds,
-                peakResidentKilobytes());
+    std::printf("total %lld seconds %.4f peak_rss_kb %ld threads %d\n",
+                static_cast<long long>(total), seconds, peakResidentKilobytes(), threadsUsed);
     return 0;
 }

@@ -1,6 +1,11 @@
 #include "scanner/DirectoryWalker.h"
 
+#include "scanner/WaitGauge.h"
+#include "scanner/WalkPacer.h"
+#include "scanner/WalkQueue.h"
+
 #include <QFile>
+#include <QThread>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,6 +17,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -26,9 +32,12 @@ namespace {
 
 // Entries read per getdents call; large enough that most folders take one call.
 constexpr size_t kReadBufferSize = 64 * 1024;
-// Folders the calling thread walks alone before helper threads are started.
+// Folders the calling thread walks alone before helper threads are started, unless the walk
+// has lasted a sample interval before.
 constexpr int kFoldersBeforeHelpers = 128;
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
+// How often a walking thread tells the pacer how much it waited.
+constexpr auto kSampleInterval = std::chrono::milliseconds(5);
 
 // O_NOFOLLOW: a folder replaced by a link between listing and opening is not followed.
 // O_NONBLOCK: opening something that turned into a FIFO must not hang the walk.
@@ -38,69 +47,6 @@ bool isDotOrDotDot(const char *name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
-
-// An open folder handed from one thread to another, with its depth below the top.
-struct Task
-{
-    int fd = -1;
-    int depth = 0;
-};
-
-// The folders waiting for a thread, and the bookkeeping that tells when every thread is out of
-// work. Threads that run dry say so through isHungry(), and busy ones then hand over a folder.
-class TaskQueue
-{
-public:
-    void setWorkerCount(int count)
-    {
-        std::lock_guard lock(m_mutex);
-        m_workers = count;
-    }
-
-    bool isHungry() const { return m_hungry.load(std::memory_order_relaxed); }
-
-    void push(Task task)
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_tasks.push_back(task);
-            m_hungry.store(false, std::memory_order_relaxed);
-        }
-        m_wakeUp.notify_one();
-    }
-
-    // The next folder to walk; nothing once every worker is idle and no folder is left.
-    std::optional<Task> take()
-    {
-        std::unique_lock lock(m_mutex);
-        ++m_idle;
-        while (m_tasks.empty() && !m_finished) {
-            if (m_idle == m_workers) {
-                m_finished = true;
-                m_wakeUp.notify_all();
-                break;
-            }
-            m_hungry.store(true, std::memory_order_relaxed);
-            m_wakeUp.wait(lock);
-        }
-        --m_idle;
-        if (m_tasks.empty())
-            return std::nullopt;
-        const Task task = m_tasks.back();
-        m_tasks.pop_back();
-        m_hungry.store(m_idle > 0 && m_tasks.empty(), std::memory_order_relaxed);
-        return task;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_wakeUp;
-    std::vector<Task> m_tasks;
-    int m_workers = 1;
-    int m_idle = 0;
-    bool m_finished = false;
-    std::atomic<bool> m_hungry{false};
-};
 
 class HelperPool;
 
@@ -113,11 +59,7 @@ class Walk
 public:
     // progress is set for the calling thread's walk only, which is also the one that starts the
     // helpers of pool once the tree proves large.
-    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath,
-         const std::atomic_bool *cancelled)
-        : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress),
-          m_topPath(topPath), m_isCallingThread(progress != nullptr), m_cancelled(cancelled)
-    {}
+    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath);
 
     // Walks the folder open at fd (and closes it); returns what was found below it.
     qint64 run(int fd, int depth);
@@ -135,7 +77,9 @@ private:
 
     void readFolder(Frame &frame);
     void measureEntry(Frame &frame, const char *name);
-    void closeOldest();
+    void afterFolder();
+    int openFolder(size_t frameIndex, const char *name);
+    bool closeOldest();
     bool reopen(size_t index, int childFd);
     void donate();
     void reportProgress(const char *name);
@@ -152,41 +96,45 @@ private:
     const ScanProgress *m_progress;
     const QString &m_topPath;
     bool m_isCallingThread;
-    const std::atomic_bool *m_cancelled;
     std::optional<std::chrono::steady_clock::time_point> m_lastReport;
+    std::unique_ptr<WaitGauge> m_gauge; // when the pool paces itself
+    std::chrono::steady_clock::time_point m_nextSample;
 };
 
-// The helper threads of a parallel walk, started late by the calling thread's walk.
+// The helper threads of a parallel walk, started late by the calling thread's walk. With a
+// pacer, their number follows how much the walking threads wait; helpers above it park.
 class HelperPool
 {
 public:
-    HelperPool(int helperCount, const QString &topPath, const std::atomic_bool *cancelled)
-        : m_helperCount(helperCount), m_topPath(topPath), m_cancelled(cancelled)
+    HelperPool(int baseThreads, int maxThreads, const QString &topPath)
+        : m_pacer(baseThreads, maxThreads), m_paces(maxThreads > baseThreads), m_topPath(topPath)
     {}
 
     ~HelperPool()
     {
+        std::lock_guard lock(m_threadsMutex);
         for (std::thread &thread : m_threads)
             thread.join();
     }
 
-    TaskQueue &queue() { return m_queue; }
-    bool isStarted() const { return m_started; }
+    WalkQueue &queue() { return m_queue; }
+    bool isStarted() const { return m_started.load(std::memory_order_relaxed); }
+    bool paces() const { return m_paces; }
+    int peakThreads() const { return m_peakThreads.load(); }
 
     void start()
     {
         m_started = true;
-        m_queue.setWorkerCount(1 + m_helperCount);
-        int running = 0;
-        for (int i = 0; i < m_helperCount; ++i) {
-            try {
-                m_threads.emplace_back([this] { work(); });
-                ++running;
-            } catch (const std::system_error &) {
-                break; // no thread to be had: the others carry on
-            }
+        setThreads(m_pacer.threads());
+    }
+
+    // A span of one thread's walk, for the pacer.
+    void report(const WaitGauge::Span &span)
+    {
+        if (const std::optional<int> threads = m_pacer.add(span.running, span.waited)) {
+            if (isStarted())
+                setThreads(*threads);
         }
-        m_queue.setWorkerCount(1 + running);
     }
 
     // Called by the calling thread once its own walk is done: helps until all work is finished,
@@ -194,8 +142,9 @@ public:
     qint64 finish(Walk &walk)
     {
         qint64 total = 0;
-        while (const std::optional<Task> task = m_queue.take())
+        while (const std::optional<WalkTask> task = m_queue.take(0))
             total += walk.run(task->fd, task->depth);
+        std::lock_guard lock(m_threadsMutex);
         for (std::thread &thread : m_threads)
             thread.join();
         m_threads.clear();
@@ -203,23 +152,54 @@ public:
     }
 
 private:
-    void work()
+    // Starts the helpers that count calls for and were never started; parks or wakes the rest.
+    void setThreads(int count)
     {
-        Walk walk(this, nullptr, m_topPath, m_cancelled);
+        std::lock_guard lock(m_threadsMutex);
+        while (1 + int(m_threads.size()) < count) {
+            const int worker = 1 + int(m_threads.size());
+            // Counted before it runs, so that the queue never sees every thread idle too early.
+            m_queue.setWorkerCount(worker + 1);
+            try {
+                m_threads.emplace_back([this, worker] { work(worker); });
+            } catch (const std::system_error &) {
+                m_queue.setWorkerCount(worker); // no thread to be had: the others carry on
+                break;
+            }
+        }
+        const int running = 1 + int(m_threads.size());
+        m_queue.setActiveCount(std::min(count, running));
+        if (std::min(count, running) > m_peakThreads.load())
+            m_peakThreads = std::min(count, running);
+    }
+
+    void work(int worker)
+    {
+        Walk walk(this, nullptr, m_topPath);
         qint64 total = 0;
-        while (const std::optional<Task> task = m_queue.take())
+        while (const std::optional<WalkTask> task = m_queue.take(worker))
             total += walk.run(task->fd, task->depth);
         m_helperTotal.fetch_add(total);
     }
 
-    int m_helperCount;
+    WalkPacer m_pacer;
+    const bool m_paces;
     const QString &m_topPath;
-    const std::atomic_bool *m_cancelled;
-    bool m_started = false;
-    TaskQueue m_queue;
+    std::atomic<bool> m_started{false};
+    WalkQueue m_queue;
+    std::mutex m_threadsMutex;
     std::vector<std::thread> m_threads;
+    std::atomic<int> m_peakThreads{1};
     std::atomic<qint64> m_helperTotal{0};
 };
+
+Walk::Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath)
+    : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress), m_topPath(topPath),
+      m_isCallingThread(progress != nullptr)
+{
+    if (pool && pool->paces())
+        m_gauge = std::make_unique<WaitGauge>();
+}
 
 qint64 Walk::run(int fd, int depth)
 {
@@ -230,6 +210,10 @@ qint64 Walk::run(int fd, int depth)
     m_top = 0;
     m_lowestOpen = 1;
     m_openCount = 1;
+    if (m_gauge) {
+        m_gauge->restart(); // time spent waiting for this folder in the queue is not walking
+        m_nextSample = std::chrono::steady_clock::now() + kSampleInterval;
+    }
     {
         Frame &root = m_frames[0];
         root.fd = fd;
@@ -240,16 +224,13 @@ qint64 Walk::run(int fd, int depth)
 
     for (;;) {
         Frame &frame = m_frames[m_top];
-        // Cancelled: walk no further down; the way back up closes what is open.
-        if (m_cancelled && m_cancelled->load(std::memory_order_relaxed))
-            frame.next = frame.pending.size();
         if (frame.next < frame.pending.size()) {
             const size_t nameAt = frame.next;
             const char *name = frame.pending.data() + nameAt;
             frame.next += std::strlen(name) + 1;
             if (frame.fd < 0)
                 continue; // lost on the way back up: its remaining subfolders count 0
-            const int child = ::openat(frame.fd, name, kOpenFolderFlags);
+            const int child = openFolder(m_top, name);
             if (child < 0)
                 continue; // unreadable or gone: counts 0
             if (m_baseDepth + m_top == 0 && m_progress && *m_progress)
@@ -340,13 +321,40 @@ void Walk::readFolder(Frame &frame)
     ::closedir(dir);
 #endif
     ++m_foldersRead;
-    if (m_pool) {
-        if (!m_pool->isStarted()) {
-            if (m_isCallingThread && m_foldersRead == kFoldersBeforeHelpers)
-                m_pool->start();
-        } else if (m_pool->queue().isHungry()) {
-            donate();
+    if (m_pool)
+        afterFolder();
+}
+
+// Between two folders: tell the pacer how much this thread waited, start the helpers once the
+// walk proves large, hand a folder to a thread that ran dry.
+void Walk::afterFolder()
+{
+    bool sampled = false;
+    if (m_gauge) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= m_nextSample) {
+            m_nextSample = now + kSampleInterval;
+            m_pool->report(m_gauge->sample());
+            sampled = true;
         }
+    }
+    if (!m_pool->isStarted()) {
+        if (m_isCallingThread && (m_foldersRead >= kFoldersBeforeHelpers || sampled))
+            m_pool->start();
+    } else if (m_pool->queue().isHungry()) {
+        donate();
+    }
+}
+
+// Opens subfolder name of frame frameIndex. When the process runs out of descriptors (other
+// threads hold theirs too), this walk closes its own oldest and tries again rather than lose
+// the subfolder.
+int Walk::openFolder(size_t frameIndex, const char *name)
+{
+    for (;;) {
+        const int fd = ::openat(m_frames[frameIndex].fd, name, kOpenFolderFlags);
+        if (fd >= 0 || (errno != EMFILE && errno != ENFILE) || !closeOldest())
+            return fd;
     }
 }
 
@@ -381,13 +389,14 @@ void Walk::measureEntry(Frame &frame, const char *name)
 }
 
 // Keeps the descriptor count bounded on deep trees: the open folders are always the top of the
-// stack (plus the walk's own top folder), so the oldest of them is closed first.
-void Walk::closeOldest()
+// stack (plus the walk's own top folder), so the oldest of them is closed first. False when
+// nothing is left to close.
+bool Walk::closeOldest()
 {
     while (m_lowestOpen < m_top && m_frames[m_lowestOpen].fd < 0)
         ++m_lowestOpen;
     if (m_lowestOpen >= m_top)
-        return;
+        return false;
     Frame &frame = m_frames[m_lowestOpen];
     struct stat info;
     if (::fstat(frame.fd, &info) == 0) {
@@ -400,6 +409,7 @@ void Walk::closeOldest()
     frame.fd = -1;
     --m_openCount;
     ++m_lowestOpen;
+    return true;
 }
 
 // Opens frame index again: through ".." of its child when that is still open (one call), else by
@@ -451,10 +461,12 @@ void Walk::donate()
         if (frame.fd < 0 || frame.next >= frame.pending.size())
             continue;
         const char *name = frame.pending.data() + frame.next;
-        frame.next += std::strlen(name) + 1;
         const int fd = ::openat(frame.fd, name, kOpenFolderFlags);
+        if (fd < 0 && (errno == EMFILE || errno == ENFILE))
+            return; // out of descriptors: this walk keeps the folder
+        frame.next += std::strlen(name) + 1;
         if (fd >= 0)
-            m_pool->queue().push(Task{fd, m_baseDepth + static_cast<int>(i) + 1});
+            m_pool->queue().push(WalkTask{fd, m_baseDepth + static_cast<int>(i) + 1});
         return;
     }
 }
@@ -473,14 +485,28 @@ void Walk::reportProgress(const char *name)
 
 } // namespace
 
-DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress,
-                                 const std::atomic_bool *cancelled)
-    : m_threadCount(std::max(1, threadCount)), m_progress(std::move(progress)),
-      m_cancelled(cancelled)
+DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress)
+    : m_baseThreads(std::max(1, threadCount)), m_maxThreads(m_baseThreads),
+      m_progress(std::move(progress))
 {}
 
-qint64 DirectoryWalker::totalSize(const QString &folder) const
+DirectoryWalker DirectoryWalker::paced(int baseThreads, int maxThreads, ScanProgress progress)
 {
+    DirectoryWalker walker(baseThreads, std::move(progress));
+    walker.m_maxThreads = std::max(walker.m_baseThreads, maxThreads);
+    return walker;
+}
+
+DirectoryWalker DirectoryWalker::standard(ScanProgress progress)
+{
+    static const int base = std::clamp(QThread::idealThreadCount(), 1, 2);
+    return paced(base, kMaxPacedThreads, std::move(progress));
+}
+
+qint64 DirectoryWalker::totalSize(const QString &folder, int *threadsUsed) const
+{
+    if (threadsUsed)
+        *threadsUsed = 1;
     if (folder.isEmpty())
         return 0;
     // The top is followed when it is a link; nothing below it is.
@@ -488,14 +514,16 @@ qint64 DirectoryWalker::totalSize(const QString &folder) const
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return 0;
-    if (m_threadCount == 1) {
-        Walk walk(nullptr, &m_progress, folder, m_cancelled);
+    if (m_maxThreads == 1) {
+        Walk walk(nullptr, &m_progress, folder);
         return walk.run(fd, 0);
     }
-    HelperPool pool(m_threadCount - 1, folder, m_cancelled);
-    Walk walk(&pool, &m_progress, folder, m_cancelled);
+    HelperPool pool(m_baseThreads, m_maxThreads, folder);
+    Walk walk(&pool, &m_progress, folder);
     qint64 total = walk.run(fd, 0);
     if (pool.isStarted())
         total += pool.finish(walk);
+    if (threadsUsed)
+        *threadsUsed = pool.peakThreads();
     return total;
 }
