@@ -6,6 +6,7 @@ set -uo pipefail
 
 benchmarks=(
   sizes
+  applications
   leftovers
   systemdata
   quit

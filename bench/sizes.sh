@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The size walk (FileScanner::sizeOfDirectory) against du -s on the same generated tree of about
-# 300,000 entries: wall time on a warm cache (median of interleaved runs), the totals where the
-# two agree on the rules, and peak memory on that tree and on one a third its size.
+# 300,000 entries: wall time on a warm cache and, when the page cache can be dropped (root and a
+# writable /proc/sys/vm/drop_caches), on a cold one (medians of interleaved runs), the totals
+# where the two agree on the rules, and peak memory on that tree and on one a third its size.
 # usage: bench/sizes.sh BUILD_DIR
 # VERLO_BENCH_TREES: where the trees are made and kept (default /tmp/verlo-bench)
 # VERLO_BENCH_RUNS: timed runs of each tool (default 5)
+# VERLO_BENCH_COLD_RUNS: timed cold-cache runs of each tool (default 3; 0 skips them)
 set -euo pipefail
 
 build_dir=$1
@@ -12,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 exe="$build_dir/bench/size_bench"
 trees=${VERLO_BENCH_TREES:-/tmp/verlo-bench}
 runs=${VERLO_BENCH_RUNS:-5}
+cold_runs=${VERLO_BENCH_COLD_RUNS:-3}
 full="$trees/tree-300000"
 third="$trees/tree-100000"
 
@@ -35,6 +38,9 @@ time_us() {
 }
 median() { tr ' ' '\n' | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 field() { awk -v key="$1" '{for (i = 1; i < NF; i++) if ($i == key) print $(i + 1)}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+ms() { awk -v us="$1" 'BEGIN {printf "%.0f ms", us / 1000}'; }
+echo "load: $(uptime)"
 
 # Warm the cache with one untimed run of each.
 du -sB1 "$full" >/dev/null
@@ -49,13 +55,11 @@ done
 du_us=$(echo "${du_runs[*]}" | median)
 one_us=$(echo "${one_runs[*]}" | median)
 program_us=$(echo "${program_runs[*]}" | median)
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
-ms() { awk -v us="$1" 'BEGIN {printf "%.0f ms", us / 1000}'; }
 echo "median of $runs interleaved runs, warm cache:"
 printf '  %-44s %8s\n' "du -sB1" "$(ms "$du_us")"
 printf '  %-44s %8s  ratio %s\n' "walker, one thread" "$(ms "$one_us")" "$(ratio "$one_us" "$du_us")"
-printf '  %-44s %8s  ratio %s\n' "sizeOfDirectory (walker, up to two threads)" \
-  "$(ms "$program_us")" "$(ratio "$program_us" "$du_us")"
+printf '  %-44s %8s  ratio %s  (%s threads)\n' "sizeOfDirectory (paced walker)" \
+  "$(ms "$program_us")" "$(ratio "$program_us" "$du_us")" "$("$exe" "$full" | field threads)"
 
 # Whether this machine can run two walks at once at all: two single-thread walks side by side
 # against one alone (about 1.0 with two free cores, about 2.0 when only one core's worth is free).
@@ -70,6 +74,36 @@ for ((i = 0; i < 3; i++)); do
 done
 pair_us=$(echo "${pair_runs[*]}" | median)
 echo "  two one-thread walks side by side take $(ratio "$pair_us" "$one_us") times one walk's time"
+
+# Cold cache: the page cache is dropped before every run, so every folder and every inode comes
+# from the disk. The walk cannot know beforehand; its threads find out by how long they wait.
+drop_caches() { sync && echo 3 >/proc/sys/vm/drop_caches; }
+if [ "$cold_runs" -gt 0 ] && [ "$(id -u)" = 0 ] && [ -w /proc/sys/vm/drop_caches ] && drop_caches 2>/dev/null; then
+  cold_du=() cold_two=() cold_program=() cold_threads=()
+  for ((i = 0; i < cold_runs; i++)); do
+    drop_caches
+    cold_du+=("$(time_us du -sB1 "$full")")
+    drop_caches
+    cold_two+=("$(time_us "$exe" --threads 2 "$full")")
+    drop_caches
+    start=$(now_us)
+    cold_threads+=("$("$exe" "$full" | field threads)")
+    end=$(now_us)
+    cold_program+=("$((end - start))")
+  done
+  cold_du_us=$(echo "${cold_du[*]}" | median)
+  cold_two_us=$(echo "${cold_two[*]}" | median)
+  cold_program_us=$(echo "${cold_program[*]}" | median)
+  echo "median of $cold_runs interleaved runs, cold cache (page cache dropped before each run):"
+  printf '  %-44s %8s\n' "du -sB1" "$(ms "$cold_du_us")"
+  printf '  %-44s %8s  ratio %s\n' "walker, two threads" "$(ms "$cold_two_us")" \
+    "$(ratio "$cold_two_us" "$cold_du_us")"
+  printf '  %-44s %8s  ratio %s  (%s threads at most)\n' "sizeOfDirectory (paced walker)" \
+    "$(ms "$cold_program_us")" "$(ratio "$cold_program_us" "$cold_du_us")" "${cold_threads[*]}"
+elif [ "$cold_runs" -gt 0 ]; then
+  echo "COLD CACHE SKIPPED: dropping the page cache needs root and a writable"
+  echo "  /proc/sys/vm/drop_caches (running as uid $(id -u)); only the warm figures above stand"
+fi
 
 # Totals. The walk counts every path (hard links once per path) and adds nothing for folders;
 # du counts a hard-linked file once and adds each folder's own blocks. With --count-links and the
