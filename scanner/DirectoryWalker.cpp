@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #if defined(__linux__)
@@ -36,6 +37,11 @@ constexpr size_t kReadBufferSize = 64 * 1024;
 // has lasted a sample interval before.
 constexpr int kFoldersBeforeHelpers = 128;
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
+// Tries at opening a folder while the process is out of descriptors, and the pause between two.
+constexpr int kOpenAttempts = 2000;
+constexpr auto kOpenRetryPause = std::chrono::microseconds(100);
+// Descriptors left to the rest of the program when the walk shares out the process's limit.
+constexpr rlim_t kReservedDescriptors = 64;
 // How often a walking thread tells the pacer how much it waited.
 constexpr auto kSampleInterval = std::chrono::milliseconds(5);
 
@@ -59,7 +65,7 @@ class Walk
 public:
     // progress is set for the calling thread's walk only, which is also the one that starts the
     // helpers of pool once the tree proves large.
-    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath);
+    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath, int maxOpen);
 
     // Walks the folder open at fd (and closes it); returns what was found below it.
     qint64 run(int fd, int depth);
@@ -79,6 +85,7 @@ private:
     void measureEntry(Frame &frame, const char *name);
     void afterFolder();
     int openFolder(size_t frameIndex, const char *name);
+    int openAt(int dirFd, const char *name);
     bool closeOldest();
     bool reopen(size_t index, int childFd);
     void donate();
@@ -96,6 +103,7 @@ private:
     const ScanProgress *m_progress;
     const QString &m_topPath;
     bool m_isCallingThread;
+    int m_maxOpen;
     std::optional<std::chrono::steady_clock::time_point> m_lastReport;
     std::unique_ptr<WaitGauge> m_gauge; // when the pool paces itself
     std::chrono::steady_clock::time_point m_nextSample;
@@ -106,8 +114,9 @@ private:
 class HelperPool
 {
 public:
-    HelperPool(int baseThreads, int maxThreads, const QString &topPath)
-        : m_pacer(baseThreads, maxThreads), m_paces(maxThreads > baseThreads), m_topPath(topPath)
+    HelperPool(int baseThreads, int maxThreads, const QString &topPath, int maxOpen)
+        : m_pacer(baseThreads, maxThreads), m_paces(maxThreads > baseThreads), m_topPath(topPath),
+          m_maxOpen(maxOpen)
     {}
 
     ~HelperPool()
@@ -175,7 +184,7 @@ private:
 
     void work(int worker)
     {
-        Walk walk(this, nullptr, m_topPath);
+        Walk walk(this, nullptr, m_topPath, m_maxOpen);
         qint64 total = 0;
         while (const std::optional<WalkTask> task = m_queue.take(worker))
             total += walk.run(task->fd, task->depth);
@@ -185,6 +194,7 @@ private:
     WalkPacer m_pacer;
     const bool m_paces;
     const QString &m_topPath;
+    const int m_maxOpen;
     std::atomic<bool> m_started{false};
     WalkQueue m_queue;
     std::mutex m_threadsMutex;
@@ -193,9 +203,9 @@ private:
     std::atomic<qint64> m_helperTotal{0};
 };
 
-Walk::Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath)
+Walk::Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath, int maxOpen)
     : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress), m_topPath(topPath),
-      m_isCallingThread(progress != nullptr)
+      m_isCallingThread(progress != nullptr), m_maxOpen(maxOpen)
 {
     if (pool && pool->paces())
         m_gauge = std::make_unique<WaitGauge>();
@@ -242,7 +252,7 @@ qint64 Walk::run(int fd, int depth)
             next.pending.clear();
             next.next = 0;
             next.nameInParent = nameAt;
-            if (++m_openCount > DirectoryWalker::kMaxOpenFolders)
+            if (++m_openCount > m_maxOpen)
                 closeOldest();
             readFolder(next);
             continue;
@@ -346,15 +356,23 @@ void Walk::afterFolder()
     }
 }
 
-// Opens subfolder name of frame frameIndex. When the process runs out of descriptors (other
-// threads hold theirs too), this walk closes its own oldest and tries again rather than lose
-// the subfolder.
+// Opens subfolder name of frame frameIndex.
 int Walk::openFolder(size_t frameIndex, const char *name)
 {
-    for (;;) {
-        const int fd = ::openat(m_frames[frameIndex].fd, name, kOpenFolderFlags);
-        if (fd >= 0 || (errno != EMFILE && errno != ENFILE) || !closeOldest())
+    return openAt(m_frames[frameIndex].fd, name);
+}
+
+// openat for a folder. When the process runs out of descriptors (other threads, or the rest of
+// the program, hold theirs too), this walk closes its own oldest folder, or else waits a moment
+// for others to give theirs back, and tries again rather than lose the folder.
+int Walk::openAt(int dirFd, const char *name)
+{
+    for (int attempt = 0;; ++attempt) {
+        const int fd = ::openat(dirFd, name, kOpenFolderFlags);
+        if (fd >= 0 || (errno != EMFILE && errno != ENFILE) || attempt == kOpenAttempts)
             return fd;
+        if (!closeOldest())
+            std::this_thread::sleep_for(kOpenRetryPause);
     }
 }
 
@@ -422,7 +440,7 @@ bool Walk::reopen(size_t index, int childFd)
         return ::fstat(fd, &info) == 0 && info.st_dev == frame.device && info.st_ino == frame.inode;
     };
     if (childFd >= 0) {
-        const int fd = ::openat(childFd, "..", kOpenFolderFlags);
+        const int fd = openAt(childFd, "..");
         if (fd >= 0 && isSameFolder(fd)) {
             frame.fd = fd;
             return true;
@@ -438,7 +456,7 @@ bool Walk::reopen(size_t index, int childFd)
     int fd = m_frames[ancestor].fd;
     for (size_t i = ancestor + 1; i <= index; ++i) {
         const char *name = m_frames[i - 1].pending.data() + m_frames[i].nameInParent;
-        const int next = ::openat(fd, name, kOpenFolderFlags);
+        const int next = openAt(fd, name);
         if (fd != m_frames[ancestor].fd)
             ::close(fd);
         if (next < 0)
@@ -483,6 +501,18 @@ void Walk::reportProgress(const char *name)
     (*m_progress)(path + QFile::decodeName(name));
 }
 
+// Each thread's share of the descriptors the process may open, once the rest of the program has
+// its own: kMaxOpenFolders at most, a few at least.
+int openFoldersPerThread(int threads)
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return DirectoryWalker::kMaxOpenFolders;
+    const rlim_t spare =
+        limit.rlim_cur > kReservedDescriptors ? limit.rlim_cur - kReservedDescriptors : 0;
+    return int(std::clamp<rlim_t>(spare / rlim_t(threads), 4, DirectoryWalker::kMaxOpenFolders));
+}
+
 } // namespace
 
 DirectoryWalker::DirectoryWalker(int threadCount, ScanProgress progress)
@@ -514,12 +544,13 @@ qint64 DirectoryWalker::totalSize(const QString &folder, int *threadsUsed) const
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return 0;
+    const int maxOpen = openFoldersPerThread(m_maxThreads);
     if (m_maxThreads == 1) {
-        Walk walk(nullptr, &m_progress, folder);
+        Walk walk(nullptr, &m_progress, folder, maxOpen);
         return walk.run(fd, 0);
     }
-    HelperPool pool(m_baseThreads, m_maxThreads, folder);
-    Walk walk(&pool, &m_progress, folder);
+    HelperPool pool(m_baseThreads, m_maxThreads, folder, maxOpen);
+    Walk walk(&pool, &m_progress, folder, maxOpen);
     qint64 total = walk.run(fd, 0);
     if (pool.isStarted())
         total += pool.finish(walk);

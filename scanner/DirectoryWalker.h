@@ -13,6 +13,7 @@ class DirectoryWalker
 {
 public:
     // Folders held open at once by one thread; deeper ones are closed and reopened on the way up.
+    // Fewer when the process's descriptor limit, shared among the threads, leaves less.
     static constexpr int kMaxOpenFolders = 64;
 
     // threadCount 1 walks on the calling thread only. With more, helper threads join once the
