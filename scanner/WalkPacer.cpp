@@ -4,7 +4,7 @@
 #include <cmath>
 
 namespace {
-constexpr double kNoiseShare = 0.2;
+constexpr double kNoiseShare = 0.3;
 }
 
 WalkPacer::WalkPacer(int baseThreads, int maxThreads)
@@ -28,8 +28,6 @@ std::optional<int> WalkPacer::add(std::chrono::nanoseconds running, std::chrono:
     const double share = double(m_waited.count()) / double(window.count());
     m_running = m_waited = std::chrono::nanoseconds(0);
     const int threads = threadsFor(share, m_base, m_max);
-    if (getenv("PACEDBG"))
-        fprintf(stderr, "share %.2f -> %d\n", share, threads);
     if (threads == m_threads)
         return std::nullopt;
     m_threads = threads;
@@ -38,8 +36,9 @@ std::optional<int> WalkPacer::add(std::chrono::nanoseconds running, std::chrono:
 
 int WalkPacer::threadsFor(double waitedShare, int baseThreads, int maxThreads)
 {
-    // A little waiting is noise (a page fault, a lock, a virtual machine's host taking its
-    // processor away for a moment); a thread more would not pay for itself.
+    // Some waiting is noise even on a cached tree (locks, interrupts, a virtual machine's host
+    // taking its processor away for a moment): up to a fifth or more of a window on a busy
+    // machine. A thread more pays for itself only past that.
     if (waitedShare < kNoiseShare)
         return baseThreads;
     const double busyShare = 1.0 - std::min(waitedShare, 1.0);
