@@ -4,8 +4,8 @@
 //
 // Usage: bench_applications [bundles, default 1000] [runs, default 9]
 
+#include "demo/PlistWriter.h"
 #include "scanner/FileScanner.h"
-#include "tests/support/PlistWriter.h"
 #include "tests/support/Sandbox.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,7 @@
 #include "scanner/DirectoryWalker.h"
 
+#include "scanner/PlatformCalls.h"
+
 #include "scanner/WaitGauge.h"
 #include "scanner/WalkPacer.h"
 #include "scanner/WalkQueue.h"
@@ -65,7 +67,8 @@ class Walk
 public:
     // progress is set for the calling thread's walk only, which is also the one that starts the
     // helpers of pool once the tree proves large.
-    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath, int maxOpen);
+    Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath, int maxOpen,
+         const std::atomic_bool *cancelled);
 
     // Walks the folder open at fd (and closes it); returns what was found below it.
     qint64 run(int fd, int depth);
@@ -104,6 +107,7 @@ private:
     const QString &m_topPath;
     bool m_isCallingThread;
     int m_maxOpen;
+    const std::atomic_bool *m_cancelled;
     std::optional<std::chrono::steady_clock::time_point> m_lastReport;
     std::unique_ptr<WaitGauge> m_gauge; // when the pool paces itself
     std::chrono::steady_clock::time_point m_nextSample;
@@ -114,9 +118,10 @@ private:
 class HelperPool
 {
 public:
-    HelperPool(int baseThreads, int maxThreads, const QString &topPath, int maxOpen)
+    HelperPool(int baseThreads, int maxThreads, const QString &topPath, int maxOpen,
+               const std::atomic_bool *cancelled)
         : m_pacer(baseThreads, maxThreads), m_paces(maxThreads > baseThreads), m_topPath(topPath),
-          m_maxOpen(maxOpen)
+          m_maxOpen(maxOpen), m_cancelled(cancelled)
     {}
 
     ~HelperPool()
@@ -184,7 +189,7 @@ private:
 
     void work(int worker)
     {
-        Walk walk(this, nullptr, m_topPath, m_maxOpen);
+        Walk walk(this, nullptr, m_topPath, m_maxOpen, m_cancelled);
         qint64 total = 0;
         while (const std::optional<WalkTask> task = m_queue.take(worker))
             total += walk.run(task->fd, task->depth);
@@ -195,6 +200,7 @@ private:
     const bool m_paces;
     const QString &m_topPath;
     const int m_maxOpen;
+    const std::atomic_bool *m_cancelled;
     std::atomic<bool> m_started{false};
     WalkQueue m_queue;
     std::mutex m_threadsMutex;
@@ -203,9 +209,10 @@ private:
     std::atomic<qint64> m_helperTotal{0};
 };
 
-Walk::Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath, int maxOpen)
+Walk::Walk(HelperPool *pool, const ScanProgress *progress, const QString &topPath, int maxOpen,
+           const std::atomic_bool *cancelled)
     : m_buffer(new char[kReadBufferSize]), m_pool(pool), m_progress(progress), m_topPath(topPath),
-      m_isCallingThread(progress != nullptr), m_maxOpen(maxOpen)
+      m_isCallingThread(progress != nullptr), m_maxOpen(maxOpen), m_cancelled(cancelled)
 {
     if (pool && pool->paces())
         m_gauge = std::make_unique<WaitGauge>();
@@ -234,6 +241,9 @@ qint64 Walk::run(int fd, int depth)
 
     for (;;) {
         Frame &frame = m_frames[m_top];
+        // Cancelled: walk no further down; the way back up closes what is open.
+        if (m_cancelled && m_cancelled->load(std::memory_order_relaxed))
+            frame.next = frame.pending.size();
         if (frame.next < frame.pending.size()) {
             const size_t nameAt = frame.next;
             const char *name = frame.pending.data() + nameAt;
@@ -288,7 +298,7 @@ qint64 Walk::run(int fd, int depth)
 void Walk::readFolder(Frame &frame)
 {
     char *buffer = m_buffer.get();
-#if defined(__linux__)
+#if VERLO_LINUX_CALLS
     for (;;) {
         const long length = ::syscall(SYS_getdents64, frame.fd, buffer, kReadBufferSize);
         if (length <= 0)
@@ -378,7 +388,7 @@ int Walk::openAt(int dirFd, const char *name)
 
 void Walk::measureEntry(Frame &frame, const char *name)
 {
-#if defined(__linux__) && defined(STATX_BLOCKS)
+#if VERLO_LINUX_CALLS && defined(STATX_BLOCKS)
     // statx says which fields the file system filled in, so "no allocation known" is a real
     // answer here and the length stands in for it.
     struct statx info;
@@ -546,11 +556,11 @@ qint64 DirectoryWalker::totalSize(const QString &folder, int *threadsUsed) const
         return 0;
     const int maxOpen = openFoldersPerThread(m_maxThreads);
     if (m_maxThreads == 1) {
-        Walk walk(nullptr, &m_progress, folder, maxOpen);
+        Walk walk(nullptr, &m_progress, folder, maxOpen, m_cancelled);
         return walk.run(fd, 0);
     }
-    HelperPool pool(m_baseThreads, m_maxThreads, folder, maxOpen);
-    Walk walk(&pool, &m_progress, folder, maxOpen);
+    HelperPool pool(m_baseThreads, m_maxThreads, folder, maxOpen, m_cancelled);
+    Walk walk(&pool, &m_progress, folder, maxOpen, m_cancelled);
     qint64 total = walk.run(fd, 0);
     if (pool.isStarted())
         total += pool.finish(walk);

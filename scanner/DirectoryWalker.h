@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 // Adds up the disk space taken by everything below a folder with the file system's own calls:
 // each folder is opened relative to its parent's descriptor and read with a large buffer, and
 // each entry costs one stat call relative to its folder. The walk keeps an explicit stack (no
@@ -32,6 +34,9 @@ public:
     static DirectoryWalker standard(ScanProgress progress = {});
     static constexpr int kMaxPacedThreads = 8;
 
+    // cancelled, when set and true, makes the walk stop soon and return what it had counted.
+    void setCancellationFlag(const std::atomic_bool *cancelled) { m_cancelled = cancelled; }
+
     // Sum over every entry below folder, at any depth, of its allocated size (blocks x 512), or
     // of its length where the file system reports no allocation. Folders add nothing of their
     // own; a hard link counts once per path. A link at folder itself is followed; links below it
@@ -44,4 +49,5 @@ private:
     int m_baseThreads;
     int m_maxThreads;
     ScanProgress m_progress;
+    const std::atomic_bool *m_cancelled = nullptr;
 };

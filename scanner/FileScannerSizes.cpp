@@ -12,7 +12,11 @@ qint64 FileScanner::sizeOfItem(const QString &path) const
 
 qint64 FileScanner::sizeOfDirectory(const QString &path, const ScanProgress &progress) const
 {
-    return DirectoryWalker::standard(progress).totalSize(path);
+    if (isCancelled())
+        return 0;
+    DirectoryWalker walker = DirectoryWalker::standard(progress);
+    walker.setCancellationFlag(m_cancelled.get());
+    return walker.totalSize(path);
 }
 
 qint64 FileScanner::sizeOfFile(const QString &path) const
