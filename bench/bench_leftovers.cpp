@@ -4,8 +4,8 @@
 // Usage: bench_leftovers [entries per folder, default 3000] [runs, default 7]
 
 #include "model/FileCategory.h"
-#include "scanner/FileScanner.h"
 #include "scanner/CategoryPlaces.h"
+#include "scanner/FileScanner.h"
 #include "tests/support/Sandbox.h"
 
 #include <QCoreApplication>

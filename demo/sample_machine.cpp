@@ -51,16 +51,16 @@ struct DemoApp
     const char *name;
     const char *identifier; // nullptr: the bundle has none
     const char *version;
-    const char *glyph;      // the letter on its icon; nullptr: no icon file
+    const char *glyph; // the letter on its icon; nullptr: no icon file
     QRgb top;
     QRgb bottom;
-    bool userFolder = false;     // ~/Applications instead of /Applications
+    bool userFolder = false; // ~/Applications instead of /Applications
     bool binaryPlist = false;
     qint64 bundleSize = 4 * kMiB;
-    qint64 supportSize = 0;      // Library/Application Support/<name>
-    qint64 cacheSize = 0;        // Library/Caches/<identifier>
-    qint64 containerSize = 0;    // Library/Containers/<identifier>
-    qint64 logSize = 0;          // Library/Logs/<name>
+    qint64 supportSize = 0;   // Library/Application Support/<name>
+    qint64 cacheSize = 0;     // Library/Caches/<identifier>
+    qint64 containerSize = 0; // Library/Containers/<identifier>
+    qint64 logSize = 0;       // Library/Logs/<name>
     bool savedState = false;
     bool httpStorage = false;
     bool webkit = false;
@@ -104,8 +104,7 @@ class DemoBuilder
 {
 public:
     DemoBuilder(const MachineFolder &folder, const MachineBuilder &machine) : s(folder), m(machine)
-    {
-    }
+    {}
 
     bool build()
     {
@@ -177,10 +176,11 @@ private:
         const QString name = QString::fromUtf8(app.name);
         const QString id = app.identifier ? QString::fromUtf8(app.identifier) : QString();
         const QString executable = QString(name).remove(QLatin1Char(' '));
-        QVariantMap keys{{QStringLiteral("CFBundleName"), name},
-                         {QStringLiteral("CFBundleExecutable"), executable},
-                         {QStringLiteral("CFBundleShortVersionString"), QString::fromUtf8(app.version)},
-                         {QStringLiteral("CFBundlePackageType"), QStringLiteral("APPL")}};
+        QVariantMap keys{
+            {QStringLiteral("CFBundleName"), name},
+            {QStringLiteral("CFBundleExecutable"), executable},
+            {QStringLiteral("CFBundleShortVersionString"), QString::fromUtf8(app.version)},
+            {QStringLiteral("CFBundlePackageType"), QStringLiteral("APPL")}};
         if (!id.isEmpty())
             keys.insert(QStringLiteral("CFBundleIdentifier"), id);
         if (app.glyph)
@@ -189,8 +189,9 @@ private:
                                                app.binaryPlist ? MachineFolder::PlistFormat::binary
                                                                : MachineFolder::PlistFormat::xml);
         file(bundle + QStringLiteral("/Contents/MacOS/") + executable, app.bundleSize * 3 / 4);
-        folderOfSize(bundle + QStringLiteral("/Contents/Resources"), app.bundleSize / 4,
-                     {QStringLiteral("Assets.car"), QStringLiteral("en.lproj/Localizable.strings")});
+        folderOfSize(
+            bundle + QStringLiteral("/Contents/Resources"), app.bundleSize / 4,
+            {QStringLiteral("Assets.car"), QStringLiteral("en.lproj/Localizable.strings")});
         if (app.glyph) {
             QImageWriter writer(bundle + QStringLiteral("/Contents/Resources/AppIcon.icns"),
                                 "icns");
@@ -198,14 +199,15 @@ private:
         }
 
         const QString lookup = id.isEmpty() ? name : id;
-        const QVariantMap preferences{{QStringLiteral("NSWindowFrame"), QStringLiteral("120 80 1100 720")},
-                                      {QStringLiteral("LastVersion"), QString::fromUtf8(app.version)},
-                                      {QStringLiteral("LaunchCount"), 42},
-                                      {QStringLiteral("AutomaticUpdates"), true}};
+        const QVariantMap preferences{
+            {QStringLiteral("NSWindowFrame"), QStringLiteral("120 80 1100 720")},
+            {QStringLiteral("LastVersion"), QString::fromUtf8(app.version)},
+            {QStringLiteral("LaunchCount"), 42},
+            {QStringLiteral("AutomaticUpdates"), true}};
         if (!id.isEmpty()) {
-            s.writeFile(s.homePath(QStringLiteral("Library/Preferences/") + id + QStringLiteral(".plist")),
-                        app.binaryPlist ? PlistWriter::binary(preferences)
-                                        : PlistWriter::xml(preferences));
+            s.writeFile(
+                s.homePath(QStringLiteral("Library/Preferences/") + id + QStringLiteral(".plist")),
+                app.binaryPlist ? PlistWriter::binary(preferences) : PlistWriter::xml(preferences));
         }
         if (app.supportSize > 0) {
             folderOfSize(s.homePath(QStringLiteral("Library/Application Support/") + name),
@@ -219,8 +221,8 @@ private:
                           QStringLiteral("fsCachedData/A1B7D0")});
         }
         if (app.containerSize > 0) {
-            folderOfSize(s.homePath(QStringLiteral("Library/Containers/") + lookup
-                                    + QStringLiteral("/Data/Library")),
+            folderOfSize(s.homePath(QStringLiteral("Library/Containers/") + lookup +
+                                    QStringLiteral("/Data/Library")),
                          app.containerSize,
                          {QStringLiteral("Application Support/store.sqlite"),
                           QStringLiteral("Preferences/") + lookup + QStringLiteral(".plist")});
@@ -230,14 +232,16 @@ private:
                          {QStringLiteral("main.log"), QStringLiteral("main.old.log")});
         }
         if (app.savedState && !id.isEmpty()) {
-            const QString state = s.homePath(QStringLiteral("Library/Saved Application State/") + id
-                                             + QStringLiteral(".savedState"));
+            const QString state = s.homePath(QStringLiteral("Library/Saved Application State/") +
+                                             id + QStringLiteral(".savedState"));
             s.writeFile(state + QStringLiteral("/windows.plist"),
                         PlistWriter::binary(QVariantMap{{QStringLiteral("NSWindowID"), 7}}));
             file(state + QStringLiteral("/data.data"), 24 * kKiB);
         }
         if (app.httpStorage && !id.isEmpty())
-            file(s.homePath(QStringLiteral("Library/HTTPStorages/") + id + QStringLiteral("/httpstorages.sqlite")), 96 * kKiB);
+            file(s.homePath(QStringLiteral("Library/HTTPStorages/") + id +
+                            QStringLiteral("/httpstorages.sqlite")),
+                 96 * kKiB);
         if (app.webkit && !id.isEmpty())
             folderOfSize(s.homePath(QStringLiteral("Library/WebKit/") + id), 1400 * kKiB,
                          {QStringLiteral("WebsiteData/LocalStorage/https_app_0.localstorage"),
@@ -245,8 +249,10 @@ private:
         if (app.launchAgent && !id.isEmpty()) {
             const QVariantMap agent{{QStringLiteral("Label"), id + QStringLiteral(".helper")},
                                     {QStringLiteral("RunAtLoad"), true},
-                                    {QStringLiteral("Program"), bundle + QStringLiteral("/Contents/MacOS/") + executable}};
-            s.writeFile(s.homePath(QStringLiteral("Library/LaunchAgents/") + id + QStringLiteral(".helper.plist")),
+                                    {QStringLiteral("Program"),
+                                     bundle + QStringLiteral("/Contents/MacOS/") + executable}};
+            s.writeFile(s.homePath(QStringLiteral("Library/LaunchAgents/") + id +
+                                   QStringLiteral(".helper.plist")),
                         PlistWriter::xml(agent));
         }
         if (app.dotFolder) {
@@ -254,8 +260,9 @@ private:
                          {QStringLiteral("extensions/index.json"), QStringLiteral("argv.json")});
         }
         if (app.configFolder) {
-            folderOfSize(s.homePath(QStringLiteral(".config/") + QString::fromUtf8(app.configFolder)),
-                         12 * kKiB, {QStringLiteral("settings.json")});
+            folderOfSize(
+                s.homePath(QStringLiteral(".config/") + QString::fromUtf8(app.configFolder)),
+                12 * kKiB, {QStringLiteral("settings.json")});
         }
     }
 
@@ -288,14 +295,18 @@ private:
                      {QStringLiteral("3f/a1"), QStringLiteral("9c/0e"), QStringLiteral("d4/77")});
         folderOfSize(s.homePath(QStringLiteral(".npm/_logs")), 300 * kKiB,
                      {QStringLiteral("2026-03-12T09_14_02_118Z-debug-0.log")});
-        folderOfSize(s.homePath(QStringLiteral(".npm/prettier")), 180 * kKiB, {QStringLiteral("cache.json")});
-        folderOfSize(s.homePath(QStringLiteral(".npm/eslint")), 90 * kKiB, {QStringLiteral(".eslintcache")});
-        folderOfSize(s.homePath(QStringLiteral(".config/prettier")), 4 * kKiB, {QStringLiteral("config.json")});
+        folderOfSize(s.homePath(QStringLiteral(".npm/prettier")), 180 * kKiB,
+                     {QStringLiteral("cache.json")});
+        folderOfSize(s.homePath(QStringLiteral(".npm/eslint")), 90 * kKiB,
+                     {QStringLiteral(".eslintcache")});
+        folderOfSize(s.homePath(QStringLiteral(".config/prettier")), 4 * kKiB,
+                     {QStringLiteral("config.json")});
         folderOfSize(s.homePath(QStringLiteral(".cache/typescript")), 3 * kMiB,
                      {QStringLiteral("5.4/node_modules.tgz")});
         folderOfSize(s.homePath(QStringLiteral(".local/share/pnpm")), 5 * kMiB,
                      {QStringLiteral("store/v3/files.idx")});
-        folderOfSize(s.homePath(QStringLiteral(".vercel")), 40 * kKiB, {QStringLiteral("auth.json")});
+        folderOfSize(s.homePath(QStringLiteral(".vercel")), 40 * kKiB,
+                     {QStringLiteral("auth.json")});
 
         // Homebrew: formulae asked for, dependencies, casks, and what they keep around.
         using Receipt = MachineBuilder::Receipt;
@@ -308,15 +319,24 @@ private:
         };
         const QList<Formula> formulae = {
             {QStringLiteral("wget"), {QStringLiteral("1.24.5")}, Receipt::onRequest, 1 * kMiB},
-            {QStringLiteral("node"), {QStringLiteral("21.7.1"), QStringLiteral("22.1.0")}, Receipt::onRequest, 12 * kMiB},
+            {QStringLiteral("node"),
+             {QStringLiteral("21.7.1"), QStringLiteral("22.1.0")},
+             Receipt::onRequest,
+             12 * kMiB},
             {QStringLiteral("git"), {QStringLiteral("2.44.0")}, Receipt::onRequest, 5 * kMiB},
             {QStringLiteral("ffmpeg"), {QStringLiteral("7.0")}, Receipt::onRequest, 14 * kMiB},
-            {QStringLiteral("postgresql@16"), {QStringLiteral("16.2_1")}, Receipt::onRequest, 9 * kMiB},
+            {QStringLiteral("postgresql@16"),
+             {QStringLiteral("16.2_1")},
+             Receipt::onRequest,
+             9 * kMiB},
             {QStringLiteral("redis"), {QStringLiteral("7.2.4")}, Receipt::onRequest, 1 * kMiB},
             {QStringLiteral("ripgrep"), {QStringLiteral("14.1.0")}, Receipt::onRequest, 2 * kMiB},
             {QStringLiteral("jq"), {QStringLiteral("1.7.1")}, Receipt::onRequest, 1 * kMiB},
             {QStringLiteral("htop"), {QStringLiteral("3.3.0")}, Receipt::onRequest, 512 * kKiB},
-            {QStringLiteral("openssl@3"), {QStringLiteral("3.3.0")}, Receipt::asDependency, 3 * kMiB},
+            {QStringLiteral("openssl@3"),
+             {QStringLiteral("3.3.0")},
+             Receipt::asDependency,
+             3 * kMiB},
             {QStringLiteral("libidn2"), {QStringLiteral("2.3.7")}, Receipt::asDependency, 1 * kMiB},
             {QStringLiteral("icu4c"), {QStringLiteral("74.2")}, Receipt::asDependency, 10 * kMiB},
         };
@@ -328,8 +348,8 @@ private:
             for (const QString &version : formula.versions) {
                 folderOfSize(folder + QLatin1Char('/') + version + QStringLiteral("/lib"),
                              formula.size / 2 / formula.versions.size(),
-                             {QStringLiteral("lib") + formula.name.section(QLatin1Char('@'), 0, 0)
-                                  + QStringLiteral(".dylib"),
+                             {QStringLiteral("lib") + formula.name.section(QLatin1Char('@'), 0, 0) +
+                                  QStringLiteral(".dylib"),
                               QStringLiteral("pkgconfig/") + formula.name + QStringLiteral(".pc")});
             }
             s.makeSymlink(folder + QLatin1Char('/') + formula.versions.last(),
@@ -344,8 +364,8 @@ private:
         };
         for (const auto &[name, version] : casks) {
             const QString cask = m.addCask(name, version);
-            file(cask + QLatin1Char('/') + version + QStringLiteral("/") + name
-                     + QStringLiteral(".zip"),
+            file(cask + QLatin1Char('/') + version + QStringLiteral("/") + name +
+                     QStringLiteral(".zip"),
                  kMiB + name.size() * 100 * kKiB);
             s.makeDir(cask + QStringLiteral("/.metadata/") + version);
         }
@@ -360,14 +380,17 @@ private:
         m.addHomebrewFile(QStringLiteral("share/wget/wgetrc.sample"), 3 * kKiB);
         m.addHomebrewFile(QStringLiteral("share/ffmpeg/ffprobe.xsd"), 40 * kKiB);
         m.addHomebrewFile(QStringLiteral("share/git/contrib/completion.bash"), 90 * kKiB);
-        m.addHomebrewFile(QStringLiteral("Caches/node--22.1.0.arm64_sonoma.bottle.tar.gz"), 6 * kMiB);
+        m.addHomebrewFile(QStringLiteral("Caches/node--22.1.0.arm64_sonoma.bottle.tar.gz"),
+                          6 * kMiB);
         const QString userCache = s.homePath(QStringLiteral("Library/Caches/Homebrew"));
         file(userCache + QStringLiteral("/wget--1.24.5.arm64_sonoma.bottle.tar.gz"), 900 * kKiB);
         file(userCache + QStringLiteral("/ffmpeg--7.0.arm64_sonoma.bottle.tar.gz"), 3 * kMiB);
         file(userCache + QStringLiteral("/git--2.44.0.arm64_sonoma.bottle.tar.gz"), 2 * kMiB);
         file(userCache + QStringLiteral("/Cask/firefox--125.0.3.dmg"), 4 * kMiB);
         file(userCache + QStringLiteral("/Cask/obsidian--1.5.12.dmg"), 3 * kMiB);
-        file(s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.postgresql@16.plist")), 700);
+        file(s.systemPath(
+                 QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.postgresql@16.plist")),
+             700);
         file(s.systemPath(QStringLiteral("/Library/LaunchDaemons/homebrew.mxcl.redis.plist")), 650);
     }
 
@@ -381,15 +404,25 @@ private:
         const auto folder = [&](const QString &relative, qint64 bytes) {
             exact = m.addHomeFolderOfSize(relative, bytes) && exact;
         };
-        folder(QStringLiteral("Library/Developer/Xcode/DerivedData/Verlo-bqzfhxkcdwoyte"), 64 * kMiB);
-        folder(QStringLiteral("Library/Developer/Xcode/DerivedData/Weather-ahsjdkfqpwoeir"), 40 * kMiB);
-        folder(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport/iPhone15,3 17.4 (21E219)"), 16 * kMiB);
-        folder(QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport/Watch6,14 10.4 (21T216)"), 6 * kMiB);
-        folder(QStringLiteral("Library/Developer/CoreSimulator/Devices/6F1C2A34-1B2C-4D5E-8F90-A1B2C3D4E5F6"), 6 * kMiB);
-        folder(QStringLiteral("Library/Developer/Xcode/Archives/2026-02-27/Weather 27-02-2026, 14.02.xcarchive"), 8 * kMiB);
-        m.addDeviceBackup(QStringLiteral("00008110-001A2B3C4D5E"), MachineBuilder::BackupInfo::binary,
-                          QStringLiteral("iPhone 15 Pro"), 101 * kMiB,
-                          QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
+        folder(QStringLiteral("Library/Developer/Xcode/DerivedData/Verlo-bqzfhxkcdwoyte"),
+               64 * kMiB);
+        folder(QStringLiteral("Library/Developer/Xcode/DerivedData/Weather-ahsjdkfqpwoeir"),
+               40 * kMiB);
+        folder(QStringLiteral("Library/Developer/Xcode/iOS DeviceSupport/iPhone15,3 17.4 (21E219)"),
+               16 * kMiB);
+        folder(
+            QStringLiteral("Library/Developer/Xcode/watchOS DeviceSupport/Watch6,14 10.4 (21T216)"),
+            6 * kMiB);
+        folder(QStringLiteral(
+                   "Library/Developer/CoreSimulator/Devices/6F1C2A34-1B2C-4D5E-8F90-A1B2C3D4E5F6"),
+               6 * kMiB);
+        folder(
+            QStringLiteral(
+                "Library/Developer/Xcode/Archives/2026-02-27/Weather 27-02-2026, 14.02.xcarchive"),
+            8 * kMiB);
+        m.addDeviceBackup(QStringLiteral("00008110-001A2B3C4D5E"),
+                          MachineBuilder::BackupInfo::binary, QStringLiteral("iPhone 15 Pro"),
+                          101 * kMiB, QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
         folder(QStringLiteral("Library/Containers/com.docker.docker/Data/vms/0/data"), 70 * kMiB);
         folder(QStringLiteral(".orbstack/data"), 32 * kMiB);
         folder(QStringLiteral("Library/Logs/DiagnosticReports"), 2 * kMiB);
@@ -411,61 +444,60 @@ private:
         const QString prefix = s.systemPath(QStringLiteral("/opt/homebrew"));
         s.writeScript(
             s.systemPath(QStringLiteral("/opt/homebrew/bin/brew")),
-            QStringLiteral(
-                "prefix=%1\n"
-                "[ \"$1\" = uninstall ] || { echo 'Homebrew 4.2.18 (Verlo demo stand-in)'; exit 0; }\n"
-                "shift\n"
-                "store=Cellar\n"
-                "name=\n"
-                "for arg in \"$@\"; do\n"
-                "  case \"$arg\" in\n"
-                "    --cask) store=Caskroom ;;\n"
-                "    -*) ;;\n"
-                "    *) name=\"$arg\" ;;\n"
-                "  esac\n"
-                "done\n"
-                "case \"$name\" in\n"
-                "  ''|.|..|*/*) echo \"Error: invalid name: $name\" >&2; exit 1 ;;\n"
-                "esac\n"
-                "dir=\"$prefix/$store/$name\"\n"
-                "if [ ! -d \"$dir\" ]; then\n"
-                "  echo \"Error: No such keg: $dir\" >&2\n"
-                "  exit 1\n"
-                "fi\n"
-                "files=$(find \"$dir\" -type f | wc -l | tr -d ' ')\n"
-                "size=$(du -sh \"$dir\" | cut -f1)\n"
-                "rm -rf -- \"$dir\"\n"
-                "rm -f -- \"$prefix/opt/$name\"\n"
-                "if [ \"$store\" = Caskroom ]; then\n"
-                "  echo \"==> Uninstalling Cask $name\"\n"
-                "  echo \"==> Purging files for version of Cask $name\"\n"
-                "else\n"
-                "  echo \"Uninstalling $dir... ($files files, $size)\"\n"
-                "fi\n")
+            QStringLiteral("prefix=%1\n"
+                           "[ \"$1\" = uninstall ] || { echo 'Homebrew 4.2.18 (Verlo demo "
+                           "stand-in)'; exit 0; }\n"
+                           "shift\n"
+                           "store=Cellar\n"
+                           "name=\n"
+                           "for arg in \"$@\"; do\n"
+                           "  case \"$arg\" in\n"
+                           "    --cask) store=Caskroom ;;\n"
+                           "    -*) ;;\n"
+                           "    *) name=\"$arg\" ;;\n"
+                           "  esac\n"
+                           "done\n"
+                           "case \"$name\" in\n"
+                           "  ''|.|..|*/*) echo \"Error: invalid name: $name\" >&2; exit 1 ;;\n"
+                           "esac\n"
+                           "dir=\"$prefix/$store/$name\"\n"
+                           "if [ ! -d \"$dir\" ]; then\n"
+                           "  echo \"Error: No such keg: $dir\" >&2\n"
+                           "  exit 1\n"
+                           "fi\n"
+                           "files=$(find \"$dir\" -type f | wc -l | tr -d ' ')\n"
+                           "size=$(du -sh \"$dir\" | cut -f1)\n"
+                           "rm -rf -- \"$dir\"\n"
+                           "rm -f -- \"$prefix/opt/$name\"\n"
+                           "if [ \"$store\" = Caskroom ]; then\n"
+                           "  echo \"==> Uninstalling Cask $name\"\n"
+                           "  echo \"==> Purging files for version of Cask $name\"\n"
+                           "else\n"
+                           "  echo \"Uninstalling $dir... ($files files, $size)\"\n"
+                           "fi\n")
                 .arg(shellQuoted(prefix)));
-        s.writeScript(
-            s.systemPath(QStringLiteral("/opt/homebrew/bin/npm")),
-            QStringLiteral(
-                "modules=%1\n"
-                "case \"$1\" in\n"
-                "  uninstall|remove|rm|un) ;;\n"
-                "  -v|--version) echo 10.5.2; exit 0 ;;\n"
-                "  *) echo 'npm 10.5.2 (Verlo demo stand-in)'; exit 0 ;;\n"
-                "esac\n"
-                "shift\n"
-                "removed=0\n"
-                "for arg in \"$@\"; do\n"
-                "  case \"$arg\" in\n"
-                "    -*) continue ;;\n"
-                "    ''|.|..|*/../*|../*|*/..) echo \"npm error invalid package name: $arg\" >&2; exit 1 ;;\n"
-                "  esac\n"
-                "  if [ -d \"$modules/$arg\" ]; then\n"
-                "    rm -rf -- \"$modules/$arg\"\n"
-                "    removed=$((removed + 1))\n"
-                "  fi\n"
-                "done\n"
-                "echo \"removed $removed package in 0.4s\"\n")
-                .arg(shellQuoted(s.systemPath(MachineBuilder::homebrewNodeModules()))));
+        s.writeScript(s.systemPath(QStringLiteral("/opt/homebrew/bin/npm")),
+                      QStringLiteral("modules=%1\n"
+                                     "case \"$1\" in\n"
+                                     "  uninstall|remove|rm|un) ;;\n"
+                                     "  -v|--version) echo 10.5.2; exit 0 ;;\n"
+                                     "  *) echo 'npm 10.5.2 (Verlo demo stand-in)'; exit 0 ;;\n"
+                                     "esac\n"
+                                     "shift\n"
+                                     "removed=0\n"
+                                     "for arg in \"$@\"; do\n"
+                                     "  case \"$arg\" in\n"
+                                     "    -*) continue ;;\n"
+                                     "    ''|.|..|*/../*|../*|*/..) echo \"npm error invalid "
+                                     "package name: $arg\" >&2; exit 1 ;;\n"
+                                     "  esac\n"
+                                     "  if [ -d \"$modules/$arg\" ]; then\n"
+                                     "    rm -rf -- \"$modules/$arg\"\n"
+                                     "    removed=$((removed + 1))\n"
+                                     "  fi\n"
+                                     "done\n"
+                                     "echo \"removed $removed package in 0.4s\"\n")
+                          .arg(shellQuoted(s.systemPath(MachineBuilder::homebrewNodeModules()))));
     }
 
     const MachineFolder &s;

@@ -4,8 +4,7 @@ AssociatedFile::AssociatedFile(QString path, QString name, FileCategory category
                                bool isSelected)
     : path(std::move(path)), name(std::move(name)), category(category), size(size),
       isSelected(isSelected)
-{
-}
+{}
 
 const AssociatedFile &AssociatedFile::placeholder()
 {

@@ -23,8 +23,9 @@ QString formatByteCount(qint64 bytes)
     do {
         value /= 1000.0;
         ++unit;
-    } while (unit < 5 && std::round(value * std::pow(10, decimals[unit])) /
-                                 std::pow(10, decimals[unit]) >= 1000.0);
+    } while (unit < 5 &&
+             std::round(value * std::pow(10, decimals[unit])) / std::pow(10, decimals[unit]) >=
+                 1000.0);
 
     QString number = locale.toString(value, 'f', decimals[unit]);
     // "2.00 GB" reads better as "2 GB".

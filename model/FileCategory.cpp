@@ -8,9 +8,9 @@ struct CategoryInfo
     const char *caseName;
     const char *rawValue;
     const char *iconName;
-    const char *libraryFolderName; // nullptr: none
+    const char *libraryFolderName;    // nullptr: none
     const char *homeRelativeLocation; // nullptr: none
-    const char *absoluteLocation; // nullptr: none
+    const char *absoluteLocation;     // nullptr: none
 };
 
 // clang-format off

@@ -46,18 +46,18 @@ enum class FileCategory
     systemLogs,
     diagnosticReports,
     // Linux places (after the macOS ones, so earlier raw values and order stay).
-    applicationFiles, // an AppImage, or a program installed in the home folder
-    desktopEntries,   // the user's own desktop entries ($XDG_DATA_HOME/applications)
-    userIcons,        // $XDG_DATA_HOME/icons
-    stateDirectory,   // $XDG_STATE_HOME
-    flatpakData,      // ~/.var/app/<id>
-    snapData,         // ~/snap/<name>
-    autostartEntries, // $XDG_CONFIG_HOME/autostart
-    userServices,     // $XDG_CONFIG_HOME/systemd/user
-    androidImages,    // Android SDK system images and emulator images
-    containerStorage, // rootless Podman and Docker storage
-    userTrash,        // the user's Trash: shown, never moved
-    systemManaged,    // what only a command (often as root) can free: listed with the command
+    applicationFiles,     // an AppImage, or a program installed in the home folder
+    desktopEntries,       // the user's own desktop entries ($XDG_DATA_HOME/applications)
+    userIcons,            // $XDG_DATA_HOME/icons
+    stateDirectory,       // $XDG_STATE_HOME
+    flatpakData,          // ~/.var/app/<id>
+    snapData,             // ~/snap/<name>
+    autostartEntries,     // $XDG_CONFIG_HOME/autostart
+    userServices,         // $XDG_CONFIG_HOME/systemd/user
+    androidImages,        // Android SDK system images and emulator images
+    containerStorage,     // rootless Podman and Docker storage
+    userTrash,            // the user's Trash: shown, never moved
+    systemManaged,        // what only a command (often as root) can free: listed with the command
     installedApplication, // a Flatpak's or Snap's installation: removed by its own tool
 };
 

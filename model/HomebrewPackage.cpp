@@ -1,6 +1,5 @@
 #include "model/HomebrewPackage.h"
 
-
 QString rawValue(HomebrewPackageType type)
 {
     return type == HomebrewPackageType::formula ? QStringLiteral("Formula")
@@ -30,5 +29,4 @@ QList<HomebrewPackageType> allHomebrewPackageTypes()
 HomebrewPackage::HomebrewPackage(QString name, HomebrewPackageType type,
                                  std::optional<QString> version, QString path)
     : name(std::move(name)), type(type), version(std::move(version)), path(std::move(path))
-{
-}
+{}

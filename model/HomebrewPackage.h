@@ -10,7 +10,11 @@
 
 #include <optional>
 
-enum class HomebrewPackageType { formula, cask };
+enum class HomebrewPackageType
+{
+    formula,
+    cask
+};
 
 // "Formula" or "Cask": also the text shown for the type.
 QString rawValue(HomebrewPackageType type);

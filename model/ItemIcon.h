@@ -6,7 +6,12 @@
 // or the file manager's icon for whatever lies at a path (a folder, a file).
 struct ItemIcon
 {
-    enum class Kind { Symbol, ImageFile, Workspace };
+    enum class Kind
+    {
+        Symbol,
+        ImageFile,
+        Workspace
+    };
 
     Kind kind = Kind::Symbol;
     QString value; // symbol name, image file path, or the path whose workspace icon is meant

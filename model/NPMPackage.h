@@ -23,6 +23,9 @@ struct NPMPackage
     friend bool operator==(const NPMPackage &a, const NPMPackage &b) { return a.name == b.name; }
 };
 
-inline size_t qHash(const NPMPackage &package, size_t seed = 0) { return qHash(package.name, seed); }
+inline size_t qHash(const NPMPackage &package, size_t seed = 0)
+{
+    return qHash(package.name, seed);
+}
 
 Q_DECLARE_METATYPE(NPMPackage)

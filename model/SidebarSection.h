@@ -6,7 +6,13 @@
 #include <optional>
 
 // The four sections of the sidebar, in sidebar order. The raw value is the section's title.
-enum class SidebarSection { applications, npm, homebrew, systemData };
+enum class SidebarSection
+{
+    applications,
+    npm,
+    homebrew,
+    systemData
+};
 
 QString rawValue(SidebarSection section); // "Applications", "npm", "Brew", "System Data"
 // The case name in code ("applications", "npm", "homebrew", "systemData"), for the command line.

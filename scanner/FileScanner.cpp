@@ -2,5 +2,4 @@
 
 FileScanner::FileScanner(Places places, FileManager fileManager)
     : m_places(std::move(places)), m_fileManager(std::move(fileManager))
-{
-}
+{}

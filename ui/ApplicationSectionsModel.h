@@ -12,8 +12,8 @@ class ApplicationSectionsModel : public QConcatenateTablesProxyModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QAbstractItemModel *userApplications READ userApplications WRITE
-                   setUserApplications NOTIFY sourcesChanged)
+    Q_PROPERTY(QAbstractItemModel *userApplications READ userApplications WRITE setUserApplications
+                   NOTIFY sourcesChanged)
     Q_PROPERTY(QAbstractItemModel *systemApplications READ systemApplications WRITE
                    setSystemApplications NOTIFY sourcesChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)

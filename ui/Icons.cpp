@@ -13,8 +13,8 @@ const QLatin1String kWorkspacePrefix("workspace:");
 
 QString encodedPath(const QString &path)
 {
-    return QString::fromLatin1(path.toUtf8().toBase64(QByteArray::Base64UrlEncoding
-                                                      | QByteArray::OmitTrailingEquals));
+    return QString::fromLatin1(
+        path.toUtf8().toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
 } // namespace
@@ -23,8 +23,8 @@ QString Icons::symbolUrl(const QString &name, const QColor &color) const
 {
     if (name.isEmpty())
         return {};
-    return QStringLiteral("image://symbol/") + color.name(QColor::HexArgb).mid(1)
-        + QLatin1Char('/') + name;
+    return QStringLiteral("image://symbol/") + color.name(QColor::HexArgb).mid(1) +
+           QLatin1Char('/') + name;
 }
 
 QString Icons::itemUrl(const QString &source) const
@@ -35,8 +35,8 @@ QString Icons::itemUrl(const QString &source) const
     if (source.startsWith(kImagePrefix))
         return QStringLiteral("image://item/image/") + encodedPath(source.mid(kImagePrefix.size()));
     if (source.startsWith(kWorkspacePrefix)) {
-        return QStringLiteral("image://item/workspace/")
-            + encodedPath(source.mid(kWorkspacePrefix.size()));
+        return QStringLiteral("image://item/workspace/") +
+               encodedPath(source.mid(kWorkspacePrefix.size()));
     }
     return {};
 }

@@ -45,11 +45,11 @@ QImage ItemIconProvider::requestImage(const QString &id, QSize *size, const QSiz
     const QSize target = normalized(requestedSize);
     const qsizetype slash = id.indexOf(QLatin1Char('/'));
     const QString kind = slash < 0 ? id : id.left(slash);
-    const QString path = slash < 0 ? QString()
-                                   : QString::fromUtf8(QByteArray::fromBase64(
-                                         id.mid(slash + 1).toLatin1(),
-                                         QByteArray::Base64UrlEncoding
-                                             | QByteArray::OmitTrailingEquals));
+    const QString path = slash < 0
+                             ? QString()
+                             : QString::fromUtf8(QByteArray::fromBase64(
+                                   id.mid(slash + 1).toLatin1(),
+                                   QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
     QImage image;
     if (kind == QLatin1String("workspace")) {
         image = workspaceIcon(path, target);
@@ -75,8 +75,8 @@ QImage ItemIconProvider::readImageFile(const QString &path, const QSize &size)
     int index = 0;
     do {
         const QSize claimed = reader.size();
-        if (claimed.isValid()
-            && (claimed.width() > kMaxDecodedSide || claimed.height() > kMaxDecodedSide)) {
+        if (claimed.isValid() &&
+            (claimed.width() > kMaxDecodedSide || claimed.height() > kMaxDecodedSide)) {
             continue;
         }
         QImage picture = reader.read();
@@ -108,9 +108,8 @@ QImage ItemIconProvider::genericApplicationIcon(const QSize &size)
     painter.drawPath(shape);
 
     const int glyph = qRound(side * 0.5);
-    const QImage symbol = SymbolImageProvider::render(QStringLiteral("app.generic"),
-                                                      QColor(255, 255, 255, 235),
-                                                      QSize(glyph, glyph));
+    const QImage symbol = SymbolImageProvider::render(
+        QStringLiteral("app.generic"), QColor(255, 255, 255, 235), QSize(glyph, glyph));
     painter.drawImage(QPointF(tile.center().x() - glyph / 2.0, tile.center().y() - glyph / 2.0),
                       symbol);
     return image;

@@ -12,8 +12,8 @@ class SplitViewAutosave : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString autosaveName READ autosaveName WRITE setAutosaveName NOTIFY
-                   autosaveNameChanged)
+    Q_PROPERTY(
+        QString autosaveName READ autosaveName WRITE setAutosaveName NOTIFY autosaveNameChanged)
 
 public:
     using QObject::QObject;

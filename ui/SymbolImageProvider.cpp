@@ -25,8 +25,7 @@ void noteUnknown(const QString &name)
 
 SymbolImageProvider::SymbolImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
 
-QImage SymbolImageProvider::requestImage(const QString &id, QSize *size,
-                                         const QSize &requestedSize)
+QImage SymbolImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {
     const qsizetype slash = id.indexOf(QLatin1Char('/'));
     QColor color(Qt::black);

@@ -8,9 +8,10 @@
 #include <QUuid>
 
 // The applications a list shows, for QML. Roles: appId (QString, the record's UUID), name, path,
-// detail (appSubtitle: the bundle identifier, or how it was installed), iconSource (ItemIcon::toSource(), "" when the bundle has no
-// icon), isSelected (this row is the selected application). The list is replaced whole (model
-// reset); a change of the selected application is a dataChanged on the two rows concerned.
+// detail (appSubtitle: the bundle identifier, or how it was installed), iconSource
+// (ItemIcon::toSource(), "" when the bundle has no icon), isSelected (this row is the selected
+// application). The list is replaced whole (model reset); a change of the selected application is a
+// dataChanged on the two rows concerned.
 class AppListModel : public ItemListModel
 {
     Q_OBJECT

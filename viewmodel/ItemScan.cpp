@@ -19,9 +19,7 @@ namespace ItemScan {
 QList<FileGroup> applicationFiles(const FileScanner &scanner, const AppInfo &app,
                                   const QList<AppInfo> &installed, const ScanProgress &progress)
 {
-    return withFirstTicks(
-        scanner.findApplicationFiles(app, installed, progress),
-        scanner, false);
+    return withFirstTicks(scanner.findApplicationFiles(app, installed, progress), scanner, false);
 }
 
 QList<FileGroup> npmPackageFiles(const FileScanner &scanner, const NPMPackage &package,

@@ -2,13 +2,13 @@
 #include "model/AssociatedFile.h"
 #include "model/ByteCountFormat.h"
 #include "model/FileCategory.h"
-#include "scanner/CategoryPlaces.h"
-#include "scanner/ItemIcons.h"
 #include "model/FileGroup.h"
 #include "model/HomebrewPackage.h"
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
+#include "scanner/CategoryPlaces.h"
 #include "scanner/FileManager.h"
+#include "scanner/ItemIcons.h"
 #include "scanner/Places.h"
 #include "tests/support/Sandbox.h"
 
@@ -121,11 +121,15 @@ private slots:
         const QString missing = sandbox.systemPath("/opt/homebrew/Caskroom/gone");
         const ItemIcon box = ItemIcon::symbol(QStringLiteral("shippingbox.fill"));
         QCOMPARE(
-            iconOf(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::cask, {}, present), fm),
+            iconOf(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::cask, {}, present),
+                   fm),
             ItemIcon::workspace(present));
-        QCOMPARE(iconOf(HomebrewPackage(QStringLiteral("gone"), HomebrewPackageType::cask, {}, missing), fm),
-                 box);
-        QCOMPARE(iconOf(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::formula, {}, present),
+        QCOMPARE(
+            iconOf(HomebrewPackage(QStringLiteral("gone"), HomebrewPackageType::cask, {}, missing),
+                   fm),
+            box);
+        QCOMPARE(iconOf(HomebrewPackage(QStringLiteral("foo"), HomebrewPackageType::formula, {},
+                                        present),
                         fm),
                  box);
         QCOMPARE(iconOf(NPMPackage(QStringLiteral("gone"), {}, missing), fm),

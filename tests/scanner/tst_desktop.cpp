@@ -98,7 +98,8 @@ QStringList relativePaths(const QList<FileGroup> &groups, const QString &home)
     for (const FileGroup &group : groups) {
         for (const AssociatedFile &file : group.files)
             out.append(caseName(group.category) + "=" +
-                       QString(file.path).replace(home, "~").replace(QRegularExpression("^.*/root/"), "/"));
+                       QString(file.path).replace(home, "~").replace(
+                           QRegularExpression("^.*/root/"), "/"));
     }
     out.sort();
     return out;

@@ -346,14 +346,12 @@ private slots:
         QVERIFY(h.click(u"deselectAllButton"_s) && h.click(u"groupToggle_caches"_s));
         QTRY_COMPARE(h.vm().totalSelectedCount(), 1);
         // Space on a focused box ticks its file in place: the same row keeps its focus.
-        QQuickItem *box =
-            findItem(h.item(u"fileRow_com.alpha.editor.plist"_s), u"fileCheckBox"_s);
+        QQuickItem *box = findItem(h.item(u"fileRow_com.alpha.editor.plist"_s), u"fileCheckBox"_s);
         box->forceActiveFocus();
         for (int expected : {2, 1}) {
             QTest::keyClick(h.window(), Qt::Key_Space);
             QTRY_COMPARE(h.vm().totalSelectedCount(), expected);
-            QCOMPARE(findItem(h.item(u"fileRow_com.alpha.editor.plist"_s), u"fileCheckBox"_s),
-                     box);
+            QCOMPARE(findItem(h.item(u"fileRow_com.alpha.editor.plist"_s), u"fileCheckBox"_s), box);
             QVERIFY(box->hasActiveFocus());
         }
 

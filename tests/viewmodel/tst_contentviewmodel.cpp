@@ -401,9 +401,10 @@ private slots:
         QCOMPARE(machine.toolCalls(kNPM), (QList<QStringList>{{"uninstall", "-g", "mytool"}}));
         // Only what really moved is counted (all but the 8 blocks of the cache folder); the one
         // failure is listed with its reason.
-        QCOMPARE(vm.lastDeleteSummary(),
-                 u"Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 56 kB freed \u00B7 Put "
-                 "Back restores the files only"_s);
+        QCOMPARE(
+            vm.lastDeleteSummary(),
+            u"Uninstalled mytool \u00B7 Moved 3 item(s) to Trash \u00B7 56 kB freed \u00B7 Put "
+            "Back restores the files only"_s);
         QCOMPARE(vm.errorMessageText(),
                  u"Failed to remove 1 file(s):\n"_s + cache + u": Changed since it was listed"_s);
         QVERIFY(vm.showErrorAlert());
@@ -434,8 +435,8 @@ private slots:
         sandbox.writeFileOfSize(sandbox.homePath(".var/app/org.example.Notes/data"), 4096);
         desktop.addDesktopEntry(desktop.systemData(), "org.gnome.Calculator.desktop", "Calculator",
                                 "gnome-calculator");
-        desktop.installDpkgQuery({{"/usr/share/applications/org.gnome.Calculator.desktop",
-                                   "gnome-calculator"}});
+        desktop.installDpkgQuery(
+            {{"/usr/share/applications/org.gnome.Calculator.desktop", "gnome-calculator"}});
         ContentViewModel vm{FileScanner(sandbox.places())};
         SETTLE(vm);
         QCOMPARE(names(vm.userApplications()) + QStringList{"|"} + names(vm.systemApplications()),
