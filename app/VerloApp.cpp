@@ -34,6 +34,9 @@ bool VerloApp::start()
     m_engine.setInitialProperties(
         {{QStringLiteral("viewModel"),
           QVariant::fromValue(static_cast<QObject *>(m_viewModel.get()))}});
+    // The module's QML types live in folders under qrc:/qt/qml/Verlo, so `import Verlo` has to
+    // find the module's qmldir there: Qt 6.4 does not search qrc:/qt/qml by default.
+    m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Verlo/Main.qml")));
     QObject::disconnect(connection);
     return !failed && window() != nullptr;

@@ -24,6 +24,19 @@ QtObject {
     readonly property color red: "#E5372D"
     readonly property color blue: "#2F7CF6"
     readonly property color folderBlue: "#4A9EF0"
+    // Colours of single controls
+    readonly property color groupBorder: "#ECEDF0"
+    readonly property color buttonHover: "#F6F7F9"
+    readonly property color buttonPressed: "#ECEDF0"
+    readonly property color buttonShadow: "#14000000"
+    readonly property color checkBoxBorder: "#C2C5CC"
+    readonly property color checkBoxBorderHover: "#A9ADB6"
+    readonly property color searchFieldBackground: "#EBECEF"
+    readonly property color scrollBar: "#40000000"
+    readonly property color scrollBarHover: "#66000000"
+    readonly property color scrollBarPressed: "#80000000"
+    readonly property color dialogDim: "#33000000"
+    readonly property color dialogBorder: "#D8DAE0"
 
     // Type scale (pixels)
     // Where it is missing, the font machinery falls back to the system's sans-serif face.
@@ -34,6 +47,25 @@ QtObject {
     readonly property int calloutSize: 12
     readonly property int captionSize: 11
     readonly property int caption2Size: 10
+
+    // Spacing: gaps, margins and paddings (pixels)
+    readonly property int spacingXXS: 2
+    readonly property int spacingXS: 4
+    readonly property int spacingS: 6
+    readonly property int spacingM: 8
+    readonly property int spacingL: 12
+    readonly property int spacingXL: 16
+
+    // Corner radii (pixels)
+    readonly property int radiusS: 4
+    readonly property int radiusSM: 5
+    readonly property int radiusM: 6
+    readonly property int radiusL: 8
+
+    // Symbol and icon sizes (pixels)
+    readonly property int iconS: 14
+    readonly property int iconM: 16
+    readonly property int iconL: 48
 
     // Motion
     readonly property int animationDuration: 200

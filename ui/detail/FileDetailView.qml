@@ -39,7 +39,7 @@ Rectangle {
         anchors.fill: parent
         visible: !root.hasSelection
         padding: 0
-        symbolSize: 48
+        symbolSize: Theme.iconL
         symbol: {
             switch (root.viewModel.section) {
             case ContentViewModel.Npm: return "terminal.fill"
@@ -74,8 +74,8 @@ Rectangle {
         // ---- Header ---------------------------------------------------------------------------
         RowLayout {
             Layout.fillWidth: true
-            Layout.margins: 16
-            spacing: 16
+            Layout.margins: Theme.spacingXL
+            spacing: Theme.spacingXL
 
             ItemImage {
                 Layout.preferredWidth: 64
@@ -88,7 +88,7 @@ Rectangle {
             }
             ColumnLayout {
                 Layout.fillWidth: true
-                spacing: 4
+                spacing: Theme.spacingXS
                 Text {
                     objectName: "detailTitle"
                     Layout.fillWidth: true
@@ -133,12 +133,12 @@ Rectangle {
         Rectangle {
             objectName: "resultBanner"
             Layout.fillWidth: true
-            Layout.leftMargin: 16
-            Layout.rightMargin: 16
-            Layout.topMargin: 8
+            Layout.leftMargin: Theme.spacingXL
+            Layout.rightMargin: Theme.spacingXL
+            Layout.topMargin: Theme.spacingM
             visible: root.viewModel.hasLastDeleteSummary
             implicitHeight: bannerRow.implicitHeight + 24
-            radius: 8
+            radius: Theme.radiusL
             color: Theme.alpha(Theme.green, 0.08)
             border.width: 1
             border.color: Theme.alpha(Theme.green, 0.18)
@@ -146,8 +146,8 @@ Rectangle {
             RowLayout {
                 id: bannerRow
                 anchors.fill: parent
-                anchors.margins: 12
-                spacing: 8
+                anchors.margins: Theme.spacingL
+                spacing: Theme.spacingM
                 Symbol {
                     name: "checkmark.circle.fill"
                     size: 18
@@ -190,7 +190,7 @@ Rectangle {
                 anchors.centerIn: parent
                 width: Math.min(parent.width - 48, 460)
                 visible: root.viewModel.isScanning
-                spacing: 16
+                spacing: Theme.spacingXL
                 Spinner {
                     Layout.alignment: Qt.AlignHCenter
                     Layout.preferredWidth: 20
@@ -206,7 +206,7 @@ Rectangle {
                 Text {
                     objectName: "progressText"
                     Layout.fillWidth: true
-                    Layout.topMargin: -8
+                    Layout.topMargin: -Theme.spacingM
                     horizontalAlignment: Text.AlignHCenter
                     text: root.viewModel.scanProgressText
                     color: Theme.tertiaryText
@@ -222,9 +222,9 @@ Rectangle {
                 anchors.fill: parent
                 visible: !root.viewModel.isScanning && root.groupCount > 0
                 clip: true
-                spacing: 16
-                topMargin: 16
-                bottomMargin: 16
+                spacing: Theme.spacingXL
+                topMargin: Theme.spacingXL
+                bottomMargin: Theme.spacingXL
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: VerloScrollBar {}
                 model: FileGroupSortModel {
@@ -232,8 +232,8 @@ Rectangle {
                     bySize: root.viewModel.sortBySize
                 }
                 delegate: FileGroupView {
-                    x: 16
-                    width: groupList.width - 32
+                    x: Theme.spacingXL
+                    width: groupList.width - 2 * Theme.spacingXL
                     viewModel: root.viewModel
                     sortBySize: root.viewModel.sortBySize
                     isExpanded: !root.collapsedGroups[groupId]
@@ -246,7 +246,7 @@ Rectangle {
                 anchors.fill: parent
                 visible: !root.viewModel.isScanning && root.groupCount === 0
                 symbol: "tray"
-                symbolSize: 48
+                symbolSize: Theme.iconL
                 title: qsTr("No associated files found")
                 detail: {
                     switch (root.viewModel.section) {
@@ -266,14 +266,14 @@ Rectangle {
         // ---- Footer ---------------------------------------------------------------------------
         Rectangle {
             Layout.fillWidth: true
-            implicitHeight: footerRow.implicitHeight + 32
+            implicitHeight: footerRow.implicitHeight + 2 * Theme.spacingXL
             color: Theme.sidebarBackground
 
             RowLayout {
                 id: footerRow
                 anchors.fill: parent
-                anchors.margins: 16
-                spacing: 8
+                anchors.margins: Theme.spacingXL
+                spacing: Theme.spacingM
 
                 Text {
                     objectName: "footerSummary"

@@ -11,16 +11,16 @@ Item {
     required property ContentViewModel viewModel
     property string placeholder
 
-    implicitHeight: row.implicitHeight + 24
+    implicitHeight: row.implicitHeight + 2 * Theme.spacingL
 
     Rectangle {
         anchors.fill: parent
-        anchors.leftMargin: 8
-        anchors.rightMargin: 8
+        anchors.leftMargin: Theme.spacingM
+        anchors.rightMargin: Theme.spacingM
         anchors.topMargin: 7
         anchors.bottomMargin: 7
         radius: 7
-        color: field.activeFocus ? "white" : "#EBECEF"
+        color: field.activeFocus ? Theme.fieldBackground : Theme.searchFieldBackground
         border.width: field.activeFocus ? 2 : 0
         border.color: Theme.alpha(Theme.accent, 0.45)
     }
@@ -28,12 +28,12 @@ Item {
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.margins: 12
-        spacing: 8
+        anchors.margins: Theme.spacingL
+        spacing: Theme.spacingM
 
         Symbol {
             name: "magnifyingglass"
-            size: 14
+            size: Theme.iconS
             color: Theme.secondaryText
         }
 
@@ -67,7 +67,7 @@ Item {
             look: "plain"
             visible: root.viewModel.searchQuery !== ""
             symbol: "xmark.circle.fill"
-            symbolSize: 14
+            symbolSize: Theme.iconS
             tint: Theme.secondaryText
             Accessible.name: "Clear search"
             onClicked: {

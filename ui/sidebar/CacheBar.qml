@@ -10,17 +10,17 @@ Rectangle {
     property string label
     property string sizeText
 
-    implicitHeight: row.implicitHeight + 16
+    implicitHeight: row.implicitHeight + 2 * Theme.spacingM
     color: Theme.alpha(Theme.controlBackground, 0.5)
 
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
-        anchors.topMargin: 8
-        anchors.bottomMargin: 8
-        spacing: 8
+        anchors.leftMargin: Theme.spacingL
+        anchors.rightMargin: Theme.spacingL
+        anchors.topMargin: Theme.spacingM
+        anchors.bottomMargin: Theme.spacingM
+        spacing: Theme.spacingM
 
         Symbol {
             name: root.symbol

@@ -12,7 +12,7 @@ T.Button {
     property string symbol
     property color tint: Theme.accent
     property int fontSize: Theme.bodySize
-    property real symbolSize: 14
+    property real symbolSize: Theme.iconS
 
     readonly property color foreground: {
         if (look === "prominent")
@@ -47,7 +47,7 @@ T.Button {
         Row {
             id: content
             anchors.centerIn: parent
-            spacing: 6
+            spacing: Theme.spacingS
             Symbol {
                 anchors.verticalCenter: parent.verticalCenter
                 visible: root.symbol !== ""
@@ -70,7 +70,7 @@ T.Button {
     background: Rectangle {
         implicitHeight: root.look === "plain" ? 0 : 26
         visible: root.look !== "plain"
-        radius: 6
+        radius: Theme.radiusM
         color: {
             if (root.look === "prominent")
                 return root.down ? Qt.darker(root.tint, 1.2)
@@ -78,7 +78,7 @@ T.Button {
             if (root.look === "borderless")
                 return root.down ? Theme.alpha(root.tint, 0.16)
                                  : root.hovered ? Theme.alpha(root.tint, 0.08) : "transparent"
-            return root.down ? "#ECEDF0" : root.hovered ? "#F6F7F9" : Theme.controlBackground
+            return root.down ? Theme.buttonPressed : root.hovered ? Theme.buttonHover : Theme.controlBackground
         }
         border.width: root.look === "bordered" ? 1 : 0
         border.color: Theme.border
@@ -92,7 +92,7 @@ T.Button {
             anchors.margins: 1
             height: 1
             radius: 1
-            color: "#14000000"
+            color: Theme.buttonShadow
             z: -1
         }
     }

@@ -30,9 +30,9 @@ ItemListFrame {
         anchors.fill: parent
         clip: true
         model: root.viewModel.filteredNPMPackages
-        spacing: 2
-        topMargin: 4
-        bottomMargin: 4
+        spacing: Theme.spacingXXS
+        topMargin: Theme.spacingXS
+        bottomMargin: Theme.spacingXS
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: VerloScrollBar {}
 

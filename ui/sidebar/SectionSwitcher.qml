@@ -10,13 +10,13 @@ Rectangle {
 
     required property ContentViewModel viewModel
 
-    implicitHeight: row.implicitHeight + 8
+    implicitHeight: row.implicitHeight + 2 * Theme.spacingXS
     color: Theme.controlBackground
 
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.margins: 4
+        anchors.margins: Theme.spacingXS
         spacing: 0
 
         Repeater {
@@ -59,12 +59,12 @@ Rectangle {
 
         objectName: "sectionButton_" + title
         enabled: isAvailable
-        implicitHeight: label.implicitHeight + 16
+        implicitHeight: label.implicitHeight + Theme.spacingXL
         implicitWidth: label.implicitWidth
 
         Rectangle {
             anchors.fill: parent
-            radius: 6
+            radius: Theme.radiusM
             color: button.isSelected ? Theme.alpha(Theme.accent, 0.1)
                                      : hover.hovered && button.enabled ? Theme.hover : "transparent"
             Behavior on color {
@@ -78,7 +78,7 @@ Rectangle {
         Column {
             id: label
             anchors.centerIn: parent
-            spacing: 4
+            spacing: Theme.spacingXS
             Symbol {
                 anchors.horizontalCenter: parent.horizontalCenter
                 name: button.symbol

@@ -11,7 +11,7 @@ Item {
     property real symbolSize: 44
     property string title
     property string detail
-    property int padding: 16
+    property int padding: Theme.spacingXL
 
     implicitWidth: column.implicitWidth + 2 * padding
     implicitHeight: column.implicitHeight + 2 * padding
@@ -20,7 +20,7 @@ Item {
         id: column
         anchors.centerIn: parent
         width: Math.min(implicitWidth, root.width - 2 * root.padding)
-        spacing: 12
+        spacing: Theme.spacingL
 
         Symbol {
             Layout.alignment: Qt.AlignHCenter

@@ -16,8 +16,8 @@ ColumnLayout {
     // ---- Header -------------------------------------------------------------------------------
     RowLayout {
         Layout.fillWidth: true
-        Layout.leftMargin: 12
-        Layout.rightMargin: 12
+        Layout.leftMargin: Theme.spacingL
+        Layout.rightMargin: Theme.spacingL
         Layout.topMargin: 10
         Layout.bottomMargin: 10
         Text {
@@ -33,9 +33,9 @@ ColumnLayout {
             look: "borderless"
             tint: Theme.secondaryText
             symbol: "arrow.clockwise"
-            symbolSize: 14
-            leftPadding: 6
-            rightPadding: 6
+            symbolSize: Theme.iconS
+            leftPadding: Theme.spacingS
+            rightPadding: Theme.spacingS
             enabled: !root.viewModel.isScanning
             ToolTip.visible: hovered
             ToolTip.delay: 600
@@ -58,7 +58,7 @@ ColumnLayout {
         ColumnLayout {
             anchors.centerIn: parent
             width: parent.width - 32
-            spacing: 16
+            spacing: Theme.spacingXL
             Spinner {
                 Layout.alignment: Qt.AlignHCenter
                 Layout.preferredWidth: 20
@@ -74,7 +74,7 @@ ColumnLayout {
             Text {
                 objectName: "systemProgressText"
                 Layout.fillWidth: true
-                Layout.topMargin: -8
+                Layout.topMargin: -Theme.spacingM
                 horizontalAlignment: Text.AlignHCenter
                 text: root.viewModel.scanProgressText
                 color: Theme.tertiaryText
@@ -103,20 +103,20 @@ ColumnLayout {
         objectName: "systemTotalBar"
         Layout.fillWidth: true
         visible: root.groupCount > 0
-        implicitHeight: totalRow.implicitHeight + 16
+        implicitHeight: totalRow.implicitHeight + 2 * Theme.spacingM
         color: Theme.alpha(Theme.controlBackground, 0.5)
 
         RowLayout {
             id: totalRow
             anchors.fill: parent
-            anchors.leftMargin: 12
-            anchors.rightMargin: 12
-            anchors.topMargin: 8
-            anchors.bottomMargin: 8
-            spacing: 8
+            anchors.leftMargin: Theme.spacingL
+            anchors.rightMargin: Theme.spacingL
+            anchors.topMargin: Theme.spacingM
+            anchors.bottomMargin: Theme.spacingM
+            spacing: Theme.spacingM
             Symbol {
                 name: "internaldrive.fill"
-                size: 14
+                size: Theme.iconS
                 color: Theme.accent
             }
             Text {
@@ -151,9 +151,9 @@ ColumnLayout {
         Layout.fillHeight: true
         visible: root.groupCount > 0
         clip: true
-        spacing: 2
-        topMargin: 4
-        bottomMargin: 4
+        spacing: Theme.spacingXXS
+        topMargin: Theme.spacingXS
+        bottomMargin: Theme.spacingXS
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: VerloScrollBar {}
         model: root.viewModel.systemDataGroups
@@ -172,8 +172,8 @@ ColumnLayout {
                 objectName: "hiddenCategoriesLine"
                 width: parent.width
                 visible: root.viewModel.hiddenSystemCategoryCount > 0
-                topPadding: 6
-                bottomPadding: 6
+                topPadding: Theme.spacingS
+                bottomPadding: Theme.spacingS
                 horizontalAlignment: Text.AlignHCenter
                 text: root.viewModel.hiddenSystemCategoryCount === 1
                       ? qsTr("%1 category under 100 MB hidden").arg(root.viewModel.hiddenSystemCategoryCount)

@@ -28,9 +28,9 @@ ItemListFrame {
         anchors.fill: parent
         clip: true
         model: sections
-        spacing: 2
-        topMargin: 4
-        bottomMargin: 4
+        spacing: Theme.spacingXXS
+        topMargin: Theme.spacingXS
+        bottomMargin: Theme.spacingXS
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: VerloScrollBar {}
 
@@ -51,16 +51,16 @@ ItemListFrame {
             id: header
             required property string section
             width: ListView.view ? ListView.view.width : 0
-            implicitHeight: label.implicitHeight + 12
+            implicitHeight: label.implicitHeight + Theme.spacingL
             Text {
                 id: label
                 objectName: "sectionHeader"
                 anchors.left: parent.left
                 anchors.right: parent.right
-                anchors.leftMargin: 12
-                anchors.rightMargin: 12
+                anchors.leftMargin: Theme.spacingL
+                anchors.rightMargin: Theme.spacingL
                 anchors.top: parent.top
-                anchors.topMargin: 8
+                anchors.topMargin: Theme.spacingM
                 text: header.section
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily

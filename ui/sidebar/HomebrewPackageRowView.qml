@@ -24,7 +24,7 @@ ItemRow {
     Component {
         id: secondLine
         RowLayout {
-            spacing: 4
+            spacing: Theme.spacingXS
             Badge {
                 objectName: "typeBadge"
                 text: root.typeRaw

@@ -14,8 +14,8 @@ Rectangle {
     readonly property bool removable: file.unremovableReason === ""
 
     objectName: "fileRow_" + file.name
-    implicitHeight: row.implicitHeight + 12
-    radius: 5
+    implicitHeight: row.implicitHeight + 2 * Theme.spacingS
+    radius: Theme.radiusSM
     color: file.isSelected ? Theme.alpha(Theme.accent, 0.1)
                            : hover.hovered ? Theme.hover : "transparent"
 
@@ -33,11 +33,11 @@ Rectangle {
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.leftMargin: 8
-        anchors.rightMargin: 8
-        anchors.topMargin: 6
-        anchors.bottomMargin: 6
-        spacing: 12
+        anchors.leftMargin: Theme.spacingM
+        anchors.rightMargin: Theme.spacingM
+        anchors.topMargin: Theme.spacingS
+        anchors.bottomMargin: Theme.spacingS
+        spacing: Theme.spacingL
 
         VerloCheckBox {
             objectName: "fileCheckBox"
@@ -47,14 +47,14 @@ Rectangle {
             onClicked: root.viewModel.toggleFile(root.file.fileId)
         }
         Symbol {
-            Layout.preferredWidth: 16
+            Layout.preferredWidth: Theme.iconM
             name: root.file.isDirectory ? "folder.fill" : "doc.fill"
-            size: 16
+            size: Theme.iconM
             color: root.file.isDirectory ? Theme.folderBlue : Theme.secondaryText
         }
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 2
+            spacing: Theme.spacingXXS
             Text {
                 Layout.fillWidth: true
                 text: root.file.name

@@ -7,7 +7,7 @@ Item {
 
     property string name
     property color color: Theme.primaryText
-    property real size: 16
+    property real size: Theme.iconM
 
     implicitWidth: size
     implicitHeight: size

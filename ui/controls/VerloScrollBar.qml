@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Templates as T
+import Verlo
 
 // A slim overlay scroll bar, shown whenever there is something to scroll.
 T.ScrollBar {
@@ -17,6 +18,6 @@ T.ScrollBar {
         implicitWidth: 6
         implicitHeight: 6
         radius: 3
-        color: root.pressed ? "#80000000" : root.hovered ? "#66000000" : "#40000000"
+        color: root.pressed ? Theme.scrollBarPressed : root.hovered ? Theme.scrollBarHover : Theme.scrollBar
     }
 }

@@ -18,7 +18,7 @@ T.CheckBox {
                              implicitIndicatorHeight + topPadding + bottomPadding)
     padding: 0
     checkable: false
-    spacing: 6
+    spacing: Theme.spacingS
     hoverEnabled: true
     opacity: enabled ? 1 : 0.45
 
@@ -27,10 +27,10 @@ T.CheckBox {
         y: root.topPadding + (root.availableHeight - height) / 2
         implicitWidth: 16
         implicitHeight: 16
-        radius: 4
+        radius: Theme.radiusS
         color: root.checked ? (root.hovered ? Theme.accentHover : Theme.accent) : "white"
         border.width: root.checked ? 0 : 1
-        border.color: root.hovered ? "#A9ADB6" : "#C2C5CC"
+        border.color: root.hovered ? Theme.checkBoxBorderHover : Theme.checkBoxBorder
 
         Symbol {
             anchors.centerIn: parent

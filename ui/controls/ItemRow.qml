@@ -16,13 +16,13 @@ Item {
 
     signal clicked
 
-    implicitHeight: row.implicitHeight + 16
+    implicitHeight: row.implicitHeight + 2 * Theme.spacingM
 
     Rectangle {
         anchors.fill: parent
-        anchors.leftMargin: 6
-        anchors.rightMargin: 6
-        radius: 6
+        anchors.leftMargin: Theme.spacingS
+        anchors.rightMargin: Theme.spacingS
+        radius: Theme.radiusM
         color: root.isSelected ? Theme.alpha(Theme.accent, 0.15)
                                : hover.hovered ? Theme.hover : "transparent"
         Behavior on color {
@@ -36,11 +36,11 @@ Item {
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
-        anchors.topMargin: 8
-        anchors.bottomMargin: 8
-        spacing: 12
+        anchors.leftMargin: Theme.spacingL
+        anchors.rightMargin: Theme.spacingL
+        anchors.topMargin: Theme.spacingM
+        anchors.bottomMargin: Theme.spacingM
+        spacing: Theme.spacingL
 
         ItemImage {
             Layout.preferredWidth: 32
@@ -51,7 +51,7 @@ Item {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 2
+            spacing: Theme.spacingXXS
 
             Text {
                 objectName: "rowTitle"

@@ -24,13 +24,13 @@ Item {
                                                                                  : safety === "caution" ? Theme.orange : Theme.secondaryText
 
     objectName: "systemCategoryRow_" + category
-    implicitHeight: row.implicitHeight + 16
+    implicitHeight: row.implicitHeight + 2 * Theme.spacingM
 
     Rectangle {
         anchors.fill: parent
-        anchors.leftMargin: 6
-        anchors.rightMargin: 6
-        radius: 6
+        anchors.leftMargin: Theme.spacingS
+        anchors.rightMargin: Theme.spacingS
+        radius: Theme.radiusM
         color: root.isSelected ? Theme.alpha(Theme.accent, 0.15)
                                : hover.hovered ? Theme.hover : "transparent"
         Behavior on color {
@@ -44,18 +44,18 @@ Item {
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
-        anchors.topMargin: 8
-        anchors.bottomMargin: 8
-        spacing: 12
+        anchors.leftMargin: Theme.spacingL
+        anchors.rightMargin: Theme.spacingL
+        anchors.topMargin: Theme.spacingM
+        anchors.bottomMargin: Theme.spacingM
+        spacing: Theme.spacingL
 
         Item {
             Layout.preferredWidth: 32
             Layout.preferredHeight: 32
             Rectangle {
                 anchors.fill: parent
-                radius: 8
+                radius: Theme.radiusL
                 color: Theme.alpha(root.safetyColor, 0.12)
             }
             Symbol {
@@ -68,7 +68,7 @@ Item {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 2
+            spacing: Theme.spacingXXS
             Text {
                 Layout.fillWidth: true
                 text: root.title
@@ -94,7 +94,7 @@ Item {
         }
 
         ColumnLayout {
-            spacing: 2
+            spacing: Theme.spacingXXS
             Text {
                 objectName: "categorySize"
                 Layout.alignment: Qt.AlignRight

@@ -22,10 +22,10 @@ Dialog {
     closePolicy: Popup.CloseOnEscape
     padding: 20
     topPadding: 18
-    bottomPadding: 16
+    bottomPadding: Theme.spacingXL
 
     T.Overlay.modal: Rectangle {
-        color: "#33000000"
+        color: Theme.dialogDim
     }
 
     enter: Transition {
@@ -56,7 +56,7 @@ Dialog {
             radius: 12
             color: "white"
             border.width: 1
-            border.color: "#D8DAE0"
+            border.color: Theme.dialogBorder
         }
     }
 
@@ -89,7 +89,7 @@ Dialog {
             anchors.right: parent.right
             anchors.rightMargin: 20
             anchors.top: parent.top
-            spacing: 8
+            spacing: Theme.spacingM
             VerloButton {
                 objectName: "dialogCancelButton"
                 Layout.minimumWidth: 84

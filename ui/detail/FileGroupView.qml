@@ -24,16 +24,16 @@ Rectangle {
 
     objectName: "fileGroup_" + category
     implicitHeight: column.implicitHeight + 24
-    radius: 8
+    radius: Theme.radiusL
     color: Theme.groupBackground
     border.width: 1
-    border.color: "#ECEDF0"
+    border.color: Theme.groupBorder
 
     ColumnLayout {
         id: column
         anchors.fill: parent
-        anchors.margins: 12
-        spacing: 8
+        anchors.margins: Theme.spacingL
+        spacing: Theme.spacingM
 
         // Header: folds and unfolds the group.
         Item {
@@ -44,10 +44,10 @@ Rectangle {
             RowLayout {
                 id: headerRow
                 anchors.fill: parent
-                spacing: 8
+                spacing: Theme.spacingM
                 Symbol {
                     name: root.iconName
-                    size: 16
+                    size: Theme.iconM
                     color: Theme.accent
                 }
                 Text {
@@ -111,7 +111,7 @@ Rectangle {
             ColumnLayout {
                 id: rows
                 width: parent.width
-                spacing: 2
+                spacing: Theme.spacingXXS
 
                 Repeater {
                     // Largest first while sorting by size; ties keep the scan order.

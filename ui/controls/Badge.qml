@@ -9,9 +9,9 @@ Rectangle {
     property color textColor: Theme.secondaryText
     property color fill: Theme.alpha(textColor, 0.1)
 
-    implicitWidth: label.implicitWidth + 12
-    implicitHeight: label.implicitHeight + 4
-    radius: 4
+    implicitWidth: label.implicitWidth + 2 * Theme.spacingS
+    implicitHeight: label.implicitHeight + 2 * Theme.spacingXXS
+    radius: Theme.radiusS
     color: fill
 
     Text {
