@@ -1,5 +1,6 @@
 #include "app/cli/CliItems.h"
 
+#include "app/cli/CliSupport.h"
 #include "viewmodel/ItemScan.h"
 
 #include <QCoreApplication>
@@ -127,6 +128,17 @@ QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
         return ItemScan::homebrewPackageFiles(scanner, *package, progress);
     return ItemScan::applicationFiles(scanner, std::get<AppInfo>(item.record), item.installedApps,
                                       progress);
+}
+
+std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QString &argument,
+                                           QString *error)
+{
+    std::optional<FoundItem> item = findItem(scanner, argument, error);
+    if (!item)
+        return std::nullopt;
+    ScanProgressLine progress;
+    QList<FileGroup> groups = scanItem(scanner, *item, progress.callback());
+    return ScannedItem{std::move(*item), std::move(groups)};
 }
 
 QJsonObject toJson(const Item &item)

@@ -41,6 +41,16 @@ QString nameOf(const Item &item);
 QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
                           const ScanProgress &progress);
 
+// The one item the argument names and its files, scanned with a progress line on a terminal;
+// nothing, with *error telling why, when no single item is named.
+struct ScannedItem
+{
+    FoundItem item;
+    QList<FileGroup> groups;
+};
+std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QString &argument,
+                                           QString *error);
+
 // {"section", "item", "name", "path", and "bundleIdentifier" / "version" / "type"}; absent
 // texts are null.
 QJsonObject toJson(const Item &item);

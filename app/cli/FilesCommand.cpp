@@ -60,17 +60,14 @@ int files(const QStringList &arguments)
 
     const FileScanner scanner = machineScanner();
     QString error;
-    const std::optional<FoundItem> item =
-        findItem(scanner, command.positional().constFirst(), &error);
-    if (!item) {
+    std::optional<ScannedItem> scanned =
+        findAndScanItem(scanner, command.positional().constFirst(), &error);
+    if (!scanned) {
         printError(error);
         return usage;
     }
-    QList<FileGroup> groups;
-    {
-        ScanProgressLine progress;
-        groups = scanItem(scanner, *item, progress.callback());
-    }
+    const FoundItem *item = &scanned->item;
+    QList<FileGroup> &groups = scanned->groups;
 
     if (command.isSet(QStringLiteral("json"))) {
         printJson({{QStringLiteral("item"), toJson(item->record)},

@@ -90,17 +90,14 @@ int remove(const QStringList &arguments)
 
     const FileScanner scanner = machineScanner();
     QString error;
-    const std::optional<FoundItem> item =
-        findItem(scanner, command.positional().constFirst(), &error);
-    if (!item) {
+    std::optional<ScannedItem> scanned =
+        findAndScanItem(scanner, command.positional().constFirst(), &error);
+    if (!scanned) {
         printError(error);
         return usage;
     }
-    QList<FileGroup> groups;
-    {
-        ScanProgressLine progress;
-        groups = scanItem(scanner, *item, progress.callback());
-    }
+    const FoundItem *item = &scanned->item;
+    QList<FileGroup> &groups = scanned->groups;
     tick(groups, item->record, only);
     const QList<AssociatedFile> selected = FileSelection::selectedFiles(groups);
     if (selected.isEmpty()) {
