@@ -178,6 +178,18 @@
         <source>Put back %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No applications found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No global npm packages found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Homebrew packages found</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>

@@ -68,15 +68,4 @@ int fuzzyMatchScore(const QString &name, const QString &q)
     return int(queryCharacters.size());
 }
 
-QList<AppInfo> applicationsInFolder(const QList<AppInfo> &apps, const QString &folder)
-{
-    const QString prefix = folder + u'/';
-    QList<AppInfo> result;
-    for (const AppInfo &app : apps) {
-        if (app.path.startsWith(prefix))
-            result.append(app);
-    }
-    return result;
-}
-
 } // namespace ItemFilter

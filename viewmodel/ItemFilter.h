@@ -12,10 +12,6 @@ namespace ItemFilter {
 // subsequence; names starting with it first; otherwise the given order.
 QList<AppInfo> applications(const QList<AppInfo> &apps, const QString &query);
 
-// The applications whose bundles lie directly or deeper inside folder, in the given order (the
-// window's "User Applications" and "Applications" lists).
-QList<AppInfo> applicationsInFolder(const QList<AppInfo> &apps, const QString &folder);
-
 // Length of q (in user-perceived characters) when q is a subsequence of name, else 0; an
 // empty q scores 0. Both already lower-cased.
 int fuzzyMatchScore(const QString &name, const QString &q);

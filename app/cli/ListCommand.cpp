@@ -2,7 +2,6 @@
 #include "app/cli/CliItems.h"
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
-#include "viewmodel/ItemFilter.h"
 
 #include <QCoreApplication>
 
@@ -55,14 +54,15 @@ int list(const QStringList &arguments)
     SidebarSection shown = SidebarSection::applications;
     if (section == u"apps") {
         const QList<AppInfo> apps = scanner.scanApplications();
-        const auto add = [&](const QString &folder, const QString &location) {
-            for (const AppInfo &app : ItemFilter::applicationsInFolder(apps, folder)) {
+        // User-installed first, as the window lists them (on Linux: home entries and AppImages).
+        for (const bool user : {true, false}) {
+            for (const AppInfo &app : apps) {
+                if (scanner.isUserApplication(app) != user)
+                    continue;
                 items.append(app);
-                locations.append(location);
+                locations.append(user ? QStringLiteral("user") : QStringLiteral("system"));
             }
-        };
-        add(scanner.places().inHome(QStringLiteral("Applications")), QStringLiteral("user"));
-        add(scanner.places().onSystem(QStringLiteral("/Applications")), QStringLiteral("system"));
+        }
     } else if (section == u"npm") {
         shown = SidebarSection::npm;
         available = scanner.isNPMAvailable();
@@ -95,9 +95,17 @@ int list(const QStringList &arguments)
                    {QStringLiteral("items"), array}});
         return done;
     }
-    if (!available)
+    if (!available) {
         printError(
             QCoreApplication::translate("Cli", "%1 was not found on this machine").arg(section));
+    } else if (items.isEmpty()) {
+        // Said on the error stream, so a script reading the table still gets an empty one.
+        printError(shown == SidebarSection::applications
+                       ? QCoreApplication::translate("Cli", "No applications found")
+                   : shown == SidebarSection::npm
+                       ? QCoreApplication::translate("Cli", "No global npm packages found")
+                       : QCoreApplication::translate("Cli", "No Homebrew packages found"));
+    }
     QList<QStringList> rows;
     for (const Item &item : std::as_const(items)) {
         QString detail;

@@ -1,6 +1,7 @@
 // The verlo program's commands, run as a child process over sandbox machines: what they print
 // matches what the view model shows for the same machine, and what they move comes back.
 
+#include "demo/DesktopMachineBuilder.h"
 #include "demo/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
 #include "viewmodel/ContentViewModel.h"
@@ -32,7 +33,8 @@ struct Run
 };
 
 // The machine: Aurora with leftovers (one whose name is not exact text), two applications named
-// Notes, an npm package and a formula with stand-in tools, and Time Machine snapshots.
+// Notes, a desktop entry and an AppImage, an npm package and a formula with stand-in tools, and
+// Time Machine snapshots.
 struct Machine
 {
     Sandbox sandbox;
@@ -48,6 +50,10 @@ struct Machine
         sandbox.makeAppBundle(apps, u"Notes.app"_s, {{"CFBundleName", "Notes"}});
         sandbox.makeAppBundle(sandbox.homePath(u"Applications"_s), u"Notes.app"_s,
                               {{"CFBundleName", "Notes"}});
+        const DesktopMachineBuilder desktop(sandbox, builder);
+        desktop.addDesktopEntry(desktop.systemData(), u"ledger.desktop"_s, u"Ledger"_s,
+                                u"/usr/bin/true"_s);
+        desktop.addAppImage(u"Applications/Kiln-2.0-x86_64.AppImage"_s);
         sandbox.writeFileOfSize(sandbox.homePath(u"Library/Preferences/io.aurora.mail.plist"_s),
                                 1000);
         sandbox.writeFileOfSize(sandbox.homePath(u"Library/Caches/io.aurora.mail/blob"_s), 8192);
