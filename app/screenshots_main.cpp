@@ -152,7 +152,7 @@ int main(int argc, char *argv[])
     // System Data: the measured categories and one opened.
     vm.selectSection(SidebarSection::systemData);
     settle(vm);
-    vm.selectSystemCategory(QStringLiteral("systemCaches"));
+    vm.selectSystemCategory(FileCategory::systemCaches);
     settle(vm);
     ok = save(window, output, QStringLiteral("system-data.png")) && ok;
 
