@@ -423,9 +423,9 @@ private slots:
         QVERIFY(vm.fileGroups().isEmpty());
     }
 
-    // Desktop applications sit in the list their installation says; a Flatpak is removed by its
-    // tool once its installation is ticked, then its files go to the Trash; a system package
-    // never offers itself.
+    // A slow listing never holds the constructor up. Desktop applications sit in the list their
+    // installation says; a Flatpak is removed by its tool once its installation is ticked, then
+    // its files go to the Trash; a system package never offers itself.
     void desktopApplications_listedByKindAndRemovedTheirWay()
     {
         Sandbox sandbox;
@@ -438,8 +438,19 @@ private slots:
                                 "gnome-calculator");
         desktop.installDpkgQuery(
             {{"/usr/share/applications/org.gnome.Calculator.desktop", "gnome-calculator"}});
+        // The listing asks dpkg-query, which waits until the test lets it answer: the constructor
+        // returns with the list empty and busy, and the whole list arrives later.
+        const QString dpkg = sandbox.systemPath("/usr/bin/dpkg-query");
+        const QString gate = sandbox.base() + u"/dpkg-may-answer"_s;
+        QVERIFY(QFile::rename(dpkg, dpkg + u".real"_s));
+        sandbox.writeScript(
+            dpkg,
+            u"until [ -e '%1' ]; do sleep 0.05; done\nexec '%2.real' \"$@\"\n"_s.arg(gate, dpkg));
         ContentViewModel vm{FileScanner(sandbox.places())};
+        QVERIFY(vm.allApps().isEmpty() && vm.isLoadingList());
+        sandbox.writeFile(gate, {});
         SETTLE(vm);
+        QVERIFY(!vm.isLoadingList());
         QCOMPARE(names(vm.userApplications()) + QStringList{"|"} + names(vm.systemApplications()),
                  (QStringList{"Notes Plus", "|", "Calculator"}));
 
