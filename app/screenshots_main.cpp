@@ -2,6 +2,9 @@
 // VERLO_DEMO_ROOT, as for verlo-demo) and saves one PNG per section into the folder given on
 // the command line. Meant for the offscreen platform with the software renderer
 // (scripts/screenshots.sh sets both). It changes nothing on the machine: no removal is confirmed.
+// With VERLO_SCREENSHOT_XDG_BASE set, the XDG folders of the home (.config, .cache, .local/share,
+// .local/state) are looked for under that folder instead: the script mounts the same home there
+// too, so that the rows of Linux places read a Linux home and the others a macOS one.
 
 #include "app/VerloApp.h"
 #include "viewmodel/ContentViewModel.h"
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMap>
 #include <QMouseEvent>
 #include <QQmlContext>
 #include <QQmlProperty>
@@ -100,7 +104,14 @@ int main(int argc, char *argv[])
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(output);
 
-    VerloApp verlo(FileScanner(Places(home, root)));
+    QMap<QString, QString> xdg;
+    if (const QString base = qEnvironmentVariable("VERLO_SCREENSHOT_XDG_BASE"); !base.isEmpty()) {
+        xdg = {{QStringLiteral("XDG_CONFIG_HOME"), base + QStringLiteral("/.config")},
+               {QStringLiteral("XDG_CACHE_HOME"), base + QStringLiteral("/.cache")},
+               {QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("/.local/share")},
+               {QStringLiteral("XDG_STATE_HOME"), base + QStringLiteral("/.local/state")}};
+    }
+    VerloApp verlo(FileScanner(Places(home, root, xdg)));
     if (!verlo.start())
         return 1;
     QQuickWindow *window = verlo.window();
@@ -152,7 +163,7 @@ int main(int argc, char *argv[])
     // System Data: the measured categories and one opened.
     vm.selectSection(SidebarSection::systemData);
     settle(vm);
-    vm.selectSystemCategory(QStringLiteral("systemCaches"));
+    vm.selectSystemCategory(FileCategory::systemCaches);
     settle(vm);
     ok = save(window, output, QStringLiteral("system-data.png")) && ok;
 

@@ -18,12 +18,18 @@ void makeParent(const QString &path)
 
 } // namespace
 
-MachineFolder::MachineFolder(const QString &base) : m_base(base)
+MachineFolder::MachineFolder(const QString &base)
+    : MachineFolder(base, base + QStringLiteral("/home/user"), base + QStringLiteral("/root"))
+{}
+
+MachineFolder::MachineFolder(const QString &base, const QString &home, const QString &root)
+    : m_base(base), m_home(home), m_root(root)
 {
     if (m_base.isEmpty())
         return;
-    QDir().mkpath(home());
-    QDir().mkpath(root());
+    QDir().mkpath(m_base);
+    QDir().mkpath(m_home);
+    QDir().mkpath(m_root);
 }
 
 bool MachineFolder::isValid() const
@@ -31,14 +37,6 @@ bool MachineFolder::isValid() const
     return !m_base.isEmpty() && QFileInfo(home()).isDir() && QFileInfo(root()).isDir();
 }
 
-QString MachineFolder::home() const
-{
-    return m_base + QStringLiteral("/home/user");
-}
-QString MachineFolder::root() const
-{
-    return m_base + QStringLiteral("/root");
-}
 Places MachineFolder::places() const
 {
     return Places(home(), root());

@@ -6,18 +6,20 @@
 #include <QString>
 #include <QVariantMap>
 
-// A whole machine laid out in one folder: a home folder (<base>/home/user) and a system root
-// (<base>/root), with helpers to build application bundles, folders, files of chosen sizes, links
-// and stand-in tools in it. Making one creates both folders; nothing is ever removed.
+// A whole machine: a home folder (<base>/home/user) and a system root (<base>/root), or a home and
+// a root given elsewhere, with helpers to build application bundles, folders, files of chosen
+// sizes, links and stand-in tools in it. The base folder keeps what the stand-in tools record.
+// Making one creates the folders; nothing is ever removed.
 class MachineFolder
 {
 public:
     explicit MachineFolder(const QString &base);
+    MachineFolder(const QString &base, const QString &home, const QString &root);
 
     bool isValid() const; // both folders exist
     QString base() const { return m_base; }
-    QString home() const; // <base>/home/user
-    QString root() const; // <base>/root
+    QString home() const { return m_home; } // <base>/home/user unless given
+    QString root() const { return m_root; } // <base>/root unless given
     Places places() const;
 
     // Paths: home-relative ("Library/Caches/x") and system ("/opt/homebrew/Cellar").
@@ -50,4 +52,6 @@ public:
 
 private:
     QString m_base;
+    QString m_home;
+    QString m_root;
 };

@@ -7,9 +7,11 @@
 // npm, flatpak and snap really uninstall: they remove the package's files inside this machine
 // and nowhere else.
 //
-// Usage: verlo_demo_machine <folder>
-// The machine is built once: when <folder>/machine.env exists (it is written last) nothing is
-// done. That file holds VERLO_DEMO_HOME=... and VERLO_DEMO_ROOT=... for a shell to source.
+// Usage: verlo_demo_machine <folder> [<home> <root>]
+// The home is <folder>/home/user and the system root <folder>/root unless both are given (the
+// screenshots give short ones). The machine is built once: when <folder>/machine.env exists (it
+// is written last) nothing is done. That file holds VERLO_DEMO_HOME=... and VERLO_DEMO_ROOT=...
+// for a shell to source.
 
 #include "demo/MachineBuilder.h"
 #include "demo/MachineFolder.h"
@@ -519,22 +521,33 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 2)
-        return fail(QStringLiteral("usage: verlo_demo_machine <folder>"));
+    if (arguments.size() != 2 && arguments.size() != 4)
+        return fail(QStringLiteral("usage: verlo_demo_machine <folder> [<home> <root>]"));
 
     const QString folder = QDir(arguments.at(1)).absolutePath();
+    const bool placesGiven = arguments.size() == 4;
+    const QString home =
+        placesGiven ? QDir(arguments.at(2)).absolutePath() : folder + QStringLiteral("/home/user");
+    const QString root =
+        placesGiven ? QDir(arguments.at(3)).absolutePath() : folder + QStringLiteral("/root");
     const QString stamp = folder + QStringLiteral("/machine.env");
     if (QFileInfo::exists(stamp)) {
         std::printf("%s\n", qPrintable(stamp));
         return 0;
     }
-    // A build that was interrupted left a partial machine: start again from nothing.
+    // A build that was interrupted left a partial machine: start again from nothing. A home and
+    // root given elsewhere are never cleared: they must be empty.
     if (QFileInfo::exists(folder) && !QDir(folder).removeRecursively())
         return fail(QStringLiteral("cannot clear %1").arg(folder));
+    for (const QString &place : {home, root}) {
+        if (placesGiven && !QDir(place).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                QDir::NoDotAndDotDot))
+            return fail(QStringLiteral("%1 is not empty").arg(place));
+    }
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("cannot create %1").arg(folder));
 
-    MachineFolder sample(folder);
+    MachineFolder sample(folder, home, root);
     if (!sample.isValid())
         return fail(QStringLiteral("cannot create the machine under %1").arg(folder));
     MachineBuilder machine(sample);

@@ -6,7 +6,7 @@ struct CategoryInfo
 {
     FileCategory category;
     const char *caseName;
-    const char *rawValue;
+    const char *displayName;
     const char *iconName;
     const char *libraryFolderName;    // nullptr: none
     const char *homeRelativeLocation; // nullptr: none
@@ -87,15 +87,15 @@ const QList<FileCategory> &allFileCategories()
     return all;
 }
 
-QString rawValue(FileCategory category)
+QString displayName(FileCategory category)
 {
-    return QString::fromUtf8(info(category).rawValue);
+    return QString::fromUtf8(info(category).displayName);
 }
 
-std::optional<FileCategory> fileCategoryFromRawValue(const QString &raw)
+std::optional<FileCategory> fileCategoryFromDisplayName(const QString &name)
 {
     for (const CategoryInfo &entry : kCategories) {
-        if (raw == QString::fromUtf8(entry.rawValue))
+        if (name == QString::fromUtf8(entry.displayName))
             return entry.category;
     }
     return std::nullopt;

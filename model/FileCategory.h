@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// The kinds of files the program finds, in declaration order. The raw value is the display name;
-// equality and hashing go by it.
+// The kinds of files the program finds, in declaration order. Each has a display name (the group's
+// title), a case name (its name in code) and a symbol.
 enum class FileCategory
 {
     appBundle,
@@ -45,7 +45,7 @@ enum class FileCategory
     systemCaches,
     systemLogs,
     diagnosticReports,
-    // Linux places (after the macOS ones, so earlier raw values and order stay).
+    // Linux places (after the macOS ones, so the earlier values and order stay).
     applicationFiles,     // an AppImage, or a program installed in the home folder
     desktopEntries,       // the user's own desktop entries ($XDG_DATA_HOME/applications)
     userIcons,            // $XDG_DATA_HOME/icons
@@ -64,10 +64,10 @@ enum class FileCategory
 // Every case, in declaration order (48).
 const QList<FileCategory> &allFileCategories();
 
-QString rawValue(FileCategory category);
+QString displayName(FileCategory category); // "Homebrew Data"
 // Exactly one of the 48 display names; nothing for any other text (case names included).
-std::optional<FileCategory> fileCategoryFromRawValue(const QString &raw);
-// The case name in code ("homebrewVar"), for logs, tests and QML.
+std::optional<FileCategory> fileCategoryFromDisplayName(const QString &name);
+// The case name in code ("homebrewVar"), for the command line, logs and tests.
 QString caseName(FileCategory category);
 
 // Symbol shown beside the category ("gearshape.fill").

@@ -1,6 +1,6 @@
 #include "model/HomebrewPackage.h"
 
-QString rawValue(HomebrewPackageType type)
+QString displayName(HomebrewPackageType type)
 {
     return type == HomebrewPackageType::formula ? QStringLiteral("Formula")
                                                 : QStringLiteral("Cask");
@@ -12,10 +12,10 @@ QString caseName(HomebrewPackageType type)
                                                 : QStringLiteral("cask");
 }
 
-std::optional<HomebrewPackageType> homebrewPackageTypeFromRawValue(const QString &raw)
+std::optional<HomebrewPackageType> homebrewPackageTypeFromDisplayName(const QString &name)
 {
     for (HomebrewPackageType type : allHomebrewPackageTypes()) {
-        if (rawValue(type) == raw)
+        if (displayName(type) == name)
             return type;
     }
     return std::nullopt;

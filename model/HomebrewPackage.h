@@ -17,11 +17,11 @@ enum class HomebrewPackageType
 };
 
 // "Formula" or "Cask": also the text shown for the type.
-QString rawValue(HomebrewPackageType type);
+QString displayName(HomebrewPackageType type);
 // The case name in code: "formula" or "cask".
 QString caseName(HomebrewPackageType type);
 // Exactly "Formula" or "Cask" (case-sensitive); nothing for any other text.
-std::optional<HomebrewPackageType> homebrewPackageTypeFromRawValue(const QString &raw);
+std::optional<HomebrewPackageType> homebrewPackageTypeFromDisplayName(const QString &name);
 QList<HomebrewPackageType> allHomebrewPackageTypes();
 
 // One installed formula or cask. A formula and a cask of the same name are different packages

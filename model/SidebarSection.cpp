@@ -1,6 +1,6 @@
 #include "model/SidebarSection.h"
 
-QString rawValue(SidebarSection section)
+QString displayName(SidebarSection section)
 {
     switch (section) {
     case SidebarSection::applications:
@@ -30,10 +30,10 @@ QString caseName(SidebarSection section)
     return {};
 }
 
-std::optional<SidebarSection> sidebarSectionFromRawValue(const QString &raw)
+std::optional<SidebarSection> sidebarSectionFromDisplayName(const QString &name)
 {
     for (SidebarSection section : allSidebarSections()) {
-        if (rawValue(section) == raw)
+        if (displayName(section) == name)
             return section;
     }
     return std::nullopt;

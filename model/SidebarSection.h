@@ -5,7 +5,7 @@
 
 #include <optional>
 
-// The four sections of the sidebar, in sidebar order. The raw value is the section's title.
+// The four sections of the sidebar, in sidebar order. The display name is the section's title.
 enum class SidebarSection
 {
     applications,
@@ -14,9 +14,9 @@ enum class SidebarSection
     systemData
 };
 
-QString rawValue(SidebarSection section); // "Applications", "npm", "Brew", "System Data"
+QString displayName(SidebarSection section); // "Applications", "npm", "Brew", "System Data"
 // The case name in code ("applications", "npm", "homebrew", "systemData"), for the command line.
 QString caseName(SidebarSection section);
 // Exactly one of the four titles; nothing for any other text ("Homebrew" included).
-std::optional<SidebarSection> sidebarSectionFromRawValue(const QString &raw);
+std::optional<SidebarSection> sidebarSectionFromDisplayName(const QString &name);
 QList<SidebarSection> allSidebarSections();

@@ -22,7 +22,7 @@ constexpr int kSummaryLifetimeMs = 3000;
 
 static_assert(int(ContentViewModel::Section::SystemData) == int(SidebarSection::systemData) &&
               int(ContentViewModel::Section::Homebrew) == int(SidebarSection::homebrew) &&
-              int(ContentViewModel::Section::Npm) == int(SidebarSection::npm));
+              int(ContentViewModel::Section::NPM) == int(SidebarSection::npm));
 
 } // namespace
 
@@ -171,7 +171,7 @@ void ContentViewModel::setLastDeleteSummary(const std::optional<QString> &summar
         offerPutBack({});
 }
 
-void ContentViewModel::setNpmCacheSize(qint64 size)
+void ContentViewModel::setNPMCacheSize(qint64 size)
 {
     assignAndNotify(m_npmCacheSize, size, &ContentViewModel::npmCacheSizeChanged);
 }
@@ -236,10 +236,6 @@ QStringList iconSourcesOf(const QList<Package> &packages, const QHash<QUuid, QSt
     return icons;
 }
 
-static_assert(int(ContentViewModel::Section::SystemData) == int(SidebarSection::systemData) &&
-              int(ContentViewModel::Section::Homebrew) == int(SidebarSection::homebrew) &&
-              int(ContentViewModel::Section::Npm) == int(SidebarSection::npm));
-
 } // namespace
 
 void ContentViewModel::setAllNPMPackages(const QList<NPMPackage> &packages)
@@ -271,6 +267,7 @@ void ContentViewModel::setFilteredHomebrewPackages(const QList<HomebrewPackage> 
     emit filteredHomebrewPackagesChanged();
 }
 
+// Replaces fileGroups whole (model reset).
 void ContentViewModel::setFileGroups(const QList<FileGroup> &groups,
                                      const QSet<QString> &directoryPaths)
 {
@@ -282,6 +279,7 @@ void ContentViewModel::setFileGroups(const QList<FileGroup> &groups,
     emit selectionChanged();
 }
 
+// Publishes a selection change inside fileGroups (dataChanged on the changed rows).
 void ContentViewModel::publishSelection(const QList<FileGroup> &groups)
 {
     if (FileSelection::sameTicks(groups, m_fileGroups))
@@ -315,6 +313,8 @@ void ContentViewModel::updateRowSelection()
     m_filteredHomebrewPackagesModel->setSelectedId(brew ? brew->id : QUuid());
 }
 
+// isScanning as the pending work dictates: item work pending, or a System Data scan pending
+// while that section is shown.
 void ContentViewModel::settleScanning()
 {
     const bool busy = m_pendingItemWork > 0 ||
@@ -329,6 +329,8 @@ void ContentViewModel::updateLoadingList()
     setIsLoadingList(m_pendingLoads.value(int(m_currentSection)) > 0);
 }
 
+// A progress callback for a worker: throttled, delivered to the GUI thread, shown only while
+// the scan it belongs to is still the one the user waits for.
 ScanProgress ContentViewModel::progressReporter(quint64 generation, bool systemData)
 {
     struct Throttle

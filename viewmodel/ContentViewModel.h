@@ -7,6 +7,8 @@
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
+#include "viewmodel/CategoryEnums.h"
+#include "viewmodel/DetailHeader.h"
 #include "viewmodel/JobRunner.h"
 #include "viewmodel/PutBack.h"
 #include "viewmodel/RemovalJob.h"
@@ -46,17 +48,14 @@ class NPMPackageListModel;
 // A destroyed view model is never touched: the destructor cancels every job (running walks stop
 // soon, queued ones are dropped) and results are delivered by queued calls guarded by a QPointer.
 //
-// QML types: currentSection is the section's title ("Applications", "npm", "Brew",
-// "System Data"); an absent optional string is "" with a companion has... property where absence
-// matters (errorMessage/hasErrorMessage, lastDeleteSummary/hasLastDeleteSummary);
-// selectedSystemCategory is the category's case name ("" when absent); byte counts are qint64
-// with a ...Text companion made by formatByteCount; lists are CONSTANT list models, reset when the
-// list is replaced.
+// For QML: an absent optional string is "" with a has... companion where absence matters; byte
+// counts are qint64 with a ...Text companion (formatByteCount); lists are CONSTANT list models,
+// reset when the list is replaced.
 class ContentViewModel : public QObject
 {
     Q_OBJECT
 
-    Q_PROPERTY(QString currentSection READ currentSectionRaw NOTIFY currentSectionChanged)
+    Q_PROPERTY(QString currentSection READ currentSectionTitle NOTIFY currentSectionChanged)
     Q_PROPERTY(Section section READ section NOTIFY currentSectionChanged)
     Q_PROPERTY(QString searchQuery READ searchQuery WRITE setSearchQuery NOTIFY searchQueryChanged)
     Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
@@ -81,15 +80,12 @@ class ContentViewModel : public QObject
         QString homebrewCacheSizeText READ homebrewCacheSizeText NOTIFY homebrewCacheSizeChanged)
     Q_PROPERTY(int hiddenSystemCategoryCount READ hiddenSystemCategoryCount NOTIFY
                    hiddenSystemCategoryCountChanged)
+    // The selected category's case name ("" when none).
     Q_PROPERTY(QString selectedSystemCategory READ selectedSystemCategoryName NOTIFY
                    selectedSystemCategoryChanged)
-    // The selected category's display name, symbol name and count text ("3 items · 1.2 GB",
-    // "1 item", "" when the category is not in systemDataGroups).
-    Q_PROPERTY(QString selectedSystemCategoryTitle READ selectedSystemCategoryTitle NOTIFY
-                   selectedSystemCategoryChanged)
-    Q_PROPERTY(QString selectedSystemCategoryIconName READ selectedSystemCategoryIconName NOTIFY
-                   selectedSystemCategoryChanged)
-    Q_PROPERTY(QString selectedSystemCategorySubtitle READ selectedSystemCategorySubtitle NOTIFY
+    // The selected category's display name, count text ("3 items · 1.2 GB", "1 item", "" when
+    // the category is not in systemDataGroups) and symbol.
+    Q_PROPERTY(DetailHeader selectedSystemCategoryHeader READ selectedSystemCategoryHeader NOTIFY
                    selectedSystemCategoryChanged)
     Q_PROPERTY(bool isNPMAvailable READ isNPMAvailable NOTIFY isNPMAvailableChanged)
     Q_PROPERTY(bool isHomebrewAvailable READ isHomebrewAvailable NOTIFY isHomebrewAvailableChanged)
@@ -109,21 +105,12 @@ class ContentViewModel : public QObject
     Q_PROPERTY(QAbstractListModel *fileGroups READ fileGroupsModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *systemDataGroups READ systemDataGroupsModel CONSTANT)
 
-    // The selected item as the detail header shows it, following selectedApp, selectedNPMPackage
-    // and selectedHomebrewPackage (so empty while another section is shown).
-    // selectedItemKind: "app", "npm", "brew" or "". selectedItemSubtitle: the bundle identifier,
-    // "v" + version, or the Homebrew type's raw value when a package has no version.
-    // selectedItemIconSource: ItemIcon::toSource() ("" when the application has no icon);
-    // selectedItemSymbol: the symbol to draw when there is no image.
+    // The selected item, following selectedApp, selectedNPMPackage and selectedHomebrewPackage
+    // (so empty while another section is shown): its kind ("app", "npm", "brew" or ""), and its
+    // name, bundle identifier or "v" + version (a Homebrew type's display name when a package has
+    // no version) and icon.
     Q_PROPERTY(QString selectedItemKind READ selectedItemKind NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemId READ selectedItemId NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemName READ selectedItemName NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemPath READ selectedItemPath NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemVersion READ selectedItemVersion NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemSubtitle READ selectedItemSubtitle NOTIFY selectedItemChanged)
-    Q_PROPERTY(
-        QString selectedItemIconSource READ selectedItemIconSource NOTIFY selectedItemChanged)
-    Q_PROPERTY(QString selectedItemSymbol READ selectedItemSymbol NOTIFY selectedItemChanged)
+    Q_PROPERTY(DetailHeader selectedItemHeader READ selectedItemHeader NOTIFY selectedItemChanged)
 
     // Totals of fileGroups, re-announced whenever the groups or their selection change.
     Q_PROPERTY(int totalSelectedCount READ totalSelectedCount NOTIFY selectionChanged)
@@ -147,7 +134,7 @@ public:
     enum class Section
     {
         Applications,
-        Npm,
+        NPM,
         Homebrew,
         SystemData,
     };
@@ -156,17 +143,11 @@ public:
     explicit ContentViewModel(FileScanner scanner = FileScanner(), QObject *parent = nullptr);
     ~ContentViewModel() override;
 
-    const FileScanner &scanner() const { return m_scanner; }
-
     // --- Section, lists and search -------------------------------------------------------------
     SidebarSection currentSection() const { return m_currentSection; }
-    QString currentSectionRaw() const { return rawValue(m_currentSection); }
+    QString currentSectionTitle() const { return displayName(m_currentSection); }
     Section section() const { return static_cast<Section>(m_currentSection); }
-    // selectSection for the window's section buttons.
-    Q_INVOKABLE void showSection(Section section)
-    {
-        selectSection(static_cast<SidebarSection>(section));
-    }
+    Q_INVOKABLE void showSection(Section section); // selectSection for the section buttons
     const QList<AppInfo> &allApps() const { return m_allApps; }
     const QList<AppInfo> &filteredApps() const { return m_filteredApps; }
     const QList<NPMPackage> &allNPMPackages() const { return m_allNPMPackages; }
@@ -193,18 +174,13 @@ public:
     // A section already shown: nothing. Otherwise clears the selection, the found files, the
     // search text and the System Data category, then loads the new section.
     void selectSection(SidebarSection section);
-    Q_INVOKABLE void selectSection(const QString &rawValue); // unknown titles are ignored
+    Q_INVOKABLE void selectSection(const QString &title); // unknown titles are ignored
 
     QString searchQuery() const { return m_searchQuery; }
     void setSearchQuery(const QString &query); // stores the text only
-    // Stores the text and filters the shown section's list (nothing more in System Data).
+    // Stores the text and filters the shown section's list (see ItemFilter; nothing more in
+    // System Data).
     Q_INVOKABLE void search(const QString &query);
-    // Applications whose lower-cased name contains the lower-cased query or has it as a
-    // subsequence; names starting with it first; otherwise the given order.
-    static QList<AppInfo> filterApplications(const QList<AppInfo> &apps, const QString &query);
-    // Length of q (in user-perceived characters) when q is a subsequence of name, else 0; an
-    // empty q scores 0. Both already lower-cased.
-    static int fuzzyMatchScore(const QString &name, const QString &q);
 
     // --- Selection and item scans --------------------------------------------------------------
     const SelectedItem &selectedItem() const { return m_selectedItem; }
@@ -219,7 +195,7 @@ public:
     // the matching scan; nothing when no such record is in the section's full list.
     Q_INVOKABLE void selectApplication(const QString &path);
     Q_INVOKABLE void selectNPMPackage(const QString &name);
-    Q_INVOKABLE void selectHomebrewPackage(const QString &name, const QString &typeRaw);
+    Q_INVOKABLE void selectHomebrewPackage(const QString &name, const QString &typeName);
 
     // Item scans: isScanning true, fileGroups empty, result line absent at once; the search runs
     // on the serial worker. Application files start unselected, package files selected.
@@ -227,14 +203,6 @@ public:
     Q_INVOKABLE void scanSelectedApp();
     void scanNPMPackageFiles(const NPMPackage &package);
     void scanHomebrewPackageFiles(const HomebrewPackage &package);
-
-    // first unchanged, then the files of second whose paths first does not hold, appended to the
-    // first group of the same category or as new groups at the end.
-    static QList<FileGroup> mergeGroups(const QList<FileGroup> &first,
-                                        const QList<FileGroup> &second);
-    // Drops files that no longer exist and groups left empty; kept groups get fresh ids.
-    static QList<FileGroup> removeMissingFiles(const QList<FileGroup> &groups,
-                                               const FileManager &fileManager);
 
     const QList<FileGroup> &fileGroups() const { return m_fileGroups; }
     // Unknown ids do nothing. Toggling the bundle applies its new value to every file; Cellar and
@@ -310,9 +278,7 @@ public:
     int hiddenSystemCategoryCount() const { return m_hiddenSystemCategoryCount; }
     std::optional<FileCategory> selectedSystemCategory() const { return m_selectedSystemCategory; }
     QString selectedSystemCategoryName() const;
-    QString selectedSystemCategoryTitle() const;
-    QString selectedSystemCategoryIconName() const;
-    QString selectedSystemCategorySubtitle() const;
+    DetailHeader selectedSystemCategoryHeader() const;
     qint64 systemDataTotalSize() const;
     QString systemDataTotalSizeText() const;
 
@@ -324,7 +290,7 @@ public:
     // Ignored while isScanning. Opens the category's group with every file selected (empty when
     // the category is not in systemDataGroups).
     void selectSystemCategory(FileCategory category);
-    Q_INVOKABLE void selectSystemCategory(const QString &caseName); // unknown names are ignored
+    Q_INVOKABLE void showSystemCategory(Category::Value category); // for the System Data rows
 
     // --- List models for QML -------------------------------------------------------------------
     QAbstractListModel *filteredAppsModel() const;
@@ -336,13 +302,7 @@ public:
     QAbstractListModel *systemDataGroupsModel() const;
 
     QString selectedItemKind() const;
-    QString selectedItemId() const;
-    QString selectedItemName() const;
-    QString selectedItemPath() const;
-    QString selectedItemVersion() const;
-    QString selectedItemSubtitle() const;
-    QString selectedItemIconSource() const;
-    QString selectedItemSymbol() const;
+    DetailHeader selectedItemHeader() const;
 
     // True while any worker task of this view model has not been applied yet (tests wait on it).
     bool hasPendingWork() const;
@@ -397,7 +357,7 @@ private:
     void setScanProgressText(const QString &text);
     void setErrorMessage(const std::optional<QString> &message);
     void setLastDeleteSummary(const std::optional<QString> &summary);
-    void setNpmCacheSize(qint64 size);
+    void setNPMCacheSize(qint64 size);
     void setHomebrewCacheSize(qint64 size);
     void setIsNPMAvailable(bool available);
     void setIsHomebrewAvailable(bool available);
@@ -409,45 +369,29 @@ private:
     void setFilteredNPMPackages(const QList<NPMPackage> &packages);
     void setAllHomebrewPackages(const QList<HomebrewPackage> &packages);
     void setFilteredHomebrewPackages(const QList<HomebrewPackage> &packages);
-    // Replaces fileGroups whole (model reset).
     void setFileGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths = {});
-    // Publishes a selection change inside fileGroups (dataChanged on the changed rows).
     void publishSelection(const QList<FileGroup> &groups);
     void setSystemDataGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths);
     void updateRowSelection();
-    // isScanning as the pending work dictates: item work pending, or a System Data scan pending
-    // while that section is shown.
     void settleScanning();
     void updateLoadingList();
 
     void startItemScan(std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work);
     void applyRemovalOutcome(quint64 generation, const RemovalPlan &plan,
                              const RemovalReport &outcome);
-    // Takes an item its package manager just removed out of the lists.
     void dropUninstalledItem(const RemovalPlan &plan);
-    // The removal of the current ticks, as the confirmation describes it.
     RemovalPlan currentRemovalPlan() const;
-    // The result line of a removal: what it did, and the note that Put Back restores files only
-    // when it uninstalled a package.
     static QString removalSummary(const RemovalReport &outcome);
-    // Offers Put Back for these items (none: withdraws the offer).
     void offerPutBack(const QList<TrashedItem> &items);
     void applyPutBack(quint64 generation, const PutBack::Report &report);
-    // The first applications list, waited for briefly (see Threads above).
     void loadFirstApplications();
     void applyApplications(const QList<AppInfo> &apps);
     void applySystemDataResult(const QList<FileGroup> &groups, int hidden,
                                const QSet<QString> &directoryPaths);
-    // Marks the start of an item scan or removal: drops older scans, isScanning true.
     quint64 beginItemWork();
-    // Starts a section load on the load pool; only the newest load of a section is applied.
     template <typename Work, typename Apply>
     void startLoad(SidebarSection section, Work work, Apply apply);
-    // A progress callback for a worker: throttled, delivered to the GUI thread, shown only while
-    // the scan it belongs to is still the one the user waits for.
     ScanProgress progressReporter(quint64 generation, bool systemData);
-    // After a reload: the selected record, if the new list holds the same item, is replaced by
-    // that list's record (same item, new id) without counting as a new pick.
     template <typename Record> void adoptReloadedRecord(const QList<Record> &records);
 
     FileScanner m_scanner;

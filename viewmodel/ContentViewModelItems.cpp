@@ -78,9 +78,9 @@ void ContentViewModel::selectNPMPackage(const QString &name)
     }
 }
 
-void ContentViewModel::selectHomebrewPackage(const QString &name, const QString &typeRaw)
+void ContentViewModel::selectHomebrewPackage(const QString &name, const QString &typeName)
 {
-    const auto type = homebrewPackageTypeFromRawValue(typeRaw);
+    const auto type = homebrewPackageTypeFromDisplayName(typeName);
     if (!type)
         return;
     for (const HomebrewPackage &package : std::as_const(m_allHomebrewPackages)) {
@@ -92,6 +92,7 @@ void ContentViewModel::selectHomebrewPackage(const QString &name, const QString 
     }
 }
 
+// Marks the start of an item scan or removal: drops older scans, isScanning true.
 quint64 ContentViewModel::beginItemWork()
 {
     ++m_pendingItemWork;
@@ -151,18 +152,6 @@ void ContentViewModel::scanHomebrewPackageFiles(const HomebrewPackage &package)
         const QList<FileGroup> groups = ItemScan::homebrewPackageFiles(scanner, package, progress);
         return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
     });
-}
-
-QList<FileGroup> ContentViewModel::mergeGroups(const QList<FileGroup> &first,
-                                               const QList<FileGroup> &second)
-{
-    return FileScanner::mergeFileGroups(first, second);
-}
-
-QList<FileGroup> ContentViewModel::removeMissingFiles(const QList<FileGroup> &groups,
-                                                      const FileManager &fileManager)
-{
-    return FileSelection::removeMissingFiles(groups, fileManager);
 }
 
 void ContentViewModel::toggleFile(const QUuid &fileId)
@@ -248,6 +237,7 @@ QString ContentViewModel::deleteButtonTitle() const
     return removalButtonTitle(hasPackageFiles());
 }
 
+// The removal of the current ticks, as the confirmation describes it.
 RemovalPlan ContentViewModel::currentRemovalPlan() const
 {
     return planRemoval(m_scanner, selectedFiles(), m_currentSection, selectedHomebrewPackage(),
@@ -274,6 +264,7 @@ void ContentViewModel::deleteSelected()
         });
 }
 
+// Takes an item its package manager just removed out of the lists.
 void ContentViewModel::dropUninstalledItem(const RemovalPlan &plan)
 {
     // Its row goes at once: the reload that follows takes a moment, and the row must not be
@@ -309,7 +300,7 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
     const bool bundleGone = plan.app.has_value() && !outcome.appBundleExists;
     if (!outcome.successes.isEmpty() && current)
         showDeleteSummary(removalSummary(outcome));
-    setNpmCacheSize(outcome.npmCacheSize);
+    setNPMCacheSize(outcome.npmCacheSize);
     setHomebrewCacheSize(outcome.homebrewCacheSize);
     const std::optional<QString> saved = m_lastDeleteSummary;
     if (outcome.uninstalled)

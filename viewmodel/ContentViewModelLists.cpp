@@ -15,6 +15,7 @@ constexpr std::chrono::milliseconds kFirstListWait(40);
 
 } // namespace
 
+// Starts a section load on the load pool; only the newest load of a section is applied.
 template <typename Work, typename Apply>
 void ContentViewModel::startLoad(SidebarSection section, Work work, Apply apply)
 {
@@ -84,9 +85,10 @@ void ContentViewModel::applyApplications(const QList<AppInfo> &apps)
     // The search field keeps its text across reloads; the list must keep matching it.
     const bool filter =
         m_currentSection == SidebarSection::applications && !m_searchQuery.isEmpty();
-    setFilteredApps(filter ? filterApplications(apps, m_searchQuery) : apps);
+    setFilteredApps(filter ? ItemFilter::applications(apps, m_searchQuery) : apps);
 }
 
+// The first applications list, waited for at most kFirstListWait.
 void ContentViewModel::loadFirstApplications()
 {
     const FileScanner scanner = m_scanner;
@@ -148,7 +150,7 @@ void ContentViewModel::loadNPMPackages()
             const bool filter = m_currentSection == SidebarSection::npm;
             setFilteredNPMPackages(filter ? ItemFilter::packages(loaded.packages, m_searchQuery)
                                           : loaded.packages);
-            setNpmCacheSize(loaded.cacheSize);
+            setNPMCacheSize(loaded.cacheSize);
         });
 }
 
@@ -186,6 +188,8 @@ void ContentViewModel::loadHomebrewPackages()
         });
 }
 
+// After a reload: the selected record, if the new list holds the same item, is replaced by
+// that list's record (same item, new id) without counting as a new pick.
 template <typename Record> void ContentViewModel::adoptReloadedRecord(const QList<Record> &records)
 {
     const Record *selected = std::get_if<Record>(&m_selectedItem);
@@ -233,9 +237,14 @@ void ContentViewModel::selectSection(SidebarSection section)
     loadCurrentSection();
 }
 
-void ContentViewModel::selectSection(const QString &rawValue)
+void ContentViewModel::showSection(Section section)
 {
-    if (const auto section = sidebarSectionFromRawValue(rawValue))
+    selectSection(static_cast<SidebarSection>(section));
+}
+
+void ContentViewModel::selectSection(const QString &title)
+{
+    if (const auto section = sidebarSectionFromDisplayName(title))
         selectSection(*section);
 }
 
@@ -252,7 +261,7 @@ void ContentViewModel::search(const QString &query)
     setSearchQuery(query);
     switch (m_currentSection) {
     case SidebarSection::applications:
-        setFilteredApps(query.isEmpty() ? m_allApps : filterApplications(m_allApps, query));
+        setFilteredApps(query.isEmpty() ? m_allApps : ItemFilter::applications(m_allApps, query));
         break;
     case SidebarSection::npm:
         setFilteredNPMPackages(ItemFilter::packages(m_allNPMPackages, query));
@@ -263,15 +272,4 @@ void ContentViewModel::search(const QString &query)
     case SidebarSection::systemData:
         break;
     }
-}
-
-QList<AppInfo> ContentViewModel::filterApplications(const QList<AppInfo> &apps,
-                                                    const QString &query)
-{
-    return ItemFilter::applications(apps, query);
-}
-
-int ContentViewModel::fuzzyMatchScore(const QString &name, const QString &q)
-{
-    return ItemFilter::fuzzyMatchScore(name, q);
 }

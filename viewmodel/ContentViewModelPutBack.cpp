@@ -7,6 +7,8 @@ const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 } // namespace
 
+// The result line of a removal: what it did, and the note that Put Back restores files only
+// when it uninstalled a package.
 QString ContentViewModel::removalSummary(const RemovalReport &outcome)
 {
     QStringList parts = outcome.successes;
@@ -15,6 +17,7 @@ QString ContentViewModel::removalSummary(const RemovalReport &outcome)
     return parts.join(kSeparator);
 }
 
+// Offers Put Back for these items (none: withdraws the offer).
 void ContentViewModel::offerPutBack(const QList<TrashedItem> &items)
 {
     const bool could = canPutBack();

@@ -16,30 +16,22 @@ QString ContentViewModel::selectedSystemCategoryName() const
     return m_selectedSystemCategory ? caseName(*m_selectedSystemCategory) : QString();
 }
 
-QString ContentViewModel::selectedSystemCategoryTitle() const
-{
-    return m_selectedSystemCategory ? rawValue(*m_selectedSystemCategory) : QString();
-}
-
-QString ContentViewModel::selectedSystemCategoryIconName() const
-{
-    return m_selectedSystemCategory ? iconName(*m_selectedSystemCategory) : QString();
-}
-
-QString ContentViewModel::selectedSystemCategorySubtitle() const
+DetailHeader ContentViewModel::selectedSystemCategoryHeader() const
 {
     if (!m_selectedSystemCategory)
         return {};
+    DetailHeader header{displayName(*m_selectedSystemCategory), QString(), QString(),
+                        iconName(*m_selectedSystemCategory)};
     for (const FileGroup &group : m_systemDataGroups) {
         if (group.category != *m_selectedSystemCategory)
             continue;
         const qsizetype n = group.files.size();
-        QString text = (n == 1 ? tr("%1 item") : tr("%1 items")).arg(n);
+        header.subtitle = (n == 1 ? tr("%1 item") : tr("%1 items")).arg(n);
         if (group.totalSize() > 0)
-            text += kSeparator + group.formattedSize();
-        return text;
+            header.subtitle += kSeparator + group.formattedSize();
+        break;
     }
-    return {};
+    return header;
 }
 
 qint64 ContentViewModel::systemDataTotalSize() const
@@ -101,6 +93,11 @@ void ContentViewModel::applySystemDataResult(const QList<FileGroup> &groups, int
     settleScanning();
 }
 
+void ContentViewModel::showSystemCategory(Category::Value category)
+{
+    selectSystemCategory(Category::toFileCategory(category));
+}
+
 void ContentViewModel::selectSystemCategory(FileCategory category)
 {
     if (m_isScanning)
@@ -117,16 +114,6 @@ void ContentViewModel::selectSystemCategory(FileCategory category)
     setFileGroups(open, m_systemDataDirectories);
 }
 
-void ContentViewModel::selectSystemCategory(const QString &name)
-{
-    for (FileCategory category : allFileCategories()) {
-        if (caseName(category) == name) {
-            selectSystemCategory(category);
-            return;
-        }
-    }
-}
-
 QString ContentViewModel::selectedItemKind() const
 {
     if (selectedApp())
@@ -138,78 +125,25 @@ QString ContentViewModel::selectedItemKind() const
     return {};
 }
 
-QString ContentViewModel::selectedItemId() const
+DetailHeader ContentViewModel::selectedItemHeader() const
 {
-    if (const auto app = selectedApp())
-        return app->id.toString(QUuid::WithoutBraces);
-    if (const auto package = selectedNPMPackage())
-        return package->id.toString(QUuid::WithoutBraces);
-    if (const auto package = selectedHomebrewPackage())
-        return package->id.toString(QUuid::WithoutBraces);
-    return {};
-}
-
-QString ContentViewModel::selectedItemName() const
-{
-    if (const auto app = selectedApp())
-        return app->name;
-    if (const auto package = selectedNPMPackage())
-        return package->name;
-    if (const auto package = selectedHomebrewPackage())
-        return package->name;
-    return {};
-}
-
-QString ContentViewModel::selectedItemPath() const
-{
-    if (const auto app = selectedApp())
-        return app->path;
-    if (const auto package = selectedNPMPackage())
-        return package->path;
-    if (const auto package = selectedHomebrewPackage())
-        return package->path;
-    return {};
-}
-
-QString ContentViewModel::selectedItemVersion() const
-{
-    if (const auto package = selectedNPMPackage())
-        return package->version.value_or(QString());
-    if (const auto package = selectedHomebrewPackage())
-        return package->version.value_or(QString());
-    return {};
-}
-
-QString ContentViewModel::selectedItemSubtitle() const
-{
-    if (const auto app = selectedApp())
-        return appSubtitle(*app);
-    if (const auto package = selectedNPMPackage())
-        return package->version ? QStringLiteral("v") + *package->version : QString();
-    if (const auto package = selectedHomebrewPackage())
-        return package->version ? QStringLiteral("v") + *package->version : rawValue(package->type);
-    return {};
-}
-
-QString ContentViewModel::selectedItemIconSource() const
-{
-    if (const auto app = selectedApp())
-        return app->icon ? app->icon->toSource() : QString();
-    if (const auto package = selectedNPMPackage())
-        return m_npmIconSources.value(package->id);
-    if (const auto package = selectedHomebrewPackage())
-        return m_homebrewIconSources.value(package->id);
-    return {};
-}
-
-QString ContentViewModel::selectedItemSymbol() const
-{
-    if (selectedApp())
-        return QStringLiteral("app.fill");
-    if (selectedNPMPackage())
-        return QStringLiteral("terminal.fill");
-    if (const auto package = selectedHomebrewPackage())
-        return package->type == HomebrewPackageType::cask ? QStringLiteral("shippingbox.fill")
-                                                          : QStringLiteral("terminal.fill");
+    if (const auto app = selectedApp()) {
+        return {app->name, appSubtitle(*app), app->icon ? app->icon->toSource() : QString(),
+                QStringLiteral("app.fill")};
+    }
+    const auto versionText = [](const std::optional<QString> &version) {
+        return version ? QStringLiteral("v") + *version : QString();
+    };
+    if (const auto package = selectedNPMPackage()) {
+        return {package->name, versionText(package->version), m_npmIconSources.value(package->id),
+                QStringLiteral("terminal.fill")};
+    }
+    if (const auto package = selectedHomebrewPackage()) {
+        return {package->name,
+                package->version ? versionText(package->version) : displayName(package->type),
+                m_homebrewIconSources.value(package->id),
+                package->type == HomebrewPackageType::cask ? QStringLiteral("shippingbox.fill")
+                                                           : QStringLiteral("terminal.fill")};
+    }
     return {};
 }

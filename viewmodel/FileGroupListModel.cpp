@@ -3,7 +3,7 @@
 #include "viewmodel/FileListModel.h"
 
 #include "model/ByteCountFormat.h"
-#include "viewmodel/SystemDataSafety.h"
+#include "viewmodel/CategoryEnums.h"
 
 FileGroupListModel::FileGroupListModel(QObject *parent) : QAbstractListModel(parent) {}
 
@@ -21,10 +21,12 @@ QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
     case GroupIdRole:
         return group.id.toString(QUuid::WithoutBraces);
     case CategoryRole:
+        return QVariant::fromValue(Category::of(group.category));
+    case CategoryNameRole:
         return caseName(group.category);
     case Qt::DisplayRole:
     case TitleRole:
-        return rawValue(group.category);
+        return displayName(group.category);
     case IconNameRole:
         return iconName(group.category);
     case TotalSizeRole:
@@ -42,7 +44,7 @@ QVariant FileGroupListModel::data(const QModelIndex &index, int role) const
     case IsSelectedRole:
         return m_highlightedCategory.has_value() && *m_highlightedCategory == group.category;
     case SafetyRole:
-        return caseName(systemDataSafety(group.category));
+        return QVariant::fromValue(Safety::of(systemDataSafety(group.category)));
     case SafetyTextRole:
         return badgeText(systemDataSafety(group.category));
     case FilesRole:
@@ -55,6 +57,7 @@ QHash<int, QByteArray> FileGroupListModel::roleNames() const
 {
     return {{GroupIdRole, "groupId"},
             {CategoryRole, "category"},
+            {CategoryNameRole, "categoryName"},
             {TitleRole, "title"},
             {IconNameRole, "iconName"},
             {TotalSizeRole, "totalSize"},

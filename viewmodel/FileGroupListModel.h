@@ -10,12 +10,13 @@
 
 // A list of FileGroups for QML: the found files of the detail pane (fileGroups) and the System
 // Data rows (systemDataGroups). One row per group. Roles:
-//   groupId (QString UUID), category (the case name, "homebrewCellar"), title (the category's
-//   display name), iconName (the category's symbol name), totalSize (qint64), formattedSize,
-//   fileCount, selectedCount, selectedSize (qint64), allSelected (the group has removable files
-//   and every one is selected), isSelected (the group's category is the highlighted category, see
-//   setHighlightedCategory; used by the System Data rows), safety (the System Data badge's case
-//   name, "safe", "review", "caution" or ""), safetyText (the badge's text or ""), files.
+//   groupId (QString UUID), category (Category::Value), categoryName (the case name,
+//   "homebrewCellar", for object names), title (the category's display name), iconName (the
+//   category's symbol name), totalSize (qint64), formattedSize, fileCount, selectedCount,
+//   selectedSize (qint64), allSelected (the group has removable files and every one is selected),
+//   isSelected (the group's category is the highlighted category, see setHighlightedCategory; used
+//   by the System Data rows), safety (the System Data badge, Safety::Value), safetyText (the
+//   badge's text or ""), files.
 // files is the group's FileListModel (one row per file, see there); it lives as long as the row.
 // setGroups replaces the list (model reset: group ids change on every scan). updateGroups takes a
 // list of the same groups in the same order with changed isSelected flags: the groups whose counts
@@ -33,6 +34,7 @@ public:
     {
         GroupIdRole = Qt::UserRole + 1,
         CategoryRole,
+        CategoryNameRole,
         TitleRole,
         IconNameRole,
         TotalSizeRole,

@@ -15,8 +15,8 @@ QVariant HomebrewPackageListModel::data(const QModelIndex &index, int role) cons
         return package.name;
     case PackageIdRole:
         return package.id.toString(QUuid::WithoutBraces);
-    case TypeRawRole:
-        return rawValue(package.type);
+    case TypeNameRole:
+        return displayName(package.type);
     case IsCaskRole:
         return package.type == HomebrewPackageType::cask;
     case VersionRole:
@@ -37,7 +37,7 @@ QHash<int, QByteArray> HomebrewPackageListModel::roleNames() const
 {
     return {{PackageIdRole, "packageId"},
             {NameRole, "name"},
-            {TypeRawRole, "typeRaw"},
+            {TypeNameRole, "typeName"},
             {IsCaskRole, "isCask"},
             {VersionRole, "version"},
             {HasVersionRole, "hasVersion"},

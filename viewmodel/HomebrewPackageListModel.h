@@ -9,7 +9,7 @@
 #include <QUuid>
 
 // The Homebrew formulae and casks a list shows, for QML. Roles: packageId (QString UUID), name,
-// typeRaw ("Formula" or "Cask"), isCask, version ("" when absent), hasVersion, path, iconSource
+// typeName ("Formula" or "Cask"), isCask, version ("" when absent), hasVersion, path, iconSource
 // (ItemIcon::toSource(), worked out when the list was loaded), isSelected (this row is the selected
 // package). Replaced whole (model reset); a change of the selected package is a dataChanged on the
 // rows concerned.
@@ -22,7 +22,7 @@ public:
     {
         PackageIdRole = Qt::UserRole + 1,
         NameRole,
-        TypeRawRole,
+        TypeNameRole,
         IsCaskRole,
         VersionRole,
         HasVersionRole,

@@ -24,7 +24,7 @@ QString groupsText(const QList<FileGroup> &groups)
 {
     QString text;
     for (const FileGroup &group : groups) {
-        text += rawValue(group.category) + kSeparator + group.formattedSize() + u'\n';
+        text += displayName(group.category) + kSeparator + group.formattedSize() + u'\n';
         for (const AssociatedFile &file : group.files) {
             const QString box = !file.isRemovable() ? QStringLiteral("[-]")
                                 : file.isSelected   ? QStringLiteral("[x]")
@@ -127,7 +127,7 @@ int systemData(const QStringList &arguments)
     QString text;
     for (const FileGroup &group : std::as_const(result.groups)) {
         const QString badge = badgeText(systemDataSafety(group.category));
-        text += rawValue(group.category) + kSeparator + group.formattedSize() +
+        text += displayName(group.category) + kSeparator + group.formattedSize() +
                 (badge.isEmpty() ? QString() : kSeparator + badge) + u'\n';
         for (const AssociatedFile &file : group.files)
             text += QStringLiteral("  ") + file.name + kSeparator + file.path + u'\n';

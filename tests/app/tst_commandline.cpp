@@ -4,6 +4,7 @@
 #include "demo/DesktopMachineBuilder.h"
 #include "demo/MachineBuilder.h"
 #include "tests/support/Sandbox.h"
+#include "viewmodel/CategoryEnums.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
 
@@ -215,9 +216,9 @@ private slots:
         QCOMPARE(data[u"hiddenCount"_s].toInt(), vm.hiddenSystemCategoryCount());
         const QAbstractItemModel *rows = vm.systemDataGroupsModel();
         QCOMPARE(rows->rowCount(), 1);
-        QCOMPARE(data[u"groups"_s][0][u"safety"_s].toString(),
-                 rows->index(0, 0).data(FileGroupListModel::SafetyRole).toString());
         QCOMPARE(data[u"groups"_s][0][u"safety"_s].toString(), u"review"_s);
+        QCOMPARE(rows->index(0, 0).data(FileGroupListModel::SafetyRole).value<Safety::Value>(),
+                 Safety::Value::Review);
     }
 
     void removeAndRestore_leaveTheMachineAsItWas()

@@ -48,18 +48,18 @@ private slots:
         QCOMPARE(qHash(f1), qHash(f2));
     }
 
-    void rawValuesAndLocations()
+    void displayNamesAndLocations()
     {
-        QCOMPARE(sidebarSectionFromRawValue(QStringLiteral("Brew")), SidebarSection::homebrew);
-        QVERIFY(!sidebarSectionFromRawValue(QStringLiteral("Homebrew")));
-        QCOMPARE(homebrewPackageTypeFromRawValue(QStringLiteral("Cask")),
+        QCOMPARE(sidebarSectionFromDisplayName(QStringLiteral("Brew")), SidebarSection::homebrew);
+        QVERIFY(!sidebarSectionFromDisplayName(QStringLiteral("Homebrew")));
+        QCOMPARE(homebrewPackageTypeFromDisplayName(QStringLiteral("Cask")),
                  HomebrewPackageType::cask);
-        QVERIFY(!homebrewPackageTypeFromRawValue(QStringLiteral("cask")));
-        QVERIFY(!fileCategoryFromRawValue(QStringLiteral("homebrewVar")));
+        QVERIFY(!homebrewPackageTypeFromDisplayName(QStringLiteral("cask")));
+        QVERIFY(!fileCategoryFromDisplayName(QStringLiteral("homebrewVar")));
         QSet<QString> names;
         for (FileCategory category : allFileCategories()) {
-            QCOMPARE(fileCategoryFromRawValue(rawValue(category)), category);
-            names.insert(rawValue(category));
+            QCOMPARE(fileCategoryFromDisplayName(displayName(category)), category);
+            names.insert(displayName(category));
         }
         QCOMPARE(names.size(), 48);
         QCOMPARE(libraryFolderName(FileCategory::savedApplicationState),

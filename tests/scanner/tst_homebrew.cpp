@@ -15,8 +15,8 @@ QStringList describe(const QList<HomebrewPackage> &packages)
 {
     QStringList lines;
     for (const HomebrewPackage &package : packages) {
-        lines.append(package.name + QLatin1Char(' ') + rawValue(package.type) + QLatin1Char(' ') +
-                     package.version.value_or(QStringLiteral("-")));
+        lines.append(package.name + QLatin1Char(' ') + displayName(package.type) +
+                     QLatin1Char(' ') + package.version.value_or(QStringLiteral("-")));
     }
     return lines;
 }

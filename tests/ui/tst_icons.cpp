@@ -12,6 +12,7 @@
 #include "ui/SymbolImageProvider.h"
 #include "ui/SymbolTable.h"
 #include "viewmodel/AppListModel.h"
+#include "viewmodel/CategoryEnums.h"
 #include "viewmodel/FileGroupListModel.h"
 
 #include <QDir>
@@ -83,12 +84,15 @@ FileGroup group(FileCategory category, const QList<qint64> &sizes)
     return FileGroup(category, files);
 }
 
+// The case names of the rows' categories, read from the category role QML compares.
 QStringList categoriesInOrder(const QAbstractItemModel &model)
 {
     const int role = model.roleNames().key("category");
     QStringList names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names.append(model.index(row, 0).data(role).toString());
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const auto category = model.index(row, 0).data(role).value<Category::Value>();
+        names.append(caseName(Category::toFileCategory(category)));
+    }
     return names;
 }
 
@@ -225,6 +229,24 @@ private slots:
             QCOMPARE(url, expected.contains(QLatin1Char(':'))
                               ? QUrl(expected)
                               : QUrl::fromLocalFile(dataHome + QLatin1Char('/') + expected));
+        }
+    }
+
+    // QML's capitalised categories and badges name the model's cases, one for one.
+    void qmlEnums_nameTheSameCases()
+    {
+        const QMetaEnum categories = QMetaEnum::fromType<Category::Value>();
+        QCOMPARE(categories.keyCount(), allFileCategories().size());
+        for (FileCategory category : allFileCategories()) {
+            QCOMPARE(
+                QString::fromLatin1(categories.valueToKey(int(Category::of(category)))).toLower(),
+                caseName(category).toLower());
+        }
+        const QMetaEnum badges = QMetaEnum::fromType<Safety::Value>();
+        for (SystemDataSafety safety :
+             {SystemDataSafety::safe, SystemDataSafety::review, SystemDataSafety::caution}) {
+            QCOMPARE(QString::fromLatin1(badges.valueToKey(int(Safety::of(safety)))).toLower(),
+                     caseName(safety));
         }
     }
 

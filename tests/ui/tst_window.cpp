@@ -219,7 +219,7 @@ private slots:
         for (const auto &[section, placeholder] : sections) {
             QVERIFY2(h.item(u"sectionButton_"_s + section)->isEnabled(), qPrintable(section));
             QVERIFY(h.click(u"sectionButton_"_s + section));
-            QCOMPARE(h.vm().currentSectionRaw() + u": "_s + h.state(u"detailPlaceholder"_s),
+            QCOMPARE(h.vm().currentSectionTitle() + u": "_s + h.state(u"detailPlaceholder"_s),
                      section + u": "_s + placeholder);
             QVERIFY(!h.visible(u"moveToTrashButton"_s));
         }
@@ -268,7 +268,7 @@ private slots:
 
         QVERIFY(!h.item(u"sectionButton_npm"_s)->isEnabled());
         QVERIFY(h.click(u"sectionButton_npm"_s));
-        QCOMPARE(h.vm().currentSectionRaw(), u"Applications"_s);
+        QCOMPARE(h.vm().currentSectionTitle(), u"Applications"_s);
 
         // Reached anyway (the view model allows it), the list explains what is missing, also while
         // a search text is present, and the cache bar still shows a size.

@@ -6,6 +6,7 @@
 #include "tests/support/Sandbox.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
+#include "viewmodel/ItemFilter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -48,7 +49,7 @@ QString ticks(const QList<FileGroup> &groups)
 // The detail pane in one line: header, files with their ticks, and whether it is busy.
 QString pane(const ContentViewModel &vm)
 {
-    return vm.selectedItemName() + u" ("_s + vm.selectedItemSubtitle() + u"): "_s +
+    return vm.selectedItemHeader().title + u" ("_s + vm.selectedItemHeader().subtitle + u"): "_s +
            ticks(vm.fileGroups()) + (vm.isScanning() ? u" [busy]"_s : QString());
 }
 
@@ -120,7 +121,7 @@ private slots:
             {u"xcode"_s, QString(), 0},         {u"cafe\u0301"_s, u"e"_s, 0},
             {u"cafe\u0301"_s, u"ce\u0301"_s, 2}};
         for (const auto &[name, query, score] : cases) {
-            QCOMPARE(query + u'=' + QString::number(ContentViewModel::fuzzyMatchScore(name, query)),
+            QCOMPARE(query + u'=' + QString::number(ItemFilter::fuzzyMatchScore(name, query)),
                      query + u'=' + QString::number(score));
         }
     }
@@ -164,7 +165,7 @@ private slots:
         vm.selectSection(u"Applications"_s);
         vm.selectSection(u"Homebrew"_s);
         QVERIFY2(same.log.isEmpty(), qPrintable(same.log.join(u',')));
-        QCOMPARE(vm.searchQuery() + u'/' + vm.selectedItemName(), u"xc/Xcode"_s);
+        QCOMPARE(vm.searchQuery() + u'/' + vm.selectedItemHeader().title, u"xc/Xcode"_s);
 
         vm.selectSection(u"System Data"_s);
         QVERIFY(vm.isScanning() && !vm.selectedApp());
@@ -174,7 +175,7 @@ private slots:
                        {AssociatedFile(sandbox.homePath("backup-1"), "iPhone",
                                        FileCategory::deviceBackups, 200'000'000)})},
             0);
-        vm.selectSystemCategory(u"deviceBackups"_s);
+        vm.selectSystemCategory(FileCategory::deviceBackups);
         vm.search("stored only"); // does not filter the category's files
         QCOMPARE(vm.fileGroups().size(), 1);
 
@@ -187,10 +188,10 @@ private slots:
         change.log.removeDuplicates();
         QCOMPARE(change.log, order);
         QVERIFY(vm.isLoadingList());
-        QCOMPARE(
-            (QStringList{vm.currentSectionRaw(), vm.searchQuery(), vm.selectedSystemCategoryName(),
-                         ticks(vm.fileGroups()), QString::number(vm.systemDataGroups().size())}),
-            (QStringList{"npm", "", "", "", "1"}));
+        QCOMPARE((QStringList{vm.currentSectionTitle(), vm.searchQuery(),
+                              vm.selectedSystemCategoryName(), ticks(vm.fileGroups()),
+                              QString::number(vm.systemDataGroups().size())}),
+                 (QStringList{"npm", "", "", "", "1"}));
         SETTLE(vm);
         // Without npm the list is empty, and its cache is measured all the same.
         QVERIFY(!vm.isLoadingList() && !vm.isNPMAvailable() && vm.allNPMPackages().isEmpty());
@@ -422,9 +423,9 @@ private slots:
         QVERIFY(vm.fileGroups().isEmpty());
     }
 
-    // Desktop applications sit in the list their installation says; a Flatpak is removed by its
-    // tool once its installation is ticked, then its files go to the Trash; a system package
-    // never offers itself.
+    // A slow listing never holds the constructor up. Desktop applications sit in the list their
+    // installation says; a Flatpak is removed by its tool once its installation is ticked, then
+    // its files go to the Trash; a system package never offers itself.
     void desktopApplications_listedByKindAndRemovedTheirWay()
     {
         Sandbox sandbox;
@@ -437,8 +438,19 @@ private slots:
                                 "gnome-calculator");
         desktop.installDpkgQuery(
             {{"/usr/share/applications/org.gnome.Calculator.desktop", "gnome-calculator"}});
+        // The listing asks dpkg-query, which waits until the test lets it answer: the constructor
+        // returns with the list empty and busy, and the whole list arrives later.
+        const QString dpkg = sandbox.systemPath("/usr/bin/dpkg-query");
+        const QString gate = sandbox.base() + u"/dpkg-may-answer"_s;
+        QVERIFY(QFile::rename(dpkg, dpkg + u".real"_s));
+        sandbox.writeScript(
+            dpkg,
+            u"until [ -e '%1' ]; do sleep 0.05; done\nexec '%2.real' \"$@\"\n"_s.arg(gate, dpkg));
         ContentViewModel vm{FileScanner(sandbox.places())};
+        QVERIFY(vm.allApps().isEmpty() && vm.isLoadingList());
+        sandbox.writeFile(gate, {});
         SETTLE(vm);
+        QVERIFY(!vm.isLoadingList());
         QCOMPARE(names(vm.userApplications()) + QStringList{"|"} + names(vm.systemApplications()),
                  (QStringList{"Notes Plus", "|", "Calculator"}));
 
@@ -476,7 +488,7 @@ private slots:
                          [&] { progress.append(vm.scanProgressText()); });
         vm.selectSection(u"System Data"_s);
         // Clicks while the scan runs change nothing.
-        vm.selectSystemCategory(u"timeMachineSnapshots"_s);
+        vm.selectSystemCategory(FileCategory::timeMachineSnapshots);
         QVERIFY(vm.isScanning() && vm.selectedSystemCategoryName().isEmpty());
         SETTLE(vm);
         // The scan told what it measured, and the line is gone once it ended.
@@ -488,10 +500,11 @@ private slots:
 
         // A category opens all ticked, with a warning: snapshots stand on "/", which never goes
         // to the Trash; two failures, then a new scan that opens the same category again.
-        vm.selectSystemCategory(u"timeMachineSnapshots"_s);
+        vm.selectSystemCategory(FileCategory::timeMachineSnapshots);
         const auto category = [&] {
-            return QStringList{vm.selectedSystemCategoryName(), vm.selectedSystemCategoryTitle(),
-                               vm.selectedSystemCategorySubtitle(), ticks(vm.fileGroups())};
+            return QStringList{vm.selectedSystemCategoryName(),
+                               vm.selectedSystemCategoryHeader().title,
+                               vm.selectedSystemCategoryHeader().subtitle, ticks(vm.fileGroups())};
         };
         const QStringList opened{"timeMachineSnapshots", "Time Machine Snapshots", "2 items",
                                  "+, +"};
@@ -530,8 +543,8 @@ private slots:
         QCOMPARE(category(), opened);
 
         // Another category: its size in the subtitle, no warning, and the row highlighted.
-        vm.selectSystemCategory(u"xcodeDerivedData"_s);
-        QCOMPARE(vm.selectedSystemCategorySubtitle(), u"2 items \u00B7 200 MB"_s);
+        vm.selectSystemCategory(FileCategory::xcodeDerivedData);
+        QCOMPARE(vm.selectedSystemCategoryHeader().subtitle, u"2 items \u00B7 200 MB"_s);
         QVERIFY(!vm.deleteConfirmationMessage().contains(u'\n'));
         QAbstractListModel *rowsModel = vm.systemDataGroupsModel();
         QVERIFY(rowsModel->index(0).data(FileGroupListModel::IsSelectedRole).toBool());

@@ -16,6 +16,9 @@ Rectangle {
     readonly property bool hasItem: viewModel.selectedItemKind !== ""
     readonly property bool hasCategory: !hasItem && viewModel.selectedSystemCategory !== ""
     readonly property bool hasSelection: hasItem || hasCategory
+    // The header's title, subtitle and image (a DetailHeader) for what is selected.
+    readonly property var header: hasItem ? viewModel.selectedItemHeader
+                                          : viewModel.selectedSystemCategoryHeader
     readonly property int groupCount: viewModel.fileGroups.count
 
     // Collapsed groups by group id. Group ids change with every scan, so new groups start
@@ -42,7 +45,7 @@ Rectangle {
         symbolSize: Theme.iconL
         symbol: {
             switch (root.viewModel.section) {
-            case ContentViewModel.Npm: return "terminal.fill"
+            case ContentViewModel.NPM: return "terminal.fill"
             case ContentViewModel.Homebrew: return "cup.and.saucer.fill"
             case ContentViewModel.SystemData: return "internaldrive.fill"
             default: return "arrow.left.circle"
@@ -50,7 +53,7 @@ Rectangle {
         }
         title: {
             switch (root.viewModel.section) {
-            case ContentViewModel.Npm:
+            case ContentViewModel.NPM:
             case ContentViewModel.Homebrew: return qsTr("Select a package")
             case ContentViewModel.SystemData: return qsTr("Scan System Data")
             default: return qsTr("Select an app")
@@ -58,7 +61,7 @@ Rectangle {
         }
         detail: {
             switch (root.viewModel.section) {
-            case ContentViewModel.Npm: return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
+            case ContentViewModel.NPM: return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
             case ContentViewModel.Homebrew: return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
             case ContentViewModel.SystemData: return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
             default: return qsTr("Choose an app from the sidebar to scan\nfor associated files")
@@ -82,9 +85,8 @@ Rectangle {
                 Layout.preferredHeight: 64
                 frameSize: 64
                 symbolSize: 40
-                iconSource: root.hasItem ? root.viewModel.selectedItemIconSource : ""
-                fallbackSymbol: root.hasItem ? root.viewModel.selectedItemSymbol
-                                             : root.viewModel.selectedSystemCategoryIconName
+                iconSource: root.header.iconSource
+                fallbackSymbol: root.header.symbol
             }
             ColumnLayout {
                 Layout.fillWidth: true
@@ -92,8 +94,7 @@ Rectangle {
                 Text {
                     objectName: "detailTitle"
                     Layout.fillWidth: true
-                    text: root.hasItem ? root.viewModel.selectedItemName
-                                       : root.viewModel.selectedSystemCategoryTitle
+                    text: root.header.title
                     color: Theme.primaryText
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.title2Size
@@ -103,11 +104,8 @@ Rectangle {
                 Text {
                     objectName: "detailSubtitle"
                     Layout.fillWidth: true
-                    readonly property string value: root.hasItem
-                                                    ? root.viewModel.selectedItemSubtitle
-                                                    : root.viewModel.selectedSystemCategorySubtitle
-                    visible: value !== ""
-                    text: value
+                    visible: text !== ""
+                    text: root.header.subtitle
                     color: Theme.secondaryText
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.captionSize
@@ -250,7 +248,7 @@ Rectangle {
                 title: qsTr("No associated files found")
                 detail: {
                     switch (root.viewModel.section) {
-                    case ContentViewModel.Npm: return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
+                    case ContentViewModel.NPM: return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
                     case ContentViewModel.Homebrew: return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
                     case ContentViewModel.SystemData: return qsTr("Select a category from the sidebar to view system files.")
                     default: return qsTr("No leftover Preference, Application Support,\nor Cache files were found for this app.")

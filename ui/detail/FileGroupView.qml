@@ -10,7 +10,7 @@ Rectangle {
 
     required property ContentViewModel viewModel
     required property string groupId
-    required property string category
+    required property string categoryName
     required property string title
     required property string iconName
     required property string formattedSize
@@ -22,7 +22,7 @@ Rectangle {
 
     signal expansionToggled
 
-    objectName: "fileGroup_" + category
+    objectName: "fileGroup_" + categoryName
     implicitHeight: column.implicitHeight + 24
     radius: Theme.radiusL
     color: Theme.groupBackground
@@ -37,7 +37,7 @@ Rectangle {
 
         // Header: folds and unfolds the group.
         Item {
-            objectName: "groupHeader_" + root.category
+            objectName: "groupHeader_" + root.categoryName
             Layout.fillWidth: true
             implicitHeight: headerRow.implicitHeight
 
@@ -87,7 +87,7 @@ Rectangle {
         }
 
         VerloCheckBox {
-            objectName: "groupToggle_" + root.category
+            objectName: "groupToggle_" + root.categoryName
             visible: root.fileCount > 0
             checked: root.allSelected
             text: root.allSelected ? qsTr("Deselect All") : qsTr("Select All")

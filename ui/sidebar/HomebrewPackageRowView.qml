@@ -8,7 +8,7 @@ ItemRow {
 
     required property ContentViewModel viewModel
     required property string name
-    required property string typeRaw
+    required property string typeName
     required property bool isCask
     required property string version
     required property bool hasVersion
@@ -19,7 +19,7 @@ ItemRow {
     title: name
     fallbackSymbol: isCask ? "shippingbox.fill" : "terminal.fill"
     subtitle: secondLine
-    onClicked: viewModel.selectHomebrewPackage(name, typeRaw)
+    onClicked: viewModel.selectHomebrewPackage(name, typeName)
 
     Component {
         id: secondLine
@@ -27,7 +27,7 @@ ItemRow {
             spacing: Theme.spacingXS
             Badge {
                 objectName: "typeBadge"
-                text: root.typeRaw
+                text: root.typeName
                 textColor: root.isCask ? Theme.blue : Theme.green
                 fill: Theme.alpha(root.isCask ? Theme.blue : Theme.green, 0.2)
             }

@@ -22,7 +22,7 @@ Rectangle {
         Repeater {
             model: [
                 { section: ContentViewModel.Applications, title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
-                { section: ContentViewModel.Npm, title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
+                { section: ContentViewModel.NPM, title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
                 { section: ContentViewModel.Homebrew, title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
                 { section: ContentViewModel.SystemData, title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
             ]
@@ -35,7 +35,7 @@ Rectangle {
                 label: modelData.label
                 symbol: modelData.symbol
                 isSelected: root.viewModel.section === modelData.section
-                isAvailable: modelData.section === ContentViewModel.Npm ? root.viewModel.isNPMAvailable
+                isAvailable: modelData.section === ContentViewModel.NPM ? root.viewModel.isNPMAvailable
                            : modelData.section === ContentViewModel.Homebrew ? root.viewModel.isHomebrewAvailable
                            : true
                 onClicked: root.viewModel.showSection(modelData.section)

@@ -9,7 +9,7 @@ Loader {
 
     sourceComponent: {
         switch (viewModel.section) {
-        case ContentViewModel.Npm:
+        case ContentViewModel.NPM:
             return npmList
         case ContentViewModel.Homebrew:
             return brewList

@@ -8,7 +8,8 @@ Item {
     id: root
 
     required property ContentViewModel viewModel
-    required property string category
+    required property int category // a Category value
+    required property string categoryName
     required property string title
     required property string iconName
     required property string formattedSize
@@ -16,14 +17,19 @@ Item {
     required property int fileCount
     required property bool isSelected
 
-    // "safe", "review", "caution" or "" (no badge), and the badge's text.
-    required property string safety
+    // A Safety value (Safety.None: no badge), and the badge's text.
+    required property int safety
     required property string safetyText
-    readonly property color safetyColor: safety === "safe" ? Theme.green
-                                                           : safety === "review" ? Theme.yellow
-                                                                                 : safety === "caution" ? Theme.orange : Theme.secondaryText
+    readonly property color safetyColor: {
+        switch (safety) {
+        case Safety.Safe: return Theme.green
+        case Safety.Review: return Theme.yellow
+        case Safety.Caution: return Theme.orange
+        default: return Theme.secondaryText
+        }
+    }
 
-    objectName: "systemCategoryRow_" + category
+    objectName: "systemCategoryRow_" + categoryName
     implicitHeight: row.implicitHeight + 2 * Theme.spacingM
 
     Rectangle {
@@ -81,7 +87,7 @@ Item {
             Text {
                 objectName: "categoryDetail"
                 Layout.fillWidth: true
-                readonly property bool isDocker: root.category === "dockerData"
+                readonly property bool isDocker: root.category === Category.DockerData
                 visible: isDocker || root.fileCount >= 2
                 text: isDocker ? qsTr("Containers, images & volumes (Docker Desktop data)")
                                : qsTr("%1 items").arg(root.fileCount)
@@ -99,7 +105,7 @@ Item {
                 objectName: "categorySize"
                 Layout.alignment: Qt.AlignRight
                 readonly property bool hasSize: Number(root.totalSize) > 0
-                readonly property bool isSnapshots: root.category === "timeMachineSnapshots"
+                readonly property bool isSnapshots: root.category === Category.TimeMachineSnapshots
                 visible: hasSize || isSnapshots
                 text: hasSize ? root.formattedSize
                               : root.fileCount === 1 ? qsTr("%1 snapshot").arg(root.fileCount)
@@ -112,7 +118,7 @@ Item {
             Badge {
                 objectName: "safetyBadge"
                 Layout.alignment: Qt.AlignRight
-                visible: root.safety !== ""
+                visible: root.safety !== Safety.None
                 text: root.safetyText
                 textColor: root.safetyColor
             }
@@ -123,6 +129,6 @@ Item {
         id: hover
     }
     TapHandler {
-        onTapped: root.viewModel.selectSystemCategory(root.category)
+        onTapped: root.viewModel.showSystemCategory(root.category)
     }
 }
