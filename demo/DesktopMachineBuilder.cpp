@@ -1,5 +1,12 @@
 #include "demo/DesktopMachineBuilder.h"
 
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include <iterator>
+
 namespace {
 
 QString shellQuoted(const QString &text)
@@ -9,15 +16,42 @@ QString shellQuoted(const QString &text)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
-// A real 16x16 PNG: the lookup goes by the size folder, the views only need an image.
-QByteArray pngBytes()
+// A tile in a colour of its own per icon name, with a white disc: something that reads as an
+// application's icon in the screenshots, made as a real PNG or SVG.
+QColor tileColour(const QString &icon)
 {
-    static const char bytes[] =
-        "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x10\x00\x00"
-        "\x00\x10\x08\x06\x00\x00\x00\x1f\xf3\xff\x61\x00\x00\x00\x19\x49\x44\x41\x54\x78\x9c\x63"
-        "\xd0\x6f\x78\xfb\x9f\x12\xcc\x30\x6a\xc0\xa8\x01\xa3\x06\x0c\x17\x03\x00\xbc\xd7\x9b\x1f"
-        "\x1f\xbd\x88\xfd\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82";
-    return QByteArray(bytes, sizeof bytes - 1);
+    static const char *const palette[] = {"#2f80ed", "#27ae60", "#eb5757",
+                                          "#f2994a", "#9b51e0", "#0097a7"};
+    return QColor(palette[qHash(icon) % std::size(palette)]);
+}
+
+QByteArray pngBytes(const QString &icon)
+{
+    QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(tileColour(icon));
+    painter.drawRoundedRect(QRectF(2, 2, 44, 44), 10, 10);
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawEllipse(QRectF(14, 14, 20, 20));
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray svgBytes(const QString &icon)
+{
+    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\">"
+                          "<rect x=\"2\" y=\"2\" width=\"44\" height=\"44\" rx=\"10\" "
+                          "fill=\"%1\"/><circle cx=\"24\" cy=\"24\" r=\"10\" fill=\"#fff\" "
+                          "fill-opacity=\"0.9\"/></svg>\n")
+        .arg(tileColour(icon).name())
+        .toUtf8();
 }
 
 } // namespace
@@ -64,16 +98,14 @@ QString DesktopMachineBuilder::addIcon(const QString &dataFolder, const QString 
                                        const QString &size) const
 {
     if (size == QLatin1String("pixmaps"))
-        return m_folder.writeFile(
-            dataFolder + QStringLiteral("/pixmaps/") + icon + QStringLiteral(".png"), pngBytes());
+        return m_folder.writeFile(dataFolder + QStringLiteral("/pixmaps/") + icon +
+                                      QStringLiteral(".png"),
+                                  pngBytes(icon));
     const QString folder =
         dataFolder + QStringLiteral("/icons/hicolor/") + size + QStringLiteral("/apps/") + icon;
     if (size == QLatin1String("scalable"))
-        return m_folder.writeFile(folder + QStringLiteral(".svg"),
-                                  "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" "
-                                  "height=\"16\"><rect width=\"16\" height=\"16\" "
-                                  "fill=\"#2f80ed\"/></svg>\n");
-    return m_folder.writeFile(folder + QStringLiteral(".png"), pngBytes());
+        return m_folder.writeFile(folder + QStringLiteral(".svg"), svgBytes(icon));
+    return m_folder.writeFile(folder + QStringLiteral(".png"), pngBytes(icon));
 }
 
 QString DesktopMachineBuilder::addFlatpak(const QString &id, const QString &name, bool user) const
@@ -95,7 +127,7 @@ QString DesktopMachineBuilder::addFlatpak(const QString &id, const QString &name
 QString DesktopMachineBuilder::addSnap(const QString &name, const QString &title) const
 {
     const QString snap = m_folder.systemPath(QStringLiteral("/snap/")) + name;
-    m_folder.writeFile(snap + QStringLiteral("/current/meta/gui/icon.png"), pngBytes());
+    m_folder.writeFile(snap + QStringLiteral("/current/meta/gui/icon.png"), pngBytes(name));
     return addDesktopEntry(
         snapDesktop(), name + QLatin1Char('_') + name + QStringLiteral(".desktop"), title,
         QStringLiteral("/snap/bin/") + name + QStringLiteral(" %U"),
