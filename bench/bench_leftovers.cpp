@@ -2,7 +2,7 @@
 // the cost of simply listing those folders once each, names left as bytes (the floor no search
 // can go under), and of listing them as the path lists FileManager::contentsOfDirectory builds.
 //
-// Usage: bench_leftovers [entries per folder, default 3000] [runs, default 7]
+// Usage: bench_leftovers [entries per folder, default 3000] [runs, default 15]
 
 #include "model/FileCategory.h"
 #include "scanner/CategoryPlaces.h"
@@ -97,7 +97,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int perFolder = argc > 1 ? std::max(1, atoi(argv[1])) : 3000;
-    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 7;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 15;
 
     Sandbox box;
     const Places places = box.places();
