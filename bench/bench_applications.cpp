@@ -2,7 +2,7 @@
 // bundles, next to its floor: a loop that lists the same folders and reads each bundle's
 // Info.plist bytes, with plain system calls and one reused buffer.
 //
-// Usage: bench_applications [bundles, default 1000] [runs, default 9]
+// Usage: bench_applications [bundles, default 1000] [runs, default 15]
 
 #include "demo/PlistWriter.h"
 #include "scanner/FileScanner.h"
@@ -109,7 +109,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int bundles = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
-    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 9;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 15;
 
     Sandbox box;
     const QStringList folders = {box.homePath(QStringLiteral("Applications")),

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -80,25 +81,35 @@ bool FileManager::isDirectory(const QString &path) const
 
 std::optional<QStringList> FileManager::contentsOfDirectory(const QString &path) const
 {
-    if (path.isEmpty())
-        return std::nullopt;
-    DIR *dir = ::opendir(encoded(path).constData());
-    if (!dir)
-        return std::nullopt;
     const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
     QStringList entries;
+    if (!forEachEntry(path, [&](QByteArrayView name) {
+            entries.append(prefix +
+                           QFile::decodeName(QByteArray::fromRawData(name.data(), name.size())));
+        }))
+        return std::nullopt;
+    return entries;
+}
+
+bool FileManager::forEachEntry(const QString &path,
+                               const std::function<void(QByteArrayView)> &visit) const
+{
+    if (path.isEmpty())
+        return false;
+    DIR *dir = ::opendir(encoded(path).constData());
+    if (!dir)
+        return false;
     errno = 0;
     while (struct dirent *entry = ::readdir(dir)) {
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        entries.append(prefix + QFile::decodeName(name));
+        visit(QByteArrayView(name, qsizetype(std::strlen(name))));
+        errno = 0; // the visitor may have set it; only readdir's own error counts
     }
     const bool failed = errno != 0;
     ::closedir(dir);
-    if (failed)
-        return std::nullopt;
-    return entries;
+    return !failed;
 }
 
 std::optional<QByteArray> FileManager::readFile(const QString &path, qint64 maxBytes) const

@@ -4,10 +4,12 @@
 #include "scanner/Trash.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The scanner's one door to the file system: every existence test, listing and read goes
@@ -31,6 +33,10 @@ public:
     // The full paths of the entries directly inside a folder, hidden ones included, in the order
     // the file system gives them. Nothing for a missing, unreadable or non-folder path.
     std::optional<QStringList> contentsOfDirectory(const QString &path) const;
+    // The same listing without building a string per entry: visit is given each entry's name as
+    // the file system's bytes, valid during the call only. False when the folder cannot be listed
+    // or the listing fails part way (entries visited before then are to be dropped).
+    bool forEachEntry(const QString &path, const std::function<void(QByteArrayView)> &visit) const;
 
     // The whole file, or nothing when it cannot be read or is larger than maxBytes.
     std::optional<QByteArray> readFile(const QString &path,

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -60,12 +61,12 @@ constexpr qsizetype kBundlesPerThread = 64;
 // and the bundles do not depend on one another. The order of bundles is kept.
 QList<AppInfo> readBundles(const FileScanner &scanner, const QStringList &bundles)
 {
-    QList<AppInfo> apps(bundles.size());
-    AppInfo *out = apps.data();
+    // Slots left empty until read: a default AppInfo would draw an identifier of its own.
+    std::vector<std::optional<AppInfo>> read(size_t(bundles.size()));
     std::atomic<qsizetype> next{0};
     const auto work = [&] {
         for (qsizetype i = next++; i < bundles.size(); i = next++)
-            out[i] = scanner.readAppInfo(bundles[i]);
+            read[size_t(i)] = scanner.readAppInfo(bundles[i]);
     };
     std::thread helper;
     if (bundles.size() >= 2 * kBundlesPerThread && QThread::idealThreadCount() > 1) {
@@ -78,6 +79,10 @@ QList<AppInfo> readBundles(const FileScanner &scanner, const QStringList &bundle
     work();
     if (helper.joinable())
         helper.join();
+    QList<AppInfo> apps;
+    apps.reserve(bundles.size());
+    for (std::optional<AppInfo> &app : read)
+        apps.append(std::move(*app));
     return apps;
 }
 

@@ -11,12 +11,13 @@
 #include "scanner/FoundFile.h"
 #include "scanner/LeftoverSearch.h"
 #include "scanner/NameGuard.h"
+#include "scanner/NameSieve.h"
 #include "scanner/TermMatcher.h"
 
-#include <QHash>
+#include <QFile>
 
 #include <algorithm>
-#include <array>
+#include <map>
 #include <vector>
 
 namespace {
@@ -67,6 +68,12 @@ ItemMatcher matcherFor(const SearchTerms &terms)
     return ItemMatcher(terms.terms, terms.identifierParts, terms.wholeNames);
 }
 
+// Rules out, before decoding, the names the matcher cannot score.
+NameSieve sieveFor(const ItemMatcher &matcher)
+{
+    return NameSieve(matcher.termTexts(), matcher.partTexts(), ItemMatcher::kIdentifierPartQuorum);
+}
+
 // What tells whose a file is: the item's identifier, parts and names, each kept even where the
 // search drops a name as a duplicate of an identifier word ("RStudio" in "org.rstudio.RStudio").
 } // namespace
@@ -109,19 +116,44 @@ std::optional<QStringView> subjectOf(QStringView name, Rule rule)
     return std::nullopt;
 }
 
-// The matching entries of one listing, not yet measured.
-QList<AssociatedFile> matchEntries(const FileManager &fileManager, const QStringList &entries,
-                                   const ItemMatcher &matcher, Rule rule, FileCategory category,
-                                   const ProtectedPlaces &guarded)
+// An entry's name as the file system gives it, read as a path component is: bytes that are not
+// UTF-8 become U+FFFD, and the found item is then offered as unremovable (see foundFile).
+QString decodedName(QByteArrayView bytes)
 {
-    QList<AssociatedFile> files;
-    for (const QString &path : entries) {
-        const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        const std::optional<QStringView> subject = subjectOf(name, rule);
-        if (subject && matcher.score(*subject) > 0 && !guarded.contains(path))
-            files.append(foundFile(fileManager, path, name.toString(), category));
-    }
-    return files;
+    return QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
+}
+
+// One category's use of a listed folder: the rule its entries are matched by.
+struct FolderUse
+{
+    FileCategory category;
+    Rule rule;
+};
+
+// Lists folder once and finds, for each use, the entries its rule takes and the matcher scores,
+// not yet measured: one list per use, in listing order. Only names the sieve lets through are
+// decoded. Nothing when the folder cannot be listed.
+std::optional<std::vector<QList<AssociatedFile>>>
+matchFolder(const FileManager &fileManager, const QString &folder,
+            const std::vector<FolderUse> &uses, const ItemMatcher &matcher, const NameSieve &sieve,
+            const ProtectedPlaces &guarded)
+{
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    std::vector<QList<AssociatedFile>> found(uses.size());
+    const bool listed = fileManager.forEachEntry(folder, [&](QByteArrayView bytes) {
+        if (!sieve.mayHold(bytes))
+            return;
+        const QString name = decodedName(bytes);
+        const QString path = prefix + name;
+        for (size_t i = 0; i < uses.size(); ++i) {
+            const std::optional<QStringView> subject = subjectOf(name, uses[i].rule);
+            if (subject && matcher.score(*subject) > 0 && !guarded.contains(path))
+                found[i].append(foundFile(fileManager, path, name, uses[i].category));
+        }
+    });
+    if (!listed)
+        return std::nullopt;
+    return found;
 }
 
 // Whether entryName holds name under the given rule.
@@ -141,19 +173,21 @@ QList<AssociatedFile> entriesContaining(const FileManager &fileManager, const QS
     // An empty or path-like name would match every entry or none sensibly.
     if (!isSafeEntryName(name) || !fileManager.fileExists(folder))
         return {};
-    const std::optional<QStringList> entries = fileManager.contentsOfDirectory(folder);
-    if (!entries)
-        return {};
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     const TermMatcher asWord(name);
+    const NameSieve sieve({name});
     QList<AssociatedFile> files;
-    for (const QString &path : *entries) {
-        const QString entryName = lastPathComponent(path);
+    const bool listed = fileManager.forEachEntry(folder, [&](QByteArrayView bytes) {
+        if (!sieve.mayHold(bytes))
+            return;
+        const QString entryName = decodedName(bytes);
         if (excludedName && entryName.compare(*excludedName, Qt::CaseInsensitive) == 0)
-            continue;
+            return;
+        const QString path = prefix + entryName;
         if (holdsName(entryName, name, asWord, rule) && !guarded.contains(path))
             files.append(foundFile(fileManager, path, entryName, category));
-    }
-    return files;
+    });
+    return listed ? files : QList<AssociatedFile>();
 }
 
 // Drops the files that another installed item's terms describe better than the chosen item's:
@@ -278,6 +312,19 @@ std::optional<QString> categoryFolder(FileCategory category, const Places &place
     return std::nullopt;
 }
 
+// The entries of one folder under one rule, measured.
+QList<AssociatedFile> scanFolder(const FileScanner &scanner, const QString &folder,
+                                 const SearchTerms &terms, FileCategory category, Rule rule)
+{
+    const ItemMatcher matcher = matcherFor(terms);
+    auto found = matchFolder(scanner.fileManager(), folder, {{category, rule}}, matcher,
+                             sieveFor(matcher), ProtectedPlaces(scanner.places()));
+    if (!found)
+        return {};
+    measure(scanner, found->front(), {});
+    return found->front();
+}
+
 } // namespace
 
 ItemMatcher ownershipMatcherFor(const FileScanner &scanner, const AppInfo &app)
@@ -298,38 +345,47 @@ QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &
     const QList<FileGroup> named = namedLocations(scanner, name, guarded);
     const ItemMatcher matcher = matcherFor(terms);
 
-    // Caches and Logs serve several categories; one search lists each folder once.
-    QHash<QString, std::optional<QStringList>> listings;
-    auto listing = [&](const QString &folder) -> const std::optional<QStringList> & {
-        auto it = listings.find(folder);
-        if (it == listings.end()) {
-            if (progress)
-                progress(folder);
-            it = listings.insert(folder, fileManager.contentsOfDirectory(folder));
-        }
-        return *it;
+    // Every folder the categories search, in the order they first name it, with the categories
+    // that share it (Caches and Logs serve several): each is listed once and matched in one pass.
+    std::vector<std::pair<QString, std::vector<FolderUse>>> folders;
+    const auto use = [&folders](const QString &folder, FolderUse folderUse) {
+        const auto it = std::find_if(folders.begin(), folders.end(), [&folder](const auto &listed) {
+            return listed.first == folder;
+        });
+        if (it == folders.end())
+            folders.push_back({folder, {folderUse}});
+        else
+            it->second.push_back(folderUse);
     };
+    for (FileCategory category : allFileCategories()) {
+        if (category == FileCategory::appBundle)
+            continue;
+        if (category == FileCategory::homeDotFiles) {
+            use(places.home(), {category, Rule::homeDot});
+            continue;
+        }
+        const std::optional<QString> folder = categoryFolder(category, places);
+        if (!folder || !fileManager.fileExists(*folder))
+            continue;
+        use(*folder,
+            {category, category == FileCategory::preferences ? Rule::preferences : Rule::folder});
+    }
 
+    const NameSieve sieve = sieveFor(matcher);
+    std::map<FileCategory, QList<AssociatedFile>> found;
+    for (const auto &[folder, uses] : folders) {
+        if (progress)
+            progress(folder);
+        if (auto files = matchFolder(fileManager, folder, uses, matcher, sieve, guarded)) {
+            for (size_t i = 0; i < uses.size(); ++i)
+                found[uses[i].category] = std::move((*files)[i]);
+        }
+    }
     QList<FileGroup> categoryGroups;
     for (FileCategory category : allFileCategories()) {
-        QList<AssociatedFile> files;
-        if (category == FileCategory::appBundle) {
-            continue;
-        } else if (category == FileCategory::homeDotFiles) {
-            if (const auto &entries = listing(places.home()))
-                files =
-                    matchEntries(fileManager, *entries, matcher, Rule::homeDot, category, guarded);
-        } else {
-            const std::optional<QString> folder = categoryFolder(category, places);
-            if (!folder || !fileManager.fileExists(*folder))
-                continue;
-            const Rule rule =
-                category == FileCategory::preferences ? Rule::preferences : Rule::folder;
-            if (const auto &entries = listing(*folder))
-                files = matchEntries(fileManager, *entries, matcher, rule, category, guarded);
-        }
-        if (!files.isEmpty())
-            categoryGroups.append(FileGroup(category, files));
+        const auto it = found.find(category);
+        if (it != found.end() && !it->second.isEmpty())
+            categoryGroups.append(FileGroup(category, it->second));
     }
 
     QList<FileGroup> groups = FileScanner::mergeFileGroups(named, categoryGroups);
@@ -424,38 +480,18 @@ QList<AssociatedFile> FileScanner::scanCategoryFolder(const QString &folder,
                                                       const SearchTerms &terms,
                                                       FileCategory category) const
 {
-    const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
-    if (!entries)
-        return {};
-    QList<AssociatedFile> files = matchEntries(m_fileManager, *entries, matcherFor(terms),
-                                               Rule::folder, category, ProtectedPlaces(m_places));
-    measure(*this, files, {});
-    return files;
+    return scanFolder(*this, folder, terms, category, Rule::folder);
 }
 
 QList<AssociatedFile> FileScanner::scanPreferencesFolder(const QString &folder,
                                                          const SearchTerms &terms) const
 {
-    const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
-    if (!entries)
-        return {};
-    QList<AssociatedFile> files =
-        matchEntries(m_fileManager, *entries, matcherFor(terms), Rule::preferences,
-                     FileCategory::preferences, ProtectedPlaces(m_places));
-    measure(*this, files, {});
-    return files;
+    return scanFolder(*this, folder, terms, FileCategory::preferences, Rule::preferences);
 }
 
 QList<AssociatedFile> FileScanner::scanHomeDotEntries(const SearchTerms &terms) const
 {
-    const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(m_places.home());
-    if (!entries)
-        return {};
-    QList<AssociatedFile> files =
-        matchEntries(m_fileManager, *entries, matcherFor(terms), Rule::homeDot,
-                     FileCategory::homeDotFiles, ProtectedPlaces(m_places));
-    measure(*this, files, {});
-    return files;
+    return scanFolder(*this, m_places.home(), terms, FileCategory::homeDotFiles, Rule::homeDot);
 }
 
 QList<FileGroup> FileScanner::findNamedLocations(const QString &name) const

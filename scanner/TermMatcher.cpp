@@ -7,7 +7,6 @@ namespace {
 // Terms up to this length must begin a word; shorter ones, up to kWholeWordLength, must be one.
 constexpr qsizetype kWordStartLength = 5;
 constexpr qsizetype kWholeWordLength = 2;
-constexpr int kIdentifierPartQuorum = 2;
 
 // First components of reverse-domain names: top-level domains that name no program.
 constexpr QLatin1String kDomainPrefixes[] = {
@@ -170,6 +169,22 @@ qsizetype ItemMatcher::score(QStringView name) const
     if (count >= kIdentifierPartQuorum)
         best = std::max(best, partsLength);
     return best;
+}
+
+QStringList ItemMatcher::termTexts() const
+{
+    QStringList texts = m_wholeNames;
+    for (const TermMatcher &term : m_terms)
+        texts.append(term.term());
+    return texts;
+}
+
+QStringList ItemMatcher::partTexts() const
+{
+    QStringList texts;
+    for (const TermMatcher &part : m_parts)
+        texts.append(part.term());
+    return texts;
 }
 
 qsizetype ItemMatcher::ownershipScore(QStringView name) const

@@ -72,6 +72,12 @@ public:
     // The better of score(name) and the score of name with its separators (" ", "-", "_", ".")
     // taken out, so "sticky-notes" counts as "StickyNotes" when telling whose a file is.
     qsizetype ownershipScore(QStringView name) const;
+    // The texts of the terms and whole names, and of the identifier parts, of which
+    // kIdentifierPartQuorum must match: a name scores 0 unless it holds one of the first or that
+    // many of the second, letter case ignored.
+    QStringList termTexts() const;
+    QStringList partTexts() const;
+    static constexpr int kIdentifierPartQuorum = 2;
 
 private:
     std::vector<TermMatcher> m_terms;

@@ -1,6 +1,9 @@
 #include "scanner/FileScanner.h"
+#include "scanner/NameSieve.h"
+#include "scanner/TermMatcher.h"
 #include "tests/support/Sandbox.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -136,6 +139,45 @@ private slots:
                 QVERIFY2(FileScanner::matchesTerm(name, row.term) == row.matches,
                          qPrintable(QStringLiteral("%1 in %2").arg(row.term, name)));
         }
+    }
+
+    // The sieve before the matcher rules out only ASCII names that the matcher scores 0.
+    void nameSieve_rulesOutOnlyAsciiNamesTheMatcherCannotScore()
+    {
+        const QString kelvin(QChar(0x212A)); // folds onto "k"
+        const ItemMatcher matchers[] = {
+            ItemMatcher({"io.acme.pixelforge.agent", "Pixel Forge"},
+                        {"acme", "pixelforge", "agent"}, {}),
+            ItemMatcher({"R"}, {}, {"com.apple"}),
+            ItemMatcher({kelvin + "afka"}, {}, {}),
+        };
+        // {name as the file system gives it, what the first matcher's sieve says}
+        const std::pair<QByteArray, bool> names[] = {
+            {"io.acme.pixelforge.agent.plist", true},
+            {"xPIXEL FORGE", true},         // at an odd offset
+            {"com.acme.agent", true},       // two identifier parts
+            {"com.vendor.agent", false},    // one part is not enough
+            {"Helper Agent 12.log", false}, // nor is one part again
+            {"google_Player_7", false},
+            {"Grüße", true},     // not ASCII: never ruled out
+            {"Pixel\xff", true}, // nor bytes that are not UTF-8
+            {"org.R-project.R", false},
+            {"com.apple.plist", false},
+            {"kafka.log", false},
+            {"", false},
+        };
+        for (const ItemMatcher &matcher : matchers) {
+            const NameSieve sieve(matcher.termTexts(), matcher.partTexts(),
+                                  ItemMatcher::kIdentifierPartQuorum);
+            for (const auto &[bytes, firstSays] : names) {
+                const bool mayHold = sieve.mayHold(bytes);
+                QVERIFY2(mayHold || matcher.score(QFile::decodeName(bytes)) == 0,
+                         bytes.constData());
+                QVERIFY2(&matcher != matchers || mayHold == firstSays, bytes.constData());
+            }
+        }
+        // What the first rules out, the others score: their sieves must let it through.
+        QVERIFY(matchers[1].score(u"org.R-project.R") > 0 && matchers[2].score(u"kafka.log") > 0);
     }
 
     void findAssociatedFiles_pixelForge_groupsInOrderMergedAndMeasured()

@@ -1,5 +1,7 @@
 #include "demo/PlistWriter.h"
+#include "scanner/PlainPlistXml.h"
 #include "scanner/PropertyList.h"
+#include "scanner/PropertyListReaders.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -239,6 +241,42 @@ private slots:
             }
         }
         QVERIFY(read > 0); // a changed letter inside a string still reads
+    }
+
+    void plainXmlReader_readsAsTheFullReaderOrDeclines()
+    {
+        // {document, whether the one-pass reader takes it}; whatever it takes, also with a byte
+        // dropped here and there, it must read exactly as the full XML reader does.
+        const QByteArray list = PlistWriter::xml(appInfo());
+        const QList<std::pair<QByteArray, bool>> documents = {
+            {list, true},
+            {xmlList("<dict><key>a&amp;b</key><string>&lt;&quot;x&apos;&gt; \xc2\xa9\n</string>"
+                     "</dict>"),
+             true},
+            {"<dict><key>k</key><true/><key>e</key><string/><key>d</key><dict/></dict>", true},
+            {" " + list, false}, // space before <?xml
+            {xmlList("<dict><key>a</key><string>&#233;</string></dict>"), false},
+            {xmlList("<dict><!-- c --><key>a</key><string>x</string></dict>"), false},
+            {xmlList("<dict><key>a</key><string>x\r\ny</string></dict>"), false},
+            {xmlList("<dict><key>a</key><string>]]></string></dict>"), false},
+            {xmlList("<dict><key>a</key><string>\xc2\x85</string></dict>"), false}, // C1 control
+            {xmlList("<dict><key>a</key><string>\xff</string></dict>"), false},
+            {xmlList("<dict><key>a</key><integer>x</integer></dict>"), false},
+            {xmlList("<dict><key>a</key></dict>"), false},
+            {xmlList("<dict><key>a</key><string>x</string></dict><dict/>"), false},
+        };
+        for (const auto &[document, takes] : documents) {
+            TopLevelDictionary plain;
+            QVERIFY2(PropertyList::readPlainXml(document, &plain) == takes, document.constData());
+            for (qsizetype i = -1; i < document.size(); i += 7) {
+                const QByteArray bytes = i < 0 ? document : document.left(i) + document.mid(i + 1);
+                if (!PropertyList::readPlainXml(bytes, &plain))
+                    continue;
+                const auto full = PropertyList::readXmlFully(bytes);
+                QVERIFY2(full && full->strings == plain.strings && full->keys == plain.keys,
+                         bytes.constData());
+            }
+        }
     }
 
     void sizeLimit_refusesLargerInputAndReadsBelowIt()
