@@ -6,7 +6,7 @@
 # usage: bench/sizes.sh BUILD_DIR
 # VERLO_BENCH_TREES: where the trees are made and kept (default /tmp/verlo-bench)
 # VERLO_BENCH_RUNS: timed runs of each tool (default 5)
-# VERLO_BENCH_COLD_RUNS: timed cold-cache runs of each tool (default 3; 0 skips them)
+# VERLO_BENCH_COLD_RUNS: timed cold-cache runs of each tool (default 5; 0 skips them)
 set -euo pipefail
 
 build_dir=$1
@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 exe="$build_dir/bench/size_bench"
 trees=${VERLO_BENCH_TREES:-/tmp/verlo-bench}
 runs=${VERLO_BENCH_RUNS:-5}
-cold_runs=${VERLO_BENCH_COLD_RUNS:-3}
+cold_runs=${VERLO_BENCH_COLD_RUNS:-5}
 full="$trees/tree-300000"
 third="$trees/tree-100000"
 
