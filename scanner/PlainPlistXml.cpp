@@ -23,26 +23,6 @@ constexpr const char *kEntities[][2] = {
     {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"},
 };
 
-Element elementNamed(const char *name, qsizetype length)
-{
-    static const struct
-    {
-        const char *name;
-        Element element;
-    } table[] = {
-        {"plist", Element::Plist}, {"dict", Element::Dict},     {"array", Element::Array},
-        {"key", Element::Key},     {"string", Element::String}, {"integer", Element::Integer},
-        {"real", Element::Real},   {"date", Element::Date},     {"data", Element::Data},
-        {"true", Element::True},   {"false", Element::False},
-    };
-    for (const auto &entry : table) {
-        if (qsizetype(std::strlen(entry.name)) == length &&
-            std::memcmp(entry.name, name, size_t(length)) == 0)
-            return entry.element;
-    }
-    return Element::Unknown;
-}
-
 // What an open container expects next, as in the full reader.
 enum class Frame : quint8
 {
@@ -109,7 +89,7 @@ bool PlainReader::readTag(Tag *tag)
     const char *name = m_at;
     while (m_at < m_end && *m_at >= 'a' && *m_at <= 'z')
         ++m_at;
-    tag->element = elementNamed(name, m_at - name);
+    tag->element = elementOf(QLatin1StringView(name, m_at - name));
     if (tag->element == Element::Unknown)
         return false;
     if (!tag->closing && tag->element == Element::Plist)

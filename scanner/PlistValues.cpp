@@ -52,21 +52,16 @@ bool isBase64(QStringView text)
 
 Element elementOf(QStringView name)
 {
-    static const struct
-    {
-        QStringView name;
-        Element element;
-    } table[] = {
-        {u"plist", Element::Plist}, {u"dict", Element::Dict},     {u"array", Element::Array},
-        {u"key", Element::Key},     {u"string", Element::String}, {u"integer", Element::Integer},
-        {u"real", Element::Real},   {u"date", Element::Date},     {u"data", Element::Data},
-        {u"true", Element::True},   {u"false", Element::False},
-    };
-    for (const auto &entry : table) {
-        if (entry.name == name)
-            return entry.element;
+    // Every name is short and ASCII: anything else is no element, the rest is narrowed.
+    char narrow[8];
+    if (name.size() > qsizetype(sizeof narrow))
+        return Element::Unknown;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (name[i].unicode() > 0x7F)
+            return Element::Unknown;
+        narrow[i] = char(name[i].unicode());
     }
-    return Element::Unknown;
+    return elementOf(QLatin1StringView(narrow, name.size()));
 }
 
 bool isValidLeaf(Element element, const QString &text)
