@@ -1,9 +1,8 @@
 #include "scanner/PlainPlistXml.h"
 
-#include "scanner/PlistValues.h"
+#include "scanner/PlistStructure.h"
 
 #include <cstring>
-#include <vector>
 
 namespace PropertyList {
 namespace {
@@ -23,16 +22,6 @@ constexpr const char *kEntities[][2] = {
     {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"},
 };
 
-// What an open container expects next, as in the full reader.
-enum class Frame : quint8
-{
-    PlistEmpty,
-    PlistFilled,
-    DictKey,
-    DictValue,
-    Array,
-};
-
 struct Tag
 {
     Element element = Element::Unknown;
@@ -47,7 +36,7 @@ public:
         : m_at(bytes.constData()), m_end(bytes.constData() + bytes.size())
     {}
 
-    bool read(TopLevelDictionary &dict);
+    bool read(TopLevelDictionary *dict);
 
 private:
     void skipSpace()
@@ -186,17 +175,14 @@ bool PlainReader::readText(Element element, QString *text)
     return true;
 }
 
-bool PlainReader::read(TopLevelDictionary &dict)
+bool PlainReader::read(TopLevelDictionary *dict)
 {
     // Nothing may come before an XML declaration, not even white space.
     skipOneOf(kDeclarations);
     skipSpace();
     skipOneOf(kDoctypes);
 
-    std::vector<Frame> stack;
-    size_t topDictDepth = 0;
-    bool sawTopValue = false;
-    QString pendingKey;
+    PlistStructure structure;
     for (;;) {
         skipSpace();
         if (m_at == m_end)
@@ -205,107 +191,41 @@ bool PlainReader::read(TopLevelDictionary &dict)
         if (!readTag(&tag))
             return false;
         if (tag.closing) {
-            if (stack.empty())
+            if (!structure.close(tag.element))
                 return false;
-            const Frame frame = stack.back();
-            const bool matches = (tag.element == Element::Plist && frame == Frame::PlistFilled) ||
-                                 (tag.element == Element::Dict && frame == Frame::DictKey) ||
-                                 (tag.element == Element::Array && frame == Frame::Array);
-            if (!matches)
-                return false;
-            stack.pop_back();
             continue;
         }
-
-        bool isTopValue = false;
-        bool isTopDictValue = false;
-        if (stack.empty()) {
-            if (sawTopValue)
-                return false;
-            if (tag.element == Element::Plist) {
-                if (tag.empty)
-                    return false;
-                stack.push_back(Frame::PlistEmpty);
-                continue;
-            }
-            isTopValue = true;
-        } else {
-            switch (stack.back()) {
-            case Frame::PlistEmpty:
-                stack.back() = Frame::PlistFilled;
-                isTopValue = true;
-                break;
-            case Frame::PlistFilled:
-                return false;
-            case Frame::DictKey: {
-                if (tag.element != Element::Key)
-                    return false;
-                const bool isTopKey = stack.size() == topDictDepth;
-                QString key;
-                if (!tag.empty && !readText(Element::Key, isTopKey ? &key : nullptr))
-                    return false;
-                if (isTopKey) {
-                    dict.keys.insert(key);
-                    pendingKey = std::move(key);
-                }
-                stack.back() = Frame::DictValue;
-                continue;
-            }
-            case Frame::DictValue:
-                stack.back() = Frame::DictKey;
-                isTopDictValue = stack.size() == topDictDepth;
-                break;
-            case Frame::Array:
-                break;
-            }
-        }
-
-        if (isTopValue) {
-            if (tag.element != Element::Dict)
-                return false;
-            sawTopValue = true;
-            topDictDepth = stack.size() + 1;
-            if (!tag.empty)
-                stack.push_back(Frame::DictKey);
-            continue;
-        }
-        if (tag.element == Element::Dict || tag.element == Element::Array) {
-            if (isTopDictValue)
-                dict.strings.remove(pendingKey);
-            if (!tag.empty)
-                stack.push_back(tag.element == Element::Dict ? Frame::DictKey : Frame::Array);
-            continue;
-        }
-        if (tag.element == Element::Plist)
+        switch (structure.open(tag.element)) {
+        case PlistStructure::Step::Fail:
             return false;
-        // Any text is a string; other leaves' texts are checked, and only kept at the top.
-        if (tag.element == Element::String && !isTopDictValue) {
-            if (!tag.empty && !skipText(Element::String))
+        case PlistStructure::Step::Container:
+            // An empty container opens and closes at once, so <plist/> is refused there.
+            if (tag.empty && !structure.close(tag.element))
+                return false;
+            continue;
+        case PlistStructure::Step::SkipText:
+            if (!tag.empty && !skipText(tag.element))
+                return false;
+            continue;
+        case PlistStructure::Step::ReadText: {
+            QString text;
+            if ((!tag.empty && !readText(tag.element, &text)) || !structure.text(std::move(text)))
                 return false;
             continue;
         }
-        QString text;
-        if ((!tag.empty && !readText(tag.element, &text)) || !isValidLeaf(tag.element, text))
-            return false;
-        if (isTopDictValue) {
-            if (tag.element == Element::String)
-                dict.strings.insert(pendingKey, text);
-            else
-                dict.strings.remove(pendingKey);
         }
     }
-    return sawTopValue && stack.empty();
+    if (!structure.finished())
+        return false;
+    *dict = structure.takeDictionary();
+    return true;
 }
 
 } // namespace
 
 bool readPlainXml(const QByteArray &bytes, TopLevelDictionary *dict)
 {
-    TopLevelDictionary read;
-    if (!PlainReader(bytes).read(read))
-        return false;
-    *dict = std::move(read);
-    return true;
+    return PlainReader(bytes).read(dict);
 }
 
 } // namespace PropertyList

@@ -2,30 +2,18 @@
 #include "scanner/PropertyListReaders.h"
 
 #include "scanner/PlainPlistXml.h"
-#include "scanner/PlistValues.h"
+#include "scanner/PlistStructure.h"
 
 #include <QStringDecoder>
 #include <QXmlStreamReader>
-
-#include <vector>
 
 namespace PropertyList {
 namespace {
 
 // --- XML lists ----------------------------------------------------------------------------------
 //
-// QXmlStreamReader is iterative, and so is this walk: open containers live on an explicit stack
-// whose size is the nesting depth, so a list nested 100,000 deep costs memory, not call depth.
-
-// What an open container expects next.
-enum class Frame : quint8
-{
-    PlistEmpty,  // <plist> before its one value
-    PlistFilled, // <plist> after its one value
-    DictKey,     // a dictionary waiting for a <key> or its end
-    DictValue,   // a dictionary waiting for the value of the key just read
-    Array,
-};
+// QXmlStreamReader is iterative, and so is this walk over its tokens: PlistStructure keeps the open
+// containers on an explicit stack.
 
 // The document's text: UTF-16 when it starts with a byte-order mark or "<" as a UTF-16 unit,
 // else UTF-8, which is what lists are written in. Nothing when the bytes do not decode.
@@ -117,88 +105,26 @@ std::optional<TopLevelDictionary> readXmlFully(const QByteArray &bytes)
     if (!text || !hasOnlyPlainMarkup(*text))
         return std::nullopt;
     QXmlStreamReader xml(*text);
-    std::vector<Frame> stack;
-    size_t topDictDepth = 0; // the stack's size inside the top-level dictionary; 0 before it
-    bool sawTopValue = false;
-    TopLevelDictionary dict;
-    QString pendingKey;
+    PlistStructure structure;
 
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
-            const Element element = elementOf(xml.qualifiedName());
-            bool isTopValue = false;
-            bool isTopDictValue = false;
-            if (stack.empty()) {
-                if (sawTopValue)
-                    return std::nullopt;
-                if (element == Element::Plist) {
-                    stack.push_back(Frame::PlistEmpty);
-                    continue;
-                }
-                isTopValue = true; // a bare value without the <plist> wrapper
-            } else {
-                switch (stack.back()) {
-                case Frame::PlistEmpty:
-                    stack.back() = Frame::PlistFilled;
-                    isTopValue = true;
-                    break;
-                case Frame::PlistFilled:
-                    return std::nullopt; // a list holds one value
-                case Frame::DictKey: {
-                    if (element != Element::Key)
-                        return std::nullopt;
-                    QString key = xml.readElementText();
-                    if (xml.hasError())
-                        return std::nullopt;
-                    if (stack.size() == topDictDepth) {
-                        dict.keys.insert(key);
-                        pendingKey = std::move(key);
-                    }
-                    stack.back() = Frame::DictValue;
-                    continue;
-                }
-                case Frame::DictValue:
-                    stack.back() = Frame::DictKey;
-                    isTopDictValue = stack.size() == topDictDepth;
-                    break;
-                case Frame::Array:
-                    break;
-                }
-            }
-
-            if (isTopValue) {
-                if (element != Element::Dict)
-                    return std::nullopt;
-                sawTopValue = true;
-                stack.push_back(Frame::DictKey);
-                topDictDepth = stack.size();
-                continue;
-            }
-            if (element == Element::Dict || element == Element::Array) {
-                if (isTopDictValue)
-                    dict.strings.remove(pendingKey);
-                stack.push_back(element == Element::Dict ? Frame::DictKey : Frame::Array);
-                continue;
-            }
-            // A leaf: its text is read whole, and a child element inside it is an error.
-            const QString text = xml.readElementText();
-            if (xml.hasError() || !isValidLeaf(element, text))
+            const PlistStructure::Step step = structure.open(elementOf(xml.qualifiedName()));
+            if (step == PlistStructure::Step::Fail)
                 return std::nullopt;
-            if (isTopDictValue) {
-                if (element == Element::String)
-                    dict.strings.insert(pendingKey, text);
-                else
-                    dict.strings.remove(pendingKey);
+            if (step != PlistStructure::Step::Container) {
+                // A key or leaf is read whole; a child element inside it is an error.
+                QString leafText = xml.readElementText();
+                if (xml.hasError() || !structure.text(std::move(leafText)))
+                    return std::nullopt;
             }
             continue;
         }
         case QXmlStreamReader::EndElement:
-            // Only containers are on the stack; leaves were read whole.
-            if (stack.empty() || stack.back() == Frame::DictValue ||
-                stack.back() == Frame::PlistEmpty)
+            // Only containers get here; keys and leaves were read whole.
+            if (!structure.close(elementOf(xml.qualifiedName())))
                 return std::nullopt;
-            stack.pop_back();
             continue;
         case QXmlStreamReader::Characters:
             if (!xml.isWhitespace())
@@ -217,9 +143,9 @@ std::optional<TopLevelDictionary> readXmlFully(const QByteArray &bytes)
             continue;
         }
     }
-    if (xml.hasError() || !sawTopValue)
+    if (xml.hasError() || !structure.finished())
         return std::nullopt;
-    return dict;
+    return structure.takeDictionary();
 }
 
 } // namespace PropertyList

@@ -152,6 +152,10 @@ private slots:
               xmlList("<dict><key>CFBundleName</key><integer>2</integer>"
                       "<key>CFBundleName</key><string>Second</string></dict>"),
               1, kName, QStringLiteral("Second"));
+        reads("xml duplicate keys, the last no string",
+              xmlList("<dict><key>CFBundleName</key><string>First</string>"
+                      "<key>CFBundleName</key><array/></dict>"),
+              1, kName, {});
 
         // Nested 100,000 deep: read without recursion.
         constexpr int depth = 100000;
@@ -254,6 +258,9 @@ private slots:
                      "</dict>"),
              true},
             {"<dict><key>k</key><true/><key>e</key><string/><key>d</key><dict/></dict>", true},
+            // A later empty container under the same key removes the string.
+            {xmlList("<dict><key>k</key><string>x</string><key>k</key><array/></dict>"), true},
+            {"<plist version=\"1.0\"/>", false},
             {" " + list, false}, // space before <?xml
             {xmlList("<dict><key>a</key><string>&#233;</string></dict>"), false},
             {xmlList("<dict><!-- c --><key>a</key><string>x</string></dict>"), false},
