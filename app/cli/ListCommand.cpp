@@ -2,6 +2,7 @@
 #include "app/cli/CliItems.h"
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
+#include "viewmodel/AppSubtitle.h"
 
 #include <QCoreApplication>
 
@@ -110,7 +111,7 @@ int list(const QStringList &arguments)
     for (const Item &item : std::as_const(items)) {
         QString detail;
         if (const auto *app = std::get_if<AppInfo>(&item))
-            detail = app->bundleIdentifier.value_or(QString());
+            detail = appSubtitle(*app); // as the window's list shows it
         else if (const auto *package = std::get_if<NPMPackage>(&item))
             detail = package->version.value_or(QString());
         else if (const auto *package = std::get_if<HomebrewPackage>(&item))

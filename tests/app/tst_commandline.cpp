@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -180,6 +181,12 @@ private slots:
              verlo(machine, {u"list"_s, u"apps"_s, u"--json"_s}).json()[u"items"_s].toArray())
             listed.append(item[u"path"_s].toString());
         QCOMPARE(listed, shown);
+        // The table's middle column is the window's line under each name.
+        const QString table = verlo(machine, {u"list"_s, u"apps"_s}).out;
+        for (const char *row : {"^Kiln +AppImage +/", "^Aurora +io\\.aurora\\.mail +/"})
+            QVERIFY2(table.contains(QRegularExpression(QLatin1String(row),
+                                                       QRegularExpression::MultilineOption)),
+                     qPrintable(table));
 
         // An item's groups, files, sizes and first ticks, for each kind of item.
         const QList<std::pair<QString, std::function<void()>>> items{
