@@ -19,6 +19,25 @@ QString displayName(InstallationKind kind)
     return {};
 }
 
+QString caseName(InstallationKind kind)
+{
+    switch (kind) {
+    case InstallationKind::bundle:
+        return QStringLiteral("bundle");
+    case InstallationKind::flatpak:
+        return QStringLiteral("flatpak");
+    case InstallationKind::snap:
+        return QStringLiteral("snap");
+    case InstallationKind::appImage:
+        return QStringLiteral("appImage");
+    case InstallationKind::homeFolder:
+        return QStringLiteral("homeFolder");
+    case InstallationKind::systemPackage:
+        return QStringLiteral("systemPackage");
+    }
+    return {};
+}
+
 AppInfo::AppInfo(QString name, std::optional<QString> bundleIdentifier, QString path,
                  std::optional<ItemIcon> icon)
     : name(std::move(name)), bundleIdentifier(std::move(bundleIdentifier)), path(std::move(path)),

@@ -23,6 +23,8 @@ enum class InstallationKind
 // "Application Bundle", "Flatpak", "Snap", "AppImage", "Installed in Home Folder",
 // "System Package".
 QString displayName(InstallationKind kind);
+// The case name in code ("appImage", "systemPackage"), for the command line's JSON.
+QString caseName(InstallationKind kind);
 
 // One installed application: a bundle, or a freedesktop desktop entry (or AppImage). Two records
 // of the same bundle or entry are equal whatever their id.

@@ -79,8 +79,9 @@ struct CommandResult
 
 struct SystemDataResult
 {
-    QList<FileGroup> groups; // shown categories, largest first
-    int hiddenCount = 0;     // categories found but under the display threshold
+    QList<FileGroup> groups;       // shown categories, largest first
+    int hiddenCount = 0;           // categories found but under the display threshold
+    QList<FileGroup> hiddenGroups; // those categories, largest first
 };
 
 // All disk and process work of the program. Every operation is synchronous, never fails (what

@@ -217,6 +217,8 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
             }
         }
     }
+    // A tool that reports nothing to free (no journal yet, nothing reclaimable) lists nothing.
+    managed.removeIf([](const AssociatedFile &file) { return file.size <= 0; });
     addGroup(groups, FileCategory::systemManaged, managed);
     return groups;
 }

@@ -145,13 +145,16 @@ SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)
         // Snapshots are listed, never measured, so their total of 0 must not hide them.
         if (group.totalSize() < kDisplayThreshold &&
             group.category != FileCategory::timeMachineSnapshots)
-            ++result.hiddenCount;
+            result.hiddenGroups.append(group);
         else
             result.groups.append(group);
     }
-    std::stable_sort(
-        result.groups.begin(), result.groups.end(),
-        [](const FileGroup &a, const FileGroup &b) { return a.totalSize() > b.totalSize(); });
+    result.hiddenCount = int(result.hiddenGroups.size());
+    const auto largestFirst = [](const FileGroup &a, const FileGroup &b) {
+        return a.totalSize() > b.totalSize();
+    };
+    std::stable_sort(result.groups.begin(), result.groups.end(), largestFirst);
+    std::stable_sort(result.hiddenGroups.begin(), result.hiddenGroups.end(), largestFirst);
     return result;
 }
 

@@ -14,6 +14,12 @@ QJsonValue orNull(const std::optional<QString> &text)
     return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
+// An empty text (a field a record leaves empty when it does not apply) as null.
+QJsonValue nonEmptyOrNull(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
 QList<AppInfo> applicationsNamed(const QList<AppInfo> &apps, const QString &argument)
 {
     if (argument.contains(u'/')) {
@@ -149,6 +155,12 @@ QJsonObject toJson(const Item &item)
     if (const auto *app = std::get_if<AppInfo>(&item)) {
         object.insert(QStringLiteral("path"), app->path);
         object.insert(QStringLiteral("bundleIdentifier"), orNull(app->bundleIdentifier));
+        // How it was installed and what owns it there, as the window's line under the name says.
+        object.insert(QStringLiteral("installation"), caseName(app->installation));
+        object.insert(QStringLiteral("package"), nonEmptyOrNull(app->owningPackage));
+        object.insert(QStringLiteral("flatpakID"), nonEmptyOrNull(app->flatpakID));
+        object.insert(QStringLiteral("snapName"), nonEmptyOrNull(app->snapName));
+        object.insert(QStringLiteral("desktopFileID"), nonEmptyOrNull(app->desktopFileID));
     } else if (const auto *package = std::get_if<NPMPackage>(&item)) {
         object.insert(QStringLiteral("path"), package->path);
         object.insert(QStringLiteral("version"), orNull(package->version));

@@ -11,10 +11,49 @@
 
 namespace Cli {
 
-void print(FILE *stream, const QString &text)
+namespace {
+
+void write(FILE *stream, const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stream);
     std::fflush(stream);
+}
+
+bool reordersText(char16_t c)
+{
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+} // namespace
+
+QString escapedControls(const QString &text, bool keepLineBreaks)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == u'\n' && keepLineBreaks)
+            result += qc;
+        else if (c == u'\n')
+            result += QLatin1String("\\n");
+        else if (c == u'\r')
+            result += QLatin1String("\\r");
+        else if (c == u'\t')
+            result += QLatin1String("\\t");
+        else if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+            result += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+        else if (reordersText(c))
+            result += QStringLiteral("\\u%1").arg(int(c), 4, 16, QLatin1Char('0'));
+        else
+            result += qc;
+    }
+    return result;
+}
+
+void print(FILE *stream, const QString &text)
+{
+    write(stream, escapedControls(text, true));
 }
 
 void printError(const QString &message)
@@ -104,7 +143,7 @@ ScanProgressLine::~ScanProgressLine()
 {
     QMutexLocker locker(&m_state->mutex);
     if (m_state->shown)
-        print(stderr, QStringLiteral("\r\x1b[K"));
+        write(stderr, QStringLiteral("\r\x1b[K"));
 }
 
 ScanProgress ScanProgressLine::callback()
@@ -122,10 +161,10 @@ ScanProgress ScanProgressLine::callback()
         constexpr qsizetype kWidth = 60;
         const QString shown =
             what.size() > kWidth ? QStringLiteral("...") + what.right(kWidth) : what;
-        print(stderr,
+        write(stderr,
               QStringLiteral("\r\x1b[K") + QCoreApplication::translate("Cli", "Scanning (%1): %2")
                                                .arg(state->count)
-                                               .arg(shown));
+                                               .arg(oneLine(shown)));
     };
 }
 

@@ -25,7 +25,19 @@ enum Status
 // The version of the JSON shapes the commands print (README: "Command line").
 constexpr int kJsonVersion = 1;
 
+// Writes text with every control character but its own line breaks made visible (see
+// escapedControls): a name holding "\x1b[2J" or a carriage return can neither clear the screen
+// nor overwrite what was printed before it.
 void print(FILE *stream, const QString &text);
+// Control characters shown as escapes: "\x1b", "\r", "\t", "\n" (line breaks only when
+// keepLineBreaks is false), C1 controls as "\x9b", and the marks that reorder text (U+202E and
+// its kind) as "\u202e". JSON output needs none of this: its encoder escapes them itself.
+QString escapedControls(const QString &text, bool keepLineBreaks = false);
+// A name, path or tool's line as one line of text output.
+inline QString oneLine(const QString &text)
+{
+    return escapedControls(text);
+}
 // "verlo: <message>" on stderr.
 void printError(const QString &message);
 // A JSON object with "version" added, indented, on stdout.

@@ -29,14 +29,29 @@ QString groupsText(const QList<FileGroup> &groups)
             const QString box = !file.isRemovable() ? QStringLiteral("[-]")
                                 : file.isSelected   ? QStringLiteral("[x]")
                                                     : QStringLiteral("[ ]");
-            text += QStringLiteral("  ") + box + u' ' + file.path + QStringLiteral("  (") +
-                    formatByteCount(file.size) + u')';
+            text += QStringLiteral("  ") + box + u' ' + Cli::oneLine(file.path) +
+                    QStringLiteral("  (") + formatByteCount(file.size) + u')';
             if (!file.isRemovable())
-                text += kSeparator + file.unremovableReason;
+                text += kSeparator + Cli::oneLine(file.unremovableReason);
             text += u'\n';
         }
     }
     return text;
+}
+
+// System Data groups as the files command's groups, each with its safety badge.
+QJsonArray systemDataJson(const QList<FileGroup> &groups)
+{
+    QJsonArray array = Cli::toJson(groups);
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        QJsonObject group = array[i].toObject();
+        const SystemDataSafety safety = systemDataSafety(groups[i].category);
+        group.insert(QStringLiteral("safety"), safety == SystemDataSafety::none
+                                                   ? QJsonValue(QJsonValue::Null)
+                                                   : QJsonValue(caseName(safety)));
+        array[i] = group;
+    }
+    return array;
 }
 
 } // namespace
@@ -78,8 +93,8 @@ int files(const QStringList &arguments)
                    {QStringLiteral("tickedSize"), FileSelection::selectedSize(groups)}});
         return done;
     }
-    print(stdout, nameOf(item->record) + kSeparator + argumentFor(item->record) + u'\n' +
-                      groupsText(groups) +
+    print(stdout, oneLine(nameOf(item->record)) + kSeparator + oneLine(argumentFor(item->record)) +
+                      u'\n' + groupsText(groups) +
                       QCoreApplication::translate("Cli", "%1 file(s), %2; %3 ticked (%4)\n")
                           .arg(FileSelection::fileCount(groups))
                           .arg(formatByteCount(FileSelection::totalSize(groups)))
@@ -110,17 +125,9 @@ int systemData(const QStringList &arguments)
         total += group.totalSize();
 
     if (command.isSet(QStringLiteral("json"))) {
-        QJsonArray groups = toJson(result.groups);
-        for (qsizetype i = 0; i < groups.size(); ++i) {
-            QJsonObject group = groups[i].toObject();
-            const SystemDataSafety safety = systemDataSafety(result.groups[i].category);
-            group.insert(QStringLiteral("safety"), safety == SystemDataSafety::none
-                                                       ? QJsonValue(QJsonValue::Null)
-                                                       : QJsonValue(caseName(safety)));
-            groups[i] = group;
-        }
-        printJson({{QStringLiteral("groups"), groups},
+        printJson({{QStringLiteral("groups"), systemDataJson(result.groups)},
                    {QStringLiteral("hiddenCount"), result.hiddenCount},
+                   {QStringLiteral("hiddenGroups"), systemDataJson(result.hiddenGroups)},
                    {QStringLiteral("size"), total}});
         return done;
     }
@@ -130,13 +137,20 @@ int systemData(const QStringList &arguments)
         text += displayName(group.category) + kSeparator + group.formattedSize() +
                 (badge.isEmpty() ? QString() : kSeparator + badge) + u'\n';
         for (const AssociatedFile &file : group.files)
-            text += QStringLiteral("  ") + file.name + kSeparator + file.path + u'\n';
+            text +=
+                QStringLiteral("  ") + oneLine(file.name) + kSeparator + oneLine(file.path) + u'\n';
     }
     text += QCoreApplication::translate("Cli", "Total: %1").arg(formatByteCount(total)) + u'\n';
-    if (result.hiddenCount > 0)
-        text += QCoreApplication::translate("Cli", "%1 category(ies) under 100 MB hidden")
-                    .arg(result.hiddenCount) +
+    if (result.hiddenCount > 0) {
+        QStringList hidden;
+        for (const FileGroup &group : std::as_const(result.hiddenGroups))
+            hidden.append(displayName(group.category) + QStringLiteral(" (") +
+                          group.formattedSize() + u')');
+        text += QCoreApplication::translate("Cli", "%1 category(ies) under 100 MB hidden: %2")
+                    .arg(result.hiddenCount)
+                    .arg(hidden.join(QStringLiteral(", "))) +
                 u'\n';
+    }
     print(stdout, text);
     return done;
 }

@@ -118,8 +118,8 @@ int list(const QStringList &arguments)
             detail = package->version.value_or(QString());
         // Applications by name, packages as an item argument names them ("npm:NAME").
         const bool isApp = std::holds_alternative<AppInfo>(item);
-        rows.append({isApp ? nameOf(item) : argumentFor(item), detail,
-                     toJson(item).value(QStringLiteral("path")).toString()});
+        rows.append({oneLine(isApp ? nameOf(item) : argumentFor(item)), oneLine(detail),
+                     oneLine(toJson(item).value(QStringLiteral("path")).toString())});
     }
     print(stdout, table(rows));
     return done;

@@ -114,7 +114,7 @@ int remove(const QStringList &arguments)
 
     QString text = confirmationMessage(plan, selected) + u'\n';
     for (const AssociatedFile &file : plan.trashFiles)
-        text += QStringLiteral("  ") + file.path + QStringLiteral("  (") +
+        text += QStringLiteral("  ") + oneLine(file.path) + QStringLiteral("  (") +
                 formatByteCount(file.size) + QStringLiteral(")\n");
     print(stdout, text);
     if (parser.isSet(QStringLiteral("dry-run")))

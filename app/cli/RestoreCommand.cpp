@@ -49,7 +49,8 @@ int restore(const QStringList &arguments)
     const PutBack::Report report = PutBack::putBack(scanner, items);
     for (const TrashedItem &item : report.restored)
         print(stdout,
-              QCoreApplication::translate("Cli", "Put back %1").arg(item.originalPath) + u'\n');
+              QCoreApplication::translate("Cli", "Put back %1").arg(oneLine(item.originalPath)) +
+                  u'\n');
     for (const QString &line : report.failureLines)
         printError(line);
     return report.failed.isEmpty() ? done : partFailed;

@@ -3,6 +3,7 @@
 
 #include "demo/DesktopMachineBuilder.h"
 #include "demo/MachineBuilder.h"
+#include "model/ByteCountFormat.h"
 #include "tests/support/Sandbox.h"
 #include "viewmodel/CategoryEnums.h"
 #include "viewmodel/ContentViewModel.h"
@@ -181,6 +182,17 @@ private slots:
              verlo(machine, {u"list"_s, u"apps"_s, u"--json"_s}).json()[u"items"_s].toArray())
             listed.append(item[u"path"_s].toString());
         QCOMPARE(listed, shown);
+        // How each was installed, as the window's line under its name says.
+        QStringList installed;
+        for (const QJsonValue &item :
+             verlo(machine, {u"list"_s, u"apps"_s, u"--json"_s}).json()[u"items"_s].toArray())
+            installed.append(item[u"name"_s].toString() + u' ' +
+                             item[u"installation"_s].toString() + u' ' +
+                             item[u"desktopFileID"_s].toString(u"-"_s));
+        installed.sort();
+        QCOMPARE(installed.join(u", "_s),
+                 u"Aurora bundle -, Kiln appImage -, Ledger systemPackage ledger.desktop, "
+                 "Notes bundle -, Notes bundle -"_s);
         // The table's middle column is the window's line under each name.
         const QString table = verlo(machine, {u"list"_s, u"apps"_s}).out;
         for (const char *row : {"^Kiln +AppImage +/", "^Aurora +io\\.aurora\\.mail +/"})
@@ -216,16 +228,47 @@ private slots:
         for (const QString &part : {u"appBundle: "_s, u" -\n"_s, u" !\n"_s, u"homebrewCellar"_s})
             QVERIFY2(seen.contains(part), qPrintable(seen));
 
+        machine.sandbox.writeFileOfSize(machine.sandbox.homePath(u".cache/pip/wheel"_s), 5000);
         vm.selectSection(SidebarSection::systemData);
         SETTLE(vm);
         const QJsonObject data = verlo(machine, {u"system-data"_s, u"--json"_s}).json();
         QCOMPARE(describe(data[u"groups"_s].toArray()), describe(vm.systemDataGroups()));
         QCOMPARE(data[u"hiddenCount"_s].toInt(), vm.hiddenSystemCategoryCount());
+        // The hidden categories are listed too, each under the display threshold.
+        const QJsonArray hidden = data[u"hiddenGroups"_s].toArray();
+        QVERIFY(!hidden.isEmpty());
+        QCOMPARE(hidden.size(), data[u"hiddenCount"_s].toInt());
+        for (const QJsonValue &group : hidden)
+            QVERIFY(group[u"size"_s].toInteger() < 100 * 1024 * 1024 &&
+                    !group[u"files"_s].toArray().isEmpty());
+        const QString text = verlo(machine, {u"system-data"_s}).out;
+        for (FileCategory category : allFileCategories()) {
+            if (caseName(category) == hidden[0][u"category"_s].toString())
+                QVERIFY2(text.contains(u"under 100 MB hidden: "_s + displayName(category) +
+                                       u" ("_s + formatByteCount(hidden[0][u"size"_s].toInteger()) +
+                                       u')'),
+                         qPrintable(text));
+        }
         const QAbstractItemModel *rows = vm.systemDataGroupsModel();
         QCOMPARE(rows->rowCount(), 1);
         QCOMPARE(data[u"groups"_s][0][u"safety"_s].toString(), u"review"_s);
         QCOMPARE(rows->index(0, 0).data(FileGroupListModel::SafetyRole).value<Safety::Value>(),
                  Safety::Value::Review);
+
+        // A name that holds terminal controls and line breaks is printed escaped, on its own
+        // line: it can neither clear the screen nor add a line to the plan.
+        machine.sandbox.writeFile(
+            machine.sandbox.homePath(u"Library/Logs/io.aurora.mail\x1b[2J\rX\n  [x] fake"_s),
+            "log");
+        for (const QStringList &arguments :
+             {QStringList{u"files"_s, u"Aurora"_s},
+              {u"remove"_s, u"Aurora"_s, u"--only"_s, u"libraryLogs"_s, u"--dry-run"_s}}) {
+            const QString out = verlo(machine, arguments).out;
+            QVERIFY2(out.contains(u"io.aurora.mail\\x1b[2J\\rX\\n  [x] fake"_s) &&
+                         !out.contains(u'\x1b') && !out.contains(u'\r') &&
+                         !out.contains(u"\n  [x] fake"_s),
+                     qPrintable(out));
+        }
     }
 
     void removeAndRestore_leaveTheMachineAsItWas()

@@ -199,8 +199,9 @@ private slots:
         QCOMPARE(scanner.homebrewPrefix(), box.systemPath("/opt/homebrew"));
     }
 
-    // Tools that fail, print nonsense or hang give nothing, and the scan ends.
-    void failingAndHangingTools_giveNothing()
+    // Tools that fail, print nonsense or hang give nothing, and the scan ends; a tool that
+    // reports 0 bytes (no journal, nothing reclaimable) gives no entry and no category either.
+    void failingEmptyAndHangingTools_giveNothing()
     {
         Sandbox box;
         MachineBuilder machine(box);
@@ -212,6 +213,12 @@ private slots:
         scanner.setQueryTimeLimit(300);
         QVERIFY(scanner.scanLinuxSystemData().isEmpty());
         QCOMPARE(machine.toolCalls("/usr/bin/docker").size(), 1);
+
+        machine.installTool("/usr/bin/journalctl",
+                            "Archived and active journals take up 0B in the file system.\n");
+        machine.installTool("/usr/bin/docker", "Images\t0B (0%)\nContainers\t0B\n");
+        QVERIFY(scanner.scanLinuxSystemData().isEmpty());
+        QCOMPARE(scanner.scanSystemData().hiddenCount, 0);
     }
 };
 

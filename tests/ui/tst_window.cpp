@@ -51,6 +51,20 @@ void typeText(QWindow *window, const char *text)
         QTest::keyClick(window, *c);
 }
 
+// Every text item under root that would read markup in what it shows ("<b>", "<img src=...>").
+QStringList markupTexts(QQuickItem *root)
+{
+    QStringList found;
+    if (const QVariant format = root->property("textFormat");
+        format.isValid() && root->inherits("QQuickText") &&
+        !root->inherits("QQuickPlaceholderText") /* a fixed hint */ &&
+        format.toInt() != 0 /* PlainText */)
+        found.append(root->objectName() + u": "_s + textOf(root));
+    for (QQuickItem *child : root->childItems())
+        found += markupTexts(child);
+    return found;
+}
+
 bool shown(const QQuickItem *item)
 {
     return item && item->isVisible() && item->width() > 0 && item->height() > 0;
@@ -284,6 +298,8 @@ private slots:
         QVERIFY(h.settle());
         h.vm().setShowErrorAlert(true);
         QCOMPARE(h.openedDialog(u"errorDialog"_s), u"Error | An unknown error occurred | - | OK"_s);
+        // Names, paths and tool output are shown as they are, never read as markup.
+        QCOMPARE(markupTexts(h.window()->contentItem()).join(u", "_s), QString());
         QTest::keyClick(h.window(), Qt::Key_Escape);
         QTRY_VERIFY(!h.vm().showErrorAlert());
 

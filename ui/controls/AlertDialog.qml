@@ -61,6 +61,7 @@ Dialog {
     }
 
     header: Text {
+        textFormat: Text.PlainText
         objectName: "dialogTitle"
         leftPadding: 20
         rightPadding: 20
@@ -73,6 +74,7 @@ Dialog {
     }
 
     contentItem: Text {
+        textFormat: Text.PlainText
         objectName: "dialogMessage"
         text: root.message
         color: Theme.primaryText

@@ -15,6 +15,7 @@ Rectangle {
     color: fill
 
     Text {
+        textFormat: Text.PlainText
         id: label
         anchors.centerIn: parent
         text: root.text

@@ -30,6 +30,7 @@ Item {
             opacity: 0.85
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "emptyStateTitle"
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 2 * root.padding
@@ -42,6 +43,7 @@ Item {
             wrapMode: Text.Wrap
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "emptyStateDetail"
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 2 * root.padding

@@ -54,6 +54,7 @@ Item {
             spacing: Theme.spacingXXS
 
             Text {
+                textFormat: Text.PlainText
                 objectName: "rowTitle"
                 Layout.fillWidth: true
                 text: root.title

@@ -56,6 +56,7 @@ T.Button {
                 color: root.foreground
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 visible: root.text !== ""
                 text: root.text

@@ -42,6 +42,7 @@ T.CheckBox {
     }
 
     contentItem: Text {
+        textFormat: Text.PlainText
         leftPadding: root.text !== "" ? root.indicator.width + root.spacing : root.indicator.width
         verticalAlignment: Text.AlignVCenter
         text: root.text

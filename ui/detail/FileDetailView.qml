@@ -92,6 +92,7 @@ Rectangle {
                 Layout.fillWidth: true
                 spacing: Theme.spacingXS
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "detailTitle"
                     Layout.fillWidth: true
                     text: root.header.title
@@ -102,6 +103,7 @@ Rectangle {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "detailSubtitle"
                     Layout.fillWidth: true
                     visible: text !== ""
@@ -152,6 +154,7 @@ Rectangle {
                     color: Theme.green
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "resultText"
                     Layout.fillWidth: true
                     text: root.viewModel.lastDeleteSummary
@@ -195,6 +198,7 @@ Rectangle {
                     Layout.preferredHeight: 20
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.alignment: Qt.AlignHCenter
                     text: qsTr("Scanning for associated files...")
                     color: Theme.secondaryText
@@ -202,6 +206,7 @@ Rectangle {
                     font.pixelSize: Theme.bodySize
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "progressText"
                     Layout.fillWidth: true
                     Layout.topMargin: -Theme.spacingM
@@ -274,6 +279,7 @@ Rectangle {
                 spacing: Theme.spacingM
 
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "footerSummary"
                     Layout.fillWidth: true
                     text: {

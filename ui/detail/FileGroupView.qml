@@ -51,6 +51,7 @@ Rectangle {
                     color: Theme.accent
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: root.title
                     color: Theme.primaryText
@@ -60,6 +61,7 @@ Rectangle {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "groupCount"
                     text: qsTr("%1 items").arg(root.fileCount)
                     color: Theme.secondaryText
@@ -67,6 +69,7 @@ Rectangle {
                     font.pixelSize: Theme.captionSize
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "(" + root.formattedSize + ")"
                     color: Theme.secondaryText
                     font.family: Theme.fontFamily

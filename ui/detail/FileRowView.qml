@@ -56,6 +56,7 @@ Rectangle {
             Layout.fillWidth: true
             spacing: Theme.spacingXXS
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: root.file.name
                 color: Theme.primaryText
@@ -65,6 +66,7 @@ Rectangle {
                 maximumLineCount: 1
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "fileDetail"
                 Layout.fillWidth: true
                 text: !root.removable ? root.file.unremovableReason
@@ -78,6 +80,7 @@ Rectangle {
             }
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "fileSize"
             text: root.file.sizeText
             color: root.file.isSelected ? Theme.sizeColorOnSelection(root.file.size)

@@ -53,6 +53,7 @@ ItemListFrame {
             width: ListView.view ? ListView.view.width : 0
             implicitHeight: label.implicitHeight + Theme.spacingL
             Text {
+                textFormat: Text.PlainText
                 id: label
                 objectName: "sectionHeader"
                 anchors.left: parent.left

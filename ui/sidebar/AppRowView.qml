@@ -22,6 +22,7 @@ ItemRow {
     Component {
         id: subtitleText
         Text {
+            textFormat: Text.PlainText
             text: root.detail
             color: Theme.secondaryText
             font.family: Theme.fontFamily

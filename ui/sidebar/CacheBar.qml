@@ -28,6 +28,7 @@ Rectangle {
             color: Theme.secondaryText
         }
         Text {
+            textFormat: Text.PlainText
             text: root.label
             color: Theme.secondaryText
             font.family: Theme.fontFamily
@@ -37,6 +38,7 @@ Rectangle {
             Layout.fillWidth: true
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "cacheSize"
             text: root.sizeText
             color: Theme.primaryText

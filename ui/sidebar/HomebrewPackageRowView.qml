@@ -32,6 +32,7 @@ ItemRow {
                 fill: Theme.alpha(root.isCask ? Theme.blue : Theme.green, 0.2)
             }
             Text {
+                textFormat: Text.PlainText
                 visible: root.hasVersion
                 // Casks carry "latest", which reads badly as "vlatest".
                 text: /^[0-9]/.test(root.version) ? "v" + root.version : root.version

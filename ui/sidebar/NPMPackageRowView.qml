@@ -21,6 +21,7 @@ ItemRow {
     Component {
         id: versionText
         Text {
+            textFormat: Text.PlainText
             text: "v" + root.version
             color: Theme.secondaryText
             font.family: Theme.fontFamily

@@ -86,6 +86,7 @@ Rectangle {
                 color: button.foreground
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: button.label
                 color: button.foreground

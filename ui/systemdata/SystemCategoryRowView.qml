@@ -76,6 +76,7 @@ Item {
             Layout.fillWidth: true
             spacing: Theme.spacingXXS
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: root.title
                 color: Theme.primaryText
@@ -85,6 +86,7 @@ Item {
                 maximumLineCount: 1
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "categoryDetail"
                 Layout.fillWidth: true
                 readonly property bool isDocker: root.category === Category.DockerData
@@ -102,6 +104,7 @@ Item {
         ColumnLayout {
             spacing: Theme.spacingXXS
             Text {
+                textFormat: Text.PlainText
                 objectName: "categorySize"
                 Layout.alignment: Qt.AlignRight
                 readonly property bool hasSize: Number(root.totalSize) > 0

@@ -21,6 +21,7 @@ ColumnLayout {
         Layout.topMargin: 10
         Layout.bottomMargin: 10
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: qsTr("System Data")
             color: Theme.primaryText
@@ -65,6 +66,7 @@ ColumnLayout {
                 Layout.preferredHeight: 20
             }
             Text {
+                textFormat: Text.PlainText
                 Layout.alignment: Qt.AlignHCenter
                 text: qsTr("Scanning system data...")
                 color: Theme.secondaryText
@@ -72,6 +74,7 @@ ColumnLayout {
                 font.pixelSize: Theme.bodySize
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "systemProgressText"
                 Layout.fillWidth: true
                 Layout.topMargin: -Theme.spacingM
@@ -120,6 +123,7 @@ ColumnLayout {
                 color: Theme.accent
             }
             Text {
+                textFormat: Text.PlainText
                 text: qsTr("Total System Data:")
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
@@ -129,6 +133,7 @@ ColumnLayout {
                 Layout.fillWidth: true
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "systemTotal"
                 text: root.viewModel.systemDataTotalSizeText
                 color: Theme.primaryText
@@ -168,6 +173,7 @@ ColumnLayout {
             height: hiddenLine.visible ? hiddenLine.implicitHeight : 0
 
             Text {
+                textFormat: Text.PlainText
                 id: hiddenLine
                 objectName: "hiddenCategoriesLine"
                 width: parent.width
