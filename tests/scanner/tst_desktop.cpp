@@ -47,7 +47,8 @@ struct DesktopMachine
         desktop.addDesktopEntry(desktop.systemData(), "xterm.desktop", "XTerm", "xterm",
                                 {{"Icon", "xterm"}});
         desktop.addIcon(desktop.systemData(), "xterm", "pixmaps");
-        // Entries of one program fold; a hidden override and NoDisplay give no row.
+        // Entries of one program fold only within one package; a hidden override and NoDisplay
+        // give no row.
         desktop.addDesktopEntry(desktop.systemData(), "libreoffice-writer.desktop",
                                 "LibreOffice Writer", "libreoffice --writer %U");
         desktop.addDesktopEntry(desktop.systemData(), "libreoffice-calc.desktop",
@@ -59,7 +60,8 @@ struct DesktopMachine
                                 {{"NoDisplay", "true"}});
         desktop.installDpkgQuery(
             {{"/usr/share/applications/org.gnome.Calculator.desktop", "gnome-calculator"},
-             {"/usr/share/applications/libreoffice-writer.desktop", "libreoffice-writer"}});
+             {"/usr/share/applications/libreoffice-writer.desktop", "libreoffice-writer"},
+             {"/usr/share/applications/libreoffice-calc.desktop", "libreoffice-calc"}});
 
         // Leftovers.
         for (const char *path :
@@ -130,6 +132,9 @@ private slots:
                 "draw.io | AppImage | ~/Applications/drawio-24.0.AppImage | "
                 "image:~/.local/share/icons/hicolor/256x256/apps/appimagekit_abc_drawio.png |  | "
                 "user",
+                "LibreOffice Calc | System Package | "
+                "/usr/share/applications/libreoffice-calc.desktop | "
+                "symbol:app.generic | libreoffice-calc | system",
                 "LibreOffice Writer | System Package | "
                 "/usr/share/applications/libreoffice-writer.desktop | "
                 "symbol:app.generic | libreoffice-writer | system",
@@ -154,7 +159,7 @@ private slots:
         const QList<QStringList> calls = m.machine.toolCalls("/usr/bin/dpkg-query");
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls.first().mid(0, 2), QStringList({"-S", "--"}));
-        QCOMPARE(calls.first().size(), 2 + 3);
+        QCOMPARE(calls.first().size(), 2 + 4);
     }
 
     void scanDesktopApplications_skipsMalformedAndHostileEntries_data()
@@ -279,6 +284,86 @@ private slots:
               "expected");
     }
 
+    // An entry leads to its own application only: an interpreter, a launcher or a program another
+    // application shares is never offered, nor are the other entries that start it; entries that
+    // start another application (web applications, games) are rows of their own; nothing in the
+    // Trash is offered.
+    void desktopEntries_leadOnlyToTheirOwnApplication_data()
+    {
+        QTest::addColumn<QStringList>("entries"); // "file|Name|Exec" of the user's, "~" the home
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QStringList>("offered"); // for the first entry's row
+        const auto row = [](const char *tag, const QStringList &entries, const char *rows,
+                            const QStringList &offered) {
+            QTest::newRow(tag) << entries << QString(rows) << offered;
+        };
+        const QString entry = "desktopEntries=~/.local/share/applications/";
+        row("interpreters and launchers",
+            {"nb.desktop|Notebook|~/.venv/bin/python3 ~/nb/app.py",
+             "console.desktop|Console|~/.venv/bin/python3 ~/nb/console.py",
+             "tool.desktop|Tool|env A=1 java -jar ~/tool/tool.jar"},
+            "Console,Notebook,Tool", {entry + "nb.desktop"});
+        row("web applications of a browser",
+            {"chrome-a-Default.desktop|YouTube|/usr/bin/chromium --profile-directory=Default "
+             "--app-id=a",
+             "chrome-b-Default.desktop|Mail|/usr/bin/chromium --profile-directory=Default "
+             "--app-id=b"},
+            "Mail,YouTube", {entry + "chrome-a-Default.desktop"});
+        row("web applications of a Flatpak browser",
+            {"c.desktop|Docs|/usr/bin/flatpak run --command=chrome com.google.Chrome --app-id=c",
+             "d.desktop|Sheets|/usr/bin/flatpak run --command=chrome com.google.Chrome --app-id=d"},
+            "Docs,Sheets", {entry + "c.desktop"});
+        row("games of a launcher",
+            {"Portal.desktop|Portal|steam steam://rungameid/400",
+             "HalfLife.desktop|Half-Life|steam steam://rungameid/70",
+             "steam.desktop|Steam|/usr/games/steam %U"},
+            "Half-Life,Portal,Steam", {entry + "Portal.desktop"});
+        row("a home program a web application shares",
+            {"viv.desktop|Vivaldi|~/opt/vivaldi/vivaldi %U",
+             "viv-x.desktop|Notes Web|~/opt/vivaldi/vivaldi --app-id=x"},
+            "Notes Web,Vivaldi", {entry + "viv.desktop"});
+        row("an editor and its settings entry",
+            {"ed.desktop|Editor|~/opt/ed/ed %F",
+             "ed-settings.desktop|Editor Settings|~/opt/ed/ed --settings"},
+            "Editor",
+            {"applicationFiles=~/opt/ed/ed", entry + "ed-settings.desktop", entry + "ed.desktop"});
+        row("a program in the Trash",
+            {"relic.desktop|Relic|~/.local/share/Trash/files/relic/relic"}, "Relic",
+            {entry + "relic.desktop"});
+    }
+    void desktopEntries_leadOnlyToTheirOwnApplication()
+    {
+        QFETCH(QStringList, entries);
+        Sandbox box;
+        MachineBuilder machine(box);
+        DesktopMachineBuilder desktop(box, machine);
+        // What the browser and the game launcher keep: never a web application's or a game's.
+        box.makeDir(box.homePath(".config/chromium/Default"));
+        box.makeDir(box.homePath(".local/share/Steam/steamapps"));
+        for (const QString &line : entries) {
+            const QStringList parts = line.split('|');
+            QString exec = parts[2];
+            exec.replace("~/", box.home() + "/");
+            for (const QString &argument : exec.split(' ')) {
+                if (argument.startsWith(box.home()))
+                    box.writeFile(argument, "#!/bin/sh\n");
+            }
+            desktop.addDesktopEntry(desktop.userData(), parts[0], parts[1], exec);
+        }
+        const FileScanner scanner(box.places());
+        const QList<AppInfo> installed = scanner.scanApplications();
+        QStringList rows;
+        for (const AppInfo &app : installed)
+            rows.append(app.name);
+        QTEST(rows.join(','), "rows");
+        const auto first = std::find_if(installed.begin(), installed.end(), [&](const AppInfo &a) {
+            return a.desktopFileID == entries.first().section('|', 0, 0);
+        });
+        QVERIFY(first != installed.end());
+        QTEST(relativePaths(scanner.findApplicationFiles(*first, installed), box.home()),
+              "offered");
+    }
+
     // Each kind is removed its own way; a system package never is.
     void uninstallApplication_runsTheKindsTool_data()
     {
@@ -384,7 +469,7 @@ private slots:
         FileScanner scanner(m.box.places());
         scanner.setQueryTimeLimit(300);
         const QList<AppInfo> apps = scanner.scanDesktopApplications();
-        QCOMPARE(apps.size(), 9);
+        QCOMPARE(apps.size(), 9); // without owners, Writer and Calc fold by their program
         for (const AppInfo &app : apps)
             QVERIFY(app.owningPackage.isEmpty());
     }
