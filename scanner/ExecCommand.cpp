@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 const QStringList kLaunchers = {
@@ -19,10 +21,38 @@ const QStringList kLaunchers = {
 };
 
 // Words a launcher takes before what it starts ("flatpak run X", "gio launch X",
-// "kioclient5 exec X", "wine start /unix X").
+// "kioclient5 exec X", "wine start /unix X", "wine C:\windows\command\start.exe /Unix X").
 const QStringList kSubcommands = {QStringLiteral("run"),   QStringLiteral("launch"),
                                   QStringLiteral("open"),  QStringLiteral("exec"),
                                   QStringLiteral("start"), QStringLiteral("/unix")};
+
+bool isSubcommand(const QString &argument)
+{
+    return kSubcommands.contains(argument, Qt::CaseInsensitive) ||
+           argument.endsWith(QLatin1String("\\start.exe"), Qt::CaseInsensitive);
+}
+
+// Terminals are applications of their own, and start another one after these options
+// ("xterm -e htop", "gnome-terminal -- htop").
+const QStringList kTerminals = {
+    QStringLiteral("x-terminal-emulator"),
+    QStringLiteral("xterm"),
+    QStringLiteral("uxterm"),
+    QStringLiteral("gnome-terminal"),
+    QStringLiteral("konsole"),
+    QStringLiteral("xfce4-terminal"),
+    QStringLiteral("mate-terminal"),
+    QStringLiteral("lxterminal"),
+    QStringLiteral("tilix"),
+    QStringLiteral("terminator"),
+    QStringLiteral("kitty"),
+    QStringLiteral("alacritty"),
+    QStringLiteral("foot"),
+    QStringLiteral("wezterm"),
+    QStringLiteral("urxvt"),
+};
+const QStringList kTerminalCommandOptions = {QStringLiteral("-e"), QStringLiteral("-x"),
+                                             QStringLiteral("--")};
 
 // Options by which a browser starts one web application, and those that tell two of the same
 // name apart.
@@ -105,7 +135,7 @@ ExecCommand ExecCommand::fromArguments(const QStringList &arguments)
     if (command.isLauncher) {
         // What it starts: its first argument that is no option or subcommand word.
         for (const QString &argument : rest) {
-            if (!isOption(argument) && !kSubcommands.contains(argument)) {
+            if (!isOption(argument) && !isSubcommand(argument)) {
                 target.append(argument);
                 break;
             }
@@ -114,6 +144,13 @@ ExecCommand ExecCommand::fromArguments(const QStringList &arguments)
         for (const QString &argument : rest) {
             if (isAddress(argument))
                 target.append(argument);
+        }
+        if (kTerminals.contains(command.program.section(QLatin1Char('/'), -1))) {
+            const auto option = std::find_if(rest.begin(), rest.end(), [](const QString &a) {
+                return kTerminalCommandOptions.contains(a);
+            });
+            if (option != rest.end() && option + 1 != rest.end())
+                target.append(QStringList(option + 1, rest.end()).join(QLatin1Char(' ')));
         }
     }
     if (const QString app = webApplication(rest); !app.isEmpty())

@@ -208,24 +208,52 @@ private slots:
         QTEST(rows.join(";"), "expected");
     }
 
+    // Exec's arguments by its quoting rules, and what they start: the program, "*" when it is an
+    // interpreter or launcher, and after "->" the other application its arguments name.
     void splitExec_followsTheQuotingRules_data()
     {
         QTest::addColumn<QString>("exec");
         QTest::addColumn<QString>("arguments"); // joined by "|", "!" for none
-        const auto row = [](const char *tag, const QString &exec, const QString &arguments) {
-            QTest::newRow(tag) << exec << arguments;
+        QTest::addColumn<QString>("started");
+        const auto row = [](const char *tag, const QString &exec, const QString &arguments,
+                            const char *started) {
+            QTest::newRow(tag) << exec << arguments << QString(started);
         };
-        row("field codes dropped", "app %U --x=%f %i", "app|--x=");
-        row("percent", "app 100%%", "app|100%");
-        row("quoted escapes", "\"a \\\"b\\\" \\$c \\\\d\" e", "a \"b\" $c \\d|e");
-        row("empty quotes", "app \"\"", "app|");
-        row("unclosed", "app \"x", "!");
+        row("field codes dropped", "app %U --x=%f %i", "app|--x=", "app");
+        row("percent", "app 100%%", "app|100%", "app");
+        row("quoted escapes", "\"a \\\"b\\\" \\$c \\\\d\" e", "a \"b\" $c \\d|e", "a \"b\" $c \\d");
+        row("empty quotes", "app \"\"", "app|", "app");
+        row("unclosed", "app \"x", "!", "");
+        row("an editor's settings", "/opt/ed/ed --settings", "", "/opt/ed/ed");
+        row("env and its settings", "env -u X A=1 -i ~/bin/tool --x", "", "~/bin/tool");
+        row("an interpreter", "env A=1 ~/.venv/bin/python3.11 -m nb", "",
+            "~/.venv/bin/python3.11* -> nb");
+        row("java -jar", "java -Xmx1g -jar ~/a.jar", "", "java* -> ~/a.jar");
+        row("sh -c", "sh -c \"cd ~/g && ./run\"", "", "sh* -> cd ~/g && ./run");
+        row("a game", "/usr/games/steam steam://rungameid/70", "",
+            "/usr/games/steam* -> steam://rungameid/70");
+        row("wine", "wine C:\\\\windows\\\\start.exe /Unix ~/g.lnk", "", "wine* -> ~/g.lnk");
+        row("a Flatpak", "flatpak run --command=a org.x.A @@u %U @@", "", "flatpak* -> org.x.A");
+        row("a web application", "flatpak run org.x.B --app-id=c --profile-directory=P", "",
+            "flatpak* -> org.x.B --app-id=c --profile-directory=P");
+        row("a browser's web application", "chromium --app=https://a.example", "",
+            "chromium -> --app=https://a.example");
+        row("a terminal's program", "xterm -e htop -d 5", "", "xterm -> htop -d 5");
+        row("an electron application", "electron25 /usr/lib/app.asar", "",
+            "electron25* -> /usr/lib/app.asar");
     }
     void splitExec_followsTheQuotingRules()
     {
         QFETCH(QString, exec);
-        const std::optional<QStringList> arguments = DesktopEntry::splitExec(exec);
-        QTEST(arguments ? arguments->join("|") : "!", "arguments");
+        QFETCH(QString, arguments);
+        const std::optional<QStringList> split = DesktopEntry::splitExec(exec);
+        if (!arguments.isEmpty())
+            QCOMPARE(split ? split->join("|") : "!", arguments);
+        const ExecCommand command = ExecCommand::fromArguments(split.value_or(QStringList()));
+        QString started = command.program + (command.isLauncher ? "*" : "");
+        if (!command.target.isEmpty())
+            started += " -> " + command.target;
+        QTEST(started, "started");
     }
 
     void findApplicationFiles_findsEachKindsPlaces_data()
