@@ -226,21 +226,25 @@ bool ProtectedPlaces::contains(const QString &path) const
 {
     if (isProtectedPlace(path, m_folders))
         return true;
-    // Nothing in a Trash, by its text or by where its folder really is.
+    // Nothing in a Trash, by its text or by where it really is.
     const QString cleaned = QDir::cleanPath(path);
     if (liesInTrash(cleaned, m_trashFolders))
         return true;
-    const qsizetype slash = cleaned.lastIndexOf(QLatin1Char('/'));
-    const std::optional<QString> realFolder =
-        resolved(slash == 0 ? QStringLiteral("/") : cleaned.left(slash));
-    if (realFolder && liesInTrash(*realFolder + cleaned.mid(slash), m_realTrashFolders))
-        return true;
     struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || S_ISLNK(st.st_mode))
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
+    if (S_ISLNK(st.st_mode)) {
+        // A link moves as itself: only where its folder really is counts.
+        const qsizetype slash = cleaned.lastIndexOf(QLatin1Char('/'));
+        const std::optional<QString> folder =
+            resolved(slash == 0 ? QStringLiteral("/") : cleaned.left(slash));
+        return folder && liesInTrash(*folder + cleaned.mid(slash), m_realTrashFolders);
+    }
     const std::optional<QString> real = resolved(path);
     if (!real)
         return false;
+    if (liesInTrash(*real, m_realTrashFolders))
+        return true;
     if (m_realFolders.contains(*real))
         return true;
     for (const QString &folder : m_heldFolders) {
