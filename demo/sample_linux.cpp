@@ -1,6 +1,7 @@
 // The Linux half of the sample machine: desktop applications of every kind with their icons and
-// what they left, Flatpak and Snap installations whose stand-in tools really uninstall, a
-// packaged application that dpkg-query knows, and Linux system data.
+// what they left, Flatpak and Snap installations whose stand-in tools really uninstall,
+// packaged applications that dpkg-query knows (a browser with two web applications), and Linux
+// system data.
 
 #include "demo/DesktopMachineBuilder.h"
 
@@ -34,8 +35,18 @@ bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m)
                       QStringLiteral("Calculator"), QStringLiteral("example-calculator"),
                       {{QStringLiteral("Icon"), QStringLiteral("org.example.Calculator")}});
     d.addIcon(d.systemData(), QStringLiteral("org.example.Calculator"), QStringLiteral("128x128"));
+    // A packaged browser and two web applications of it, each a row of its own.
+    d.addDesktopEntry(d.systemData(), QStringLiteral("org.example.Browser.desktop"),
+                      QStringLiteral("Browser"), QStringLiteral("example-browser %U"));
+    for (const QString &app : {QStringLiteral("Mail"), QStringLiteral("Tasks")})
+        d.addDesktopEntry(d.userData(), QStringLiteral("browser-%1-Default.desktop").arg(app), app,
+                          QStringLiteral("/usr/bin/example-browser --profile-directory=Default "
+                                         "--app-id=%1")
+                              .arg(app.toLower()));
     d.installDpkgQuery({{QStringLiteral("/usr/share/applications/org.example.Calculator.desktop"),
-                         QStringLiteral("example-calculator")}});
+                         QStringLiteral("example-calculator")},
+                        {QStringLiteral("/usr/share/applications/org.example.Browser.desktop"),
+                         QStringLiteral("example-browser")}});
     d.installFlatpak(QStringLiteral("org.example.Platform/x86_64/23.08\t620 MB\n"
                                     "org.example.Platform/x86_64/22.08\t540 MB\n"),
                      QStringLiteral("org.example.Platform/x86_64/23.08\n"));
@@ -63,6 +74,7 @@ bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m)
     data(QStringLiteral(".config/autostart/ledger.desktop"), 200);
     data(QStringLiteral(".config/systemd/user/ledger-sync.service"), 300);
     data(QStringLiteral(".cache/example-calculator/history"), 20 * 1024);
+    data(QStringLiteral(".config/example-browser/Default/History"), 2 * kMiB);
 
     // System data: per-program caches, tool caches, Android images, containers, the Trash.
     bool exact = true;

@@ -38,12 +38,14 @@ struct AppInfo
 
     InstallationKind installation = InstallationKind::bundle;
     // Desktop entries only (empty for bundles): the desktop-file id ("org.gnome.Maps.desktop"),
-    // the program Exec starts ("gnome-maps", its file name only), StartupWMClass, the Icon value,
+    // the program Exec starts ("gnome-maps", its file name only; empty when that is an
+    // interpreter or launcher, or when the arguments name another application, such as a
+    // browser's web application or a launcher's game), StartupWMClass, the Icon value,
     // the Flatpak application id and whether it is installed for this user only (--user), the
     // Snap name, and the system package that owns the entry (empty when none was found).
     QString desktopFileID;
     QString execName;
-    QString execPath; // Exec's program as written (absolute or a name looked up on PATH)
+    QString execPath; // that program as written (absolute or a name looked up on PATH)
     QString startupWMClass;
     QString iconName;
     QString flatpakID;

@@ -163,18 +163,8 @@ std::optional<QStringList> DesktopEntry::splitExec(const QString &exec)
     return arguments;
 }
 
-QString DesktopEntry::program() const
+ExecCommand DesktopEntry::command() const
 {
     const std::optional<QStringList> arguments = splitExec(exec);
-    if (!arguments)
-        return {};
-    qsizetype i = 0;
-    if (i < arguments->size() &&
-        arguments->at(i).section(QLatin1Char('/'), -1) == QLatin1String("env")) {
-        ++i;
-        while (i < arguments->size() && (arguments->at(i).startsWith(QLatin1Char('-')) ||
-                                         arguments->at(i).contains(QLatin1Char('='))))
-            ++i;
-    }
-    return i < arguments->size() ? arguments->at(i) : QString();
+    return arguments ? ExecCommand::fromArguments(*arguments) : ExecCommand();
 }

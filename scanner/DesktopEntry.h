@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scanner/ExecCommand.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -33,7 +35,6 @@ struct DesktopEntry
     // "%%" read as "%". Nothing for a value whose quotes do not close.
     static std::optional<QStringList> splitExec(const QString &exec);
 
-    // The program the entry starts, as written (after "env" and its NAME=value settings); empty
-    // when there is none.
-    QString program() const;
+    // What Exec starts; nothing (an empty program) for a value whose quotes do not close.
+    ExecCommand command() const;
 };

@@ -115,10 +115,13 @@ public:
     QList<AppInfo> scanApplications() const;
     // The applications the desktop entries describe (see DesktopApplicationPlaces for the
     // folders and their precedence), plus the AppImages in ~/Applications and ~/.local/bin: one
-    // row per application. An entry that is hidden, not shown (NoDisplay), not of type
-    // Application, without a Name, unreadable, or whose TryExec program is missing gives none;
-    // the user's entry with the same desktop-file id takes the place of the system one. The
-    // owning packages of the system entries are found with one query (findOwningPackages).
+    // row per application: the entries of one origin (a Flatpak, a Snap, a package, the user's
+    // own files) that start one program in a mode of its own fold, and an entry that starts
+    // another application (a web application, a game) is a row of its own. An entry that is
+    // hidden, not shown (NoDisplay), not of type Application, without a Name, unreadable, or
+    // whose TryExec program is missing gives none; the user's entry with the same desktop-file
+    // id takes the place of the system one. The owning packages of the system entries are found
+    // with one query (findOwningPackages).
     QList<AppInfo> scanDesktopApplications() const;
     // The system package owning each of the given files (machine places), by one
     // "dpkg-query -S" call, else one "rpm -qf" call; files no package owns are left out.
@@ -144,8 +147,9 @@ public:
     // Any application: a bundle as findAssociatedFiles does; a desktop application also by its
     // desktop-file id, Exec program, StartupWMClass, Flatpak id and Snap name, in the XDG
     // folders, ~/.var/app, ~/snap, autostart entries, user units, the user's desktop entries and
-    // icons, and the AppImage or home-installed program itself. A system package's own files
-    // (its entry, its program) are never offered.
+    // icons, and the AppImage or home-installed program itself with the other entries that start
+    // it, when no other application uses it. A system package's own files (its entry, its
+    // program), an interpreter or launcher, and anything in a Trash are never offered.
     QList<FileGroup> findApplicationFiles(const AppInfo &app, const QList<AppInfo> &installed = {},
                                           const ScanProgress &progress = {}) const;
     // The terms of buildSearchTerms plus, for a desktop application, its other names.

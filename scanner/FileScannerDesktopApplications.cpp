@@ -4,6 +4,7 @@
 
 #include "scanner/DesktopApplicationPlaces.h"
 #include "scanner/DesktopEntry.h"
+#include "scanner/ExecCommand.h"
 #include "scanner/IconTheme.h"
 #include "scanner/NameGuard.h"
 #include "scanner/ToolOutput.h"
@@ -21,14 +22,6 @@ const QString kRPM = QStringLiteral("/usr/bin/rpm");
 // A hostile tree of entries is not read without end.
 constexpr int kMaxDepth = 4;
 constexpr int kMaxEntriesPerFolder = 10000;
-// Programs that start another one: the program they start says nothing about the entry.
-const QStringList kLaunchers = {
-    QStringLiteral("sh"),         QStringLiteral("bash"),    QStringLiteral("dash"),
-    QStringLiteral("zsh"),        QStringLiteral("env"),     QStringLiteral("python"),
-    QStringLiteral("python3"),    QStringLiteral("perl"),    QStringLiteral("java"),
-    QStringLiteral("wine"),       QStringLiteral("flatpak"), QStringLiteral("xdg-open"),
-    QStringLiteral("gtk-launch"), QStringLiteral("snap"),
-};
 const QStringList kAppImageFolders = {QStringLiteral("Applications"), QStringLiteral(".local/bin")};
 
 struct FoundEntry
@@ -95,6 +88,37 @@ bool isInside(const QString &path, const QString &folder)
     return path.startsWith(folder + QLatin1Char('/'));
 }
 
+struct ListedEntry
+{
+    AppInfo app;
+    // What it starts: the machine place of its program and the target its arguments name (its
+    // own Flatpak or Snap, or a launcher's); no program when it starts another application.
+    QString program;
+    QString target;
+    // The row's main entry: the one named after its Flatpak, else one that starts its program
+    // with no arguments of its own (the editor, not its settings entry).
+    bool isMain = false;
+};
+
+// One row per application: the entries of one origin (a Flatpak, a Snap, a system package, the
+// user's own files) that start the same program in a mode of its own fold into one row (an
+// editor's settings entry into the editor); an entry that starts another application (a web
+// application of a browser, a game of a launcher) is a row of its own.
+QString foldingKey(const ListedEntry &entry)
+{
+    const AppInfo &app = entry.app;
+    if (entry.program.isEmpty())
+        return QStringLiteral("id:") + app.desktopFileID;
+    if (!app.flatpakID.isEmpty())
+        return QStringLiteral("flatpak:") + app.flatpakID;
+    if (!app.snapName.isEmpty())
+        return QStringLiteral("snap:") + app.snapName;
+    const QString started = entry.program + QLatin1Char(' ') + entry.target;
+    if (app.installation == InstallationKind::systemPackage)
+        return QStringLiteral("package:%1:%2").arg(app.owningPackage, started);
+    return QStringLiteral("file:%1:%2").arg(int(app.installation)).arg(started);
+}
+
 } // namespace
 
 QList<AppInfo> FileScanner::scanDesktopApplications() const
@@ -111,8 +135,7 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         byID[found.at(i).id].append(i);
 
     const IconTheme icons(m_places, m_fileManager);
-    QList<AppInfo> apps;
-    QHash<QString, qsizetype> rowOfKey;
+    QList<ListedEntry> listed;
     QSet<QString> done;
     for (const FoundEntry &candidate : std::as_const(found)) {
         if (done.contains(candidate.id))
@@ -139,21 +162,21 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         app.desktopFileID = candidate.id;
         app.iconName = entry->icon;
         app.startupWMClass = entry->startupWMClass;
-        app.execPath = entry->program();
-        app.execName = app.execPath.section(QLatin1Char('/'), -1);
-        if (kLaunchers.contains(app.execName))
-            app.execName.clear();
+        const ExecCommand command = entry->command();
+        // An interpreter, a launcher or another application's program says nothing of this one.
+        if (command.startsProgramItself()) {
+            app.execPath = command.program;
+            app.execName = app.execPath.section(QLatin1Char('/'), -1);
+        }
         const QString baseID = candidate.id.chopped(kSuffix.size());
 
         EntryOrigin origin = candidate.origin;
-        QString ownerPath = candidate.path;
         // A user entry that overrides a system one keeps the system one's kind.
         if (origin == EntryOrigin::dataHome) {
             for (qsizetype index : byID.value(candidate.id)) {
                 if (found.at(index).origin != EntryOrigin::dataHome) {
                     origin = found.at(index).origin;
-                    ownerPath = found.at(index).path;
-                    app.path = ownerPath;
+                    app.path = found.at(index).path;
                     break;
                 }
             }
@@ -162,9 +185,14 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         const QString snapName = !entry->snapInstanceName.isEmpty()
                                      ? entry->snapInstanceName
                                      : baseID.section(QLatin1Char('_'), 0, 0);
+        // The user's own entry that starts another application through a Flatpak or Snap (a
+        // browser's web application) is that entry, not the Flatpak or Snap.
+        const bool startsAnother =
+            !command.target.isEmpty() && command.target != flatpakID && command.target != snapName;
+        const bool ownFile = origin == EntryOrigin::dataHome && startsAnother;
         const QString program = machinePath(m_places, app.execPath);
-        if (origin == EntryOrigin::userFlatpak || origin == EntryOrigin::systemFlatpak ||
-            !entry->flatpakID.isEmpty()) {
+        if (!ownFile && (origin == EntryOrigin::userFlatpak ||
+                         origin == EntryOrigin::systemFlatpak || !entry->flatpakID.isEmpty())) {
             app.installation = InstallationKind::flatpak;
             app.isUserFlatpak =
                 origin == EntryOrigin::userFlatpak ||
@@ -175,7 +203,8 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
                 app.flatpakID = flatpakID;
             app.bundleIdentifier =
                 app.flatpakID.isEmpty() ? std::nullopt : std::optional<QString>(app.flatpakID);
-        } else if (origin == EntryOrigin::snap || !entry->snapInstanceName.isEmpty()) {
+        } else if (!ownFile &&
+                   (origin == EntryOrigin::snap || !entry->snapInstanceName.isEmpty())) {
             app.installation = InstallationKind::snap;
             if (isValidSnapName(snapName))
                 app.snapName = snapName;
@@ -188,23 +217,37 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         } else {
             app.installation = InstallationKind::systemPackage;
         }
+        const bool isMain =
+            app.flatpakID.isEmpty() ? command.arguments.isEmpty() : app.flatpakID == baseID;
+        ListedEntry listedEntry{app, QString(), command.target, isMain};
+        if (!startsAnother && !command.program.isEmpty())
+            listedEntry.program = machinePath(m_places, command.program);
+        listed.append(listedEntry);
+    }
 
-        // One row per application: entries of one Flatpak, one Snap or one program fold.
-        QString key = QStringLiteral("id:") + candidate.id;
-        if (!app.flatpakID.isEmpty())
-            key = QStringLiteral("flatpak:") + app.flatpakID;
-        else if (!app.snapName.isEmpty())
-            key = QStringLiteral("snap:") + app.snapName;
-        else if (!app.execName.isEmpty())
-            key = QStringLiteral("exec:%1:").arg(int(app.installation)) + program;
+    QStringList packaged;
+    for (const ListedEntry &entry : std::as_const(listed)) {
+        if (entry.app.installation == InstallationKind::systemPackage)
+            packaged.append(entry.app.path);
+    }
+    const QHash<QString, QString> owners = findOwningPackages(packaged);
+    QList<AppInfo> apps;
+    QHash<QString, qsizetype> rowOfKey;
+    QList<bool> rowIsMain;
+    for (ListedEntry &entry : listed) {
+        if (entry.app.installation == InstallationKind::systemPackage)
+            entry.app.owningPackage = owners.value(entry.app.path);
+        const QString key = foldingKey(entry);
         if (const auto row = rowOfKey.constFind(key); row != rowOfKey.constEnd()) {
-            // The entry named after the Flatpak is its main one.
-            if (!app.flatpakID.isEmpty() && baseID == app.flatpakID)
-                apps[*row] = app;
+            if (entry.isMain && !rowIsMain.at(*row)) {
+                apps[*row] = entry.app;
+                rowIsMain[*row] = true;
+            }
             continue;
         }
         rowOfKey.insert(key, apps.size());
-        apps.append(app);
+        apps.append(entry.app);
+        rowIsMain.append(entry.isMain);
     }
 
     // AppImages that no entry already describes.
@@ -229,16 +272,6 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         }
     }
 
-    QStringList packaged;
-    for (const AppInfo &app : std::as_const(apps)) {
-        if (app.installation == InstallationKind::systemPackage)
-            packaged.append(app.path);
-    }
-    const QHash<QString, QString> owners = findOwningPackages(packaged);
-    for (AppInfo &app : apps) {
-        if (app.installation == InstallationKind::systemPackage)
-            app.owningPackage = owners.value(app.path);
-    }
     return apps;
 }
 

@@ -4,10 +4,13 @@
 
 #include "scanner/DesktopApplicationPlaces.h"
 #include "scanner/DesktopEntry.h"
+#include "scanner/ExecCommand.h"
 #include "scanner/FoundFile.h"
 #include "scanner/LeftoverSearch.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -39,14 +42,16 @@ void addFile(const FileScanner &scanner, const ProtectedPlaces &guarded, QList<F
     groups.append(FileGroup(category, {file}));
 }
 
-// The desktop entries of folder whose program is program (a machine path) or whose program's
-// name is programName.
-QStringList entriesStarting(const FileScanner &scanner, const QString &folder,
-                            const QString &program, const QString &programName)
+struct EntryCommand
 {
-    QStringList paths;
-    if (program.isEmpty() && programName.isEmpty())
-        return paths;
+    QString path;
+    ExecCommand command;
+};
+
+// What each desktop entry of folder starts.
+QList<EntryCommand> entryCommands(const FileScanner &scanner, const QString &folder)
+{
+    QList<EntryCommand> entries;
     for (const QString &path :
          scanner.fileManager().contentsOfDirectory(folder).value_or(QStringList())) {
         if (!path.endsWith(kSuffix))
@@ -55,17 +60,53 @@ QStringList entriesStarting(const FileScanner &scanner, const QString &folder,
             scanner.fileManager().readFile(path, DesktopEntry::kMaxBytes);
         const std::optional<DesktopEntry> entry =
             bytes ? DesktopEntry::parse(*bytes) : std::nullopt;
-        if (!entry)
-            continue;
-        const QString itsProgram = entry->program();
-        if (itsProgram.isEmpty())
-            continue;
-        if ((!program.isEmpty() && itsProgram.startsWith(QLatin1Char('/')) &&
-             machinePath(scanner.places(), itsProgram) == program) ||
-            (!programName.isEmpty() && itsProgram.section(QLatin1Char('/'), -1) == programName))
-            paths.append(path);
+        if (entry)
+            entries.append({path, entry->command()});
     }
-    return paths;
+    return entries;
+}
+
+// The machine place an absolute path of an entry names; empty for a name looked up on PATH.
+QString placeOf(const FileScanner &scanner, const QString &path)
+{
+    return path.startsWith(QLatin1Char('/')) ? machinePath(scanner.places(), path) : QString();
+}
+
+// The entry starts program (a machine place) itself, in a mode of its own.
+bool startsItself(const FileScanner &scanner, const ExecCommand &command, const QString &program)
+{
+    return command.startsProgramItself() && placeOf(scanner, command.program) == program;
+}
+
+// The entry uses program otherwise: to start another application with it, or as what an
+// interpreter or launcher is given.
+bool usesOtherwise(const FileScanner &scanner, const ExecCommand &command, const QString &program)
+{
+    if (placeOf(scanner, command.program) == program)
+        return !command.startsProgramItself();
+    return std::any_of(
+        command.arguments.begin(), command.arguments.end(),
+        [&](const QString &argument) { return placeOf(scanner, argument) == program; });
+}
+
+// An AppImage's or home-installed application's program is its own file only when nothing else
+// uses it: no other listed application starts it, and no entry of the user's starts another
+// application with it. An interpreter or launcher never is (the listing leaves its execPath
+// empty).
+bool isOwnProgram(const FileScanner &scanner, const AppInfo &app, const QString &program,
+                  const QList<AppInfo> &installed, const QList<EntryCommand> &userEntries)
+{
+    if (program.isEmpty() || (app.installation != InstallationKind::appImage &&
+                              app.installation != InstallationKind::homeFolder))
+        return false;
+    for (const AppInfo &other : installed) {
+        if (other.path != app.path &&
+            (other.path == program || placeOf(scanner, other.execPath) == program))
+            return false;
+    }
+    return std::none_of(userEntries.begin(), userEntries.end(), [&](const EntryCommand &entry) {
+        return usesOtherwise(scanner, entry.command, program);
+    });
 }
 
 // The user's own icons named iconName in the hicolor theme, every size.
@@ -145,30 +186,35 @@ QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
         installation =
             placeInside(m_places.onSystem(QStringLiteral("/snap")), QString(), app.snapName);
     }
-    if (installation && m_fileManager.isDirectory(*installation)) {
+    if (installation && m_fileManager.isDirectory(*installation) &&
+        !guarded.contains(*installation)) {
         exact.append(FileGroup(FileCategory::installedApplication,
                                {foundFile(m_fileManager, *installation, app.name,
                                           FileCategory::installedApplication)}));
     }
-    if (app.installation == InstallationKind::appImage)
-        addFile(*this, guarded, exact, app.path, FileCategory::applicationFiles);
-    if (app.installation == InstallationKind::homeFolder && !program.isEmpty()) {
-        bool isDirectory = true;
-        if (m_fileManager.fileExists(program, &isDirectory) && !isDirectory)
-            addFile(*this, guarded, exact, program, FileCategory::applicationFiles);
-    }
     const QString userEntries = m_places.dataHome() + QStringLiteral("/applications");
+    const QList<EntryCommand> entries = entryCommands(*this, userEntries);
+    const QList<EntryCommand> autostart =
+        entryCommands(*this, m_places.configHome() + QStringLiteral("/autostart"));
+    bool isDirectory = true;
+    const bool ownProgram = isOwnProgram(*this, app, program, installed, entries + autostart) &&
+                            m_fileManager.fileExists(program, &isDirectory) && !isDirectory;
+    if (ownProgram)
+        addFile(*this, guarded, exact, program, FileCategory::applicationFiles);
     if (const auto entry = placeInside(userEntries, QString(), app.desktopFileID))
         addFile(*this, guarded, exact, *entry, FileCategory::desktopEntries);
-    // Entries that start this very program; by the program's name only where it is the user's.
-    const bool ownProgram = app.installation == InstallationKind::appImage ||
-                            app.installation == InstallationKind::homeFolder;
-    for (const QString &path : entriesStarting(*this, userEntries, program, QString()))
-        addFile(*this, guarded, exact, path, FileCategory::desktopEntries);
-    for (const QString &path :
-         entriesStarting(*this, m_places.configHome() + QStringLiteral("/autostart"),
-                         ownProgram ? program : QString(), app.execName))
-        addFile(*this, guarded, exact, path, FileCategory::autostartEntries);
+    // The other entries that start the application's own program in a mode of its own; autostart
+    // entries also by the program's name.
+    for (const EntryCommand &entry : entries) {
+        if (ownProgram && startsItself(*this, entry.command, program))
+            addFile(*this, guarded, exact, entry.path, FileCategory::desktopEntries);
+    }
+    for (const EntryCommand &entry : autostart) {
+        if ((ownProgram && startsItself(*this, entry.command, program)) ||
+            (!app.execName.isEmpty() && entry.command.startsProgramItself() &&
+             entry.command.program.section(QLatin1Char('/'), -1) == app.execName))
+            addFile(*this, guarded, exact, entry.path, FileCategory::autostartEntries);
+    }
     if (const auto data =
             placeInside(m_places.inHome(QStringLiteral(".var/app")), QString(), app.flatpakID))
         addFile(*this, guarded, exact, *data, FileCategory::flatpakData);

@@ -228,7 +228,7 @@ QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageNam
 
     const std::optional<QString> share =
         placeInside((homebrewPrefix() + kShare), QString(), packageName);
-    if (share && m_fileManager.fileExists(*share)) {
+    if (share && m_fileManager.fileExists(*share) && !ProtectedPlaces(m_places).contains(*share)) {
         groups.append(FileGroup(FileCategory::homebrewShare,
                                 {foundFile(m_fileManager, *share, packageName,
                                            FileCategory::homebrewShare, sizeOfFoundItem(*share))}));

@@ -185,7 +185,8 @@ QList<FileGroup> FileScanner::findNPMNamedFiles(const QString &packageName) cons
     QList<FileGroup> groups = findNamedLocations(packageName);
     const std::optional<QString> cacheEntry =
         placeInside(m_places.inHome(kNPMCache), QString(), packageName);
-    if (cacheEntry && m_fileManager.fileExists(*cacheEntry)) {
+    if (cacheEntry && m_fileManager.fileExists(*cacheEntry) &&
+        !ProtectedPlaces(m_places).contains(*cacheEntry)) {
         groups.append(FileGroup(FileCategory::npmCache,
                                 {foundFile(m_fileManager, *cacheEntry, packageName,
                                            FileCategory::npmCache, sizeOfFoundItem(*cacheEntry))}));

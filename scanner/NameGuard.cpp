@@ -3,6 +3,7 @@
 #include "model/FileCategory.h"
 #include "scanner/CategoryPlaces.h"
 #include "scanner/Places.h"
+#include "scanner/TrashFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -196,8 +197,14 @@ bool isSameOrInside(const QString &path, const QString &folder)
 
 } // namespace
 
-ProtectedPlaces::ProtectedPlaces(const Places &places) : m_folders(protectedFolders(places))
+ProtectedPlaces::ProtectedPlaces(const Places &places)
+    : m_folders(protectedFolders(places)), m_trashFolders(homeTrashFolders(places))
 {
+    m_realTrashFolders = m_trashFolders;
+    for (const QString &folder : std::as_const(m_trashFolders)) {
+        if (const std::optional<QString> real = resolved(folder))
+            m_realTrashFolders.append(*real);
+    }
     // Docker's searched data folder lies inside Docker's own container, which goes with Docker.
     const std::optional<QString> applicationData =
         defaultLocation(FileCategory::dockerData, places);
@@ -219,12 +226,25 @@ bool ProtectedPlaces::contains(const QString &path) const
 {
     if (isProtectedPlace(path, m_folders))
         return true;
+    // Nothing in a Trash, by its text or by where it really is.
+    const QString cleaned = QDir::cleanPath(path);
+    if (liesInTrash(cleaned, m_trashFolders))
+        return true;
     struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || S_ISLNK(st.st_mode))
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
+    if (S_ISLNK(st.st_mode)) {
+        // A link moves as itself: only where its folder really is counts.
+        const qsizetype slash = cleaned.lastIndexOf(QLatin1Char('/'));
+        const std::optional<QString> folder =
+            resolved(slash == 0 ? QStringLiteral("/") : cleaned.left(slash));
+        return folder && liesInTrash(*folder + cleaned.mid(slash), m_realTrashFolders);
+    }
     const std::optional<QString> real = resolved(path);
     if (!real)
         return false;
+    if (liesInTrash(*real, m_realTrashFolders))
+        return true;
     if (m_realFolders.contains(*real))
         return true;
     for (const QString &folder : m_heldFolders) {

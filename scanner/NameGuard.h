@@ -39,7 +39,8 @@ bool isProtectedPlace(const QString &path, const QStringList &protectedFolders);
 // so a found item is also refused when, resolved through links, it is one of those folders or
 // holds one. A found item that is itself a symbolic link is judged by its text only: moving it
 // moves the link, never what it points to. An application's own container that holds a searched
-// folder (Docker's data) stays removable.
+// folder (Docker's data) stays removable. Nothing in a Trash (see TrashFolders.h) is ever a
+// found item, whether its path or the place its folder resolves to lies there.
 class ProtectedPlaces
 {
 public:
@@ -52,4 +53,6 @@ private:
     QStringList m_folders;     // lexically clean
     QStringList m_realFolders; // the same, resolved through links, where they exist
     QStringList m_heldFolders; // the resolved folders whose holders are protected too
+    QStringList m_trashFolders;
+    QStringList m_realTrashFolders; // the same and, where they exist, resolved through links
 };

@@ -148,7 +148,7 @@ private slots:
     }
 
     // A link that makes a searched folder or the Trash part of another folder protects that
-    // folder too; an application's own container stays removable.
+    // folder too, and no Trash is offered; an application's own container stays removable.
     void findAssociatedFiles_protectsFoldersByWhatTheyAre()
     {
         Sandbox box;
@@ -156,6 +156,9 @@ private slots:
         box.makeSymlink(box.homePath(".dotfiles/config"), box.homePath(".config"));
         box.makeDir(box.homePath("Library/Application Support/MobileSync/Backup/1234"));
         box.makeDir(box.homePath(".xdg/Trash/files"));
+        box.makeDir(box.homePath(".Trash-1000/files/notes")); // the home's file system's own
+        box.makeDir(box.homePath(".xdg/Trash/files/cache/relic"));
+        box.makeSymlink(box.homePath(".xdg/Trash/files/cache"), box.homePath(".cache"));
         box.makeDir(box.homePath("Library/Containers/com.docker.docker/Data/vms"));
         qputenv("XDG_DATA_HOME", box.homePath(".xdg").toUtf8());
         const FileScanner scanner(box.places());
@@ -164,7 +167,7 @@ private slots:
             return offeredPaths(scanner.findAssociatedFiles(identifier, name, std::nullopt),
                                 box.home());
         };
-        for (const char *name : {"dotfiles", "MobileSync", "xdg"})
+        for (const char *name : {"dotfiles", "MobileSync", "xdg", "Trash", "relic"})
             QCOMPARE(name + found(name).join(','), QString(name));
         QCOMPARE(found("Docker", "com.docker.docker"),
                  QStringList{"Library/Containers/com.docker.docker"});
