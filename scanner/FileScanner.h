@@ -168,6 +168,9 @@ public:
     // Places named after the item (~/.name, ~/.config/name, ..., matching launch agents).
     // A name that could leave its folder gives nothing.
     QList<FileGroup> findNamedLocations(const QString &name) const;
+    // The folders findNamedLocations looks in (the home for ~/.name, ~/.config, ...,
+    // ~/Library/LaunchAgents): what it finds lies directly inside one of them.
+    QStringList namedLocationFolders() const;
     // Entries of folder whose names hold name under rule (in any letter case), except
     // excludedName. With NameRule::word "gh" finds "gh-2.40", not "ghostty", and "git" finds
     // "git-lfs", not "libgit2"; with NameRule::containment "git" finds "libgit2" too.
@@ -180,6 +183,10 @@ public:
 
     // --- npm -----------------------------------------------------------------------------------
     bool isNPMAvailable() const;
+    // The npm whose global packages the list shows, and which uninstalls them: the Homebrew one,
+    // the /usr/local one, /usr/bin/npm, ~/.npm-global/bin/npm, else the one "which" finds (a
+    // version manager's, not tested for existence); nothing when none is found.
+    std::optional<QString> npmExecutable() const;
     // The global folder as "npm root -g" reports it, for an npm other than the Homebrew or
     // /usr/local one (/usr/bin/npm, ~/.npm-global/bin/npm, else the one "which" finds: a version
     // manager's); nothing when it does not answer with an existing folder in time.
@@ -224,6 +231,7 @@ public:
     // from, one at a time, never over anything (see TrashRestore).
     PutBackResult putBackFromTrash(const QList<TrashedItem> &items) const;
     UninstallResult uninstallHomebrewPackage(const QString &name, bool isCask) const;
+    // "npm uninstall -g <name>" through npmExecutable(); not found names where npm was looked for.
     UninstallResult uninstallNPMPackage(const QString &name) const;
     // "flatpak uninstall --noninteractive --user|--system <id>" through /usr/bin/flatpak.
     UninstallResult uninstallFlatpak(const QString &flatpakID, bool userInstallation) const;
@@ -233,10 +241,10 @@ public:
     // --noninteractive --user org.x.Y"); nothing when nothing runs (bundles, AppImages and
     // home-installed entries go to the Trash as files; system packages are never removed).
     std::optional<QString> uninstallCommandText(const AppInfo &app) const;
-    // Runs the removal of the application's kind: Flatpak and Snap through their tool; bundles,
-    // AppImages and home-installed entries need nothing to run (succeeded, no output; their
-    // files go through moveFilesToTrash); a system package fails with the command that would
-    // remove it, and nothing is run.
+    // Runs the removal of the application's kind: Flatpak and Snap through their tool. Bundles,
+    // AppImages and home-installed entries have nothing to run (not succeeded: their files go
+    // through moveFilesToTrash); a system package fails with the command that would remove it.
+    // Nothing runs in either case.
     UninstallResult uninstallApplication(const AppInfo &app) const;
     // "sudo apt remove <package>" ("sudo dnf remove" where rpm is the package tool) for a system
     // package with a known owner; empty otherwise. Verlo never runs it.
@@ -272,6 +280,10 @@ public:
     QList<FileGroup> scanLinuxSystemData(const ScanProgress &progress = {}) const;
 
 private:
+    // The tool environment with the npm's own folder first on PATH when it is not already there:
+    // npm runs through "env node", and a version manager's node sits only beside its npm.
+    QStringList npmEnvironment(const QString &npm) const;
+
     Places m_places;
     FileManager m_fileManager;
     std::shared_ptr<const std::atomic_bool> m_cancelled;

@@ -96,7 +96,9 @@ UninstallResult FileScanner::uninstallApplication(const AppInfo &app) const
     case InstallationKind::homeFolder:
         break;
     }
-    return {true, std::nullopt};
+    // Nothing ran, so nothing was uninstalled.
+    return failure(
+        QStringLiteral("%1 has no uninstall command: its files go to the Trash").arg(app.name));
 }
 
 QString FileScanner::systemPackageRemovalCommand(const AppInfo &app) const

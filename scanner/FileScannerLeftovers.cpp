@@ -14,6 +14,7 @@
 #include "scanner/NameSieve.h"
 #include "scanner/TermMatcher.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -499,6 +500,21 @@ QList<FileGroup> FileScanner::findNamedLocations(const QString &name) const
     QList<FileGroup> groups = namedLocations(*this, name, ProtectedPlaces(m_places));
     measureFoundGroups(*this, groups, {});
     return groups;
+}
+
+QStringList FileScanner::namedLocationFolders() const
+{
+    QStringList folders;
+    for (const NamedPlace &place : kNamedPlaces) {
+        QString folder = baseFolder(m_places, place.base);
+        if (*place.folder)
+            folder += QLatin1Char('/') + QString::fromLatin1(place.folder);
+        // The fixed prefix may hold folders of its own ("Application Support/").
+        folder += QLatin1Char('/') + QString::fromLatin1(place.fixedPrefix);
+        folders.append(QDir::cleanPath(folder.left(folder.lastIndexOf(QLatin1Char('/')))));
+    }
+    folders.append(QDir::cleanPath(m_places.inHome(QStringLiteral("Library/LaunchAgents"))));
+    return folders;
 }
 
 QList<AssociatedFile> FileScanner::findEntriesContaining(const QString &folder, const QString &name,

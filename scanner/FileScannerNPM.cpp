@@ -54,32 +54,38 @@ bool FileScanner::isNPMAvailable() const
     return located && !located->isEmpty();
 }
 
+std::optional<QString> FileScanner::npmExecutable() const
+{
+    for (const QString &npm : {m_places.onSystem(kHomebrewNPM), m_places.onSystem(kLocalNPM),
+                               m_places.onSystem(kSystemNPM), m_places.inHome(kUserPrefixNPM)}) {
+        if (m_fileManager.fileExists(npm))
+            return npm;
+    }
+    // A version manager's npm, found on this program's own search path.
+    const std::optional<QString> located = locateTool(QStringLiteral("npm"));
+    if (!located || !located->startsWith(QLatin1Char('/')))
+        return std::nullopt;
+    return machinePath(m_places, *located);
+}
+
+QStringList FileScanner::npmEnvironment(const QString &npm) const
+{
+    QStringList environment = toolEnvironment();
+    const QString folder = m_places.systemRelative(npm.section(QLatin1Char('/'), 0, -2));
+    QString &path = environment.first(); // "PATH=..."
+    if (!path.mid(5).split(QLatin1Char(':')).contains(folder))
+        path.insert(5, npm.section(QLatin1Char('/'), 0, -2) + QLatin1Char(':'));
+    return environment;
+}
+
 std::optional<QString> FileScanner::npmReportedRoot() const
 {
+    const std::optional<QString> npm = npmExecutable();
     // The Homebrew and /usr/local npm keep their packages in their own prefix's fixed folder.
-    if (m_fileManager.fileExists(m_places.onSystem(kHomebrewNPM)) ||
-        m_fileManager.fileExists(m_places.onSystem(kLocalNPM)))
+    if (!npm || *npm == m_places.onSystem(kHomebrewNPM) || *npm == m_places.onSystem(kLocalNPM))
         return std::nullopt;
-    QString npm;
-    for (const QString &candidate :
-         {m_places.onSystem(kSystemNPM), m_places.inHome(kUserPrefixNPM)}) {
-        if (m_fileManager.fileExists(candidate)) {
-            npm = candidate;
-            break;
-        }
-    }
-    if (npm.isEmpty()) {
-        // A version manager's npm, found on this program's own search path.
-        const std::optional<QString> located = locateTool(QStringLiteral("npm"));
-        if (!located || !located->startsWith(QLatin1Char('/')))
-            return std::nullopt;
-        npm = machinePath(m_places, *located);
-    }
-    // npm is a node script: the node beside it must come first on the search path.
-    Process process(npm, {QStringLiteral("root"), QStringLiteral("-g")});
-    process.setEnvironment({QStringLiteral("PATH=") + npm.section(QLatin1Char('/'), 0, -2) +
-                                QLatin1Char(':') + toolEnvironment().first().mid(5),
-                            QStringLiteral("HOME=") + m_places.home()});
+    Process process(*npm, {QStringLiteral("root"), QStringLiteral("-g")});
+    process.setEnvironment(npmEnvironment(*npm));
     process.setCaptureStandardError(false);
     process.setTimeLimit(m_queryTimeLimitMs);
     const ProcessResult result = process.run();

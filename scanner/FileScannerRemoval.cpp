@@ -5,7 +5,9 @@
 
 namespace {
 
-const QString kNPMPath = QStringLiteral("/opt/homebrew/bin/npm");
+// Where npmExecutable() looks, for the message when it finds nothing.
+const QString kNPMPlaces = QStringLiteral("/opt/homebrew/bin/npm, /usr/local/bin/npm, /usr/bin/npm "
+                                          "or ~/.npm-global/bin/npm, nor on the search path");
 const QString kWhichPath = QStringLiteral("/usr/bin/which");
 const QString kToolSearchPath = QStringLiteral(
     "/opt/homebrew/bin:/opt/homebrew/sbin:/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin");
@@ -64,7 +66,7 @@ UninstallResult FileScanner::uninstallHomebrewPackage(const QString &name, bool 
 {
     const QString brew = homebrewPrefix() + QStringLiteral("/bin/brew");
     if (!m_fileManager.fileExists(brew))
-        return {false, QStringLiteral("brew not found at /opt/homebrew/bin/brew")};
+        return {false, QStringLiteral("brew not found at %1").arg(m_places.systemRelative(brew))};
     if (const auto problem = unusablePackageName(name))
         return {false, problem};
     QStringList arguments{QStringLiteral("uninstall")};
@@ -77,14 +79,18 @@ UninstallResult FileScanner::uninstallHomebrewPackage(const QString &name, bool 
 
 UninstallResult FileScanner::uninstallNPMPackage(const QString &name) const
 {
-    const QString npm = m_places.onSystem(kNPMPath);
-    if (!m_fileManager.fileExists(npm))
-        return {false, QStringLiteral("npm not found at /opt/homebrew/bin/npm")};
+    // The npm that listed the package, so that it removes it from the folder it was listed in.
+    const std::optional<QString> npm = npmExecutable();
+    if (!npm || !m_fileManager.fileExists(*npm)) {
+        return {false, QStringLiteral("npm not found at %1")
+                           .arg(npm ? m_places.systemRelative(*npm) : kNPMPlaces)};
+    }
     if (const auto problem = unusablePackageName(name))
         return {false, problem};
-    const CommandResult command =
-        runCommand(npm, {QStringLiteral("uninstall"), QStringLiteral("-g"), name});
-    return {command.status == 0, command.output};
+    Process process(*npm, {QStringLiteral("uninstall"), QStringLiteral("-g"), name});
+    process.setEnvironment(npmEnvironment(*npm));
+    const ProcessResult run = process.run();
+    return {run.started && run.status == 0, run.text()};
 }
 
 CommandResult FileScanner::runCommand(const QString &executable, const QStringList &arguments) const

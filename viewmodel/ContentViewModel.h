@@ -231,7 +231,7 @@ public:
     // --- Removal -------------------------------------------------------------------------------
     // Any selected file is a Cellar, Caskroom or Global Modules file.
     bool hasPackageFiles() const;
-    // "Uninstall & Remove" when hasPackageFiles, else "Move to Trash".
+    // "Uninstall & Remove" when the removal would run an uninstall, else "Move to Trash".
     QString deleteButtonTitle() const;
     // The confirmation text: uninstall part, Move part, closing sentence, warning paragraph.
     QString deleteConfirmationMessage() const;

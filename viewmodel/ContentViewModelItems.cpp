@@ -234,7 +234,7 @@ bool ContentViewModel::hasPackageFiles() const
 
 QString ContentViewModel::deleteButtonTitle() const
 {
-    return removalButtonTitle(hasPackageFiles());
+    return removalButtonTitle(currentRemovalPlan());
 }
 
 // The removal of the current ticks, as the confirmation describes it.

@@ -2,13 +2,15 @@
 
 #include "viewmodel/FileSelection.h"
 
+#include <QDir>
+
 namespace {
 
-QList<FileGroup> withFirstTicks(const QList<FileGroup> &found, const FileScanner &scanner,
-                                bool ticked)
+QList<FileGroup> firstShown(const QList<FileGroup> &found, const FileScanner &scanner,
+                            SidebarSection section)
 {
     QList<FileGroup> groups = FileSelection::removeMissingFiles(found, scanner.fileManager());
-    FileSelection::selectEveryFile(groups, ticked);
+    ItemScan::applyFirstTicks(groups, section, scanner);
     return groups;
 }
 
@@ -19,7 +21,8 @@ namespace ItemScan {
 QList<FileGroup> applicationFiles(const FileScanner &scanner, const AppInfo &app,
                                   const QList<AppInfo> &installed, const ScanProgress &progress)
 {
-    return withFirstTicks(scanner.findApplicationFiles(app, installed, progress), scanner, false);
+    return firstShown(scanner.findApplicationFiles(app, installed, progress), scanner,
+                      SidebarSection::applications);
 }
 
 QList<FileGroup> npmPackageFiles(const FileScanner &scanner, const NPMPackage &package,
@@ -29,7 +32,7 @@ QList<FileGroup> npmPackageFiles(const FileScanner &scanner, const NPMPackage &p
         progress(package.name);
     const QList<FileGroup> global = scanner.findNPMGlobalFiles(package.name);
     const QList<FileGroup> named = scanner.findNPMNamedFiles(package.name);
-    return withFirstTicks(FileScanner::mergeFileGroups(named, global), scanner, true);
+    return firstShown(FileScanner::mergeFileGroups(named, global), scanner, SidebarSection::npm);
 }
 
 QList<FileGroup> homebrewPackageFiles(const FileScanner &scanner, const HomebrewPackage &package,
@@ -39,7 +42,25 @@ QList<FileGroup> homebrewPackageFiles(const FileScanner &scanner, const Homebrew
         progress(package.name);
     const QList<FileGroup> store = scanner.findHomebrewStoreFiles(package.name);
     const QList<FileGroup> support = scanner.findHomebrewSupportFiles(package.name);
-    return withFirstTicks(FileScanner::mergeFileGroups(support, store), scanner, true);
+    return firstShown(FileScanner::mergeFileGroups(support, store), scanner,
+                      SidebarSection::homebrew);
+}
+
+void applyFirstTicks(QList<FileGroup> &groups, SidebarSection section, const FileScanner &scanner)
+{
+    const bool isPackage = section == SidebarSection::npm || section == SidebarSection::homebrew;
+    if (!isPackage) {
+        FileSelection::selectEveryFile(groups, false);
+        return;
+    }
+    // The store, its download caches and logs, and the prefix's own folders keep their ticks.
+    const QStringList namedFolders = scanner.namedLocationFolders();
+    for (FileGroup &group : groups) {
+        for (AssociatedFile &file : group.files) {
+            const QString folder = QDir::cleanPath(file.path.left(file.path.lastIndexOf(u'/')));
+            FileSelection::select(file, !namedFolders.contains(folder));
+        }
+    }
 }
 
 } // namespace ItemScan

@@ -4,14 +4,15 @@
 #include "model/FileGroup.h"
 #include "model/HomebrewPackage.h"
 #include "model/NPMPackage.h"
+#include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
 
 #include <QList>
 
 // The files of one item as the detail pane first shows them: the scanner's searches merged, files
-// gone meanwhile dropped (an unremovable file stays, with its reason), and the first ticks:
-// application files unticked, package files ticked, an unremovable file never. The view model and
-// the command line both scan through here. Never on the GUI thread.
+// gone meanwhile dropped (an unremovable file stays, with its reason), and the first ticks of
+// applyFirstTicks. The view model and the command line both scan through here. Never on the GUI
+// thread.
 namespace ItemScan {
 
 // installed: every installed application; what one of the others describes better is left out.
@@ -22,5 +23,11 @@ QList<FileGroup> npmPackageFiles(const FileScanner &scanner, const NPMPackage &p
                                  const ScanProgress &progress = {});
 QList<FileGroup> homebrewPackageFiles(const FileScanner &scanner, const HomebrewPackage &package,
                                       const ScanProgress &progress = {});
+
+// The ticks an item's files start with, the one rule of the window and the command line: an
+// application's files none (the user ticks them, or its bundle for all); a package's files all
+// but the places in the home named after it (~/.name, ~/.config/name, ...), which may as well be
+// the user's own data of that name; an unremovable file never.
+void applyFirstTicks(QList<FileGroup> &groups, SidebarSection section, const FileScanner &scanner);
 
 } // namespace ItemScan

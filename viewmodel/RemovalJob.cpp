@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSeparator = QStringLiteral(" \u00B7 ");
@@ -15,6 +17,47 @@ bool isSystemDataWarningCategory(FileCategory category)
 {
     return category == FileCategory::deviceBackups ||
            category == FileCategory::timeMachineSnapshots || category == FileCategory::dockerData;
+}
+
+// The command its package manager removes one store entry with.
+QString removalCommand(FileCategory category)
+{
+    switch (category) {
+    case FileCategory::homebrewCellar:
+        return QStringLiteral("brew uninstall");
+    case FileCategory::homebrewCaskroom:
+        return QStringLiteral("brew uninstall --cask");
+    case FileCategory::globalNodeModules:
+        return QStringLiteral("npm uninstall -g");
+    default:
+        return {};
+    }
+}
+
+// "Not uninstalled: firefox (Caskroom); to remove, run "brew uninstall --cask firefox"", one line
+// per store, in the order the stores are first met.
+QStringList leftPackageNotes(const QList<AssociatedFile> &left)
+{
+    QList<std::pair<FileCategory, QStringList>> stores; // entry names by store
+    for (const AssociatedFile &file : left) {
+        auto store = std::find_if(stores.begin(), stores.end(),
+                                  [&](const auto &known) { return known.first == file.category; });
+        if (store == stores.end())
+            store = stores.insert(stores.end(), {file.category, {}});
+        store->second.append(file.name);
+    }
+    QStringList notes;
+    for (const auto &[store, entries] : std::as_const(stores)) {
+        QString note = QCoreApplication::translate("ContentViewModel", "Not uninstalled: %1 (%2)")
+                           .arg(entries.join(QStringLiteral(", ")), displayName(store));
+        const QString command = removalCommand(store);
+        if (!command.isEmpty()) {
+            note += QCoreApplication::translate("ContentViewModel", "; to remove, run \"%1 %2\"")
+                        .arg(command, entries.join(u' '));
+        }
+        notes.append(note);
+    }
+    return notes;
 }
 
 } // namespace
@@ -28,20 +71,30 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
     RemovalPlan plan;
     plan.section = section;
     plan.app = app;
+    QList<AssociatedFile> packageFiles;
     for (const AssociatedFile &file : selected) {
         if (isRemovedByPackageManager(file.category))
-            plan.hasPackageFiles = true;
+            packageFiles.append(file);
         else
             plan.trashFiles.append(file);
     }
-    if (plan.hasPackageFiles) {
-        if (section == SidebarSection::homebrew)
-            plan.homebrewPackage = homebrewPackage;
-        else if (section == SidebarSection::npm)
-            plan.npmPackage = npmPackage;
-        else if (section == SidebarSection::applications && app) {
-            plan.uninstalledApp = app;
-            plan.uninstallCommand = scanner.uninstallCommandText(*app).value_or(QString());
+    plan.hasPackageFiles = !packageFiles.isEmpty();
+    if (section == SidebarSection::homebrew && homebrewPackage && plan.hasPackageFiles) {
+        plan.homebrewPackage = homebrewPackage;
+    } else if (section == SidebarSection::npm && npmPackage && plan.hasPackageFiles) {
+        plan.npmPackage = npmPackage;
+    } else {
+        // Only a Flatpak's or Snap's own installation has its tool run here; a store entry the
+        // leftover search found is its package manager's, and stays.
+        const std::optional<QString> command =
+            app ? scanner.uninstallCommandText(*app) : std::nullopt;
+        for (const AssociatedFile &file : std::as_const(packageFiles)) {
+            if (file.category == FileCategory::installedApplication && command) {
+                plan.uninstalledApp = app;
+                plan.uninstallCommand = *command;
+            } else {
+                plan.leftPackageFiles.append(file);
+            }
         }
     }
     return plan;
@@ -118,6 +171,9 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
     report.homebrewCacheSize = scanner.homebrewCacheSize();
     if (plan.app)
         report.appBundleExists = scanner.fileManager().fileExists(plan.app->path);
+    // Said after what was done, so that the line reads as the removal went.
+    report.successes.append(leftPackageNotes(plan.leftPackageFiles));
+    report.leftPackageFiles = !plan.leftPackageFiles.isEmpty();
     return report;
 }
 
@@ -151,10 +207,17 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
                 .arg(QString::number(plan.trashFiles.size()), formatByteCount(trashSize)));
     }
     const QString joined = parts.join(kSeparator);
-    if (joined.isEmpty())
+    QStringList sentences;
+    if (!joined.isEmpty()) {
+        sentences.append(
+            QCoreApplication::translate("ContentViewModel", "%1. This cannot be undone.")
+                .arg(joined));
+    }
+    for (const QString &note : leftPackageNotes(plan.leftPackageFiles))
+        sentences.append(note + u'.');
+    if (sentences.isEmpty())
         return QCoreApplication::translate("ContentViewModel", "No items selected.");
-    QString message =
-        QCoreApplication::translate("ContentViewModel", "%1. This cannot be undone.").arg(joined);
+    QString message = sentences.join(u' ');
     if (warn) {
         message += QCoreApplication::translate(
             "ContentViewModel", "\n\n\u26A0\uFE0F This includes system data that may not be "
@@ -163,8 +226,9 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
     return message;
 }
 
-QString removalButtonTitle(bool hasPackageFiles)
+QString removalButtonTitle(const RemovalPlan &plan)
 {
-    return hasPackageFiles ? QCoreApplication::translate("ContentViewModel", "Uninstall & Remove")
-                           : QCoreApplication::translate("ContentViewModel", "Move to Trash");
+    return plan.runsUninstall()
+               ? QCoreApplication::translate("ContentViewModel", "Uninstall & Remove")
+               : QCoreApplication::translate("ContentViewModel", "Move to Trash");
 }

@@ -26,7 +26,13 @@ struct RemovalPlan
     // confirmation names the command.
     std::optional<AppInfo> uninstalledApp;
     QString uninstallCommand;
+    // Ticked package files no uninstall of this removal takes (store entries the leftover search
+    // found for an application): they stay, and the texts name the command that removes them.
+    QList<AssociatedFile> leftPackageFiles;
     SidebarSection section = SidebarSection::applications;
+
+    // A package manager or an application's own tool runs before the Trash step.
+    bool runsUninstall() const { return homebrewPackage || npmPackage || uninstalledApp; }
 };
 
 // What a removal did, in the words the window shows.
@@ -39,11 +45,15 @@ struct RemovalReport
     bool appBundleExists = true; // whether the shown application's bundle is still there
     bool uninstalled = false;    // the package manager's uninstall ran and succeeded
     QList<TrashedItem> trashed;  // where the moved files went in the Trash, in plan order
+
+    // Ticked package files were left in place for their package manager.
+    bool leftPackageFiles = false;
 };
 
 // The plan for the ticked files: the package of the shown package section, or the shown Flatpak
-// or Snap, is uninstalled when a file only its tool removes is ticked; every other ticked file
-// goes to the Trash.
+// or Snap, is uninstalled when a file only its tool removes is ticked; other package files (a
+// Cellar or Caskroom entry found for an application) stay; every other ticked file goes to the
+// Trash.
 RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> &selected,
                         SidebarSection section,
                         const std::optional<HomebrewPackage> &homebrewPackage,
@@ -55,7 +65,8 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
 // (PutBack). Never on the GUI thread.
 RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan);
 
-// The confirmation text: uninstall part, Move part, closing sentence, warning paragraph.
+// The confirmation text: uninstall part, Move part, closing sentence, the package files left and
+// the commands that remove them, warning paragraph.
 QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile> &selected);
-// "Uninstall & Remove" when package files are ticked, else "Move to Trash".
-QString removalButtonTitle(bool hasPackageFiles);
+// "Uninstall & Remove" when the plan runs an uninstall, else "Move to Trash".
+QString removalButtonTitle(const RemovalPlan &plan);

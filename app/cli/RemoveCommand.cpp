@@ -1,4 +1,4 @@
-// verlo remove ITEM [--only CATEGORY...] [--dry-run] [--yes]: the window's removal.
+// verlo remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]: the window's removal.
 #include "app/cli/CliItems.h"
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
@@ -13,18 +13,17 @@
 
 namespace {
 
-// The window's ticks for the command line: an application's removable files all (as ticking
-// its bundle does), a package's as they start; --only keeps exactly the named categories.
-void tick(QList<FileGroup> &groups, const Cli::Item &item,
-          const std::optional<QSet<FileCategory>> &only)
+// Neither option keeps the window's first ticks (ItemScan::applyFirstTicks): none of an
+// application's files, a package's own. --all ticks every removable file, as ticking an
+// application's bundle does; --only ticks exactly the removable files of the named categories, as
+// ticking those groups by hand does.
+void tick(QList<FileGroup> &groups, bool all, const std::optional<QSet<FileCategory>> &only)
 {
-    if (std::holds_alternative<AppInfo>(item))
-        FileSelection::selectEveryFile(groups, true);
-    if (!only)
+    if (!all && !only)
         return;
     for (FileGroup &group : groups) {
         for (AssociatedFile &file : group.files)
-            FileSelection::select(file, file.isSelected && only->contains(group.category));
+            FileSelection::select(file, !only || only->contains(group.category));
     }
 }
 
@@ -47,8 +46,9 @@ int remove(const QStringList &arguments)
         QStringLiteral("remove"),
         QCoreApplication::translate(
             "Cli", "Removes one item as the window does: the package manager's uninstall for a "
-                   "package, then the ticked files to the Trash. An application's files are all "
-                   "ticked, a package's as the window ticks them; --only narrows them to "
+                   "package, then the ticked files to the Trash. The files start ticked as in the "
+                   "window: none of an application's, a package's own but not the places in the "
+                   "home named after it. --all ticks every file, --only the files of the named "
                    "categories. Shows the window's confirmation text first and asks on the "
                    "terminal unless --yes is given."));
     command.addPositional(QStringLiteral("item"),
@@ -58,9 +58,13 @@ int remove(const QStringList &arguments)
                           QStringLiteral("ITEM"));
     QCommandLineParser &parser = command.parser();
     parser.addOption(QCommandLineOption(
+        QStringLiteral("all"),
+        QCoreApplication::translate("Cli", "Tick every removable file (as ticking an "
+                                           "application's bundle does).")));
+    parser.addOption(QCommandLineOption(
         QStringLiteral("only"),
-        QCoreApplication::translate("Cli", "Only files of this category (its case name, such as "
-                                           "caches or preferences; repeatable)."),
+        QCoreApplication::translate("Cli", "Tick exactly the files of this category (its case "
+                                           "name, such as caches or preferences; repeatable)."),
         QStringLiteral("CATEGORY")));
     parser.addOption(QCommandLineOption(
         QStringLiteral("dry-run"),
@@ -98,10 +102,12 @@ int remove(const QStringList &arguments)
     }
     const FoundItem *item = &scanned->item;
     QList<FileGroup> &groups = scanned->groups;
-    tick(groups, item->record, only);
+    tick(groups, parser.isSet(QStringLiteral("all")), only);
     const QList<AssociatedFile> selected = FileSelection::selectedFiles(groups);
     if (selected.isEmpty()) {
-        printError(QCoreApplication::translate("Cli", "nothing of %1 is ticked; nothing removed")
+        printError(QCoreApplication::translate("Cli", "nothing of %1 is ticked; nothing removed "
+                                                      "(--only CATEGORY ticks categories, --all "
+                                                      "every file)")
                        .arg(argumentFor(item->record)));
         return partFailed;
     }
@@ -143,6 +149,7 @@ int remove(const QStringList &arguments)
     }
     for (const QString &line : report.errors)
         printError(line);
-    return report.errors.isEmpty() ? done : partFailed;
+    // Ticked package files left for their package manager are not done either.
+    return report.errors.isEmpty() && !report.leftPackageFiles ? done : partFailed;
 }
 } // namespace Cli

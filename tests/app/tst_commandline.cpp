@@ -36,8 +36,8 @@ struct Run
 };
 
 // The machine: Aurora with leftovers (one whose name is not exact text), two applications named
-// Notes, a desktop entry and an AppImage, an npm package and a formula with stand-in tools, and
-// Time Machine snapshots.
+// Notes, a desktop entry and an AppImage, an npm package and a formula with stand-in tools (and
+// an application named as the formula), and Time Machine snapshots.
 struct Machine
 {
     Sandbox sandbox;
@@ -67,6 +67,8 @@ struct Machine
         builder.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()),
                               u"mytool"_s, u"2.0.0"_s);
         sandbox.writeFileOfSize(sandbox.homePath(u".mytool"_s), 300);
+        sandbox.writeFileOfSize(sandbox.homePath(u".npm/mytool"_s), 200);
+        sandbox.makeAppBundle(apps, u"Wget.app"_s, {{"CFBundleName", "Wget"}});
         builder.installBrew();
         builder.addFormula(u"wget"_s, {{u"1.21"_s, MachineBuilder::Receipt::onRequest}});
         builder.addHomebrewFile(u"etc/wgetrc"_s, 800);
@@ -284,16 +286,21 @@ private slots:
         vm.toggleFile(vm.fileGroups().constFirst().files.constFirst().id);
         const QString confirmation = vm.deleteConfirmationMessage();
 
-        // A dry run and a run without --yes nor terminal change nothing.
-        for (const QStringList &arguments :
-             {QStringList{u"remove"_s, u"Aurora"_s, u"--dry-run"_s}, {u"remove"_s, u"Aurora"_s}}) {
+        // As in the window nothing of an application starts ticked: without --all or --only
+        // nothing is done. A dry run and a run without --yes nor terminal change nothing.
+        const std::tuple<QStringList, int, QString> runs[] = {
+            {{u"remove"_s, u"Aurora"_s, u"--dry-run"_s}, 1, QString()},
+            {{u"remove"_s, u"Aurora"_s, u"--all"_s, u"--dry-run"_s}, 0, confirmation + u'\n'},
+            {{u"remove"_s, u"Aurora"_s, u"--all"_s}, 2, confirmation + u'\n'}};
+        for (const auto &[arguments, status, start] : runs) {
             const Run run = verlo(machine, arguments);
-            QVERIFY2(run.out.startsWith(confirmation + u'\n'), qPrintable(run.out));
-            QCOMPARE(run.status, arguments.size() == 3 ? 0 : 2);
+            QVERIFY2(start.isEmpty() ? run.out.isEmpty() : run.out.startsWith(start),
+                     qPrintable(run.out + run.err));
+            QCOMPARE(run.status, status);
             QCOMPARE(machine.snapshot(), before);
         }
 
-        Run run = verlo(machine, {u"remove"_s, u"io.aurora.mail"_s, u"--yes"_s});
+        Run run = verlo(machine, {u"remove"_s, u"io.aurora.mail"_s, u"--all"_s, u"--yes"_s});
         QCOMPARE(run.status, 0);
         QVERIFY(!QFileInfo::exists(machine.aurora) &&
                 QFileInfo::exists(machine.trash(u"files/Aurora.app"_s)));
@@ -316,6 +323,7 @@ private slots:
                  qPrintable(run.out + run.err));
         QCOMPARE(machine.builder.toolCalls(u"/opt/homebrew/bin/npm"_s),
                  (QList<QStringList>{{u"uninstall"_s, u"-g"_s, u"mytool"_s}}));
+        QVERIFY(QFileInfo::exists(machine.sandbox.homePath(u".mytool"_s))); // ticked by hand only
         QCOMPARE(verlo(machine, {u"restore"_s, u"--last"_s}).status, 0);
         QCOMPARE(machine.snapshot(), before);
 
@@ -332,6 +340,15 @@ private slots:
         QFile file(plist);
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "new");
         QVERIFY(QFileInfo::exists(machine.trash(u"files/io.aurora.mail.plist"_s)));
+
+        // The Cellar folder found for an application stays: no brew runs, the command is named,
+        // and not all that was ticked is done.
+        run = verlo(machine, {u"remove"_s, u"Wget"_s, u"--all"_s, u"--yes"_s});
+        QVERIFY2(run.status == 1 && run.out.contains(u"Not uninstalled: wget (Cellar); to remove, "
+                                                     "run \"brew uninstall wget\"\n"_s),
+                 qPrintable(run.out + run.err));
+        QVERIFY(machine.builder.toolCalls(u"/opt/homebrew/bin/brew"_s).isEmpty() &&
+                QFileInfo::exists(machine.sandbox.systemPath(u"/opt/homebrew/Cellar/wget"_s)));
     }
 
     void badInput_endsWithAMessageAndMovesNothing_data()

@@ -304,7 +304,8 @@ private slots:
         if (!removed.isEmpty())
             QVERIFY(QFileInfo::exists(place(removed)));
         const UninstallResult result = scanner.uninstallApplication(app);
-        QVERIFY2(result.succeeded, qPrintable(result.output.value_or("")));
+        // Nothing ran for the kinds without a tool: nothing is reported uninstalled.
+        QCOMPARE(result.succeeded, !tool.isEmpty());
         if (!tool.isEmpty()) {
             QCOMPARE(m.machine.toolCalls(tool), QList<QStringList>{arguments});
             QCOMPARE(scanner.uninstallCommandText(app),

@@ -187,6 +187,10 @@ private slots:
         QCOMPARE(scanner.globalNodeModulesURL(), global);
         QCOMPARE(scanner.listNPMPackages().size(), 1);
         QCOMPARE(machine.toolCalls("/usr/bin/npm").last(), QStringList({"root", "-g"}));
+        // The npm that lists the package uninstalls it.
+        QVERIFY(scanner.uninstallNPMPackage("typescript").succeeded);
+        QCOMPARE(machine.toolCalls("/usr/bin/npm").last(),
+                 QStringList({"uninstall", "-g", "typescript"}));
         machine.installTool("/usr/bin/npm", "not a folder\n");
         QCOMPARE(scanner.globalNodeModulesURL(), std::nullopt);
 

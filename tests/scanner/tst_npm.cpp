@@ -234,6 +234,26 @@ private slots:
         }
     }
 
+    // A version manager's npm, found by "which", lists and uninstalls with its own folder (where
+    // its node is) first on PATH.
+    void versionManagerNPM_listsAndUninstallsWithItsNodeOnPath()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        machine.addNPMPackage(sandbox.systemPath("/opt/node/lib/node_modules"), "tsc", "5.4.5");
+        const QString npm = "/opt/node/bin/npm";
+        machine.installScriptTool(npm, "echo /opt/node/lib/node_modules");
+        machine.installWhich({{"npm", npm}});
+        const FileScanner scanner(sandbox.places());
+        QCOMPARE(namesOf(scanner.listNPMPackages()), QStringList{"tsc"});
+        QVERIFY(scanner.uninstallNPMPackage("tsc").succeeded);
+        QCOMPARE(machine.toolCalls(npm),
+                 (QList<QStringList>{{"root", "-g"}, {"uninstall", "-g", "tsc"}}));
+        QVERIFY(
+            machine.toolEnvironment(npm).contains("PATH=" + sandbox.systemPath("/opt/node/bin:") +
+                                                  scanner.toolEnvironment().first().mid(5)));
+    }
+
     void cacheSize_ofTheNpmFolderOnly()
     {
         Sandbox sandbox;

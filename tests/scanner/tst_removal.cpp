@@ -151,14 +151,16 @@ private slots:
                                                 : scanner.uninstallNPMPackage(name);
             return result.succeeded ? QStringLiteral("succeeded") : result.output.value_or("none");
         };
-        // Installed elsewhere than at its fixed place, or npm a dangling link there: not found.
+        // Not where it is looked for, or npm a dangling link there: the message names the places.
         writeStandIn(box, "/usr/local/bin/brew", {});
-        writeStandIn(box, "/usr/local/bin/npm", {});
         QCOMPARE(refusal(true, "wget"), "brew not found at /opt/homebrew/bin/brew");
-        QCOMPARE(refusal(false, "typescript"), "npm not found at /opt/homebrew/bin/npm");
+        box.makeDir(box.homePath(".linuxbrew"));
+        QCOMPARE(refusal(true, "wget"), "brew not found at " + box.homePath(".linuxbrew/bin/brew"));
         const QString npm = box.systemPath("/opt/homebrew/bin/npm");
         box.makeSymlink("../lib/node_modules/npm/bin/npm-cli.js", npm);
-        QCOMPARE(refusal(false, "typescript"), "npm not found at /opt/homebrew/bin/npm");
+        QCOMPARE(refusal(false, "typescript"),
+                 "npm not found at /opt/homebrew/bin/npm, /usr/local/bin/npm, /usr/bin/npm or "
+                 "~/.npm-global/bin/npm, nor on the search path");
         // A name a package manager would read as an option, or none at all, is never passed on.
         QVERIFY(QFile::remove(npm));
         writeStandIn(box, "/opt/homebrew/bin/brew", {});

@@ -296,8 +296,25 @@ private slots:
         const QString download = sandbox.writeFileOfSize(
             sandbox.homePath("Library/Caches/Homebrew/wget--1.21.tar.gz"), 7000);
         const QString config = machine.addHomebrewFile("etc/wgetrc", 800);
+        const QString app = sandbox.makeAppBundle(sandbox.systemPath("/Applications"),
+                                                  "Firefox.app", {{"CFBundleName", "Firefox"}});
 
+        // An application whose search found its cask: nothing here uninstalls the cask (brew runs
+        // only for wget below), so the texts say it stays and which command removes it.
         ContentViewModel vm{FileScanner(sandbox.places())};
+        vm.selectApplication(app);
+        SETTLE(vm);
+        vm.toggleFile(idOf(vm, app));
+        const QString left =
+            u"Not uninstalled: firefox (Caskroom); to remove, run \"brew uninstall --cask firefox\""_s;
+        QCOMPARE(vm.deleteButtonTitle() + u": "_s + vm.deleteConfirmationMessage(),
+                 u"Move to Trash: Move 1 item(s) (4 kB) to Trash. This cannot be undone. "_s +
+                     left + u'.');
+        vm.deleteSelected();
+        SETTLE(vm);
+        QCOMPARE(vm.lastDeleteSummary(),
+                 u"Moved 1 item(s) to Trash \u00B7 4 kB freed \u00B7 "_s + left);
+
         vm.selectSection(u"Brew"_s);
         SETTLE(vm);
         vm.selectHomebrewPackage("firefox", "Cask");
@@ -336,7 +353,8 @@ private slots:
                  u"Failed to uninstall wget:\nError: No such keg: /opt/homebrew/Cellar/wget"_s);
         QCOMPARE(vm.lastDeleteSummary(), u"Moved 2 item(s) to Trash \u00B7 8 kB freed"_s);
         QVERIFY(!QFileInfo::exists(download) && !QFileInfo::exists(config));
-        QCOMPARE(trashedNames(sandbox), (QStringList{"wget--1.21.tar.gz", "wgetrc"}));
+        QCOMPARE(trashedNames(sandbox),
+                 (QStringList{"Firefox.app", "wget--1.21.tar.gz", "wgetrc"}));
         QCOMPARE(reloaded.count(), 1);
         QCOMPARE(vm.homebrewCacheSize(), 0);
         QVERIFY(vm.showErrorAlert() && vm.fileGroups().isEmpty());
@@ -380,7 +398,9 @@ private slots:
             QVERIFY2(shown.startsWith(u"mytool "_s) && !shown.contains(u"alpha"_s),
                      qPrintable(shown));
         QCOMPARE(scanning.count(), 2);
-        QCOMPARE(pane(vm), u"mytool (v2.0.0): +.mytool, +mytool, +mytool, +mytool, +mytool"_s);
+        // The places in the home named after it may be the user's own: ticked by hand only.
+        QCOMPARE(pane(vm), u"mytool (v2.0.0): -.mytool, -mytool, -mytool, +mytool, +mytool"_s);
+        vm.setAllSelected(true);
         QCOMPARE(vm.deleteConfirmationMessage(),
                  u"Run \"npm uninstall -g mytool\" \u00B7 Move 4 item(s) (89 kB) to Trash. "
                  "This cannot be undone."_s);
@@ -561,7 +581,7 @@ private slots:
         sandbox.writeScript(sandbox.systemPath(kNPM), "sleep 3\nexit 0\n");
         machine.addNPMPackage(sandbox.systemPath(MachineBuilder::homebrewNodeModules()), "mytool",
                               "2.0.0");
-        const QString dotFile = sandbox.writeFileOfSize(sandbox.homePath(".mytool"), 1000);
+        const QString cacheFile = sandbox.writeFileOfSize(sandbox.homePath(".npm/mytool"), 1000);
         // A view model destroyed while its work runs: the results posted later (while the one
         // below works) find no view model and are dropped.
         auto doomed = std::make_unique<ContentViewModel>(FileScanner(sandbox.places()));
@@ -578,7 +598,7 @@ private slots:
         vm.selectNPMPackage("mytool");
         QTRY_VERIFY_WITH_TIMEOUT(!vm.isScanning(), kWorkTimeoutMs);
         QVERIFY(vm.systemDataGroups().isEmpty());
-        QCOMPARE(pane(vm), u"mytool (v2.0.0): +.mytool, +mytool"_s);
+        QCOMPARE(pane(vm), u"mytool (v2.0.0): +mytool, +mytool"_s);
 
         // The result lands while the removal is still running: the pane stays busy with the
         // package's files.
@@ -587,7 +607,7 @@ private slots:
         QVERIFY(busy.endsWith(u"[busy]"_s));
         QSignalSpy groups(&vm, &ContentViewModel::fileGroupsChanged);
         QTRY_VERIFY_WITH_TIMEOUT(!vm.systemDataGroups().isEmpty(), kWorkTimeoutMs);
-        QVERIFY(QFileInfo::exists(dotFile));
+        QVERIFY(QFileInfo::exists(cacheFile));
         QCOMPARE(groups.count(), 0);
         QCOMPARE(pane(vm), busy);
 
@@ -596,7 +616,7 @@ private slots:
         QCOMPARE(vm.lastDeleteSummary(),
                  u"Uninstalled mytool \u00B7 Moved 1 item(s) to Trash \u00B7 1 kB freed \u00B7 Put "
                  "Back restores the files only"_s);
-        QCOMPARE(trashedNames(sandbox), QStringList{".mytool"});
+        QCOMPARE(trashedNames(sandbox), QStringList{"mytool"});
     }
 };
 
