@@ -95,10 +95,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 category(ies) under 100 MB hidden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Lists the installed applications, global npm packages or Homebrew packages, in the window&apos;s order.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -192,6 +188,10 @@
     </message>
     <message>
         <source>nothing of %1 is ticked; nothing removed (--only CATEGORY ticks categories, --all every file)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 category(ies) under 100 MB hidden: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -194,7 +194,7 @@ private slots:
         installed.sort();
         QCOMPARE(installed.join(u", "_s),
                  u"Aurora bundle -, Kiln appImage -, Ledger systemPackage ledger.desktop, "
-                 "Notes bundle -, Notes bundle -"_s);
+                 "Notes bundle -, Notes bundle -, Wget bundle -"_s);
         // The table's middle column is the window's line under each name.
         const QString table = verlo(machine, {u"list"_s, u"apps"_s}).out;
         for (const char *row : {"^Kiln +AppImage +/", "^Aurora +io\\.aurora\\.mail +/"})
