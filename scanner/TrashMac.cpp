@@ -45,7 +45,7 @@ QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity
 
     const QString place = withoutTrailingSlashes(file.fileName());
     const qsizetype slash = place.lastIndexOf(QLatin1Char('/'));
-    if (place.isEmpty() || place == cleaned || slash <= 0) {
+    if (!place.startsWith(QLatin1Char('/')) || place == cleaned || slash <= 0) {
         // No place told: the move can be neither checked nor undone.
         if (trashed)
             *trashed = TrashedItem{QString(), QString(), cleaned, identityOf(before)};

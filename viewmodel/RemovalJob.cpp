@@ -107,6 +107,8 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
             failed.insert(failure.file.id);
             failureLines.append(failure.file.path + QStringLiteral(": ") + failure.error);
         }
+        for (const AssociatedFile &file : existing.mid(existing.size() - result.notTried))
+            failed.insert(file.id); // left in place by a stop
         qint64 freed = 0;
         for (const AssociatedFile &file : std::as_const(existing)) {
             if (!failed.contains(file.id))

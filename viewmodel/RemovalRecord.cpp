@@ -51,7 +51,7 @@ QString failure(const QString &path, int error)
 QByteArray lineOf(const QByteArray &state, const TrashedItem &item)
 {
     const auto field = [](const QString &text) {
-        return QFile::encodeName(text).toPercentEncoding();
+        return QFile::encodeName(text).toPercentEncoding("/");
     };
     return state + '\t' + field(item.trashFolder) + '\t' + field(item.name) + '\t' +
            field(item.originalPath) + '\t' + QByteArray::number(item.identity.device) + '\t' +
