@@ -301,6 +301,10 @@
         <source>Run &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Stopped before %1 file(s); they were left where they are</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileDetailView</name>
@@ -507,6 +511,10 @@ or Cache files were found for this app.</source>
         <source>Put Back restores the files only</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Could not keep the record of this removal in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SectionSwitcher</name>
@@ -656,10 +664,6 @@ exceed 100 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Put Back is not available on macOS</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; is not the name of an item in the Trash</source>
         <translation type="unfinished"></translation>
     </message>
@@ -669,10 +673,6 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Its record %1 is refused: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Its record %1 points into the Trash itself</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -689,6 +689,22 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Could not move it back to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its name in the Trash now belongs to an item from %1; nothing was moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Where it came from is not known; nothing was moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record points into the Trash itself (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is no longer the item that was moved there; nothing was moved</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
