@@ -23,6 +23,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -154,21 +156,19 @@ class TestCommandLine : public QObject
 
     QTemporaryDir m_config; // QSettings of the program, out of the sandbox and the real home
 
-    void start(QProcess &process, const Machine &machine, const QStringList &arguments)
+    Run verlo(const Machine &machine, const QStringList &arguments,
+              const std::function<void(QProcess &)> &whileRunning = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"VERLO_DEMO_HOME"_s, machine.sandbox.home());
         environment.insert(u"VERLO_DEMO_ROOT"_s, machine.sandbox.root());
         environment.insert(u"XDG_CONFIG_HOME"_s, m_config.path());
+        QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VERLO_PATH), arguments);
-    }
-
-    Run verlo(const Machine &machine, const QStringList &arguments)
-    {
-        QProcess process;
-        start(process, machine, arguments);
         process.closeWriteChannel(); // no terminal to ask on
+        if (whileRunning)
+            whileRunning(process);
         process.waitForFinished(-1);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -336,14 +336,14 @@ private slots:
                 QByteArray::number(i * 7919)));
         const QStringList before = machine.snapshot();
 
-        QProcess process;
-        start(process, machine, {u"remove"_s, u"Bulk"_s, u"--only"_s, u"caches"_s, u"--yes"_s});
         const QDir files(machine.trash(u"files"_s));
-        while (!process.waitForFinished(1) && files.entryList(QDir::Files).size() < 20) {
-        }
-        ::kill(pid_t(process.processId()), SIGTERM);
-        process.waitForFinished(-1);
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        const Run removal = verlo(
+            machine, {u"remove"_s, u"Bulk"_s, u"--only"_s, u"caches"_s, u"--yes"_s},
+            [&](QProcess &process) {
+                while (!process.waitForFinished(1) && files.entryList(QDir::Files).size() < 20) {
+                }
+                ::kill(pid_t(process.processId()), SIGTERM);
+            });
         qsizetype left = 0;
         for (const QString &path : paths) {
             const QString name = QFileInfo(path).fileName();
@@ -358,9 +358,9 @@ private slots:
         }
         qInfo("%lld of %lld files stayed in place", qlonglong(left), qlonglong(paths.size()));
         QCOMPARE(QDir(machine.trash(u"info"_s)).entryList(QDir::Files).size(), paths.size() - left);
-        const QString err = QString::fromUtf8(process.readAllStandardError());
-        QVERIFY2(left == 0 || err.contains(u"Stopped before %1 file(s)"_s.arg(left)),
-                 qPrintable(err));
+        QCOMPARE(removal.status, left > 0 ? 1 : 0);
+        QVERIFY2(left == 0 || removal.err.contains(u"Stopped before %1 file(s)"_s.arg(left)),
+                 qPrintable(removal.err));
 
         const Run run = verlo(machine, {u"restore"_s, u"--last"_s});
         QCOMPARE(run.status, 0);
@@ -385,10 +385,8 @@ private slots:
             RemovalRecord record;
             QCOMPARE(record.start(FileScanner(machine.sandbox.places())), QString());
             for (const auto &[name, place, claimed] : entries) {
-                machine.sandbox.writeFile(
-                    trash + u"info/"_s + name + u".trashinfo"_s,
-                    "[Trash Info]\nPath=" + QUrl::toPercentEncoding(place, "/") +
-                        "\nDeletionDate=2026-03-14T09:30:12\n");
+                machine.sandbox.writeFile(trash + u"info/"_s + name + u".trashinfo"_s,
+                                          "[Trash Info]\nPath=" + QUrl::toPercentEncoding(place));
                 if (claimed)
                     QCOMPARE(record.addClaimed({trash.chopped(1), name, cache, {}}), QString());
             }
@@ -398,7 +396,6 @@ private slots:
                  qPrintable(run.err));
         QCOMPARE(QDir(machine.trash(u"info"_s)).entryList(QDir::Files),
                  (QStringList{u"blob.trashinfo"_s, u"io.aurora.mail.2.trashinfo"_s}));
-        QVERIFY(QFileInfo::exists(cache));
     }
 
     void badInput_endsWithAMessageAndMovesNothing_data()
