@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/StopSignals.h"
 #include "app/VerloApp.h"
 
 #include <QGuiApplication>
@@ -12,6 +13,8 @@ int main(int argc, char *argv[])
     if (const int status = CommandLine::checkWindowArguments(QGuiApplication::arguments()))
         return status;
     VerloApp::describeApplication();
+    // A stop signal closes the window as the user would: a running removal ends its item first.
+    StopSignals::quitOnStopSignals();
 
     VerloApp verlo;
     if (!verlo.start())

@@ -159,14 +159,19 @@ std::optional<QDateTime> FileManager::modificationDate(const QString &path) cons
 }
 
 QString FileManager::trashItem(const QString &path, const QString &home,
-                               const std::optional<FileIdentity> &expected,
-                               TrashedItem *trashed) const
+                               const std::optional<FileIdentity> &expected, TrashedItem *trashed,
+                               const Trash::ClaimCheck &claimed) const
 {
-    return Trash(home).moveToTrash(path, expected, trashed);
+    return Trash(home).moveToTrash(path, expected, trashed, claimed);
 }
 
 QString FileManager::putBackItem(const TrashedItem &item, const QString &home,
                                  QString *restoredTo) const
 {
     return TrashRestore::putBack(item, Trash(home).homeTrashFolder(), restoredTo);
+}
+
+bool FileManager::settleTrashClaim(const TrashedItem &item, const QString &home) const
+{
+    return TrashRestore::settleClaim(item, Trash(home).homeTrashFolder());
 }

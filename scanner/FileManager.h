@@ -57,13 +57,17 @@ public:
     // Moves the item to the Trash of the user whose home folder is given. Returns an empty
     // string on success, else a readable reason. Never deletes anything. With an expected
     // identity, an item that is no longer that one stays where it is.
-    // On success *trashed (when given) tells where it went.
+    // *trashed (when given) tells where it went, and claimed is asked before it moves (see
+    // Trash::moveToTrash).
     QString trashItem(const QString &path, const QString &home,
                       const std::optional<FileIdentity> &expected = std::nullopt,
-                      TrashedItem *trashed = nullptr) const;
+                      TrashedItem *trashed = nullptr, const Trash::ClaimCheck &claimed = {}) const;
     // Moves an item of the Trash of the user whose home folder is given back to the place its
     // ".trashinfo" records, never over anything (see TrashRestore). Empty on success, with
     // *restoredTo (when given) set to that place; else a readable reason, and nothing moved.
     QString putBackItem(const TrashedItem &item, const QString &home,
                         QString *restoredTo = nullptr) const;
+    // Whether an item whose name in the Trash was claimed is there; when it is not, the claim's
+    // ".trashinfo" is removed (see TrashRestore::settleClaim).
+    bool settleTrashClaim(const TrashedItem &item, const QString &home) const;
 };

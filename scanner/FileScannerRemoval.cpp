@@ -25,10 +25,16 @@ std::optional<QString> unusablePackageName(const QString &name)
 
 } // namespace
 
-TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) const
+TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files,
+                                          const TrashObserver &observer) const
 {
     TrashResult result;
     for (const AssociatedFile &file : files) {
+        // A stop comes between items, never between an item's claim in the Trash and its move.
+        if (isCancelled()) {
+            result.notTried = int(files.size() - (result.moved + result.failures.size()));
+            break;
+        }
         // Refused places ("/" for the snapshot entries, the home folder) never reach the Trash.
         QString error = file.isRemovable() ? Trash::refusalReason(file.path, m_places.home())
                                            : file.unremovableReason;
@@ -37,12 +43,17 @@ TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files) co
             file.identity.isValid() ? std::optional<FileIdentity>(file.identity) : std::nullopt;
         TrashedItem trashed;
         if (error.isEmpty())
-            error = m_fileManager.trashItem(file.path, m_places.home(), expected, &trashed);
-        if (error.isEmpty()) {
+            error = m_fileManager.trashItem(file.path, m_places.home(), expected, &trashed,
+                                            observer.claimed);
+        if (error.isEmpty())
             ++result.moved;
-            result.trashed.append(trashed);
-        } else {
+        else
             result.failures.append({file, error});
+        // Also what took the item's place and could not be moved back out of the Trash.
+        if (!trashed.originalPath.isEmpty()) {
+            result.trashed.append(trashed);
+            if (observer.trashed && !trashed.name.isEmpty())
+                observer.trashed(trashed);
         }
     }
     return result;
@@ -55,7 +66,7 @@ PutBackResult FileScanner::putBackFromTrash(const QList<TrashedItem> &items) con
         QString restoredTo;
         const QString error = m_fileManager.putBackItem(item, m_places.home(), &restoredTo);
         if (error.isEmpty())
-            result.restored.append({item.trashFolder, item.name, restoredTo});
+            result.restored.append({item.trashFolder, item.name, restoredTo, item.identity});
         else
             result.failures.append({item, error});
     }

@@ -7,6 +7,13 @@ using namespace TrashPaths;
 
 const QString Trash::kChangedReason = QStringLiteral("Changed since it was listed");
 
+QString Trash::swappedIntoTrashReason(const QString &place, const QString &why)
+{
+    return QStringLiteral("%1; what was found in its place went to the Trash as %2 and could not "
+                          "be moved back (%3)")
+        .arg(kChangedReason, place, why);
+}
+
 Trash::Trash(QString home) : m_home(withoutTrailingSlashes(std::move(home))) {}
 
 QString Trash::refusalReason(const QString &path, const QString &home)

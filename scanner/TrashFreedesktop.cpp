@@ -190,7 +190,7 @@ QString Trash::trashFolderForTopDir(const QString &topDir, QString *error)
 }
 
 QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity> &expected,
-                           TrashedItem *trashed) const
+                           TrashedItem *trashed, const ClaimCheck &claimed) const
 {
     const QString refusal = refusalReason(path, m_home);
     if (!refusal.isEmpty())
@@ -297,18 +297,36 @@ QString Trash::moveToTrash(const QString &path, const std::optional<FileIdentity
                 .arg(infoFolder, reasonFor(error));
         }
 
-        const QByteArray target = encoded(joined(filesFolder, trashName));
+        const TrashedItem claim{trash, trashName, itemPath, identityOf(item)};
+        if (claimed) {
+            const QString refusal = claimed(claim);
+            if (!refusal.isEmpty()) {
+                ::unlink(encoded(infoPath).constData());
+                return refusal;
+            }
+        }
+
+        const QString place = joined(filesFolder, trashName);
+        const QByteArray target = encoded(place);
         if (renameWithoutReplacing(parent.fd, nameBytes, AT_FDCWD, target) == 0) {
             // Swapped between the check and the move: put back what was taken, and say so.
             struct stat moved;
-            if (::lstat(target.constData(), &moved) == 0 && identityOf(moved) == identityOf(item)) {
+            const bool known = ::lstat(target.constData(), &moved) == 0;
+            if (known && identityOf(moved) == claim.identity) {
                 if (trashed)
-                    *trashed = TrashedItem{trash, trashName, itemPath};
+                    *trashed = claim;
                 return {};
             }
-            if (renameWithoutReplacing(AT_FDCWD, target, parent.fd, nameBytes) == 0)
+            if (renameWithoutReplacing(AT_FDCWD, target, parent.fd, nameBytes) == 0) {
                 ::unlink(encoded(infoPath).constData());
-            return kChangedReason;
+                return kChangedReason;
+            }
+            // It stays in the Trash with its record; Put Back can return it.
+            const int error = errno;
+            if (trashed)
+                *trashed = TrashedItem{trash, trashName, itemPath,
+                                       known ? identityOf(moved) : FileIdentity()};
+            return swappedIntoTrashReason(place, reasonFor(error));
         }
         const int error = errno;
         ::unlink(encoded(infoPath).constData());

@@ -1,6 +1,7 @@
 #include "scanner/TrashRestore.h"
 
 #include "scanner/PosixFiles.h"
+#include "scanner/TrashPaths.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,25 +10,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
+
+// Where the platform's own Trash keeps no records Verlo reads (macOS), an item goes back to the
+// place recorded when it moved; a test build of that Trash on Linux takes the same branch.
+#if defined(Q_OS_MACOS) || defined(VERLO_PLATFORM_TRASH)
+#define VERLO_TRASH_INFO_RECORDS 0
+#else
+#define VERLO_TRASH_INFO_RECORDS 1
+#endif
+
+using namespace TrashPaths;
 
 namespace {
 
 // A record is a few lines; anything bigger is not one of ours.
 constexpr qint64 kMaxRecordSize = 64 * 1024;
-
-QByteArray encoded(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
-QString withoutTrailingSlashes(QString path)
-{
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
-    return path;
-}
 
 QString parentOf(const QString &path)
 {
@@ -40,9 +40,25 @@ QString nameOf(const QString &path)
     return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
-bool isSameOrInside(const QString &path, const QString &folder)
+// One name inside a folder: not empty, no "/", not "." or "..".
+bool isPlainName(const QString &name)
 {
-    return path == folder || folder == u"/" || path.startsWith(folder + u'/');
+    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u".." &&
+           !name.contains(QChar(0));
+}
+
+// Absolute, without empty, "." or ".." components.
+bool isPlainAbsolutePath(const QString &path)
+{
+    if (!path.startsWith(u'/'))
+        return false;
+    const QStringList parts = path.mid(1).split(u'/');
+    return std::all_of(parts.cbegin(), parts.cend(), isPlainName);
+}
+
+[[maybe_unused]] QString infoPathOf(const QString &trash, const QString &name)
+{
+    return trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo");
 }
 
 // Every %XX must be two hexadecimal digits; nothing for any other use of "%".
@@ -142,7 +158,7 @@ QString makeMissingFolders(const QString &folder)
 }
 
 // The record's bytes, read without following a link; nothing with *error set otherwise.
-std::optional<QByteArray> readRecord(const QString &infoPath, QString *error)
+[[maybe_unused]] std::optional<QByteArray> readRecord(const QString &infoPath, QString *error)
 {
     const FileDescriptor file(
         ::open(encoded(infoPath).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
@@ -217,39 +233,29 @@ QString originalPath(const QByteArray &info, const QString &trashFolder, bool is
             return {};
         }
     }
-    const QStringList parts = path.mid(1).split(u'/');
-    for (const QString &part : parts) {
-        if (part.isEmpty() || part == u"." || part == u"..") {
-            *error = QCoreApplication::translate("TrashRestore",
-                                                 "its Path= \"%1\" is not a plain path (empty, "
-                                                 "\".\" or \"..\" parts)")
-                         .arg(path);
-            return {};
-        }
+    if (!isPlainAbsolutePath(path)) {
+        *error = QCoreApplication::translate("TrashRestore",
+                                             "its Path= \"%1\" is not a plain path (empty, "
+                                             "\".\" or \"..\" parts)")
+                     .arg(path);
+        return {};
     }
     return path;
 }
 
 QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString *restoredTo)
 {
-#ifdef Q_OS_MACOS
-    Q_UNUSED(item);
-    Q_UNUSED(homeTrashFolder);
-    Q_UNUSED(restoredTo);
-    return QCoreApplication::translate("TrashRestore", "Put Back is not available on macOS");
-#else
     const QString &name = item.name;
-    if (name.isEmpty() || name.contains(u'/') || name == u"." || name == u".." ||
-        name.contains(QChar(0)))
+    if (!isPlainName(name))
         return QCoreApplication::translate("TrashRestore",
                                            "\"%1\" is not the name of an item in the Trash")
             .arg(name);
     const QString trash = withoutTrailingSlashes(item.trashFolder);
     if (!trash.startsWith(u'/'))
         return QCoreApplication::translate("TrashRestore", "%1 is not a Trash folder").arg(trash);
-    const QString infoPath = trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo");
-    const QString filesPath = trash + QStringLiteral("/files/") + name;
-
+#if VERLO_TRASH_INFO_RECORDS
+    const QString infoPath = infoPathOf(trash, name);
+    const QString from = trash + QStringLiteral("/files/") + name;
     QString error;
     const std::optional<QByteArray> record = readRecord(infoPath, &error);
     if (!record)
@@ -259,19 +265,38 @@ QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString
     if (original.isEmpty())
         return QCoreApplication::translate("TrashRestore", "Its record %1 is refused: %2")
             .arg(infoPath, error);
+    // The name may have been emptied from the Trash and taken by something else meanwhile.
+    if (!item.originalPath.isEmpty() && original != item.originalPath)
+        return QCoreApplication::translate("TrashRestore",
+                                           "Its name in the Trash now belongs to an item from "
+                                           "%1; nothing was moved")
+            .arg(original);
+#else
+    Q_UNUSED(homeTrashFolder);
+    const QString from = trash + u'/' + name;
+    const QString original = item.originalPath;
+    if (original.isEmpty() || !isPlainAbsolutePath(original))
+        return QCoreApplication::translate("TrashRestore",
+                                           "Where it came from is not known; nothing was moved");
+#endif
     if (isSameOrInside(original, trash) || isSameOrInside(trash, original))
         return QCoreApplication::translate("TrashRestore",
-                                           "Its record %1 points into the Trash itself")
-            .arg(infoPath);
+                                           "Its record points into the Trash itself (%1)")
+            .arg(original);
     struct stat st;
-    if (::lstat(encoded(filesPath).constData(), &st) != 0)
+    if (::lstat(encoded(from).constData(), &st) != 0)
         return QCoreApplication::translate("TrashRestore", "%1 is no longer in the Trash (%2)")
-            .arg(filesPath, qt_error_string(errno));
+            .arg(from, qt_error_string(errno));
+    if (item.identity.isValid() && identityOf(st) != item.identity)
+        return QCoreApplication::translate("TrashRestore",
+                                           "%1 is no longer the item that was moved there; "
+                                           "nothing was moved")
+            .arg(from);
 
-    error = makeMissingFolders(parentOf(original));
-    if (!error.isEmpty())
-        return error;
-    if (renameWithoutReplacing(AT_FDCWD, encoded(filesPath), AT_FDCWD, encoded(original)) != 0) {
+    const QString folderError = makeMissingFolders(parentOf(original));
+    if (!folderError.isEmpty())
+        return folderError;
+    if (renameWithoutReplacing(AT_FDCWD, encoded(from), AT_FDCWD, encoded(original)) != 0) {
         if (errno == EEXIST || errno == ENOTEMPTY)
             return QCoreApplication::translate("TrashRestore",
                                                "Its original place %1 is taken; nothing was "
@@ -285,11 +310,38 @@ QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString
         return QCoreApplication::translate("TrashRestore", "Could not move it back to %1: %2")
             .arg(original, qt_error_string(errno));
     }
+#if VERLO_TRASH_INFO_RECORDS
     // The item is back; a record left behind would only list it in the Trash a while longer.
     ::unlink(encoded(infoPath).constData());
+#endif
     if (restoredTo)
         *restoredTo = original;
     return {};
+}
+
+bool settleClaim(const TrashedItem &item, const QString &homeTrashFolder)
+{
+    const QString trash = withoutTrailingSlashes(item.trashFolder);
+    if (!isPlainName(item.name) || !trash.startsWith(u'/'))
+        return false;
+#if VERLO_TRASH_INFO_RECORDS
+    struct stat st;
+    if (::lstat(encoded(trash + QStringLiteral("/files/") + item.name).constData(), &st) == 0 ||
+        errno != ENOENT)
+        return true;
+    // Only a record that names this item's place is removed; any other stays as it is.
+    const QString infoPath = infoPathOf(trash, item.name);
+    QString error;
+    const std::optional<QByteArray> record = readRecord(infoPath, &error);
+    if (record && !item.originalPath.isEmpty() &&
+        originalPath(*record, trash, trash == withoutTrailingSlashes(homeTrashFolder), &error) ==
+            item.originalPath)
+        ::unlink(encoded(infoPath).constData());
+    return false;
+#else
+    Q_UNUSED(homeTrashFolder);
+    struct stat st;
+    return ::lstat(encoded(trash + u'/' + item.name).constData(), &st) == 0;
 #endif
 }
 

@@ -95,6 +95,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>%1 category(ies) under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Lists the installed applications, global npm packages or Homebrew packages, in the window&apos;s order.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -115,6 +119,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. An application&apos;s files are all ticked, a package&apos;s as the window ticks them; --only narrows them to categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only files of this category (its case name, such as caches or preferences; repeatable).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Show what would be done; change nothing.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -124,6 +136,10 @@
     </message>
     <message>
         <source>remove: unknown category &apos;%1&apos;; categories: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing of %1 is ticked; nothing removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -174,26 +190,6 @@
         <source>No Homebrew packages found</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. The files start ticked as in the window: none of an application&apos;s, a package&apos;s own but not the places in the home named after it. --all ticks every file, --only the files of the named categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tick every removable file (as ticking an application&apos;s bundle does).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tick exactly the files of this category (its case name, such as caches or preferences; repeatable).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>nothing of %1 is ticked; nothing removed (--only CATEGORY ticks categories, --all every file)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 category(ies) under 100 MB hidden: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -209,7 +205,7 @@
         <source>Without a command, opens the window. Commands (each has its own --help):
   list apps|npm|brew [--json]     the installed items of a section
   files ITEM [--json]             the files found for one item
-  remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]
+  remove ITEM [--only CATEGORY]... [--dry-run] [--yes]
                                   removes an item as the window does
   system-data [--json]            the System Data categories
   restore --last | TRASH-NAME...  puts items back from the Trash</source>
@@ -306,11 +302,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Not uninstalled: %1 (%2)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>; to remove, run &quot;%1 %2&quot;</source>
+        <source>Stopped before %1 file(s); they were left where they are</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -519,6 +511,10 @@ or Cache files were found for this app.</source>
         <source>Put Back restores the files only</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Could not keep the record of this removal in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SectionSwitcher</name>
@@ -668,10 +664,6 @@ exceed 100 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Put Back is not available on macOS</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; is not the name of an item in the Trash</source>
         <translation type="unfinished"></translation>
     </message>
@@ -681,10 +673,6 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Its record %1 is refused: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Its record %1 points into the Trash itself</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -701,6 +689,22 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Could not move it back to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its name in the Trash now belongs to an item from %1; nothing was moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Where it came from is not known; nothing was moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record points into the Trash itself (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is no longer the item that was moved there; nothing was moved</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -6,6 +6,7 @@
 #include "viewmodel/FileSelection.h"
 #include "viewmodel/HomebrewPackageListModel.h"
 #include "viewmodel/NPMPackageListModel.h"
+#include "viewmodel/RemovalRecord.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -38,6 +39,15 @@ ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
     // Every copy of the scanner handed to a worker watches this flag: closing the window stops
     // a long walk at once.
     m_scanner.setCancellationFlag(m_jobs.cancellationFlag());
+    // What a removal stopped between claiming a name in the Trash and moving left, settled on
+    // the serial worker: before any removal of this window, and off the GUI thread.
+    m_jobs.run(
+        JobRunner::Queue::serial, this,
+        [settling = m_scanner] {
+            RemovalRecord::settle(settling);
+            return 0;
+        },
+        [](int) {});
     loadFirstApplications();
     refreshToolAvailability();
 }

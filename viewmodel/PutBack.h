@@ -7,16 +7,10 @@
 
 class FileScanner;
 
-// Put Back for the last removal: which items of the Trash it made, kept in QSettings (under
-// "LastRemoval") so that the command line's "restore --last" finds them after a restart, and
-// putting items back with the texts the window and the command line show. The package manager's
-// uninstall of a removal is never undone: Put Back restores files only.
+// Putting items of the last removal (see RemovalRecord) back, with the texts the window and the
+// command line show. The package manager's uninstall of a removal is never undone: Put Back
+// restores files only.
 namespace PutBack {
-
-// Replaces the kept record by these items (an empty list: a removal that moved nothing).
-void rememberLastRemoval(const QList<TrashedItem> &items);
-// The kept record, in the order the items were moved; empty when there is none.
-QList<TrashedItem> lastRemoval();
 
 struct Report
 {

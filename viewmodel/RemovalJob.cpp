@@ -2,7 +2,7 @@
 
 #include "model/ByteCountFormat.h"
 #include "scanner/FileScanner.h"
-#include "viewmodel/PutBack.h"
+#include "viewmodel/RemovalRecord.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -136,15 +136,32 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         if (scanner.fileManager().fileExists(file.path))
             existing.append(file);
     }
+    // Started before the first move, and even when nothing moves, so that Put Back never
+    // reaches back to an older removal; each item is in it before it moves.
+    RemovalRecord record;
+    const QString recordError = record.start(scanner);
     if (!existing.isEmpty()) {
-        const TrashResult result = scanner.moveFilesToTrash(existing);
-        report.trashed = result.trashed;
+        TrashObserver observer;
+        observer.claimed = [&record](const TrashedItem &item) { return record.addClaimed(item); };
+        observer.trashed = [&record, &report](const TrashedItem &item) {
+            record.addTrashed(item);
+            report.trashed.append(item);
+        };
+        TrashResult result;
+        if (recordError.isEmpty()) {
+            result = scanner.moveFilesToTrash(existing, observer);
+        } else {
+            for (const AssociatedFile &file : std::as_const(existing))
+                result.failures.append({file, recordError});
+        }
         QSet<QUuid> failed;
         QStringList failureLines;
         for (const TrashFailure &failure : result.failures) {
             failed.insert(failure.file.id);
             failureLines.append(failure.file.path + QStringLiteral(": ") + failure.error);
         }
+        for (const AssociatedFile &file : existing.mid(existing.size() - result.notTried))
+            failed.insert(file.id); // left in place by a stop
         qint64 freed = 0;
         for (const AssociatedFile &file : std::as_const(existing)) {
             if (!failed.contains(file.id))
@@ -164,9 +181,14 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
                     .arg(result.failures.size()) +
                 failureLines.join(u'\n'));
         }
+        if (result.notTried > 0) {
+            report.errors.append(QCoreApplication::translate("ContentViewModel",
+                                                             "Stopped before %1 file(s); they "
+                                                             "were left where they are")
+                                     .arg(result.notTried));
+        }
     }
 
-    PutBack::rememberLastRemoval(report.trashed);
     report.npmCacheSize = scanner.npmCacheSize();
     report.homebrewCacheSize = scanner.homebrewCacheSize();
     if (plan.app)

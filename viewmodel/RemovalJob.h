@@ -44,7 +44,7 @@ struct RemovalReport
     qint64 homebrewCacheSize = 0;
     bool appBundleExists = true; // whether the shown application's bundle is still there
     bool uninstalled = false;    // the package manager's uninstall ran and succeeded
-    QList<TrashedItem> trashed;  // where the moved files went in the Trash, in plan order
+    QList<TrashedItem> trashed;  // what went to the Trash at a known place, in plan order
 
     // Ticked package files were left in place for their package manager.
     bool leftPackageFiles = false;
@@ -61,8 +61,9 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
                         const std::optional<AppInfo> &app);
 
 // Runs the plan: the package manager's uninstall, then the files that still exist to the Trash
-// one by one, then the cache sizes again. What went to the Trash is kept as the last removal
-// (PutBack). Never on the GUI thread.
+// one by one, then the cache sizes again. What goes to the Trash is kept as the last removal
+// item by item (RemovalRecord); when the scanner's cancellation flag is set, the item being
+// moved finishes and the rest stay. Never on the GUI thread.
 RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan);
 
 // The confirmation text: uninstall part, Move part, closing sentence, the package files left and

@@ -1,6 +1,7 @@
 #include "app/cli/Commands.h"
 
 #include "app/cli/CliSupport.h"
+#include "viewmodel/RemovalRecord.h"
 
 #include <QCoreApplication>
 
@@ -35,8 +36,11 @@ int run(const QStringList &arguments)
     const QString name = arguments.value(1);
     QStringList names;
     for (const auto &[known, command] : commands()) {
-        if (known == name)
+        if (known == name) {
+            // What a removal stopped between claiming a name in the Trash and moving left.
+            RemovalRecord::settle(machineScanner());
             return command(arguments);
+        }
         names.append(known);
     }
     printError(QCoreApplication::translate("Cli", "unknown command '%1'; commands: %2 (see verlo "

@@ -1,4 +1,5 @@
 // verlo remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]: the window's removal.
+#include "app/StopSignals.h"
 #include "app/cli/CliItems.h"
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
@@ -137,7 +138,10 @@ int remove(const QStringList &arguments)
         }
     }
 
-    const RemovalReport report = runRemoval(scanner, plan);
+    // From here a stop signal lets the item being moved finish and leaves the rest in place.
+    FileScanner stoppable = scanner;
+    stoppable.setCancellationFlag(StopSignals::catchStopSignals());
+    const RemovalReport report = runRemoval(stoppable, plan);
     for (const QString &line : report.successes)
         print(stdout, line + u'\n');
     if (!report.trashed.isEmpty()) {

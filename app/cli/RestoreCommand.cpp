@@ -2,6 +2,7 @@
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
 #include "viewmodel/PutBack.h"
+#include "viewmodel/RemovalRecord.h"
 
 #include <QCoreApplication>
 
@@ -35,7 +36,7 @@ int restore(const QStringList &arguments)
     const FileScanner scanner = machineScanner();
     QList<TrashedItem> items;
     if (last) {
-        items = PutBack::lastRemoval();
+        items = RemovalRecord::lastRemoval();
         if (items.isEmpty()) {
             printError(QCoreApplication::translate("Cli", "restore: the last removal left nothing "
                                                           "to put back"));
@@ -44,7 +45,7 @@ int restore(const QStringList &arguments)
     } else {
         const QString trash = Trash(scanner.places().home()).homeTrashFolder();
         for (const QString &name : command.positional())
-            items.append({trash, name, QString()});
+            items.append({trash, name, QString(), FileIdentity()});
     }
     const PutBack::Report report = PutBack::putBack(scanner, items);
     for (const TrashedItem &item : report.restored)

@@ -8,6 +8,7 @@
 #include "viewmodel/CategoryEnums.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
+#include "viewmodel/RemovalRecord.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -18,8 +19,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
+#include <signal.h>
 #include <sys/stat.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -154,7 +159,8 @@ class TestCommandLine : public QObject
 
     QTemporaryDir m_config; // QSettings of the program, out of the sandbox and the real home
 
-    Run verlo(const Machine &machine, const QStringList &arguments)
+    Run verlo(const Machine &machine, const QStringList &arguments,
+              const std::function<void(QProcess &)> &whileRunning = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"VERLO_DEMO_HOME"_s, machine.sandbox.home());
@@ -164,6 +170,8 @@ class TestCommandLine : public QObject
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VERLO_PATH), arguments);
         process.closeWriteChannel(); // no terminal to ask on
+        if (whileRunning)
+            whileRunning(process);
         process.waitForFinished(-1);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -341,6 +349,27 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "new");
         QVERIFY(QFileInfo::exists(machine.trash(u"files/io.aurora.mail.plist"_s)));
 
+        // Only the item that went comes back, not another that took its name in the Trash once
+        // that was emptied (kept aside here, so that no new item gets its inode): from another
+        // place, or from the same one.
+        QVERIFY(QFile::remove(plist));
+        int emptied = 0;
+        for (const QString &from :
+             {machine.sandbox.base() + u"/other/io.aurora.mail.plist"_s, plist}) {
+            machine.sandbox.writeFile(from, "other");
+            QVERIFY(QFile::rename(machine.trash(u"files/io.aurora.mail.plist"_s),
+                                  machine.sandbox.base() + u"/emptied"_s +
+                                      QString::number(++emptied)) &&
+                    QFile::remove(machine.trash(u"info/io.aurora.mail.plist.trashinfo"_s)));
+            QCOMPARE(Trash(machine.sandbox.home()).moveToTrash(from), QString());
+            run = verlo(machine, {u"restore"_s, u"--last"_s});
+            QVERIFY2(run.status == 1 &&
+                         run.err.contains(from == plist ? u"is no longer the item that was moved"_s
+                                                        : u"now belongs to an item from "_s + from),
+                     qPrintable(run.err));
+            QVERIFY(!QFileInfo::exists(from));
+        }
+
         // The Cellar folder found for an application stays: no brew runs, the command is named,
         // and not all that was ticked is done.
         run = verlo(machine, {u"remove"_s, u"Wget"_s, u"--all"_s, u"--yes"_s});
@@ -349,6 +378,84 @@ private slots:
                  qPrintable(run.out + run.err));
         QVERIFY(machine.builder.toolCalls(u"/opt/homebrew/bin/brew"_s).isEmpty() &&
                 QFileInfo::exists(machine.sandbox.systemPath(u"/opt/homebrew/Cellar/wget"_s)));
+    }
+
+    // A removal of 2,000 files stopped part-way by SIGTERM: each file is in place or in the Trash
+    // with its record, no record is left without its item, and restore --last brings back every
+    // one that moved, byte for byte.
+    void removeStoppedBySignal_leavesEachFileInPlaceOrRestorable()
+    {
+        Machine machine;
+        machine.sandbox.makeAppBundle(
+            machine.sandbox.systemPath(u"/Applications"_s), u"Bulk.app"_s,
+            {{"CFBundleIdentifier", "io.bulk.app"}, {"CFBundleName", "Bulk"}});
+        QStringList paths;
+        for (int i = 0; i < 2000; ++i)
+            paths.append(machine.sandbox.writeFile(
+                machine.sandbox.homePath(u"Library/Caches/io.bulk.app.%1"_s.arg(i)),
+                QByteArray::number(i * 7919)));
+        const QStringList before = machine.snapshot();
+
+        const QDir files(machine.trash(u"files"_s));
+        const Run removal = verlo(
+            machine, {u"remove"_s, u"Bulk"_s, u"--only"_s, u"caches"_s, u"--yes"_s},
+            [&](QProcess &process) {
+                while (!process.waitForFinished(1) && files.entryList(QDir::Files).size() < 20) {
+                }
+                ::kill(pid_t(process.processId()), SIGTERM);
+            });
+        qsizetype left = 0;
+        for (const QString &path : paths) {
+            const QString name = QFileInfo(path).fileName();
+            QFile info(machine.trash(u"info/"_s + name + u".trashinfo"_s));
+            if (QFileInfo::exists(path))
+                ++left;
+            else
+                QVERIFY2(files.exists(name) && info.open(QIODevice::ReadOnly) &&
+                             info.readAll().contains(
+                                 "\nPath=" + QUrl::toPercentEncoding(path, "/") + '\n'),
+                         qPrintable(path));
+        }
+        qInfo("%lld of %lld files stayed in place", qlonglong(left), qlonglong(paths.size()));
+        QCOMPARE(QDir(machine.trash(u"info"_s)).entryList(QDir::Files).size(), paths.size() - left);
+        QCOMPARE(removal.status, left > 0 ? 1 : 0);
+        QVERIFY2(left == 0 || removal.err.contains(u"Stopped before %1 file(s)"_s.arg(left)),
+                 qPrintable(removal.err));
+
+        const Run run = verlo(machine, {u"restore"_s, u"--last"_s});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out.count(u"Put back "_s), paths.size() - left);
+        QCOMPARE(machine.snapshot(), before);
+    }
+
+    // What a removal stopped between claiming a name in the Trash and moving leaves (its claim in
+    // the record, a .trashinfo without its item) goes at the next start; other records stay.
+    void claimLeftByAStoppedRemoval_isSettledAtTheNextStart()
+    {
+        Machine machine;
+        const QString cache = machine.sandbox.homePath(u"Library/Caches/io.aurora.mail"_s);
+        const QString trash = machine.trash({});
+        // Trash name, the place its .trashinfo records, whether the record holds a claim of it.
+        const std::tuple<QString, QString, bool> entries[] = {
+            {u"io.aurora.mail"_s, cache, true},
+            {u"blob"_s, machine.sandbox.base() + u"/blob"_s, true},
+            {u"io.aurora.mail.2"_s, cache, false},
+        };
+        {
+            RemovalRecord record;
+            QCOMPARE(record.start(FileScanner(machine.sandbox.places())), QString());
+            for (const auto &[name, place, claimed] : entries) {
+                machine.sandbox.writeFile(trash + u"info/"_s + name + u".trashinfo"_s,
+                                          "[Trash Info]\nPath=" + QUrl::toPercentEncoding(place));
+                if (claimed)
+                    QCOMPARE(record.addClaimed({trash.chopped(1), name, cache, {}}), QString());
+            }
+        }
+        const Run run = verlo(machine, {u"restore"_s, u"--last"_s});
+        QVERIFY2(run.err.contains(u"the last removal left nothing to put back"_s),
+                 qPrintable(run.err));
+        QCOMPARE(QDir(machine.trash(u"info"_s)).entryList(QDir::Files),
+                 (QStringList{u"blob.trashinfo"_s, u"io.aurora.mail.2.trashinfo"_s}));
     }
 
     void badInput_endsWithAMessageAndMovesNothing_data()
@@ -404,7 +511,14 @@ private slots:
         QCOMPARE(QDir(machine.trash(u"files"_s)).entryList(QDir::Files), trash);
     }
 
-    void initTestCase() { QVERIFY(m_config.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        // The program's settings, and the record beside them, as the program finds them.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QCoreApplication::setOrganizationName(u"Verlo"_s);
+        QCoreApplication::setApplicationName(u"Verlo"_s);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,6 +1,7 @@
 #include "scanner/FileScanner.h"
 #include "tests/support/Sandbox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -77,6 +78,39 @@ private slots:
         QCOMPARE(contentsOf(files + "one") + contentsOf(files + "three"), QByteArray("13"));
         QVERIFY(!QFileInfo::exists(first) && !QFileInfo::exists(third));
         QVERIFY(QFileInfo::exists(box.homePath("Library")));
+    }
+
+    // Each item is claimed in the Trash (its record written) before it moves and told once there;
+    // a refused claim (a record that cannot be kept) leaves its item in place. A stop (the
+    // cancellation flag, which closing the window sets) lets the item being moved finish.
+    void moveFilesToTrash_claimsEachItemFirstAndStopsBetweenItems()
+    {
+        Sandbox box;
+        QList<AssociatedFile> files;
+        for (const char *name : {"c0", "c1", "c2", "c3"})
+            files.append(fileAt(box.writeFile(box.homePath("Library/Caches/") + name, name)));
+        FileScanner scanner(box.places());
+        const auto stop = std::make_shared<std::atomic_bool>(false);
+        scanner.setCancellationFlag(stop);
+        const QString info = box.homePath(".local/share/Trash/info/");
+        QStringList steps;
+        TrashObserver observer;
+        observer.claimed = [&](const TrashedItem &item) {
+            const bool first = QFileInfo::exists(info + item.name + ".trashinfo") &&
+                               QFileInfo::exists(item.originalPath);
+            steps.append(item.name + (first ? " claimed" : " late"));
+            stop->store(item.name == "c2");
+            return item.name == "c1" ? QString("disk full") : QString();
+        };
+        observer.trashed = [&](const TrashedItem &item) { steps.append(item.name + " trashed"); };
+        const TrashResult result = scanner.moveFilesToTrash(files, observer);
+        QCOMPARE(steps, (QStringList{"c0 claimed", "c0 trashed", "c1 claimed", "c2 claimed",
+                                     "c2 trashed"}));
+        QCOMPARE(result.failures.value(0).error, QString("disk full"));
+        QCOMPARE((QList<qsizetype>{result.moved, result.failures.size(), result.notTried}),
+                 (QList<qsizetype>{2, 1, 1}));
+        QVERIFY(QFileInfo::exists(files[1].path) && QFileInfo::exists(files[3].path));
+        QCOMPARE(QDir(info).entryList(QDir::Files), (QStringList{"c0.trashinfo", "c2.trashinfo"}));
     }
 
     void uninstall_exactArgumentsAndEnvironment_helpersEnded()

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 namespace {
 
 QByteArray bytes(const QString &path)
@@ -265,6 +267,45 @@ private slots:
         QCOMPARE(contentsOf(stay), QByteArray("stay"));
         QVERIFY(entriesOf(elsewhere.path()).isEmpty());
         QVERIFY(entriesOf(homeTrash + "/info").isEmpty());
+    }
+
+    // An item swapped for another's between the check and the move, where the Trash's files
+    // folder (another's, sticky) lets nothing out again: the failure says where it is, and it is
+    // there with its record.
+    void swappedItemStuckInTrash_isReportedWhereItIs()
+    {
+        if (isUnprivilegedChild()) {
+            const QString caches = qEnvironmentVariable("HOME") + "/Caches/";
+            TrashedItem trashed;
+            const QString error =
+                Trash(qEnvironmentVariable("HOME"))
+                    .moveToTrash(caches + "item", std::nullopt, &trashed, [&](const TrashedItem &) {
+                        QFile::rename(caches + "item", caches + "listed");
+                        QFile::rename(caches + "other", caches + "item");
+                        return QString();
+                    });
+            std::printf("%s | %s\n", qPrintable(error), qPrintable(trashed.name));
+            return;
+        }
+        if (::geteuid() != 0)
+            QSKIP("handing the Trash's files folder to another user needs root");
+        Sandbox box;
+        const QString trash = box.homePath(".local/share/Trash");
+        for (const QString &folder : {trash + "/files", trash + "/info"})
+            ::chmod(bytes(box.makeDir(folder)).constData(), 01777);
+        ::chmod(bytes(box.makeDir(box.homePath("Caches"))).constData(), 0777);
+        box.writeFile(box.homePath("Caches/item"), "listed");
+        box.writeFile(box.homePath("Caches/other"), "other");
+        QByteArray output;
+        QCOMPARE(runTestFunctionAsUnprivileged(QTest::currentTestFunction(), {}, &output), 0);
+        const QByteArray where = "Changed since it was listed; what was found in its place went "
+                                 "to the Trash as " +
+                                 bytes(trash) + "/files/item and could not be moved back";
+        QVERIFY2(output.contains(where) && output.contains(") | item\n"), output.constData());
+        QCOMPARE(contentsOf(trash + "/files/item"), QByteArray("other"));
+        QCOMPARE(recordedPath(trash + "/info/item.trashinfo"),
+                 percentEncoded(box.homePath("Caches/item")));
+        QCOMPARE(contentsOf(box.homePath("Caches/listed")), QByteArray("listed"));
     }
 
     // Items on another file system go to its top folder's shared .Trash/<uid> only when .Trash is
