@@ -95,10 +95,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 category(ies) under 100 MB hidden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Lists the installed applications, global npm packages or Homebrew packages, in the window&apos;s order.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -119,14 +115,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. An application&apos;s files are all ticked, a package&apos;s as the window ticks them; --only narrows them to categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Only files of this category (its case name, such as caches or preferences; repeatable).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Show what would be done; change nothing.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -136,10 +124,6 @@
     </message>
     <message>
         <source>remove: unknown category &apos;%1&apos;; categories: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>nothing of %1 is ticked; nothing removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -190,6 +174,26 @@
         <source>No Homebrew packages found</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 category(ies) under 100 MB hidden: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. The files start ticked as in the window: none of an application&apos;s, a package&apos;s own but not the places in the home named after it. --all ticks every file, --only the files of the named categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tick every removable file (as ticking an application&apos;s bundle does).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tick exactly the files of this category (its case name, such as caches or preferences; repeatable).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing of %1 is ticked; nothing removed (--only CATEGORY ticks categories, --all every file)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -205,7 +209,7 @@
         <source>Without a command, opens the window. Commands (each has its own --help):
   list apps|npm|brew [--json]     the installed items of a section
   files ITEM [--json]             the files found for one item
-  remove ITEM [--only CATEGORY]... [--dry-run] [--yes]
+  remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]
                                   removes an item as the window does
   system-data [--json]            the System Data categories
   restore --last | TRASH-NAME...  puts items back from the Trash</source>
@@ -303,6 +307,14 @@
     </message>
     <message>
         <source>Stopped before %1 file(s); they were left where they are</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not uninstalled: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; to remove, run &quot;%1 %2&quot;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
