@@ -28,6 +28,7 @@ struct SearchTerms
     QStringList terms;           // whole-name terms, insertion order, own letter case
     QStringList identifierParts; // words of the bundle identifier
     QStringList wholeNames;      // matched only as a whole name (an identifier of < 3 components)
+    QStringList sharedParts;     // identifier parts many programs share (see SharedWords)
 };
 
 // How a package search matches an entry's name: by plain containment (the package stores, whose

@@ -12,7 +12,9 @@
 #include "scanner/LeftoverSearch.h"
 #include "scanner/NameGuard.h"
 #include "scanner/NameSieve.h"
+#include "scanner/SharedWords.h"
 #include "scanner/TermMatcher.h"
+#include "scanner/VendorTally.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,7 +68,7 @@ QString withoutExtension(const QString &fileName)
 
 ItemMatcher matcherFor(const SearchTerms &terms)
 {
-    return ItemMatcher(terms.terms, terms.identifierParts, terms.wholeNames);
+    return ItemMatcher(terms.terms, terms.identifierParts, terms.wholeNames, terms.sharedParts);
 }
 
 // Rules out, before decoding, the names the matcher cannot score.
@@ -97,6 +99,13 @@ enum class Rule
     preferences,
     homeDot
 };
+
+Rule ruleOf(FileCategory category)
+{
+    if (category == FileCategory::preferences)
+        return Rule::preferences;
+    return category == FileCategory::homeDotFiles ? Rule::homeDot : Rule::folder;
+}
 
 // The part of an entry's name the rule matches, or nothing when the rule does not take the entry:
 // a preference file's name without ".plist", a home entry's name only when it begins with a dot.
@@ -133,15 +142,17 @@ struct FolderUse
 
 // Lists folder once and finds, for each use, the entries its rule takes and the matcher scores,
 // not yet measured: one list per use, in listing order. Only names the sieve lets through are
-// decoded. Nothing when the folder cannot be listed.
+// decoded; every name is counted by tally, when given. Nothing when the folder cannot be listed.
 std::optional<std::vector<QList<AssociatedFile>>>
 matchFolder(const FileManager &fileManager, const QString &folder,
             const std::vector<FolderUse> &uses, const ItemMatcher &matcher, const NameSieve &sieve,
-            const ProtectedPlaces &guarded)
+            const ProtectedPlaces &guarded, VendorTally *tally = nullptr)
 {
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     std::vector<QList<AssociatedFile>> found(uses.size());
     const bool listed = fileManager.forEachEntry(folder, [&](QByteArrayView bytes) {
+        if (tally)
+            tally->count(bytes);
         if (!sieve.mayHold(bytes))
             return;
         const QString name = decodedName(bytes);
@@ -253,9 +264,10 @@ QString baseFolder(const Places &places, NamedPlace::Base base)
     return places.home();
 }
 
-// The places named after name, in step order, not yet measured.
+// The places named after name, in step order, not yet measured. A name many programs share
+// (see SharedWords) finds only launch agents named exactly so.
 QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
-                                const ProtectedPlaces &guarded)
+                                const ProtectedPlaces &guarded, bool isSharedName = false)
 {
     QList<FileGroup> groups;
     if (!isSafeEntryName(name))
@@ -273,9 +285,11 @@ QList<FileGroup> namedLocations(const FileScanner &scanner, const QString &name,
         groups.append(FileGroup(
             place.category, {foundFile(scanner.fileManager(), *path, fileName, place.category)}));
     }
-    const QList<AssociatedFile> agents = entriesContaining(
+    QList<AssociatedFile> agents = entriesContaining(
         scanner.fileManager(), places.inHome(QStringLiteral("Library/LaunchAgents")), name,
         FileCategory::launchAgents, std::nullopt, NameRule::word, guarded);
+    if (isSharedName)
+        agents.removeIf([&](const AssociatedFile &file) { return !isWholeName(file.name, name); });
     if (!agents.isEmpty())
         groups.append(FileGroup(FileCategory::launchAgents, agents));
     return groups;
@@ -343,8 +357,11 @@ QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &
 {
     const FileManager &fileManager = scanner.fileManager();
     const Places &places = scanner.places();
-    const QList<FileGroup> named = namedLocations(scanner, name, guarded);
-    const ItemMatcher matcher = matcherFor(terms);
+    SharedWords shared(guarded.folders(), places);
+    const SearchTerms narrowed = shared.narrowed(terms, name);
+    const ItemMatcher matcher = matcherFor(narrowed);
+    // The words left that could still be a vendor's, judged by the names the folders hold.
+    VendorTally tally(narrowed.identifierParts + narrowed.terms);
 
     // Every folder the categories search, in the order they first name it, with the categories
     // that share it (Caches and Logs serve several): each is listed once and matched in one pass.
@@ -368,8 +385,7 @@ QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &
         const std::optional<QString> folder = categoryFolder(category, places);
         if (!folder || !fileManager.fileExists(*folder))
             continue;
-        use(*folder,
-            {category, category == FileCategory::preferences ? Rule::preferences : Rule::folder});
+        use(*folder, {category, ruleOf(category)});
     }
 
     const NameSieve sieve = sieveFor(matcher);
@@ -377,11 +393,23 @@ QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &
     for (const auto &[folder, uses] : folders) {
         if (progress)
             progress(folder);
-        if (auto files = matchFolder(fileManager, folder, uses, matcher, sieve, guarded)) {
+        if (auto files = matchFolder(fileManager, folder, uses, matcher, sieve, guarded,
+                                     tally.isEmpty() ? nullptr : &tally)) {
             for (size_t i = 0; i < uses.size(); ++i)
                 found[uses[i].category] = std::move((*files)[i]);
         }
     }
+    // A vendor told by the listing is no term either: what only it matched goes.
+    if (const QStringList vendors = tally.vendors(); !vendors.isEmpty()) {
+        shared.add(vendors);
+        const ItemMatcher narrower = matcherFor(shared.narrowed(terms, name));
+        for (auto &[category, files] : found) {
+            files.removeIf([&, rule = ruleOf(category)](const AssociatedFile &file) {
+                return narrower.score(subjectOf(file.name, rule).value_or(file.name)) == 0;
+            });
+        }
+    }
+    const QList<FileGroup> named = namedLocations(scanner, name, guarded, shared.contains(name));
     QList<FileGroup> categoryGroups;
     for (FileCategory category : allFileCategories()) {
         const auto it = found.find(category);

@@ -16,7 +16,8 @@ ItemMatcher ownershipMatcher(const FileScanner &scanner,
 ItemMatcher ownershipMatcherFor(const FileScanner &scanner, const AppInfo &app);
 
 // The places named after name and the category folders matched by terms, merged, without the
-// files another item (others) describes better than owner; not yet measured.
+// files another item (others) describes better than owner; not yet measured. The words of terms
+// that many programs share (SharedWords, VendorTally) are no terms on their own.
 QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &terms,
                                  const QString &name, const ItemMatcher &owner,
                                  const std::vector<ItemMatcher> &others,

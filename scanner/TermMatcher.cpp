@@ -77,6 +77,11 @@ bool endsWord(QStringView name, qsizetype end)
 
 } // namespace
 
+bool isDomainPrefix(QStringView word)
+{
+    return isOneOf(word, kDomainPrefixes);
+}
+
 NameWords wordsOf(QStringView name)
 {
     NameWords words{0, name.size()};
@@ -87,7 +92,7 @@ NameWords wordsOf(QStringView name)
     const qsizetype start = name.startsWith(QLatin1Char('.')) ? 1 : 0;
     const qsizetype firstDot = name.indexOf(QLatin1Char('.'), start);
     if (firstDot > start && firstDot < words.end &&
-        isOneOf(name.mid(start, firstDot - start), kDomainPrefixes))
+        isDomainPrefix(name.mid(start, firstDot - start)))
         words.begin = firstDot + 1;
     return words;
 }
@@ -135,7 +140,7 @@ bool TermMatcher::matches(QStringView name, NameWords words) const
 }
 
 ItemMatcher::ItemMatcher(const QStringList &terms, const QStringList &identifierParts,
-                         const QStringList &wholeNames)
+                         const QStringList &wholeNames, const QStringList &sharedParts)
     : m_wholeNames(wholeNames)
 {
     m_terms.reserve(terms.size());
@@ -144,6 +149,8 @@ ItemMatcher::ItemMatcher(const QStringList &terms, const QStringList &identifier
     m_parts.reserve(identifierParts.size());
     for (const QString &part : identifierParts)
         m_parts.emplace_back(part);
+    for (const QString &part : sharedParts)
+        m_sharedParts.emplace_back(part);
 }
 
 qsizetype ItemMatcher::score(QStringView name) const
@@ -166,6 +173,14 @@ qsizetype ItemMatcher::score(QStringView name) const
             partsLength += part.length();
         }
     }
+    if (count > 0 && size_t(count) == m_parts.size()) {
+        for (const TermMatcher &part : m_sharedParts) {
+            if (part.matches(name, words)) {
+                ++count;
+                partsLength += part.length();
+            }
+        }
+    }
     if (count >= kIdentifierPartQuorum)
         best = std::max(best, partsLength);
     return best;
@@ -182,8 +197,10 @@ QStringList ItemMatcher::termTexts() const
 QStringList ItemMatcher::partTexts() const
 {
     QStringList texts;
-    for (const TermMatcher &part : m_parts)
-        texts.append(part.term());
+    for (const auto *parts : {&m_parts, &m_sharedParts}) {
+        for (const TermMatcher &part : *parts)
+            texts.append(part.term());
+    }
     return texts;
 }
 

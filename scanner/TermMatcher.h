@@ -34,6 +34,8 @@ struct NameWords
     qsizetype end = 0;
 };
 NameWords wordsOf(QStringView name);
+// True for a top-level domain that begins reverse-domain names ("com", "org", "io"), any case.
+bool isDomainPrefix(QStringView word);
 
 class TermMatcher
 {
@@ -62,8 +64,10 @@ class ItemMatcher
 public:
     // terms: matched by TermMatcher. identifierParts: words of the bundle identifier, which count
     // only when two or more of them match. wholeNames: matched only as a whole name.
+    // sharedParts: identifier parts that many programs share (a vendor), which count only when
+    // all of identifierParts match too ("google-chrome" holds both parts of com.google.Chrome).
     ItemMatcher(const QStringList &terms, const QStringList &identifierParts,
-                const QStringList &wholeNames);
+                const QStringList &wholeNames, const QStringList &sharedParts = {});
 
     // How specifically name belongs to the item: 0 when it does not match; otherwise the length
     // of the longest term or whole name that matches, or the added lengths of the identifier
@@ -72,9 +76,9 @@ public:
     // The better of score(name) and the score of name with its separators (" ", "-", "_", ".")
     // taken out, so "sticky-notes" counts as "StickyNotes" when telling whose a file is.
     qsizetype ownershipScore(QStringView name) const;
-    // The texts of the terms and whole names, and of the identifier parts, of which
-    // kIdentifierPartQuorum must match: a name scores 0 unless it holds one of the first or that
-    // many of the second, letter case ignored.
+    // The texts of the terms and whole names, and of the identifier parts (shared ones too), of
+    // which kIdentifierPartQuorum must match: a name scores 0 unless it holds one of the first or
+    // that many of the second, letter case ignored.
     QStringList termTexts() const;
     QStringList partTexts() const;
     static constexpr int kIdentifierPartQuorum = 2;
@@ -82,5 +86,6 @@ public:
 private:
     std::vector<TermMatcher> m_terms;
     std::vector<TermMatcher> m_parts;
+    std::vector<TermMatcher> m_sharedParts;
     QStringList m_wholeNames;
 };

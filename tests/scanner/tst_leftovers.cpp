@@ -1,6 +1,9 @@
 #include "scanner/FileScanner.h"
+#include "scanner/NameGuard.h"
 #include "scanner/NameSieve.h"
+#include "scanner/SharedWords.h"
 #include "scanner/TermMatcher.h"
+#include "scanner/VendorTally.h"
 #include "tests/support/Sandbox.h"
 
 #include <QFile>
@@ -178,6 +181,34 @@ private slots:
         }
         // What the first rules out, the others score: their sieves must let it through.
         QVERIFY(matchers[1].score(u"org.R-project.R") > 0 && matchers[2].score(u"kafka.log") > 0);
+    }
+
+    // The searched folders' names in any spelling and well-known vendors are shared words; the
+    // folders holding the home and the system root say nothing of what the searches look in.
+    void sharedWords_areTheSearchedFoldersNamesAndVendors()
+    {
+        const Places places("/box/home/someone", "/box/root");
+        const SharedWords shared(protectedFolders(places), places);
+        for (const char *word : {"Application Support", "applicationsupport", ".config", "share",
+                                 "Library", "autostart", "SYSTEMD", "icons", "Cellar", "Google"})
+            QVERIFY2(shared.contains(QString::fromUtf8(word)), word);
+        for (const char *word : {"box", "someone", "Pixel Forge", "Chrome", ""})
+            QVERIFY2(!shared.contains(QString::fromUtf8(word)), word);
+    }
+
+    // A vendor is the second part of three programs' reverse-domain names; a program's helpers,
+    // the vendor's own file and names without a domain in front count for no further program.
+    void vendorTally_countsProgramsOfReverseDomainNames()
+    {
+        VendorTally tally({"acme", "Zed", "Pixel Forge", "io.zed"});
+        for (const char *name :
+             {"com.acme.Sync.plist", "com.acme.sync.helper", "org.ACME.Player", "com.acme.plist",
+              "homebrew.acme.Tool", "com.acme..x", ".com.acme.Vault", "com.acmex.Vault", "io.zed.a",
+              "io.zed.b", "IO.ZED.C", "io.zed.c"})
+            tally.count(name);
+        QCOMPARE(tally.vendors(), QStringList{"Zed"});
+        tally.count("com.acme.Vault");
+        QCOMPARE(tally.vendors(), (QStringList{"acme", "Zed"}));
     }
 
     void findAssociatedFiles_pixelForge_groupsInOrderMergedAndMeasured()
