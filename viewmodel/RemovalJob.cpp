@@ -73,7 +73,9 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
     plan.app = app;
     QList<AssociatedFile> packageFiles;
     for (const AssociatedFile &file : selected) {
-        if (isRemovedByPackageManager(file.category))
+        if (file.isRemovedByCommand())
+            plan.commandFiles.append(file);
+        else if (isRemovedByPackageManager(file.category))
             packageFiles.append(file);
         else
             plan.trashFiles.append(file);
@@ -131,6 +133,21 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         }
     }
 
+    qint64 freedByCommands = 0;
+    for (const AssociatedFile &file : plan.commandFiles) {
+        const UninstallResult result = scanner.removeWithCommand(file);
+        if (result.succeeded) {
+            report.uninstalled = true;
+            freedByCommands += file.size;
+            report.successes.append(
+                QCoreApplication::translate("ContentViewModel", "Uninstalled %1").arg(file.name));
+        } else {
+            report.errors.append(
+                QCoreApplication::translate("ContentViewModel", "Failed to uninstall %1:\n%2")
+                    .arg(file.name, result.output.value_or(QString()).trimmed()));
+        }
+    }
+
     QList<AssociatedFile> existing;
     for (const AssociatedFile &file : plan.trashFiles) {
         if (scanner.fileManager().fileExists(file.path))
@@ -145,12 +162,13 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
             failed.insert(failure.file.id);
             failureLines.append(failure.file.path + QStringLiteral(": ") + failure.error);
         }
-        qint64 freed = 0;
+        qint64 freed = freedByCommands;
         for (const AssociatedFile &file : std::as_const(existing)) {
             if (!failed.contains(file.id))
                 freed += file.size;
         }
         if (result.moved > 0) {
+            freedByCommands = 0;
             report.successes.append(
                 QCoreApplication::translate("ContentViewModel", "Moved %1 item(s) to Trash")
                     .arg(result.moved) +
@@ -164,6 +182,12 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
                     .arg(result.failures.size()) +
                 failureLines.join(u'\n'));
         }
+    }
+
+    // What the tools freed is said once, with the Trash's share when something went there.
+    if (freedByCommands > 0) {
+        report.successes.append(QCoreApplication::translate("ContentViewModel", "%1 freed")
+                                    .arg(formatByteCount(freedByCommands)));
     }
 
     PutBack::rememberLastRemoval(report.trashed);
@@ -182,7 +206,7 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
     qint64 trashSize = 0;
     bool warn = false;
     for (const AssociatedFile &file : selected) {
-        if (!isRemovedByPackageManager(file.category))
+        if (!isRemovedByPackageManager(file.category) && !file.isRemovedByCommand())
             trashSize += file.size;
         warn = warn || isSystemDataWarningCategory(file.category);
     }
@@ -205,6 +229,10 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
         parts.append(
             QCoreApplication::translate("ContentViewModel", "Move %1 item(s) (%2) to Trash")
                 .arg(QString::number(plan.trashFiles.size()), formatByteCount(trashSize)));
+    }
+    for (const AssociatedFile &file : plan.commandFiles) {
+        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
+                         .arg(file.removalCommandText()));
     }
     const QString joined = parts.join(kSeparator);
     QStringList sentences;
