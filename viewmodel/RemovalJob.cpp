@@ -225,14 +225,14 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
         parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1 %2\"")
                          .arg(QStringLiteral("npm uninstall -g"), plan.npmPackage->name));
     }
+    for (const AssociatedFile &file : plan.commandFiles) {
+        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
+                         .arg(file.removalCommandText()));
+    }
     if (!plan.trashFiles.isEmpty()) {
         parts.append(
             QCoreApplication::translate("ContentViewModel", "Move %1 item(s) (%2) to Trash")
                 .arg(QString::number(plan.trashFiles.size()), formatByteCount(trashSize)));
-    }
-    for (const AssociatedFile &file : plan.commandFiles) {
-        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
-                         .arg(file.removalCommandText()));
     }
     const QString joined = parts.join(kSeparator);
     QStringList sentences;
