@@ -3,9 +3,9 @@
 // real .icns icons) and their leftovers, npm globals, Homebrew formulae and casks, download
 // caches, developer data, a device backup, container data, caches and logs, and stand-in
 // scripts for brew, npm, which and tmutil; and its Linux half (sample_linux.cpp): desktop
-// applications of every kind, Flatpak and Snap data, XDG leftovers and Linux system data. brew,
-// npm, flatpak and snap really uninstall: they remove the package's files inside this machine
-// and nowhere else.
+// applications of every kind, Flatpak and Snap data, XDG leftovers and Linux system data; and
+// its toolchains (sample_toolchains.cpp). brew, npm, flatpak, snap, rustup and pyenv really
+// uninstall: they remove the package's files inside this machine and nowhere else.
 //
 // Usage: verlo_demo_machine <folder> [<home> <root>]
 // The home is <folder>/home/user and the system root <folder>/root unless both are given (the
@@ -33,7 +33,8 @@
 
 #include <cstdio>
 
-bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m); // sample_linux.cpp
+bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m);  // sample_linux.cpp
+bool addToolchains(const MachineFolder &s, const MachineBuilder &m); // sample_toolchains.cpp
 
 namespace {
 
@@ -436,7 +437,7 @@ private:
                         "com.apple.TimeMachine.2026-03-14-093012.local\n"
                         "com.apple.TimeMachine.2026-03-14-103044.local\n");
         installPackageManagers();
-        return addLinuxHalf(s, m) && exact;
+        return addLinuxHalf(s, m) && addToolchains(s, m) && exact;
     }
 
     // brew and npm stand-ins whose uninstall removes the package's folder inside this machine.

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 // What a found item was on disk when it was listed (device, inode and file type). A move acts
@@ -32,12 +33,20 @@ struct AssociatedFile
     // Why this item can be shown but never ticked nor moved (a name that cannot be told apart
     // from another one's); empty for an ordinary item.
     QString unremovableReason;
+    // The command that removes this item in place of the Trash: the tool's absolute path, then
+    // its arguments ("/home/me/.cargo/bin/rustup", "toolchain", "uninstall", "nightly"). Empty
+    // for an item that goes to the Trash.
+    QStringList removalCommand;
 
     AssociatedFile() = default;
     AssociatedFile(QString path, QString name, FileCategory category, qint64 size,
                    bool isSelected = false);
 
     bool isRemovable() const { return unremovableReason.isEmpty(); }
+    bool isRemovedByCommand() const { return !removalCommand.isEmpty(); }
+    // The removal command as a user would type it: the tool's name, then the arguments, those
+    // with spaces quoted ("rustup toolchain uninstall nightly"); empty without one.
+    QString removalCommandText() const;
 
     // "/dev/null", empty name, caches, 0 bytes: what a row shows for a file that is gone.
     static const AssociatedFile &placeholder();

@@ -64,10 +64,11 @@ const CategoryInfo kCategories[] = {
     {FileCategory::userTrash, "userTrash", "Trash", "trash", nullptr, nullptr, nullptr},
     {FileCategory::systemManaged, "systemManaged", "Freed by System Tools", "internaldrive.fill", nullptr, nullptr, nullptr},
     {FileCategory::installedApplication, "installedApplication", "Installed Application", "app.badge.fill", nullptr, nullptr, nullptr},
+    {FileCategory::toolchains, "toolchains", "Toolchains & Environments", "hammer", nullptr, nullptr, nullptr},
 };
 // clang-format on
 
-static_assert(std::size(kCategories) == 48);
+static_assert(std::size(kCategories) == 49);
 
 const CategoryInfo &info(FileCategory category)
 {

@@ -133,6 +133,17 @@ bool FileManager::isSymbolicLink(const QString &path) const
     return !path.isEmpty() && ::lstat(encoded(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+std::optional<QString> FileManager::symbolicLinkTarget(const QString &path) const
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    char target[4096];
+    const ssize_t length = ::readlink(encoded(path).constData(), target, sizeof target);
+    if (length < 0 || size_t(length) == sizeof target)
+        return std::nullopt;
+    return QFile::decodeName(QByteArray(target, length));
+}
+
 std::optional<FileIdentity> FileManager::identity(const QString &path) const
 {
     struct stat st;

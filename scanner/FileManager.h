@@ -44,6 +44,8 @@ public:
 
     // Whether path itself is a symbolic link (dangling or not).
     bool isSymbolicLink(const QString &path) const;
+    // The path a symbolic link holds, as written; nothing when path is no link.
+    std::optional<QString> symbolicLinkTarget(const QString &path) const;
 
     // What the item itself is on disk (a link's own identity, not its target's), or nothing
     // when it cannot be read.

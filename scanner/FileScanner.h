@@ -260,6 +260,9 @@ public:
     // through moveFilesToTrash); a system package fails with the command that would remove it.
     // Nothing runs in either case.
     UninstallResult uninstallApplication(const AppInfo &app) const;
+    // Runs the file's removalCommand, within a time limit long enough for an uninstall. Not
+    // succeeded, with the reason, when it has none, the tool is gone or the tool fails.
+    UninstallResult removeWithCommand(const AssociatedFile &file) const;
     // "sudo apt remove <package>" ("sudo dnf remove" where rpm is the package tool) for a system
     // package with a known owner; empty otherwise. Verlo never runs it.
     QString systemPackageRemovalCommand(const AppInfo &app) const;
@@ -292,6 +295,10 @@ public:
     // only a command frees (the journal, Docker, unused Flatpak runtimes, disabled Snap
     // revisions; unremovable, with the command in the reason).
     QList<FileGroup> scanLinuxSystemData(const ScanProgress &progress = {}) const;
+    // Every installed version of a toolchain, environment, IDE or game in the home folder, one
+    // entry each (see ToolchainSources.h), largest first: the version in use is unremovable with
+    // its reason; the others carry the tool's own removal command when the tool is there.
+    QList<FileGroup> scanToolchains(const ScanProgress &progress = {}) const;
 
 private:
     // The tool environment with the npm's own folder first on PATH when it is not already there:

@@ -1,4 +1,4 @@
-// Removing a desktop application the way it was installed.
+// Removing a desktop application, or a toolchain, the way it was installed.
 
 #include "scanner/FileScanner.h"
 
@@ -10,6 +10,9 @@ namespace {
 const QString kFlatpak = QStringLiteral("/usr/bin/flatpak");
 const QString kSnap = QStringLiteral("/usr/bin/snap");
 const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
+// An uninstall deletes many files (a toolchain, a conda package cache): it may take minutes, but
+// a tool that hangs must not hold the removal for ever.
+constexpr int kRemovalTimeLimitMs = 10 * 60 * 1000;
 
 QStringList flatpakArguments(const QString &id, bool user)
 {
@@ -60,6 +63,25 @@ UninstallResult FileScanner::uninstallSnap(const QString &snapName) const
         return failure(QStringLiteral("Refusing to remove a Snap named \"%1\"").arg(snapName));
     return outcome(runCommand(snap, {QStringLiteral("remove"), snapName}),
                    QStringLiteral("snap remove"));
+}
+
+UninstallResult FileScanner::removeWithCommand(const AssociatedFile &file) const
+{
+    if (file.removalCommand.isEmpty())
+        return failure(QStringLiteral("%1 has no removal command").arg(file.name));
+    const QString tool = file.removalCommand.first();
+    const QString toolName = tool.section(QLatin1Char('/'), -1);
+    if (!m_fileManager.fileExists(tool))
+        return failure(
+            QStringLiteral("%1 not found at %2").arg(toolName, m_places.systemRelative(tool)));
+    Process process(tool, file.removalCommand.mid(1));
+    process.setEnvironment(toolEnvironment());
+    process.setTimeLimit(kRemovalTimeLimitMs);
+    const ProcessResult run = process.run();
+    if (run.timedOut)
+        return failure(
+            QStringLiteral("%1 did not finish within 10 minutes and was stopped").arg(toolName));
+    return outcome(run.started ? CommandResult{run.text(), run.status} : CommandResult{}, toolName);
 }
 
 std::optional<QString> FileScanner::uninstallCommandText(const AppInfo &app) const

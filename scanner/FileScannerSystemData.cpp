@@ -126,6 +126,7 @@ SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress) const
         all.append(scanContainerData(progress));
     if (const std::optional<QList<FileGroup>> cachesAndLogs = scanCachesAndLogs(progress))
         all.append(*cachesAndLogs);
+    all.append(scanToolchains(progress));
     // A category both machines have (caches) stays one group.
     for (const FileGroup &group : scanLinuxSystemData(progress)) {
         auto same = std::find_if(all.begin(), all.end(),

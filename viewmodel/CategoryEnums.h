@@ -61,9 +61,10 @@ enum class Value
     UserTrash,
     SystemManaged,
     InstalledApplication,
+    Toolchains,
 };
 Q_ENUM_NS(Value)
-static_assert(int(Value::InstalledApplication) == int(FileCategory::installedApplication));
+static_assert(int(Value::Toolchains) == int(FileCategory::toolchains));
 
 inline Value of(FileCategory category)
 {

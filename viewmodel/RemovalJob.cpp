@@ -73,7 +73,9 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
     plan.app = app;
     QList<AssociatedFile> packageFiles;
     for (const AssociatedFile &file : selected) {
-        if (isRemovedByPackageManager(file.category))
+        if (file.isRemovedByCommand())
+            plan.commandFiles.append(file);
+        else if (isRemovedByPackageManager(file.category))
             packageFiles.append(file);
         else
             plan.trashFiles.append(file);
@@ -131,6 +133,23 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         }
     }
 
+    qint64 freedByCommands = 0;
+    for (const AssociatedFile &file : plan.commandFiles) {
+        if (scanner.isCancelled())
+            break; // a stop leaves the versions not yet removed as they are
+        const UninstallResult result = scanner.removeWithCommand(file);
+        if (result.succeeded) {
+            report.uninstalled = true;
+            freedByCommands += file.size;
+            report.successes.append(
+                QCoreApplication::translate("ContentViewModel", "Uninstalled %1").arg(file.name));
+        } else {
+            report.errors.append(
+                QCoreApplication::translate("ContentViewModel", "Failed to uninstall %1:\n%2")
+                    .arg(file.name, result.output.value_or(QString()).trimmed()));
+        }
+    }
+
     QList<AssociatedFile> existing;
     for (const AssociatedFile &file : plan.trashFiles) {
         if (scanner.fileManager().fileExists(file.path))
@@ -162,12 +181,13 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         }
         for (const AssociatedFile &file : existing.mid(existing.size() - result.notTried))
             failed.insert(file.id); // left in place by a stop
-        qint64 freed = 0;
+        qint64 freed = freedByCommands;
         for (const AssociatedFile &file : std::as_const(existing)) {
             if (!failed.contains(file.id))
                 freed += file.size;
         }
         if (result.moved > 0) {
+            freedByCommands = 0;
             report.successes.append(
                 QCoreApplication::translate("ContentViewModel", "Moved %1 item(s) to Trash")
                     .arg(result.moved) +
@@ -189,6 +209,12 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
         }
     }
 
+    // What the tools freed is said once, with the Trash's share when something went there.
+    if (freedByCommands > 0) {
+        report.successes.append(QCoreApplication::translate("ContentViewModel", "%1 freed")
+                                    .arg(formatByteCount(freedByCommands)));
+    }
+
     report.npmCacheSize = scanner.npmCacheSize();
     report.homebrewCacheSize = scanner.homebrewCacheSize();
     if (plan.app)
@@ -204,7 +230,7 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
     qint64 trashSize = 0;
     bool warn = false;
     for (const AssociatedFile &file : selected) {
-        if (!isRemovedByPackageManager(file.category))
+        if (!isRemovedByPackageManager(file.category) && !file.isRemovedByCommand())
             trashSize += file.size;
         warn = warn || isSystemDataWarningCategory(file.category);
     }
@@ -222,6 +248,10 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
     } else if (plan.npmPackage) {
         parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1 %2\"")
                          .arg(QStringLiteral("npm uninstall -g"), plan.npmPackage->name));
+    }
+    for (const AssociatedFile &file : plan.commandFiles) {
+        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
+                         .arg(file.removalCommandText()));
     }
     if (!plan.trashFiles.isEmpty()) {
         parts.append(

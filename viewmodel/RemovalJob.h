@@ -29,10 +29,16 @@ struct RemovalPlan
     // Ticked package files no uninstall of this removal takes (store entries the leftover search
     // found for an application): they stay, and the texts name the command that removes them.
     QList<AssociatedFile> leftPackageFiles;
+    // Ticked files their own tool removes (a toolchain by "rustup toolchain uninstall"), each by
+    // its command, before the Trash step.
+    QList<AssociatedFile> commandFiles;
     SidebarSection section = SidebarSection::applications;
 
     // A package manager or an application's own tool runs before the Trash step.
-    bool runsUninstall() const { return homebrewPackage || npmPackage || uninstalledApp; }
+    bool runsUninstall() const
+    {
+        return homebrewPackage || npmPackage || uninstalledApp || !commandFiles.isEmpty();
+    }
 };
 
 // What a removal did, in the words the window shows.
@@ -43,7 +49,7 @@ struct RemovalReport
     qint64 npmCacheSize = 0;
     qint64 homebrewCacheSize = 0;
     bool appBundleExists = true; // whether the shown application's bundle is still there
-    bool uninstalled = false;    // the package manager's uninstall ran and succeeded
+    bool uninstalled = false;    // the package manager's uninstall, or a tool's, ran and succeeded
     QList<TrashedItem> trashed;  // what went to the Trash at a known place, in plan order
 
     // Ticked package files were left in place for their package manager.
@@ -53,17 +59,17 @@ struct RemovalReport
 // The plan for the ticked files: the package of the shown package section, or the shown Flatpak
 // or Snap, is uninstalled when a file only its tool removes is ticked; other package files (a
 // Cellar or Caskroom entry found for an application) stay; every other ticked file goes to the
-// Trash.
+// Trash; a file with a removal command is removed by it instead.
 RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> &selected,
                         SidebarSection section,
                         const std::optional<HomebrewPackage> &homebrewPackage,
                         const std::optional<NPMPackage> &npmPackage,
                         const std::optional<AppInfo> &app);
 
-// Runs the plan: the package manager's uninstall, then the files that still exist to the Trash
-// one by one, then the cache sizes again. What goes to the Trash is kept as the last removal
-// item by item (RemovalRecord); when the scanner's cancellation flag is set, the item being
-// moved finishes and the rest stay. Never on the GUI thread.
+// Runs the plan: the package manager's uninstall, the files' own removal commands, then the files
+// that still exist to the Trash one by one, then the cache sizes again. What goes to the Trash is
+// kept as the last removal item by item (RemovalRecord); when the scanner's cancellation flag is
+// set, the command or item under way finishes and the rest stay. Never on the GUI thread.
 RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan);
 
 // The confirmation text: uninstall part, Move part, closing sentence, the package files left and

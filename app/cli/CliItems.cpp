@@ -188,6 +188,10 @@ QJsonArray toJson(const QList<FileGroup> &groups)
                                                           ? QJsonValue(QJsonValue::Null)
                                                           : QJsonValue(file.unremovableReason)},
                 {QStringLiteral("packageManaged"), isRemovedByPackageManager(file.category)},
+                {QStringLiteral("removalCommand"),
+                 file.isRemovedByCommand()
+                     ? QJsonValue(QJsonArray::fromStringList(file.removalCommand))
+                     : QJsonValue(QJsonValue::Null)},
             });
         }
         array.append(QJsonObject{{QStringLiteral("category"), caseName(group.category)},

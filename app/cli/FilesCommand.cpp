@@ -136,9 +136,13 @@ int systemData(const QStringList &arguments)
         const QString badge = badgeText(systemDataSafety(group.category));
         text += displayName(group.category) + kSeparator + group.formattedSize() +
                 (badge.isEmpty() ? QString() : kSeparator + badge) + u'\n';
-        for (const AssociatedFile &file : group.files)
-            text +=
-                QStringLiteral("  ") + oneLine(file.name) + kSeparator + oneLine(file.path) + u'\n';
+        for (const AssociatedFile &file : group.files) {
+            text += QStringLiteral("  ") + oneLine(file.name) + kSeparator + oneLine(file.path);
+            // The version in use and what only a command frees say so.
+            if (!file.isRemovable())
+                text += kSeparator + oneLine(file.unremovableReason);
+            text += u'\n';
+        }
     }
     text += QCoreApplication::translate("Cli", "Total: %1").arg(formatByteCount(total)) + u'\n';
     if (result.hiddenCount > 0) {

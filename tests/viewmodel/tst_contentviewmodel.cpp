@@ -571,6 +571,41 @@ private slots:
         QVERIFY(!rowsModel->index(1).data(FileGroupListModel::IsSelectedRole).toBool());
     }
 
+    // The version in use is never ticked; the others go by their tool (a rustup that really
+    // uninstalls) or to the Trash, and the rescan lists what is left.
+    void systemData_toolchainsRemovedByTheirTool()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        const QString stable = u"stable-x86_64-unknown-linux-gnu"_s;
+        const QString nightly = u"nightly-x86_64-unknown-linux-gnu"_s;
+        sandbox.writeFile(sandbox.homePath(u".rustup/settings.toml"_s),
+                          "default_toolchain = \"" + stable.toUtf8() + "\"\n");
+        QVERIFY(machine.addHomeFolderOfSize(u".rustup/toolchains/"_s + stable, 100 << 20));
+        QVERIFY(machine.addHomeFolderOfSize(u".rustup/toolchains/"_s + nightly, 8192));
+        QVERIFY(machine.addHomeFolderOfSize(u".nvm/versions/node/v18.19.0"_s, 4096));
+        machine.installScriptTool(u"/usr/bin/rustup"_s,
+                                  u"rm -rf -- \"$HOME/.rustup/toolchains/$3\""_s);
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        vm.selectSection(SidebarSection::systemData);
+        SETTLE(vm);
+        vm.selectSystemCategory(FileCategory::toolchains);
+        vm.setAllSelected(true);
+        QCOMPARE(ticks(vm.fileGroups()), u"-%1, +%2, +v18.19.0"_s.arg(stable, nightly));
+        QCOMPARE(vm.deleteConfirmationMessage(),
+                 u"Run \"rustup toolchain uninstall %1\" \u00B7 Move 1 item(s) (4 kB) to Trash. "
+                 "This cannot be undone."_s.arg(nightly));
+        vm.deleteSelected();
+        SETTLE(vm);
+        QCOMPARE(machine.toolCalls(u"/usr/bin/rustup"_s),
+                 (QList<QStringList>{{u"toolchain"_s, u"uninstall"_s, nightly}}));
+        QCOMPARE(trashedNames(sandbox), QStringList{u"v18.19.0"_s});
+        QCOMPARE(vm.lastDeleteSummary(),
+                 u"Uninstalled Rust %1 \u00B7 Moved 1 item(s) to Trash \u00B7 12 kB freed "
+                 "\u00B7 Put Back restores the files only"_s.arg(nightly));
+        QCOMPARE(ticks(vm.fileGroups()), u"-"_s + stable);
+    }
+
     void systemData_resultWhileRemovalPendingKeepsBusyState()
     {
         Sandbox sandbox;

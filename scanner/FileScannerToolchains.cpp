@@ -1,0 +1,111 @@
+// The System Data section's toolchains and environments: every installed version in the home
+// folder, measured, the one in use kept out of reach.
+
+#include "scanner/FileScanner.h"
+
+#include "scanner/FoundFile.h"
+#include "scanner/ToolchainSources.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Where tools installed for the whole machine live, Homebrew's first.
+const char *const kSystemToolFolders[] = {"/opt/homebrew/bin/", "/usr/local/bin/", "/usr/bin/"};
+
+// The folder's size without the named entries directly inside it.
+qint64 sizeWithout(const FileScanner &scanner, const QString &folder, const QStringList &left,
+                   const ScanProgress &progress)
+{
+    qint64 size = 0;
+    for (const QString &entry :
+         scanner.fileManager().contentsOfDirectory(folder).value_or(QStringList())) {
+        if (scanner.isCancelled())
+            break;
+        if (left.contains(entry.section(QLatin1Char('/'), -1)))
+            continue;
+        size += scanner.fileManager().isSymbolicLink(entry) ? scanner.sizeOfFoundItem(entry)
+                : scanner.fileManager().isDirectory(entry)
+                    ? scanner.sizeOfDirectory(entry, progress)
+                    : scanner.sizeOfFile(entry);
+    }
+    return size;
+}
+
+} // namespace
+
+QStringList realSubfolders(const FileScanner &scanner, const QString &folder)
+{
+    QStringList names;
+    const FileManager &files = scanner.fileManager();
+    for (const QString &entry : files.contentsOfDirectory(folder).value_or(QStringList())) {
+        if (files.isDirectory(entry) && !files.isSymbolicLink(entry))
+            names.append(entry.section(QLatin1Char('/'), -1));
+    }
+    names.sort();
+    return names;
+}
+
+std::optional<QString> findTool(const FileScanner &scanner, const QStringList &homePlaces,
+                                const QString &name)
+{
+    QStringList candidates = homePlaces;
+    for (const char *folder : kSystemToolFolders)
+        candidates.append(scanner.places().onSystem(QString::fromLatin1(folder) + name));
+    for (const QString &candidate : std::as_const(candidates)) {
+        if (scanner.fileManager().fileExists(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+QStringList toolCommand(const std::optional<QString> &tool, const QStringList &arguments,
+                        const QString &subject)
+{
+    if (!tool || subject.isEmpty() || subject.startsWith(QLatin1Char('-')))
+        return {};
+    return QStringList{*tool} + arguments + QStringList{subject};
+}
+
+QList<FileGroup> FileScanner::scanToolchains(const ScanProgress &progress) const
+{
+    QList<AssociatedFile> files;
+    // A library or installation reached twice (Steam's folder linked into another) counts once.
+    QSet<std::pair<quint64, quint64>> seen;
+    for (const ToolchainEntry &entry :
+         findLanguageToolchains(*this) + findInstalledSoftware(*this)) {
+        if (isCancelled())
+            break;
+        const std::optional<FileIdentity> identity = m_fileManager.identity(entry.path);
+        if (!identity || !identity->isValid())
+            continue;
+        const std::pair<quint64, quint64> key{identity->device, identity->inode};
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        if (progress)
+            progress(entry.path);
+        const qint64 size = entry.unmeasured.isEmpty()
+                                ? sizeOfDirectory(entry.path, progress)
+                                : sizeWithout(*this, entry.path, entry.unmeasured, progress);
+        if (size <= 0)
+            continue;
+        AssociatedFile file =
+            foundFile(m_fileManager, entry.path, entry.name, FileCategory::toolchains, size);
+        // An inexact name keeps its own reason; no tool is handed a name it cannot carry.
+        if (file.isRemovable()) {
+            file.unremovableReason = entry.inUseReason;
+            if (entry.inUseReason.isEmpty())
+                file.removalCommand = entry.removalCommand;
+        }
+        files.append(file);
+    }
+    if (files.isEmpty())
+        return {};
+    std::stable_sort(
+        files.begin(), files.end(),
+        [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
+    return {FileGroup(FileCategory::toolchains, files)};
+}

@@ -1,0 +1,153 @@
+// Software the home folder holds per version or per title: the Android SDK's packages, the IDEs
+// JetBrains Toolbox installed, the user's Flatpak installation and Steam's games.
+
+#include "scanner/DesktopApplicationPlaces.h"
+#include "scanner/FileScanner.h"
+#include "scanner/ToolchainFiles.h"
+#include "scanner/ToolchainSources.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kFlatpak = QStringLiteral("/usr/bin/flatpak");
+constexpr qint64 kManifestLimit = 1024 * 1024;
+
+// The SDK knows its packages by their folders (each holds its package.xml), so moving one to
+// the Trash is what "sdkmanager --uninstall" does, and needs no Java on the tools' search path.
+void addAndroidSdk(const FileScanner &scanner, QList<ToolchainEntry> &found)
+{
+    const std::pair<const char *, const char *> kinds[] = {
+        {"platforms", "Android platform %1"},
+        {"build-tools", "Android build tools %1"},
+        {"ndk", "Android NDK %1"},
+    };
+    for (const char *sdk : {"Android/Sdk", "Library/Android/sdk"}) {
+        for (const auto &[folder, label] : kinds) {
+            const QString packages = scanner.places().inHome(QString::fromLatin1(sdk)) +
+                                     QLatin1Char('/') + QString::fromLatin1(folder) +
+                                     QLatin1Char('/');
+            for (const QString &name : realSubfolders(scanner, packages))
+                found.append({packages + name, QString::fromLatin1(label).arg(name), {}, {}, {}});
+        }
+    }
+}
+
+// Toolbox 1 keeps each IDE's builds in channel folders ("IDEA-U/ch-0/233.13135.103"), Toolbox 2
+// one folder per IDE ("intellij-idea-ultimate").
+void addJetBrainsToolbox(const FileScanner &scanner, QList<ToolchainEntry> &found)
+{
+    for (const QString &apps :
+         {scanner.places().dataHome() + QStringLiteral("/JetBrains/Toolbox/apps/"),
+          scanner.places().inHome(
+              QStringLiteral("Library/Application Support/JetBrains/Toolbox/apps/"))}) {
+        for (const QString &ide : realSubfolders(scanner, apps)) {
+            bool hasChannels = false;
+            for (const QString &channel : realSubfolders(scanner, apps + ide)) {
+                if (!channel.startsWith(QLatin1String("ch-")))
+                    continue;
+                hasChannels = true;
+                const QString builds = apps + ide + QLatin1Char('/') + channel + QLatin1Char('/');
+                for (const QString &build : realSubfolders(scanner, builds)) {
+                    if (build.endsWith(QLatin1String(".plugins")))
+                        continue;
+                    found.append({builds + build,
+                                  QStringLiteral("%1 %2 (JetBrains Toolbox)").arg(ide, build),
+                                  {},
+                                  {},
+                                  {}});
+                }
+            }
+            if (!hasChannels) {
+                found.append(
+                    {apps + ide, QStringLiteral("%1 (JetBrains Toolbox)").arg(ide), {}, {}, {}});
+            }
+        }
+    }
+}
+
+// Each application, and each branch of each runtime, of the user's installation; flatpak
+// removes them when it is there.
+void addFlatpakUser(const FileScanner &scanner, QList<ToolchainEntry> &found)
+{
+    static const QRegularExpression refPart(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9._-]*$"));
+    const QString installation = scanner.places().dataHome() + QStringLiteral("/flatpak/");
+    const QString tool = scanner.places().onSystem(kFlatpak);
+    const std::optional<QString> flatpak =
+        scanner.fileManager().fileExists(tool) ? std::optional(tool) : std::nullopt;
+    const QStringList uninstall{QStringLiteral("uninstall"), QStringLiteral("--noninteractive"),
+                                QStringLiteral("--user")};
+    const QString apps = installation + QStringLiteral("app/");
+    for (const QString &id : realSubfolders(scanner, apps)) {
+        found.append({apps + id,
+                      QStringLiteral("%1 (Flatpak)").arg(id),
+                      {},
+                      isValidFlatpakID(id) ? toolCommand(flatpak, uninstall, id) : QStringList(),
+                      {}});
+    }
+    const QString runtimes = installation + QStringLiteral("runtime/");
+    for (const QString &id : realSubfolders(scanner, runtimes)) {
+        for (const QString &arch : realSubfolders(scanner, runtimes + id)) {
+            const QString branches = runtimes + id + QLatin1Char('/') + arch + QLatin1Char('/');
+            for (const QString &branch : realSubfolders(scanner, branches)) {
+                const bool valid = isValidFlatpakID(id) && refPart.match(arch).hasMatch() &&
+                                   refPart.match(branch).hasMatch();
+                const QString ref = QStringLiteral("runtime/%1/%2/%3").arg(id, arch, branch);
+                found.append({branches + branch,
+                              QStringLiteral("%1 %2 (Flatpak runtime)").arg(id, branch),
+                              {},
+                              valid ? toolCommand(flatpak, uninstall, ref) : QStringList(),
+                              {}});
+            }
+        }
+    }
+}
+
+// One row per game folder, named as its manifest names the game. Steam has no command that
+// uninstalls without its window, so a game goes to the Trash (and Steam offers to download it
+// again).
+void addSteam(const FileScanner &scanner, QList<ToolchainEntry> &found)
+{
+    const Places &places = scanner.places();
+    const FileManager &files = scanner.fileManager();
+    for (const QString &library :
+         {places.dataHome() + QStringLiteral("/Steam/steamapps/"),
+          places.inHome(QStringLiteral(".steam/debian-installation/steamapps/")),
+          places.inHome(QStringLiteral(".var/app/com.valvesoftware.Steam/.local/share/Steam/"
+                                       "steamapps/")),
+          places.inHome(QStringLiteral("Library/Application Support/Steam/steamapps/"))}) {
+        const QString common = library + QStringLiteral("common/");
+        QHash<QString, QString> titles; // game folder -> the game's name
+        for (const QString &entry : files.contentsOfDirectory(library).value_or(QStringList())) {
+            const QString name = entry.section(QLatin1Char('/'), -1);
+            if (!name.startsWith(QLatin1String("appmanifest_")) ||
+                !name.endsWith(QLatin1String(".acf")))
+                continue;
+            const std::optional<QByteArray> text = files.readFile(entry, kManifestLimit);
+            const SteamManifest manifest =
+                parseSteamManifest(QString::fromUtf8(text.value_or(QByteArray())));
+            if (!manifest.name.isEmpty())
+                titles.insert(manifest.installDir, manifest.name);
+        }
+        for (const QString &folder : realSubfolders(scanner, common)) {
+            found.append({common + folder,
+                          QStringLiteral("%1 (Steam)").arg(titles.value(folder, folder)),
+                          {},
+                          {},
+                          {}});
+        }
+    }
+}
+
+} // namespace
+
+QList<ToolchainEntry> findInstalledSoftware(const FileScanner &scanner)
+{
+    QList<ToolchainEntry> found;
+    addAndroidSdk(scanner, found);
+    addJetBrainsToolbox(scanner, found);
+    addFlatpakUser(scanner, found);
+    addSteam(scanner, found);
+    return found;
+}
