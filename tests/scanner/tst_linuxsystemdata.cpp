@@ -5,6 +5,11 @@
 
 #include <QTest>
 
+#include <numeric>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
@@ -132,6 +137,36 @@ private slots:
         desktop.installSnapTool("Name Version Rev Tracking Publisher Notes\n"
                                 "core22 2024 1380 latest/stable canonical base,disabled\n");
         box.writeFileOfSize(box.systemPath("/var/lib/snapd/snaps/core22_1380.snap"), 8192);
+        // Package caches where their tool is installed, and core dumps; what each command keeps
+        // (apt's lock, dnf's metadata, pacman's installed versions, other files) is not counted.
+        for (const char *tool : {"/usr/bin/apt-get", "/usr/bin/dnf", "/usr/bin/pacman"})
+            machine.installTool(tool);
+        box.makeDir(box.systemPath("/var/lib/pacman/local/foo-1.0-1"));
+        const std::pair<const char *, qint64> files[] = {
+            {"/var/cache/apt/archives/a_1_amd64.deb", 30000},
+            {"/var/cache/apt/archives/b_2_all.deb", 20000},
+            {"/var/cache/apt/archives/lock", 100},
+            {"/var/cache/apt/archives/partial/c_3_all.deb", 5000},
+            {"/var/cache/pacman/pkg/foo-1.0-1-x86_64.pkg.tar.zst", 20000},
+            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst", 20000},
+            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst.sig", 500},
+            {"/var/cache/pacman/pkg/bar-2.0-3-any.pkg.tar.xz", 7000},
+            {"/var/cache/pacman/pkg/download-x1/part", 4000},
+            {"/var/lib/systemd/coredump/core.app.1000.zst", 16000},
+            {"/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm", 12000},
+            {"/var/cache/dnf/fedora-1a2b/repodata/primary.xml", 4000},
+            {"/cores/core.4242", 9000},
+            {"/cores/notes.txt", 4000}};
+        for (const auto &[path, size] : files)
+            box.writeFileOfSize(box.systemPath(path), size);
+        // Files listed in a cache count their length, folders walked their allocation.
+        const auto allocated = [&box](const char *path) {
+            return MachineFolder::allocatedSize(box.systemPath(path));
+        };
+        const QList<qint64> commandSizes{
+            30000 + 20000 + allocated("/var/cache/apt/archives/partial/c_3_all.deb"),
+            20000 + 500 + 7000, allocated("/var/lib/systemd/coredump/core.app.1000.zst"),
+            allocated("/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm"), 9000};
 
         const FileScanner scanner(box.places());
         const QList<FileGroup> groups = scanner.scanLinuxSystemData();
@@ -162,11 +197,30 @@ private slots:
                      "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
                          box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
                          command + "flatpak uninstall --unused",
+                     "systemManaged | APT downloaded packages | " +
+                         box.systemPath("/var/cache/apt/archives") + " | " + command +
+                         "sudo apt-get clean",
+                     "systemManaged | pacman packages no longer installed | " +
+                         box.systemPath("/var/cache/pacman/pkg") + " | " + command +
+                         "sudo pacman -Sc",
+                     "systemManaged | Core dumps | " + box.systemPath("/var/lib/systemd/coredump") +
+                         " | " + command + "sudo find /var/lib/systemd/coredump -type f -delete",
+                     "systemManaged | DNF downloaded packages | " +
+                         box.systemPath("/var/cache/dnf") + " | " + command +
+                         "sudo dnf clean packages",
+                     "systemManaged | Core dumps | " + box.systemPath("/cores") + " | " + command +
+                         "sudo find /cores -type f -name 'core.*' -delete",
                      "systemManaged | core22 (disabled revision 1380) | " +
                          box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
                          "sudo snap remove core22 --revision=1380",
                  }));
-        QCOMPARE(groups.last().totalSize(), 1610612736LL + 1200000000LL + 900000000LL + 8192LL);
+        QList<qint64> measured;
+        for (qsizetype i = 3; i < 8; ++i)
+            measured.append(groups.last().files.at(i).size);
+        QCOMPARE(measured, commandSizes);
+        QCOMPARE(groups.last().totalSize(), 1610612736LL + 1200000000LL + 900000000LL + 8192LL +
+                                                std::accumulate(measured.begin(), measured.end(),
+                                                                qint64(0)));
         // Nothing unremovable is ever moved.
         const QList<AssociatedFile> managed =
             groups.last().files + groups.at(groups.size() - 2).files;
@@ -221,8 +275,48 @@ private slots:
         machine.installTool("/usr/bin/journalctl",
                             "Archived and active journals take up 0B in the file system.\n");
         machine.installTool("/usr/bin/docker", "Images\t0B (0%)\nContainers\t0B\n");
+        // Caches holding only what their command keeps, and no core dumps: no entry either.
+        for (const char *tool : {"/usr/bin/apt-get", "/usr/bin/dnf", "/usr/bin/pacman"})
+            machine.installTool(tool);
+        box.writeFile(box.systemPath("/var/cache/apt/archives/lock"), "");
+        box.makeDir(box.systemPath("/var/cache/apt/archives/partial"));
+        box.writeFileOfSize(box.systemPath("/var/cache/dnf/repo-1/repodata/repomd.xml"), 4096);
+        box.writeFileOfSize(box.systemPath("/var/cache/pacman/pkg/a-1-1-any.pkg.tar.zst"), 4096);
+        box.makeDir(box.systemPath("/var/lib/pacman/local/a-1-1"));
+        box.makeDir(box.systemPath("/var/lib/systemd/coredump"));
         QVERIFY(scanner.scanLinuxSystemData().isEmpty());
         QCOMPARE(scanner.scanSystemData().hiddenCount, 0);
+    }
+
+    // apt's partial downloads are root's alone: a user's scan counts the packages it can see.
+    void commandCaches_countWhatTheUserCanRead()
+    {
+        if (isUnprivilegedChild()) {
+            QVERIFY(::geteuid() != 0);
+            const FileScanner scanner(Places(qEnvironmentVariable("VERLO_HOME"),
+                                             qEnvironmentVariable("VERLO_ROOT")));
+            const QList<AssociatedFile> found = scanner.scanSystemCommandCaches();
+            QVERIFY(found.size() == 1 && found[0].size == 30000);
+            return;
+        }
+        Sandbox box;
+        MachineBuilder(box).installTool("/usr/bin/apt-get");
+        box.writeFileOfSize(box.systemPath("/var/cache/apt/archives/a_1_all.deb"), 30000);
+        const QString partial = box.writeFileOfSize(
+            box.systemPath("/var/cache/apt/archives/partial/b_2_all.deb"), 5000);
+        QCOMPARE(::chmod(QFile::encodeName(box.systemPath("/var/cache/apt/archives/partial"))
+                             .constData(),
+                         0),
+                 0);
+        QByteArray output;
+        const int status = runTestFunctionAsUnprivileged(
+            QString::fromLatin1(QTest::currentTestFunction()),
+            {{"VERLO_HOME", box.home()}, {"VERLO_ROOT", box.root()}}, &output);
+        QVERIFY2(status == 0, output.constData());
+        // Root reads it all.
+        if (::geteuid() == 0)
+            QCOMPARE(FileScanner(box.places()).scanSystemCommandCaches().value(0).size,
+                     30000 + MachineFolder::allocatedSize(partial));
     }
 };
 

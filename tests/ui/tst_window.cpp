@@ -512,7 +512,7 @@ private slots:
         const QList<std::pair<int, QString>> counts{{1, u"1 category under 100 MB hidden"_s},
                                                     {0, u"-"_s}};
         for (const auto &[count, line] : counts) {
-            h.vm().applySystemDataResult(result, count);
+            h.vm().applySystemDataResult({result, count, {}});
             QVERIFY(h.settle());
             QTRY_COMPARE(h.texts({u"hiddenCategoriesLine"_s}), line);
         }
