@@ -146,10 +146,10 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
         const CommandResult result = runQuery(journalctl, {QStringLiteral("--disk-usage")});
         if (result.status == 0 && result.output) {
             if (const std::optional<qint64> bytes = parseJournalUsage(*result.output))
-                managed.append(freedOnlyByCommand(
-                    m_places.onSystem(QStringLiteral("/var/log/journal")),
-                    QStringLiteral("System journal"), *bytes,
-                    QStringLiteral("sudo journalctl --vacuum-size=100M")));
+                managed.append(
+                    freedOnlyByCommand(m_places.onSystem(QStringLiteral("/var/log/journal")),
+                                       QStringLiteral("System journal"), *bytes,
+                                       QStringLiteral("sudo journalctl --vacuum-size=100M")));
         }
     }
     if (const QString docker = m_places.onSystem(kDocker); m_fileManager.fileExists(docker)) {
@@ -179,11 +179,11 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
         if (runtimes.status == 0 && apps.status == 0 && runtimes.output && apps.output) {
             for (const ReclaimableItem &item :
                  parseUnusedFlatpakRuntimes(*runtimes.output, *apps.output)) {
-                managed.append(
-                    freedOnlyByCommand(m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
-                                           item.name.section(QLatin1Char('/'), 0, 0),
-                                       QStringLiteral("Unused Flatpak runtime ") + item.name,
-                                       item.bytes, QStringLiteral("flatpak uninstall --unused")));
+                managed.append(freedOnlyByCommand(
+                    m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
+                        item.name.section(QLatin1Char('/'), 0, 0),
+                    QStringLiteral("Unused Flatpak runtime ") + item.name, item.bytes,
+                    QStringLiteral("flatpak uninstall --unused")));
             }
         }
     }
@@ -197,13 +197,13 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
                 const QString file = m_places.onSystem(QStringLiteral("/var/lib/snapd/snaps/")) +
                                      revision.name + QLatin1Char('_') + revision.revision +
                                      QStringLiteral(".snap");
-                managed.append(freedOnlyByCommand(
-                    file,
-                    QStringLiteral("%1 (disabled revision %2)")
-                        .arg(revision.name, revision.revision),
-                    sizeOfFile(file),
-                    QStringLiteral("sudo snap remove %1 --revision=%2")
-                        .arg(revision.name, revision.revision)));
+                managed.append(
+                    freedOnlyByCommand(file,
+                                       QStringLiteral("%1 (disabled revision %2)")
+                                           .arg(revision.name, revision.revision),
+                                       sizeOfFile(file),
+                                       QStringLiteral("sudo snap remove %1 --revision=%2")
+                                           .arg(revision.name, revision.revision)));
             }
         }
     }

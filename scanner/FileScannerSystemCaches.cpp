@@ -91,8 +91,9 @@ QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &p
         // "pacman -Sc" keeps the packages of the installed versions (the local database holds
         // one "name-version-release" folder each) and removes the others with their signatures.
         QSet<QString> installed;
-        for (const QString &entry : m_fileManager.contentsOfDirectory(m_places.onSystem(kPacmanInstalled))
-                                        .value_or(QStringList()))
+        for (const QString &entry :
+             m_fileManager.contentsOfDirectory(m_places.onSystem(kPacmanInstalled))
+                 .value_or(QStringList()))
             installed.insert(lastComponent(entry));
         const QString cache = m_places.onSystem(kPacmanCache);
         add(cache, QStringLiteral("pacman packages no longer installed"),
@@ -112,7 +113,10 @@ QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &p
         progress(systemdDumps);
     add(systemdDumps, QStringLiteral("Core dumps"), sizeOfDirectory(systemdDumps, progress),
         QStringLiteral("sudo find %1 -type f -delete").arg(kSystemdCoreDumps));
-    // macOS writes a crashed program's core, when enabled, as /cores/core.<pid>.
+    // macOS writes a crashed program's core, when enabled, as /cores/core.<pid>. Its other big
+    // system places are left out: /Library/Caches and /private/var/folders have no command that
+    // clears them safely, software update downloads none at all, and the sleep image and swap
+    // files are the system's own, whatever is run.
     const QString macDumps = m_places.onSystem(kMacCoreDumps);
     add(macDumps, QStringLiteral("Core dumps"),
         sizeOfEntries(macDumps, [](const QString &name) { return name.startsWith(u"core."); }),

@@ -107,8 +107,7 @@ class ContentViewModel : public QObject
         QAbstractListModel *filteredHomebrewPackages READ filteredHomebrewPackagesModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *fileGroups READ fileGroupsModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *systemDataGroups READ systemDataGroupsModel CONSTANT)
-    Q_PROPERTY(
-        QAbstractListModel *hiddenSystemDataGroups READ hiddenSystemDataGroupsModel CONSTANT)
+    Q_PROPERTY(QAbstractListModel *hiddenSystemDataGroups READ hiddenSystemDataGroupsModel CONSTANT)
 
     // The selected item, following selectedApp, selectedNPMPackage and selectedHomebrewPackage
     // (so empty while another section is shown): its kind ("app", "npm", "brew" or ""), and its

@@ -81,9 +81,9 @@ void ContentViewModel::startSystemDataScan()
         JobRunner::Queue::systemData, this,
         [scanner, progress] {
             const SystemDataResult result = scanner.scanSystemData(progress);
-            return std::pair(result, FileSelection::directoryPaths(
-                                         result.groups + result.hiddenGroups,
-                                         scanner.fileManager()));
+            return std::pair(result,
+                             FileSelection::directoryPaths(result.groups + result.hiddenGroups,
+                                                           scanner.fileManager()));
         },
         [this](const std::pair<SystemDataResult, QSet<QString>> &outcome) {
             --m_pendingSystemScans;

@@ -171,56 +171,55 @@ private slots:
         const FileScanner scanner(box.places());
         const QList<FileGroup> groups = scanner.scanLinuxSystemData();
         const QString command = "Only a command can free this. Run: ";
-        QCOMPARE(describe(groups, box.home()),
-                 QStringList({
-                     "systemCaches | bigapp | ~/.cache/bigapp | removable",
-                     "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
-                     "packageManagerCache | pip | ~/.cache/pip | removable",
-                     "packageManagerCache | npm | ~/.npm/_cacache | removable",
-                     "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
-                     "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
-                     "packageManagerCache | Gradle | ~/.gradle/caches | removable",
-                     "packageManagerCache | Maven | ~/.m2/repository | removable",
-                     "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
-                     "androidImages | System image android-34 | "
-                     "~/Android/Sdk/system-images/android-34 | removable",
-                     "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
-                     "containerStorage | Podman | ~/.local/share/containers/storage | removable",
-                     "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
-                     "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from "
-                     "your file manager to free this space.",
-                     "systemManaged | System journal | " + box.systemPath("/var/log/journal") +
-                         " | " + command + "sudo journalctl --vacuum-size=100M",
-                     "systemManaged | Docker: unused Images | " +
-                         box.systemPath("/var/lib/docker/Images") + " | " + command +
-                         "docker system prune",
-                     "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
-                         box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
-                         command + "flatpak uninstall --unused",
-                     "systemManaged | APT downloaded packages | " +
-                         box.systemPath("/var/cache/apt/archives") + " | " + command +
-                         "sudo apt-get clean",
-                     "systemManaged | pacman packages no longer installed | " +
-                         box.systemPath("/var/cache/pacman/pkg") + " | " + command +
-                         "sudo pacman -Sc",
-                     "systemManaged | Core dumps | " + box.systemPath("/var/lib/systemd/coredump") +
-                         " | " + command + "sudo find /var/lib/systemd/coredump -type f -delete",
-                     "systemManaged | DNF downloaded packages | " +
-                         box.systemPath("/var/cache/dnf") + " | " + command +
-                         "sudo dnf clean packages",
-                     "systemManaged | Core dumps | " + box.systemPath("/cores") + " | " + command +
-                         "sudo find /cores -type f -name 'core.*' -delete",
-                     "systemManaged | core22 (disabled revision 1380) | " +
-                         box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
-                         "sudo snap remove core22 --revision=1380",
-                 }));
+        QCOMPARE(
+            describe(groups, box.home()),
+            QStringList({
+                "systemCaches | bigapp | ~/.cache/bigapp | removable",
+                "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
+                "packageManagerCache | pip | ~/.cache/pip | removable",
+                "packageManagerCache | npm | ~/.npm/_cacache | removable",
+                "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
+                "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
+                "packageManagerCache | Gradle | ~/.gradle/caches | removable",
+                "packageManagerCache | Maven | ~/.m2/repository | removable",
+                "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
+                "androidImages | System image android-34 | "
+                "~/Android/Sdk/system-images/android-34 | removable",
+                "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
+                "containerStorage | Podman | ~/.local/share/containers/storage | removable",
+                "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
+                "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from "
+                "your file manager to free this space.",
+                "systemManaged | System journal | " + box.systemPath("/var/log/journal") + " | " +
+                    command + "sudo journalctl --vacuum-size=100M",
+                "systemManaged | Docker: unused Images | " +
+                    box.systemPath("/var/lib/docker/Images") + " | " + command +
+                    "docker system prune",
+                "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
+                    box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
+                    command + "flatpak uninstall --unused",
+                "systemManaged | APT downloaded packages | " +
+                    box.systemPath("/var/cache/apt/archives") + " | " + command +
+                    "sudo apt-get clean",
+                "systemManaged | pacman packages no longer installed | " +
+                    box.systemPath("/var/cache/pacman/pkg") + " | " + command + "sudo pacman -Sc",
+                "systemManaged | Core dumps | " + box.systemPath("/var/lib/systemd/coredump") +
+                    " | " + command + "sudo find /var/lib/systemd/coredump -type f -delete",
+                "systemManaged | DNF downloaded packages | " + box.systemPath("/var/cache/dnf") +
+                    " | " + command + "sudo dnf clean packages",
+                "systemManaged | Core dumps | " + box.systemPath("/cores") + " | " + command +
+                    "sudo find /cores -type f -name 'core.*' -delete",
+                "systemManaged | core22 (disabled revision 1380) | " +
+                    box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
+                    "sudo snap remove core22 --revision=1380",
+            }));
         QList<qint64> measured;
         for (qsizetype i = 3; i < 8; ++i)
             measured.append(groups.last().files.at(i).size);
         QCOMPARE(measured, commandSizes);
-        QCOMPARE(groups.last().totalSize(), 1610612736LL + 1200000000LL + 900000000LL + 8192LL +
-                                                std::accumulate(measured.begin(), measured.end(),
-                                                                qint64(0)));
+        QCOMPARE(groups.last().totalSize(),
+                 1610612736LL + 1200000000LL + 900000000LL + 8192LL +
+                     std::accumulate(measured.begin(), measured.end(), qint64(0)));
         // Nothing unremovable is ever moved.
         const QList<AssociatedFile> managed =
             groups.last().files + groups.at(groups.size() - 2).files;
@@ -293,8 +292,8 @@ private slots:
     {
         if (isUnprivilegedChild()) {
             QVERIFY(::geteuid() != 0);
-            const FileScanner scanner(Places(qEnvironmentVariable("VERLO_HOME"),
-                                             qEnvironmentVariable("VERLO_ROOT")));
+            const FileScanner scanner(
+                Places(qEnvironmentVariable("VERLO_HOME"), qEnvironmentVariable("VERLO_ROOT")));
             const QList<AssociatedFile> found = scanner.scanSystemCommandCaches();
             QVERIFY(found.size() == 1 && found[0].size == 30000);
             return;
@@ -304,10 +303,11 @@ private slots:
         box.writeFileOfSize(box.systemPath("/var/cache/apt/archives/a_1_all.deb"), 30000);
         const QString partial = box.writeFileOfSize(
             box.systemPath("/var/cache/apt/archives/partial/b_2_all.deb"), 5000);
-        QCOMPARE(::chmod(QFile::encodeName(box.systemPath("/var/cache/apt/archives/partial"))
-                             .constData(),
-                         0),
-                 0);
+        QCOMPARE(
+            ::chmod(
+                QFile::encodeName(box.systemPath("/var/cache/apt/archives/partial")).constData(),
+                0),
+            0);
         QByteArray output;
         const int status = runTestFunctionAsUnprivileged(
             QString::fromLatin1(QTest::currentTestFunction()),
