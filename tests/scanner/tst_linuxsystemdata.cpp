@@ -5,8 +5,6 @@
 
 #include <QTest>
 
-#include <numeric>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,89 +135,41 @@ private slots:
         desktop.installSnapTool("Name Version Rev Tracking Publisher Notes\n"
                                 "core22 2024 1380 latest/stable canonical base,disabled\n");
         box.writeFileOfSize(box.systemPath("/var/lib/snapd/snaps/core22_1380.snap"), 8192);
-        // Package caches where their tool is installed, and core dumps; what each command keeps
-        // (apt's lock, dnf's metadata, pacman's installed versions, other files) is not counted.
-        for (const char *tool : {"/usr/bin/apt-get", "/usr/bin/dnf", "/usr/bin/pacman"})
-            machine.installTool(tool);
-        box.makeDir(box.systemPath("/var/lib/pacman/local/foo-1.0-1"));
-        const std::pair<const char *, qint64> files[] = {
-            {"/var/cache/apt/archives/a_1_amd64.deb", 30000},
-            {"/var/cache/apt/archives/b_2_all.deb", 20000},
-            {"/var/cache/apt/archives/lock", 100},
-            {"/var/cache/apt/archives/partial/c_3_all.deb", 5000},
-            {"/var/cache/pacman/pkg/foo-1.0-1-x86_64.pkg.tar.zst", 20000},
-            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst", 20000},
-            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst.sig", 500},
-            {"/var/cache/pacman/pkg/bar-2.0-3-any.pkg.tar.xz", 7000},
-            {"/var/cache/pacman/pkg/download-x1/part", 4000},
-            {"/var/lib/systemd/coredump/core.app.1000.zst", 16000},
-            {"/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm", 12000},
-            {"/var/cache/dnf/fedora-1a2b/repodata/primary.xml", 4000},
-            {"/cores/core.4242", 9000},
-            {"/cores/notes.txt", 4000}};
-        for (const auto &[path, size] : files)
-            box.writeFileOfSize(box.systemPath(path), size);
-        // Files listed in a cache count their length, folders walked their allocation.
-        const auto allocated = [&box](const char *path) {
-            return MachineFolder::allocatedSize(box.systemPath(path));
-        };
-        const QList<qint64> commandSizes{
-            30000 + 20000 + allocated("/var/cache/apt/archives/partial/c_3_all.deb"),
-            20000 + 500 + 7000, allocated("/var/lib/systemd/coredump/core.app.1000.zst"),
-            allocated("/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm"), 9000};
 
         const FileScanner scanner(box.places());
         const QList<FileGroup> groups = scanner.scanLinuxSystemData();
         const QString command = "Only a command can free this. Run: ";
-        QCOMPARE(
-            describe(groups, box.home()),
-            QStringList({
-                "systemCaches | bigapp | ~/.cache/bigapp | removable",
-                "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
-                "packageManagerCache | pip | ~/.cache/pip | removable",
-                "packageManagerCache | npm | ~/.npm/_cacache | removable",
-                "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
-                "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
-                "packageManagerCache | Gradle | ~/.gradle/caches | removable",
-                "packageManagerCache | Maven | ~/.m2/repository | removable",
-                "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
-                "androidImages | System image android-34 | "
-                "~/Android/Sdk/system-images/android-34 | removable",
-                "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
-                "containerStorage | Podman | ~/.local/share/containers/storage | removable",
-                "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
-                "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from "
-                "your file manager to free this space.",
-                "systemManaged | System journal | " + box.systemPath("/var/log/journal") + " | " +
-                    command + "sudo journalctl --vacuum-size=100M",
-                "systemManaged | Docker: unused Images | " +
-                    box.systemPath("/var/lib/docker/Images") + " | " + command +
-                    "docker system prune",
-                "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
-                    box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
-                    command + "flatpak uninstall --unused",
-                "systemManaged | APT downloaded packages | " +
-                    box.systemPath("/var/cache/apt/archives") + " | " + command +
-                    "sudo apt-get clean",
-                "systemManaged | pacman packages no longer installed | " +
-                    box.systemPath("/var/cache/pacman/pkg") + " | " + command + "sudo pacman -Sc",
-                "systemManaged | Core dumps | " + box.systemPath("/var/lib/systemd/coredump") +
-                    " | " + command + "sudo find /var/lib/systemd/coredump -type f -delete",
-                "systemManaged | DNF downloaded packages | " + box.systemPath("/var/cache/dnf") +
-                    " | " + command + "sudo dnf clean packages",
-                "systemManaged | Core dumps | " + box.systemPath("/cores") + " | " + command +
-                    "sudo find /cores -type f -name 'core.*' -delete",
-                "systemManaged | core22 (disabled revision 1380) | " +
-                    box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
-                    "sudo snap remove core22 --revision=1380",
-            }));
-        QList<qint64> measured;
-        for (qsizetype i = 3; i < 8; ++i)
-            measured.append(groups.last().files.at(i).size);
-        QCOMPARE(measured, commandSizes);
-        QCOMPARE(groups.last().totalSize(),
-                 1610612736LL + 1200000000LL + 900000000LL + 8192LL +
-                     std::accumulate(measured.begin(), measured.end(), qint64(0)));
+        QCOMPARE(describe(groups, box.home()),
+                 QStringList({
+                     "systemCaches | bigapp | ~/.cache/bigapp | removable",
+                     "systemCaches | Thumbnails | ~/.cache/thumbnails | removable",
+                     "packageManagerCache | pip | ~/.cache/pip | removable",
+                     "packageManagerCache | npm | ~/.npm/_cacache | removable",
+                     "packageManagerCache | Cargo registry | ~/.cargo/registry | removable",
+                     "packageManagerCache | Go modules | ~/go/pkg/mod | removable",
+                     "packageManagerCache | Gradle | ~/.gradle/caches | removable",
+                     "packageManagerCache | Maven | ~/.m2/repository | removable",
+                     "packageManagerCache | JetBrains | ~/.cache/JetBrains | removable",
+                     "androidImages | System image android-34 | "
+                     "~/Android/Sdk/system-images/android-34 | removable",
+                     "androidImages | Emulator Pixel_7 | ~/.android/avd/Pixel_7.avd | removable",
+                     "containerStorage | Podman | ~/.local/share/containers/storage | removable",
+                     "containerStorage | Docker (rootless) | ~/.local/share/docker | removable",
+                     "userTrash | Trash | ~/.local/share/Trash | This is your Trash. Empty it from "
+                     "your file manager to free this space.",
+                     "systemManaged | System journal | " + box.systemPath("/var/log/journal") +
+                         " | " + command + "sudo journalctl --vacuum-size=100M",
+                     "systemManaged | Docker: unused Images | " +
+                         box.systemPath("/var/lib/docker/Images") + " | " + command +
+                         "docker system prune",
+                     "systemManaged | Unused Flatpak runtime org.gnome.Platform/x86_64/44 | " +
+                         box.systemPath("/var/lib/flatpak/runtime/org.gnome.Platform") + " | " +
+                         command + "flatpak uninstall --unused",
+                     "systemManaged | core22 (disabled revision 1380) | " +
+                         box.systemPath("/var/lib/snapd/snaps/core22_1380.snap") + " | " + command +
+                         "sudo snap remove core22 --revision=1380",
+                 }));
+        QCOMPARE(groups.last().totalSize(), 1610612736LL + 1200000000LL + 900000000LL + 8192LL);
         // Nothing unremovable is ever moved.
         const QList<AssociatedFile> managed =
             groups.last().files + groups.at(groups.size() - 2).files;
@@ -287,36 +237,81 @@ private slots:
         QCOMPARE(scanner.scanSystemData().hiddenCount, 0);
     }
 
-    // apt's partial downloads are root's alone: a user's scan counts the packages it can see.
-    void commandCaches_countWhatTheUserCanRead()
+    // What only a root command frees outside the home, where the package tool is installed, as
+    // far as the user can read it (apt's partial downloads are root's), without what the
+    // command keeps: apt's lock, dnf's metadata, pacman's installed versions, other files.
+    void systemCommandCaches_measuredAsTheirCommandFrees()
     {
+        const auto found = [](const FileScanner &scanner) {
+            QStringList lines;
+            for (const AssociatedFile &file : scanner.scanSystemCommandCaches())
+                lines << QStringLiteral("%1 | %2 | %3 | %4")
+                             .arg(file.name, scanner.places().systemRelative(file.path))
+                             .arg(file.size)
+                             .arg(file.unremovableReason.section("Run: ", 1));
+            return lines;
+        };
+        QStringList expected{
+            "APT downloaded packages | /var/cache/apt/archives | 50000 | sudo apt-get clean",
+            "DNF downloaded packages | /var/cache/dnf | %1 | sudo dnf clean packages",
+            "pacman packages no longer installed | /var/cache/pacman/pkg | 27500 | sudo pacman -Sc",
+            "Core dumps | /var/lib/systemd/coredump | %2 | sudo find /var/lib/systemd/coredump "
+            "-type f -delete",
+            "Core dumps | /cores | 9000 | sudo find /cores -type f -name 'core.*' -delete"};
         if (isUnprivilegedChild()) {
             QVERIFY(::geteuid() != 0);
             const FileScanner scanner(
                 Places(qEnvironmentVariable("VERLO_HOME"), qEnvironmentVariable("VERLO_ROOT")));
-            const QList<AssociatedFile> found = scanner.scanSystemCommandCaches();
-            QVERIFY(found.size() == 1 && found[0].size == 30000);
+            expected[1] = expected[1].arg(qEnvironmentVariable("VERLO_DNF"));
+            expected[3] = expected[3].arg(qEnvironmentVariable("VERLO_DUMPS"));
+            QCOMPARE(found(scanner), expected);
             return;
         }
         Sandbox box;
-        MachineBuilder(box).installTool("/usr/bin/apt-get");
-        box.writeFileOfSize(box.systemPath("/var/cache/apt/archives/a_1_all.deb"), 30000);
-        const QString partial = box.writeFileOfSize(
-            box.systemPath("/var/cache/apt/archives/partial/b_2_all.deb"), 5000);
-        QCOMPARE(
-            ::chmod(
-                QFile::encodeName(box.systemPath("/var/cache/apt/archives/partial")).constData(),
-                0),
-            0);
+        MachineBuilder machine(box);
+        for (const char *tool : {"/usr/bin/apt-get", "/usr/bin/dnf", "/usr/bin/pacman"})
+            machine.installTool(tool);
+        box.makeDir(box.systemPath("/var/lib/pacman/local/foo-1.0-1"));
+        const std::pair<const char *, qint64> files[] = {
+            {"/var/cache/apt/archives/a_1_amd64.deb", 30000},
+            {"/var/cache/apt/archives/b_2_all.deb", 20000},
+            {"/var/cache/apt/archives/lock", 100},
+            {"/var/cache/apt/archives/partial/c_3_all.deb", 5000},
+            {"/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm", 12000},
+            {"/var/cache/dnf/fedora-1a2b/repodata/primary.xml", 4000},
+            {"/var/cache/pacman/pkg/foo-1.0-1-x86_64.pkg.tar.zst", 20000},
+            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst", 20000},
+            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst.sig", 500},
+            {"/var/cache/pacman/pkg/bar-2.0-3-any.pkg.tar.xz", 7000},
+            {"/var/cache/pacman/pkg/download-x1/part", 4000},
+            {"/var/lib/systemd/coredump/core.app.1000.zst", 16000},
+            {"/cores/core.4242", 9000},
+            {"/cores/notes.txt", 4000}};
+        QStringList paths;
+        for (const auto &[path, size] : files)
+            paths << box.writeFileOfSize(box.systemPath(path), size);
+        // Listed files count their length, walked folders their allocation.
+        const QString dnf = QString::number(MachineFolder::allocatedSize(paths[4]));
+        const QString dumps = QString::number(MachineFolder::allocatedSize(paths[11]));
+        QCOMPARE(::chmod(QFile::encodeName(QFileInfo(paths[3]).path()).constData(), 0), 0);
         QByteArray output;
-        const int status = runTestFunctionAsUnprivileged(
-            QString::fromLatin1(QTest::currentTestFunction()),
-            {{"VERLO_HOME", box.home()}, {"VERLO_ROOT", box.root()}}, &output);
+        const int status =
+            runTestFunctionAsUnprivileged(QString::fromLatin1(QTest::currentTestFunction()),
+                                          {{"VERLO_HOME", box.home()},
+                                           {"VERLO_ROOT", box.root()},
+                                           {"VERLO_DNF", dnf},
+                                           {"VERLO_DUMPS", dumps}},
+                                          &output);
         QVERIFY2(status == 0, output.constData());
-        // Root reads it all.
-        if (::geteuid() == 0)
-            QCOMPARE(FileScanner(box.places()).scanSystemCommandCaches().value(0).size,
-                     30000 + MachineFolder::allocatedSize(partial));
+        // Root reads everything, and the entries join the commands' category.
+        if (::geteuid() == 0) {
+            const FileScanner scanner(box.places());
+            expected[0].replace("50000",
+                                QString::number(50000 + MachineFolder::allocatedSize(paths[3])));
+            QCOMPARE(found(scanner), (QStringList{expected[0], expected[1].arg(dnf), expected[2],
+                                                  expected[3].arg(dumps), expected[4]}));
+            QCOMPARE(scanner.scanLinuxSystemData().value(0).files.size(), 5);
+        }
     }
 };
 
