@@ -1,7 +1,7 @@
 // The Linux half of the sample machine: desktop applications of every kind with their icons and
 // what they left, Flatpak and Snap installations whose stand-in tools really uninstall,
 // packaged applications that dpkg-query knows (a browser with two web applications), and Linux
-// system data.
+// system data (with an apt cache and a core dump under the machine's root).
 
 #include "demo/DesktopMachineBuilder.h"
 
@@ -90,5 +90,19 @@ bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m)
     folder(QStringLiteral(".android/avd/Pixel_8.avd"), 40 * kMiB);
     folder(QStringLiteral(".local/share/containers/storage"), 110 * kMiB);
     folder(QStringLiteral(".local/share/Trash/files"), 12 * kMiB);
+
+    // What only a root command frees: apt's downloaded packages and a stored core dump.
+    m.installTool(QStringLiteral("/usr/bin/apt-get"));
+    for (const auto &[package, size] :
+         {std::pair{"libreoffice-core_7.4.7-1_amd64.deb", 38 * kMiB},
+          std::pair{"firmware-misc-nonfree_20230210-5_all.deb", 22 * kMiB},
+          std::pair{"linux-image-6.1.0-18-amd64_6.1.76-1_amd64.deb", 64 * kMiB}})
+        s.writeFileOfSize(
+            s.systemPath(QStringLiteral("/var/cache/apt/archives/") + QLatin1String(package)),
+            size);
+    s.writeFile(s.systemPath(QStringLiteral("/var/cache/apt/archives/lock")), {});
+    s.writeFileOfSize(s.systemPath(QStringLiteral("/var/lib/systemd/coredump/"
+                                                  "core.ledger.1000.3f2a.1710412345000000.zst")),
+                      9 * kMiB);
     return exact;
 }

@@ -293,12 +293,17 @@ public:
     // Linux: per-program caches under $XDG_CACHE_HOME, thumbnails, package and build caches,
     // Android images, rootless container storage, the user's Trash (shown, unremovable) and what
     // only a command frees (the journal, Docker, unused Flatpak runtimes, disabled Snap
-    // revisions; unremovable, with the command in the reason).
+    // revisions, scanSystemCommandCaches; unremovable, with the command in the reason).
     QList<FileGroup> scanLinuxSystemData(const ScanProgress &progress = {}) const;
     // Every installed version of a toolchain, environment, IDE or game in the home folder, one
     // entry each (see ToolchainSources.h), largest first: the version in use is unremovable with
     // its reason; the others carry the tool's own removal command when the tool is there.
     QList<FileGroup> scanToolchains(const ScanProgress &progress = {}) const;
+    // What only a command run as root frees outside the home: the download caches of apt, dnf
+    // and pacman (where the tool is installed; pacman's packages of versions no longer
+    // installed), and stored core dumps (systemd's, macOS's /cores), as far as they can be read.
+    // Unremovable systemManaged entries with the command in the reason; nothing when empty.
+    QList<AssociatedFile> scanSystemCommandCaches(const ScanProgress &progress = {}) const;
 
 private:
     // The tool environment with the npm's own folder first on PATH when it is not already there:

@@ -1,5 +1,5 @@
 // The System Data section's Linux places: what programs and tools keep in the home folder, and
-// what only a command can free.
+// what only a command can free (the package caches and core dumps in FileScannerSystemCaches).
 
 #include "scanner/FileScanner.h"
 
@@ -19,7 +19,6 @@ const QString kFlatpak = QStringLiteral("/usr/bin/flatpak");
 const QString kSnap = QStringLiteral("/usr/bin/snap");
 const QString kTrashReason =
     QStringLiteral("This is your Trash. Empty it from your file manager to free this space.");
-const QString kCommandReason = QStringLiteral("Only a command can free this. Run: %1");
 
 // Caches that tools rebuild, listed under Package Manager Cache: (name, place, in cache home).
 struct ToolCache
@@ -54,14 +53,6 @@ void addGroup(QList<FileGroup> &groups, FileCategory category, QList<AssociatedF
         return;
     sortLargestFirst(files);
     groups.append(FileGroup(category, files));
-}
-
-AssociatedFile unremovable(const QString &path, const QString &name, FileCategory category,
-                           qint64 size, const QString &reason)
-{
-    AssociatedFile file(path, name, category, size);
-    file.unremovableReason = reason;
-    return file;
 }
 
 } // namespace
@@ -155,10 +146,10 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
         const CommandResult result = runQuery(journalctl, {QStringLiteral("--disk-usage")});
         if (result.status == 0 && result.output) {
             if (const std::optional<qint64> bytes = parseJournalUsage(*result.output))
-                managed.append(unremovable(
-                    m_places.onSystem(QStringLiteral("/var/log/journal")),
-                    QStringLiteral("System journal"), FileCategory::systemManaged, *bytes,
-                    kCommandReason.arg(QStringLiteral("sudo journalctl --vacuum-size=100M"))));
+                managed.append(
+                    freedOnlyByCommand(m_places.onSystem(QStringLiteral("/var/log/journal")),
+                                       QStringLiteral("System journal"), *bytes,
+                                       QStringLiteral("sudo journalctl --vacuum-size=100M")));
         }
     }
     if (const QString docker = m_places.onSystem(kDocker); m_fileManager.fileExists(docker)) {
@@ -169,10 +160,10 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
                      QStringLiteral("{{.Type}}\t{{.Reclaimable}}")});
         if (result.status == 0 && result.output) {
             for (const ReclaimableItem &item : parseDockerReclaimable(*result.output)) {
-                managed.append(unremovable(
+                managed.append(freedOnlyByCommand(
                     m_places.onSystem(QStringLiteral("/var/lib/docker/")) + item.name,
-                    QStringLiteral("Docker: unused ") + item.name, FileCategory::systemManaged,
-                    item.bytes, kCommandReason.arg(QStringLiteral("docker system prune"))));
+                    QStringLiteral("Docker: unused ") + item.name, item.bytes,
+                    QStringLiteral("docker system prune")));
             }
         }
     }
@@ -188,12 +179,11 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
         if (runtimes.status == 0 && apps.status == 0 && runtimes.output && apps.output) {
             for (const ReclaimableItem &item :
                  parseUnusedFlatpakRuntimes(*runtimes.output, *apps.output)) {
-                managed.append(
-                    unremovable(m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
-                                    item.name.section(QLatin1Char('/'), 0, 0),
-                                QStringLiteral("Unused Flatpak runtime ") + item.name,
-                                FileCategory::systemManaged, item.bytes,
-                                kCommandReason.arg(QStringLiteral("flatpak uninstall --unused"))));
+                managed.append(freedOnlyByCommand(
+                    m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
+                        item.name.section(QLatin1Char('/'), 0, 0),
+                    QStringLiteral("Unused Flatpak runtime ") + item.name, item.bytes,
+                    QStringLiteral("flatpak uninstall --unused")));
             }
         }
     }
@@ -207,16 +197,17 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
                 const QString file = m_places.onSystem(QStringLiteral("/var/lib/snapd/snaps/")) +
                                      revision.name + QLatin1Char('_') + revision.revision +
                                      QStringLiteral(".snap");
-                managed.append(unremovable(
-                    file,
-                    QStringLiteral("%1 (disabled revision %2)")
-                        .arg(revision.name, revision.revision),
-                    FileCategory::systemManaged, sizeOfFile(file),
-                    kCommandReason.arg(QStringLiteral("sudo snap remove %1 --revision=%2")
-                                           .arg(revision.name, revision.revision))));
+                managed.append(
+                    freedOnlyByCommand(file,
+                                       QStringLiteral("%1 (disabled revision %2)")
+                                           .arg(revision.name, revision.revision),
+                                       sizeOfFile(file),
+                                       QStringLiteral("sudo snap remove %1 --revision=%2")
+                                           .arg(revision.name, revision.revision)));
             }
         }
     }
+    managed.append(scanSystemCommandCaches(progress));
     // A tool that reports nothing to free (no journal yet, nothing reclaimable) lists nothing.
     managed.removeIf([](const AssociatedFile &file) { return file.size <= 0; });
     addGroup(groups, FileCategory::systemManaged, managed);

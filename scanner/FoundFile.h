@@ -17,3 +17,8 @@ bool hasExactName(const QString &path);
 // inexact, marked unremovable with kInexactNameReason and left unmeasured.
 AssociatedFile foundFile(const FileManager &fileManager, const QString &path, const QString &name,
                          FileCategory category, qint64 size = 0);
+
+// An item only a command (often run as root) can free: listed with its size in the
+// systemManaged category, never ticked nor moved, the command in its reason.
+AssociatedFile freedOnlyByCommand(const QString &path, const QString &name, qint64 size,
+                                  const QString &command);

@@ -548,6 +548,40 @@ or Cache files were found for this app.</source>
     </message>
 </context>
 <context>
+    <name>SmallerCategoriesButton</name>
+    <message>
+        <source>Hide smaller categories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show 1 smaller category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show %1 smaller categories</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SmallerCategoriesView</name>
+    <message>
+        <source>1 category under 100 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 categories under 100 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 category under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 categories under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SystemCategoryRowView</name>
     <message>
         <source>Containers, images &amp; volumes (Docker Desktop data)</source>
@@ -606,14 +640,6 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Total System Data:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 category under 100 MB hidden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 categories under 100 MB hidden</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

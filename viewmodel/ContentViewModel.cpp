@@ -34,7 +34,8 @@ ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
       m_filteredNPMPackagesModel(new NPMPackageListModel(this)),
       m_filteredHomebrewPackagesModel(new HomebrewPackageListModel(this)),
       m_fileGroupsModel(new FileGroupListModel(this)),
-      m_systemDataGroupsModel(new FileGroupListModel(this))
+      m_systemDataGroupsModel(new FileGroupListModel(this)),
+      m_hiddenSystemDataGroupsModel(new FileGroupListModel(this))
 {
     // Every copy of the scanner handed to a worker watches this flag: closing the window stops
     // a long walk at once.
@@ -126,6 +127,11 @@ QAbstractListModel *ContentViewModel::systemDataGroupsModel() const
     return m_systemDataGroupsModel;
 }
 
+QAbstractListModel *ContentViewModel::hiddenSystemDataGroupsModel() const
+{
+    return m_hiddenSystemDataGroupsModel;
+}
+
 bool ContentViewModel::hasPendingWork() const
 {
     int loads = 0;
@@ -214,6 +220,7 @@ void ContentViewModel::setSelectedSystemCategory(std::optional<FileCategory> cat
         return;
     m_selectedSystemCategory = category;
     m_systemDataGroupsModel->setHighlightedCategory(category);
+    m_hiddenSystemDataGroupsModel->setHighlightedCategory(category);
     emit selectedSystemCategoryChanged();
 }
 
@@ -299,12 +306,14 @@ void ContentViewModel::publishSelection(const QList<FileGroup> &groups)
     emit selectionChanged();
 }
 
-void ContentViewModel::setSystemDataGroups(const QList<FileGroup> &groups,
+void ContentViewModel::setSystemDataGroups(const SystemDataResult &result,
                                            const QSet<QString> &directoryPaths)
 {
-    m_systemDataGroups = groups;
+    m_systemDataGroups = result.groups;
+    m_hiddenSystemDataGroups = result.hiddenGroups;
     m_systemDataDirectories = directoryPaths;
-    m_systemDataGroupsModel->setGroups(groups, directoryPaths);
+    m_systemDataGroupsModel->setGroups(result.groups, directoryPaths);
+    m_hiddenSystemDataGroupsModel->setGroups(result.hiddenGroups, directoryPaths);
     emit systemDataGroupsChanged();
     // The selected category's count text reads these groups.
     emit selectedSystemCategoryChanged();

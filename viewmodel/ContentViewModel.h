@@ -80,6 +80,9 @@ class ContentViewModel : public QObject
         QString homebrewCacheSizeText READ homebrewCacheSizeText NOTIFY homebrewCacheSizeChanged)
     Q_PROPERTY(int hiddenSystemCategoryCount READ hiddenSystemCategoryCount NOTIFY
                    hiddenSystemCategoryCountChanged)
+    // Whether the categories under the display threshold are shown as rows under the others.
+    Q_PROPERTY(bool showHiddenSystemCategories READ showHiddenSystemCategories WRITE
+                   setShowHiddenSystemCategories NOTIFY showHiddenSystemCategoriesChanged)
     // The selected category's case name ("" when none).
     Q_PROPERTY(QString selectedSystemCategory READ selectedSystemCategoryName NOTIFY
                    selectedSystemCategoryChanged)
@@ -104,6 +107,7 @@ class ContentViewModel : public QObject
         QAbstractListModel *filteredHomebrewPackages READ filteredHomebrewPackagesModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *fileGroups READ fileGroupsModel CONSTANT)
     Q_PROPERTY(QAbstractListModel *systemDataGroups READ systemDataGroupsModel CONSTANT)
+    Q_PROPERTY(QAbstractListModel *hiddenSystemDataGroups READ hiddenSystemDataGroupsModel CONSTANT)
 
     // The selected item, following selectedApp, selectedNPMPackage and selectedHomebrewPackage
     // (so empty while another section is shown): its kind ("app", "npm", "brew" or ""), and its
@@ -276,6 +280,12 @@ public:
     // --- System data ---------------------------------------------------------------------------
     const QList<FileGroup> &systemDataGroups() const { return m_systemDataGroups; }
     int hiddenSystemCategoryCount() const { return m_hiddenSystemCategoryCount; }
+    // The categories the scan measured under the display threshold, largest first: not in
+    // systemDataGroups nor its total, shown only on request, and opened like any other.
+    const QList<FileGroup> &hiddenSystemDataGroups() const { return m_hiddenSystemDataGroups; }
+    bool showHiddenSystemCategories() const { return m_showHiddenSystemCategories; }
+    // Cleared by a change of section, kept across rescans.
+    void setShowHiddenSystemCategories(bool show);
     std::optional<FileCategory> selectedSystemCategory() const { return m_selectedSystemCategory; }
     QString selectedSystemCategoryName() const;
     DetailHeader selectedSystemCategoryHeader() const;
@@ -286,9 +296,10 @@ public:
     Q_INVOKABLE void startSystemDataScan();
     // Takes a scan result. fileGroups and isScanning are touched only while System Data is shown
     // (isScanning only when no item scan or removal is pending).
-    void applySystemDataResult(const QList<FileGroup> &groups, int hidden);
+    void applySystemDataResult(const SystemDataResult &result,
+                               const QSet<QString> &directoryPaths = {});
     // Ignored while isScanning. Opens the category's group with every file selected (empty when
-    // the category is not in systemDataGroups).
+    // the category is neither in systemDataGroups nor in hiddenSystemDataGroups).
     void selectSystemCategory(FileCategory category);
     Q_INVOKABLE void showSystemCategory(Category::Value category); // for the System Data rows
 
@@ -300,6 +311,7 @@ public:
     QAbstractListModel *filteredHomebrewPackagesModel() const;
     QAbstractListModel *fileGroupsModel() const;
     QAbstractListModel *systemDataGroupsModel() const;
+    QAbstractListModel *hiddenSystemDataGroupsModel() const;
 
     QString selectedItemKind() const;
     DetailHeader selectedItemHeader() const;
@@ -322,6 +334,7 @@ signals:
     void npmCacheSizeChanged();
     void homebrewCacheSizeChanged();
     void hiddenSystemCategoryCountChanged();
+    void showHiddenSystemCategoriesChanged();
     void selectedSystemCategoryChanged();
     void isNPMAvailableChanged();
     void isHomebrewAvailableChanged();
@@ -371,7 +384,7 @@ private:
     void setFilteredHomebrewPackages(const QList<HomebrewPackage> &packages);
     void setFileGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths = {});
     void publishSelection(const QList<FileGroup> &groups);
-    void setSystemDataGroups(const QList<FileGroup> &groups, const QSet<QString> &directoryPaths);
+    void setSystemDataGroups(const SystemDataResult &result, const QSet<QString> &directoryPaths);
     void updateRowSelection();
     void settleScanning();
     void updateLoadingList();
@@ -386,8 +399,10 @@ private:
     void applyPutBack(quint64 generation, const PutBack::Report &report);
     void loadFirstApplications();
     void applyApplications(const QList<AppInfo> &apps);
-    void applySystemDataResult(const QList<FileGroup> &groups, int hidden,
-                               const QSet<QString> &directoryPaths);
+    // The group of that category, shown or hidden; nothing when the scan did not keep it.
+    const FileGroup *systemDataGroup(FileCategory category) const;
+    // That category's group as the detail pane opens it: one copy, every file selected.
+    QList<FileGroup> openedSystemCategory(std::optional<FileCategory> category) const;
     quint64 beginItemWork();
     template <typename Work, typename Apply>
     void startLoad(SidebarSection section, Work work, Apply apply);
@@ -424,6 +439,8 @@ private:
     QList<FileGroup> m_systemDataGroups;
     QSet<QString> m_systemDataDirectories;
     int m_hiddenSystemCategoryCount = 0;
+    QList<FileGroup> m_hiddenSystemDataGroups;
+    bool m_showHiddenSystemCategories = false;
     std::optional<FileCategory> m_selectedSystemCategory;
 
     // Bumped by every item scan, removal and change of section: older item scans are dropped.
@@ -442,6 +459,7 @@ private:
     HomebrewPackageListModel *m_filteredHomebrewPackagesModel;
     FileGroupListModel *m_fileGroupsModel;
     FileGroupListModel *m_systemDataGroupsModel;
+    FileGroupListModel *m_hiddenSystemDataGroupsModel;
 
     // Declared last: destroyed first, cancelling every job and waiting for the running ones.
     JobRunner m_jobs;

@@ -228,6 +228,7 @@ void ContentViewModel::selectSection(SidebarSection section)
     setFileGroups({});
     setSearchQuery(QString());
     setSelectedSystemCategory(std::nullopt);
+    setShowHiddenSystemCategories(false);
     setCurrentSection(section);
     refreshToolAvailability();
     // Item scans of the old section must not fill the new section's detail pane.

@@ -22,16 +22,40 @@ DetailHeader ContentViewModel::selectedSystemCategoryHeader() const
         return {};
     DetailHeader header{displayName(*m_selectedSystemCategory), QString(), QString(),
                         iconName(*m_selectedSystemCategory)};
-    for (const FileGroup &group : m_systemDataGroups) {
-        if (group.category != *m_selectedSystemCategory)
-            continue;
-        const qsizetype n = group.files.size();
+    if (const FileGroup *group = systemDataGroup(*m_selectedSystemCategory)) {
+        const qsizetype n = group->files.size();
         header.subtitle = (n == 1 ? tr("%1 item") : tr("%1 items")).arg(n);
-        if (group.totalSize() > 0)
-            header.subtitle += kSeparator + group.formattedSize();
-        break;
+        if (group->totalSize() > 0)
+            header.subtitle += kSeparator + group->formattedSize();
     }
     return header;
+}
+
+const FileGroup *ContentViewModel::systemDataGroup(FileCategory category) const
+{
+    for (const QList<FileGroup> *groups : {&m_systemDataGroups, &m_hiddenSystemDataGroups}) {
+        for (const FileGroup &group : *groups) {
+            if (group.category == category)
+                return &group;
+        }
+    }
+    return nullptr;
+}
+
+QList<FileGroup> ContentViewModel::openedSystemCategory(std::optional<FileCategory> category) const
+{
+    QList<FileGroup> open;
+    if (const FileGroup *group = category ? systemDataGroup(*category) : nullptr) {
+        open.append(*group);
+        FileSelection::selectEveryFile(open, true);
+    }
+    return open;
+}
+
+void ContentViewModel::setShowHiddenSystemCategories(bool show)
+{
+    assignAndNotify(m_showHiddenSystemCategories, show,
+                    &ContentViewModel::showHiddenSystemCategoriesChanged);
 }
 
 qint64 ContentViewModel::systemDataTotalSize() const
@@ -58,38 +82,23 @@ void ContentViewModel::startSystemDataScan()
         [scanner, progress] {
             const SystemDataResult result = scanner.scanSystemData(progress);
             return std::pair(result,
-                             FileSelection::directoryPaths(result.groups, scanner.fileManager()));
+                             FileSelection::directoryPaths(result.groups + result.hiddenGroups,
+                                                           scanner.fileManager()));
         },
         [this](const std::pair<SystemDataResult, QSet<QString>> &outcome) {
             --m_pendingSystemScans;
-            applySystemDataResult(outcome.first.groups, outcome.first.hiddenCount, outcome.second);
+            applySystemDataResult(outcome.first, outcome.second);
         });
 }
 
-void ContentViewModel::applySystemDataResult(const QList<FileGroup> &groups, int hidden)
-{
-    applySystemDataResult(groups, hidden, {});
-}
-
-void ContentViewModel::applySystemDataResult(const QList<FileGroup> &groups, int hidden,
+void ContentViewModel::applySystemDataResult(const SystemDataResult &result,
                                              const QSet<QString> &directoryPaths)
 {
-    setSystemDataGroups(groups, directoryPaths);
+    setSystemDataGroups(result, directoryPaths);
     // Outside the section the detail pane shows another item's files; they are not ours to clear.
-    if (m_currentSection == SidebarSection::systemData) {
-        QList<FileGroup> open;
-        if (m_selectedSystemCategory) {
-            for (const FileGroup &group : groups) {
-                if (group.category == *m_selectedSystemCategory) {
-                    open.append(group);
-                    FileSelection::selectEveryFile(open, true);
-                    break;
-                }
-            }
-        }
-        setFileGroups(open, directoryPaths);
-    }
-    setHiddenSystemCategoryCount(hidden);
+    if (m_currentSection == SidebarSection::systemData)
+        setFileGroups(openedSystemCategory(m_selectedSystemCategory), directoryPaths);
+    setHiddenSystemCategoryCount(result.hiddenCount);
     settleScanning();
 }
 
@@ -103,15 +112,7 @@ void ContentViewModel::selectSystemCategory(FileCategory category)
     if (m_isScanning)
         return;
     setSelectedSystemCategory(category);
-    QList<FileGroup> open;
-    for (const FileGroup &group : std::as_const(m_systemDataGroups)) {
-        if (group.category == category) {
-            open.append(group);
-            FileSelection::selectEveryFile(open, true);
-            break;
-        }
-    }
-    setFileGroups(open, m_systemDataDirectories);
+    setFileGroups(openedSystemCategory(category), m_systemDataDirectories);
 }
 
 QString ContentViewModel::selectedItemKind() const

@@ -5,6 +5,11 @@
 
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
@@ -221,8 +226,96 @@ private slots:
         machine.installTool("/usr/bin/journalctl",
                             "Archived and active journals take up 0B in the file system.\n");
         machine.installTool("/usr/bin/docker", "Images\t0B (0%)\nContainers\t0B\n");
+        // Caches holding only what their command keeps, and no core dumps: no entry either.
+        for (const char *tool : {"/usr/bin/apt-get", "/usr/bin/dnf", "/usr/bin/pacman"})
+            machine.installTool(tool);
+        box.writeFile(box.systemPath("/var/cache/apt/archives/lock"), "");
+        box.makeDir(box.systemPath("/var/cache/apt/archives/partial"));
+        box.writeFileOfSize(box.systemPath("/var/cache/dnf/repo-1/repodata/repomd.xml"), 4096);
+        box.writeFileOfSize(box.systemPath("/var/cache/pacman/pkg/a-1-1-any.pkg.tar.zst"), 4096);
+        box.makeDir(box.systemPath("/var/lib/pacman/local/a-1-1"));
+        box.makeDir(box.systemPath("/var/lib/systemd/coredump"));
         QVERIFY(scanner.scanLinuxSystemData().isEmpty());
         QCOMPARE(scanner.scanSystemData().hiddenCount, 0);
+    }
+
+    // What only a root command frees outside the home, where the package tool is installed, as
+    // far as the user can read it (apt's partial downloads are root's), without what the
+    // command keeps: apt's lock, dnf's metadata, pacman's installed versions, other files.
+    void systemCommandCaches_measuredAsTheirCommandFrees()
+    {
+        const auto found = [](const FileScanner &scanner) {
+            QStringList lines;
+            for (const AssociatedFile &file : scanner.scanSystemCommandCaches())
+                lines << QStringLiteral("%1 | %2 | %3 | %4")
+                             .arg(file.name, scanner.places().systemRelative(file.path))
+                             .arg(file.size)
+                             .arg(file.unremovableReason.section("Run: ", 1));
+            return lines;
+        };
+        // Listed files count their length, walked folders their allocation.
+        const auto expected = [](const QString &root, bool readsAll) {
+            const auto allocated = [&root](const char *path) {
+                return MachineFolder::allocatedSize(root + QLatin1String(path));
+            };
+            const qint64 apt =
+                50000 + (readsAll ? allocated("/var/cache/apt/archives/partial/c_3_all.deb") : 0);
+            const qint64 dnf = allocated("/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm");
+            const qint64 dumps = allocated("/var/lib/systemd/coredump/core.app.1000.zst");
+            return QStringList{
+                u"APT downloaded packages | /var/cache/apt/archives | %1 | sudo apt-get clean"_s
+                    .arg(apt),
+                u"DNF downloaded packages | /var/cache/dnf | %1 | "
+                "sudo dnf clean packages"_s.arg(dnf),
+                "pacman packages no longer installed | /var/cache/pacman/pkg | 27500 | "
+                "sudo pacman -Sc",
+                u"Core dumps | /var/lib/systemd/coredump | %1 | sudo find "
+                "/var/lib/systemd/coredump -type f -delete"_s.arg(dumps),
+                "Core dumps | /cores | 9000 | sudo find /cores -type f -name 'core.*' -delete"};
+        };
+        if (isUnprivilegedChild()) {
+            QVERIFY(::geteuid() != 0);
+            const QString root = qEnvironmentVariable("VERLO_ROOT");
+            QCOMPARE(found(FileScanner(Places(qEnvironmentVariable("VERLO_HOME"), root))),
+                     expected(root, false));
+            return;
+        }
+        Sandbox box;
+        MachineBuilder machine(box);
+        for (const char *tool : {"/usr/bin/apt-get", "/usr/bin/dnf", "/usr/bin/pacman"})
+            machine.installTool(tool);
+        box.makeDir(box.systemPath("/var/lib/pacman/local/foo-1.0-1"));
+        const std::pair<const char *, qint64> files[] = {
+            {"/var/cache/apt/archives/a_1_amd64.deb", 30000},
+            {"/var/cache/apt/archives/b_2_all.deb", 20000},
+            {"/var/cache/apt/archives/lock", 100},
+            {"/var/cache/apt/archives/partial/c_3_all.deb", 5000},
+            {"/var/cache/dnf/fedora-1a2b/packages/x-1.0-1.x86_64.rpm", 12000},
+            {"/var/cache/dnf/fedora-1a2b/repodata/primary.xml", 4000},
+            {"/var/cache/pacman/pkg/foo-1.0-1-x86_64.pkg.tar.zst", 20000},
+            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst", 20000},
+            {"/var/cache/pacman/pkg/foo-0.9-1-x86_64.pkg.tar.zst.sig", 500},
+            {"/var/cache/pacman/pkg/bar-2.0-3-any.pkg.tar.xz", 7000},
+            {"/var/cache/pacman/pkg/download-x1/part", 4000},
+            {"/var/lib/systemd/coredump/core.app.1000.zst", 16000},
+            {"/cores/core.4242", 9000},
+            {"/cores/notes.txt", 4000}};
+        for (const auto &[path, size] : files)
+            box.writeFileOfSize(box.systemPath(path), size);
+        const QByteArray partial =
+            QFile::encodeName(box.systemPath("/var/cache/apt/archives/partial"));
+        QCOMPARE(::chmod(partial.constData(), 0), 0);
+        QByteArray output;
+        const int status = runTestFunctionAsUnprivileged(
+            QString::fromLatin1(QTest::currentTestFunction()),
+            {{"VERLO_HOME", box.home()}, {"VERLO_ROOT", box.root()}}, &output);
+        QVERIFY2(status == 0, output.constData());
+        // Root reads everything, and the entries join the commands' category.
+        if (::geteuid() == 0) {
+            const FileScanner scanner(box.places());
+            QCOMPARE(found(scanner), expected(box.root(), true));
+            QCOMPARE(scanner.scanLinuxSystemData().value(0).files.size(), 5);
+        }
     }
 };
 

@@ -464,8 +464,21 @@ private slots:
 
         QVERIFY(h.click(u"sectionButton_System Data"_s));
         QTRY_VERIFY(h.visible(u"systemCategoryRow_xcodeDerivedData"_s));
-        QCOMPARE(h.texts({u"systemScanningState"_s, u"systemTotal"_s, u"hiddenCategoriesLine"_s}),
-                 u"- | 104.9 MB | 2 categories under 100 MB hidden"_s);
+        QCOMPARE(h.texts({u"systemScanningState"_s, u"systemTotal"_s, u"hiddenCategoriesLine"_s,
+                          u"smallerCategoriesButton"_s}),
+                 u"- | 104.9 MB | 2 categories under 100 MB hidden | Show 2 smaller categories"_s);
+        // The small categories come as rows on request, open like any other, and go again.
+        QVERIFY(!h.visible(u"systemCategoryRow_diagnosticReports"_s));
+        QVERIFY(h.click(u"smallerCategoriesButton"_s));
+        QTRY_VERIFY(h.visible(u"systemCategoryRow_diagnosticReports"_s));
+        QCOMPARE(
+            h.texts({u"hiddenCategoriesLine"_s, u"smallerCategoriesButton"_s, u"systemTotal"_s}),
+            u"2 categories under 100 MB | Hide smaller categories | 104.9 MB"_s);
+        QVERIFY(h.click(u"systemCategoryRow_diagnosticReports"_s));
+        QTRY_VERIFY(h.visible(u"fileGroup_diagnosticReports"_s));
+        QVERIFY(h.item(u"systemCategoryRow_diagnosticReports"_s)->property("isSelected").toBool());
+        QVERIFY(h.click(u"smallerCategoriesButton"_s));
+        QTRY_VERIFY(!h.visible(u"systemCategoryRow_xcodeArchives"_s));
         // Each row: its safety badge, size and detail ("-" where none is shown).
         const QStringList parts{u"safetyBadge"_s, u"categorySize"_s, u"categoryDetail"_s};
         QQuickItem *derived = h.item(u"systemCategoryRow_xcodeDerivedData"_s);
@@ -512,7 +525,7 @@ private slots:
         const QList<std::pair<int, QString>> counts{{1, u"1 category under 100 MB hidden"_s},
                                                     {0, u"-"_s}};
         for (const auto &[count, line] : counts) {
-            h.vm().applySystemDataResult(result, count);
+            h.vm().applySystemDataResult({result, count, {}});
             QVERIFY(h.settle());
             QTRY_COMPARE(h.texts({u"hiddenCategoriesLine"_s}), line);
         }
@@ -522,6 +535,15 @@ private slots:
         QQuickItem *cacheRow = h.item(u"systemCategoryRow_packageManagerCache"_s);
         QVERIFY(shown(cacheRow));
         QCOMPARE(texts(cacheRow, {u"safetyBadge"_s, u"categoryDetail"_s}), u"- | -"_s);
+
+        // With every category small, the empty state offers them.
+        h.vm().applySystemDataResult({{}, 1, {result.last()}});
+        QVERIFY(h.settle());
+        QTRY_COMPARE(h.texts({u"emptyStateSmallerCategoriesButton"_s}),
+                     u"Show 1 smaller category"_s);
+        QVERIFY(h.click(u"emptyStateSmallerCategoriesButton"_s));
+        QTRY_VERIFY(h.visible(u"systemCategoryRow_packageManagerCache"_s));
+        QVERIFY(!h.visible(u"systemEmptyState"_s));
     }
 
 private:

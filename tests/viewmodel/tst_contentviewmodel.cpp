@@ -171,10 +171,11 @@ private slots:
         QVERIFY(vm.isScanning() && !vm.selectedApp());
         SETTLE(vm);
         vm.applySystemDataResult(
-            {FileGroup(FileCategory::deviceBackups,
-                       {AssociatedFile(sandbox.homePath("backup-1"), "iPhone",
-                                       FileCategory::deviceBackups, 200'000'000)})},
-            0);
+            {{FileGroup(FileCategory::deviceBackups,
+                        {AssociatedFile(sandbox.homePath("backup-1"), "iPhone",
+                                        FileCategory::deviceBackups, 200'000'000)})},
+             0,
+             {}});
         vm.selectSystemCategory(FileCategory::deviceBackups);
         vm.search("stored only"); // does not filter the category's files
         QCOMPARE(vm.fileGroups().size(), 1);
@@ -554,12 +555,12 @@ private slots:
                                                 FileCategory::xcodeDerivedData, 150'000'000),
                                  AssociatedFile(sandbox.homePath("DD/B"), "B",
                                                 FileCategory::xcodeDerivedData, 50'000'000)});
-        vm.applySystemDataResult({derived}, 3);
+        vm.applySystemDataResult({{derived}, 3, {}});
         QCOMPARE(category(),
                  (QStringList{"timeMachineSnapshots", "Time Machine Snapshots", "", ""}));
         QCOMPARE(vm.hiddenSystemCategoryCount(), 3);
         QCOMPARE(vm.systemDataTotalSize(), 200'000'000);
-        vm.applySystemDataResult({derived, snapshots}, 0);
+        vm.applySystemDataResult({{derived, snapshots}, 0, {}});
         QCOMPARE(category(), opened);
 
         // Another category: its size in the subtitle, no warning, and the row highlighted.
@@ -569,6 +570,26 @@ private slots:
         QAbstractListModel *rowsModel = vm.systemDataGroupsModel();
         QVERIFY(rowsModel->index(0).data(FileGroupListModel::IsSelectedRole).toBool());
         QVERIFY(!rowsModel->index(1).data(FileGroupListModel::IsSelectedRole).toBool());
+
+        // A category under the threshold stays out of the rows and the total, and opens like
+        // any other; after a removal in it the rescan opens it again.
+        sandbox.writeFileOfSize(sandbox.homePath(".cache/pip/wheel"), 8192);
+        sandbox.writeFileOfSize(sandbox.homePath(".npm/_cacache/index"), 4096);
+        vm.startSystemDataScan();
+        SETTLE(vm);
+        QCOMPARE(ticks(vm.hiddenSystemDataGroups()), u"-pip, -_cacache"_s);
+        vm.selectSystemCategory(FileCategory::packageManagerCache);
+        QCOMPARE(category(), (QStringList{"packageManagerCache", "Package Manager Cache",
+                                          u"2 items \u00B7 12 kB"_s, "+pip, +_cacache"}));
+        vm.toggleFile(vm.fileGroups().first().files.last().id);
+        vm.deleteSelected();
+        SETTLE(vm);
+        QCOMPARE(trashedNames(sandbox), QStringList{"pip"});
+        QCOMPARE(ticks(vm.fileGroups()), u"+_cacache"_s);
+        // The small categories, once shown, are hidden again when the section changes.
+        vm.setShowHiddenSystemCategories(true);
+        vm.selectSection(SidebarSection::npm);
+        QVERIFY(!vm.showHiddenSystemCategories());
     }
 
     // The version in use is never ticked; the others go by their tool (a rustup that really

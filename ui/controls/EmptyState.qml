@@ -2,9 +2,12 @@ import QtQuick
 import QtQuick.Layouts
 import Verlo
 
-// A symbol, a title and a detail line, centred in whatever space the parent gives.
+// A symbol, a title and a detail line, centred in whatever space the parent gives; anything
+// declared inside (a button) goes under them.
 Item {
     id: root
+
+    default property alias content: column.data
 
     property string symbol
     property color symbolColor: Theme.secondaryText

@@ -4,12 +4,16 @@ import QtQuick.Layouts
 import Verlo
 
 // The System Data sidebar: the categories of the last scan, largest first, with their total,
-// a safety badge each and the count of small categories left out.
+// a safety badge each, and the small categories left out, shown as rows on request.
 ColumnLayout {
     id: root
 
     required property ContentViewModel viewModel
     readonly property int groupCount: viewModel.systemDataGroups.count
+    // The list shows the rows, or only the small categories once the user asked for them.
+    readonly property bool showsList: groupCount > 0
+                                      || (viewModel.showHiddenSystemCategories
+                                          && viewModel.hiddenSystemDataGroups.count > 0)
 
     spacing: 0
 
@@ -54,7 +58,7 @@ ColumnLayout {
         objectName: "systemScanningState"
         Layout.fillWidth: true
         Layout.fillHeight: true
-        visible: root.groupCount === 0 && root.viewModel.isScanning
+        visible: !root.showsList && root.viewModel.isScanning
 
         ColumnLayout {
             anchors.centerIn: parent
@@ -93,12 +97,18 @@ ColumnLayout {
         objectName: "systemEmptyState"
         Layout.fillWidth: true
         Layout.fillHeight: true
-        visible: root.groupCount === 0 && !root.viewModel.isScanning
+        visible: !root.showsList && !root.viewModel.isScanning
         symbol: "checkmark.circle"
         symbolColor: Theme.green
         symbolSize: 40
         title: qsTr("Nothing significant found")
         detail: qsTr("No system data categories\nexceed 100 MB.")
+
+        SmallerCategoriesButton {
+            objectName: "emptyStateSmallerCategoriesButton"
+            Layout.alignment: Qt.AlignHCenter
+            viewModel: root.viewModel
+        }
     }
 
     // ---- Total and rows -----------------------------------------------------------------------
@@ -154,7 +164,7 @@ ColumnLayout {
         objectName: "systemCategoryList"
         Layout.fillWidth: true
         Layout.fillHeight: true
-        visible: root.groupCount > 0
+        visible: root.showsList
         clip: true
         spacing: Theme.spacingXXS
         topMargin: Theme.spacingXS
@@ -168,26 +178,9 @@ ColumnLayout {
             viewModel: root.viewModel
         }
 
-        footer: Item {
+        footer: SmallerCategoriesView {
             width: categoryList.width
-            height: hiddenLine.visible ? hiddenLine.implicitHeight : 0
-
-            Text {
-                textFormat: Text.PlainText
-                id: hiddenLine
-                objectName: "hiddenCategoriesLine"
-                width: parent.width
-                visible: root.viewModel.hiddenSystemCategoryCount > 0
-                topPadding: Theme.spacingS
-                bottomPadding: Theme.spacingS
-                horizontalAlignment: Text.AlignHCenter
-                text: root.viewModel.hiddenSystemCategoryCount === 1
-                      ? qsTr("%1 category under 100 MB hidden").arg(root.viewModel.hiddenSystemCategoryCount)
-                      : qsTr("%1 categories under 100 MB hidden").arg(root.viewModel.hiddenSystemCategoryCount)
-                color: Theme.secondaryText
-                font.family: Theme.fontFamily
-                font.pixelSize: Theme.caption2Size
-            }
+            viewModel: root.viewModel
         }
     }
 }
