@@ -2,6 +2,7 @@
 
 #include "model/FileCategory.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QMetaType>
 #include <QString>
@@ -32,6 +33,9 @@ struct AssociatedFile
     // Why this item can be shown but never ticked nor moved (a name that cannot be told apart
     // from another one's); empty for an ordinary item.
     QString unremovableReason;
+    // When anything in it last changed, where the finder knows (the largest folders of the
+    // home); invalid otherwise.
+    QDateTime lastModified;
 
     AssociatedFile() = default;
     AssociatedFile(QString path, QString name, FileCategory category, qint64 size,

@@ -64,10 +64,12 @@ const CategoryInfo kCategories[] = {
     {FileCategory::userTrash, "userTrash", "Trash", "trash", nullptr, nullptr, nullptr},
     {FileCategory::systemManaged, "systemManaged", "Freed by System Tools", "internaldrive.fill", nullptr, nullptr, nullptr},
     {FileCategory::installedApplication, "installedApplication", "Installed Application", "app.badge.fill", nullptr, nullptr, nullptr},
+    {FileCategory::largeFolders, "largeFolders", "Large Folders", "folder.fill", nullptr, nullptr, nullptr},
+    {FileCategory::userFiles, "userFiles", "Your Files", "house.fill", nullptr, nullptr, nullptr},
 };
 // clang-format on
 
-static_assert(std::size(kCategories) == 48);
+static_assert(std::size(kCategories) == 50);
 
 const CategoryInfo &info(FileCategory category)
 {

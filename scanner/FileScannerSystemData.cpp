@@ -2,6 +2,7 @@
 
 #include "scanner/FoundFile.h"
 #include "scanner/PropertyList.h"
+#include "scanner/SizeLedger.h"
 
 #include <QLocale>
 
@@ -113,29 +114,47 @@ QString mediumDateFormat(const QLocale &locale)
 
 } // namespace
 
-SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress) const
+SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress,
+                                             const SystemDataListener &listener) const
 {
+    // The steps measure through a scanner that keeps what they measured, for the home's walk.
+    FileScanner scanner = *this;
+    scanner.m_ledger = std::make_shared<SizeLedger>(m_places.home(), listener.measuredBytes);
+
     QList<FileGroup> all;
-    if (isXcodeInstalled())
-        all.append(scanXcodeData(progress));
-    if (const std::optional<QList<FileGroup>> backups = scanDeviceBackups(progress))
-        all.append(*backups);
-    if (std::optional<FileGroup> snapshots = scanLocalSnapshots())
-        all.append(std::move(*snapshots));
-    if (isDockerInstalled())
-        all.append(scanContainerData(progress));
-    if (const std::optional<QList<FileGroup>> cachesAndLogs = scanCachesAndLogs(progress))
-        all.append(*cachesAndLogs);
-    // A category both machines have (caches) stays one group.
-    for (const FileGroup &group : scanLinuxSystemData(progress)) {
-        auto same = std::find_if(all.begin(), all.end(),
-                                 [&](const FileGroup &g) { return g.category == group.category; });
-        if (same == all.end())
-            all.append(group);
-        else
-            same->files.append(group.files);
-    }
-    return arrangeSystemData(all);
+    // A category both machines have (caches) stays one group. Each step's categories are shown
+    // as soon as it is done.
+    const auto add = [&all, &listener](const QList<FileGroup> &groups) {
+        for (const FileGroup &group : groups) {
+            auto same = std::find_if(all.begin(), all.end(), [&](const FileGroup &g) {
+                return g.category == group.category;
+            });
+            if (same == all.end())
+                all.append(group);
+            else
+                same->files.append(group.files);
+        }
+        if (listener.partialResult && !groups.isEmpty())
+            listener.partialResult(arrangeSystemData(all));
+    };
+    if (scanner.isXcodeInstalled())
+        add(scanner.scanXcodeData(progress));
+    if (const std::optional<QList<FileGroup>> backups = scanner.scanDeviceBackups(progress))
+        add(*backups);
+    if (std::optional<FileGroup> snapshots = scanner.scanLocalSnapshots())
+        add({*snapshots});
+    if (scanner.isDockerInstalled())
+        add(scanner.scanContainerData(progress));
+    if (const std::optional<QList<FileGroup>> cachesAndLogs = scanner.scanCachesAndLogs(progress))
+        add(*cachesAndLogs);
+    add(scanner.scanLinuxSystemData(progress));
+
+    const HomeSurvey survey = scanner.surveyHome(all, progress);
+    add(survey.groups);
+    SystemDataResult result = arrangeSystemData(all);
+    result.homeSize = survey.homeSize;
+    result.accountedSize = survey.accountedSize;
+    return result;
 }
 
 SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)

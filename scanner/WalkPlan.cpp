@@ -80,8 +80,9 @@ int WalkPlan::fileBucket(const WalkPlace &parent, int parentBucket, std::string_
 
 int WalkPlan::unit(const WalkPlace &parent, std::string_view name)
 {
-    const QString path =
-        parent.path + u'/' + QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
+    const QString decoded = QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
+    const QString path = parent.path == QLatin1String("/") ? u'/' + decoded
+                                                           : parent.path + u'/' + decoded;
     std::lock_guard lock(m_mutex);
     if (m_units >= kMaxUnits)
         return parent.bucket;

@@ -61,9 +61,11 @@ enum class Value
     UserTrash,
     SystemManaged,
     InstalledApplication,
+    LargeFolders,
+    UserFiles,
 };
 Q_ENUM_NS(Value)
-static_assert(int(Value::InstalledApplication) == int(FileCategory::installedApplication));
+static_assert(int(Value::UserFiles) == int(FileCategory::userFiles));
 
 inline Value of(FileCategory category)
 {

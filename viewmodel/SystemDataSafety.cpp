@@ -14,6 +14,7 @@ SystemDataSafety systemDataSafety(FileCategory category)
     case FileCategory::xcodeSimulators:
     case FileCategory::xcodeArchives:
     case FileCategory::timeMachineSnapshots:
+    case FileCategory::largeFolders:
         return SystemDataSafety::review;
     case FileCategory::deviceBackups:
     case FileCategory::dockerData:
