@@ -1,5 +1,6 @@
 #include "scanner/FileScanner.h"
 
+#include "model/MediumDate.h"
 #include "scanner/FoundFile.h"
 #include "scanner/PropertyList.h"
 #include "scanner/SizeLedger.h"
@@ -72,44 +73,6 @@ void sortLargestFirst(QList<AssociatedFile> &files)
     std::stable_sort(
         files.begin(), files.end(),
         [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
-}
-
-bool isSeparatorBesideWeekday(QChar c)
-{
-    return c.isSpace() || c == QLatin1Char(',') || c == QChar(0x060C) /* Arabic comma */
-           || c == QChar(0x200F) /* right-to-left mark */;
-}
-
-// Qt offers only a short and a long date format. The medium style is the locale's long format
-// without the weekday and with abbreviated month names: "Dec 6, 2026" in American English,
-// "6 Dec 2026" in British English and in the C locale, "6. Dez. 2026" in German.
-QString mediumDateFormat(const QLocale &locale)
-{
-    QString format = locale.dateFormat(QLocale::LongFormat);
-    const qsizetype weekday = format.indexOf(QLatin1String("dddd"));
-    if (weekday >= 0) {
-        qsizetype end = weekday + 4;
-        if (end < format.size()) {
-            // Words glued to the weekday ("ddddที่") go with it, then the separating spaces.
-            while (end < format.size() && !format.at(end).isSpace() &&
-                   !QStringView(u"dMy'").contains(format.at(end)))
-                ++end;
-            while (end < format.size() && isSeparatorBesideWeekday(format.at(end)))
-                ++end;
-            format.remove(weekday, end - weekday);
-        } else {
-            qsizetype start = weekday;
-            while (start > 0 && isSeparatorBesideWeekday(format.at(start - 1)))
-                --start;
-            format.remove(start, end - start);
-        }
-    }
-    format.replace(QLatin1String("MMMM"), QLatin1String("MMM"));
-    format = format.trimmed();
-    if (!format.contains(QLatin1Char('d')) || !format.contains(QLatin1Char('M')) ||
-        !format.contains(QLatin1String("yy")) || format.contains(QLatin1String("ddd")))
-        return QStringLiteral("d MMM yyyy");
-    return format;
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "viewmodel/AppSubtitle.h"
 #include "viewmodel/FileSelection.h"
 
+#include <QPointer>
+
 namespace {
 
 const QString kSeparator = QStringLiteral(" \u00B7 ");
@@ -36,9 +38,12 @@ DetailHeader ContentViewModel::selectedSystemCategoryHeader() const
 
 qint64 ContentViewModel::systemDataTotalSize() const
 {
+    // The user's own files are counted for the home's coverage, not as system data.
     qint64 size = 0;
-    for (const FileGroup &group : m_systemDataGroups)
-        size += group.totalSize();
+    for (const FileGroup &group : m_systemDataGroups) {
+        if (group.category != FileCategory::userFiles)
+            size += group.totalSize();
+    }
     return size;
 }
 
@@ -53,17 +58,44 @@ void ContentViewModel::startSystemDataScan()
     setIsScanning(true);
     const FileScanner scanner = m_scanner;
     const ScanProgress progress = progressReporter(0, true);
+    SystemDataListener listener;
+    listener.measuredBytes = m_homeCoverage->begin();
+    // Each step's categories reach the rows while the scan goes on.
+    const QPointer<ContentViewModel> guard(this);
+    const std::shared_ptr<const std::atomic_bool> cancelled = m_jobs.cancellationFlag();
+    listener.partialResult = [guard, cancelled, self = this,
+                              fileManager = scanner.fileManager()](const SystemDataResult &partial) {
+        const QSet<QString> directories = FileSelection::directoryPaths(partial.groups, fileManager);
+        QMetaObject::invokeMethod(
+            self,
+            [guard, cancelled, partial, directories] {
+                if (guard && !cancelled->load())
+                    guard->applySystemDataPartial(partial, directories);
+            },
+            Qt::QueuedConnection);
+    };
     m_jobs.run(
         JobRunner::Queue::systemData, this,
-        [scanner, progress] {
-            const SystemDataResult result = scanner.scanSystemData(progress);
+        [scanner, progress, listener] {
+            listener.measuredBytes->store(0);
+            const SystemDataResult result = scanner.scanSystemData(progress, listener);
             return std::pair(result,
                              FileSelection::directoryPaths(result.groups, scanner.fileManager()));
         },
         [this](const std::pair<SystemDataResult, QSet<QString>> &outcome) {
             --m_pendingSystemScans;
+            m_homeCoverage->takeResult(outcome.first.homeSize, outcome.first.accountedSize);
+            if (m_pendingSystemScans == 0)
+                m_homeCoverage->end();
             applySystemDataResult(outcome.first.groups, outcome.first.hiddenCount, outcome.second);
         });
+}
+
+void ContentViewModel::applySystemDataPartial(const SystemDataResult &partial,
+                                              const QSet<QString> &directoryPaths)
+{
+    setSystemDataGroups(partial.groups, directoryPaths);
+    setHiddenSystemCategoryCount(partial.hiddenCount);
 }
 
 void ContentViewModel::applySystemDataResult(const QList<FileGroup> &groups, int hidden)
@@ -82,7 +114,7 @@ void ContentViewModel::applySystemDataResult(const QList<FileGroup> &groups, int
             for (const FileGroup &group : groups) {
                 if (group.category == *m_selectedSystemCategory) {
                     open.append(group);
-                    FileSelection::selectEveryFile(open, true);
+                    FileSelection::tickOpenedSystemCategory(open);
                     break;
                 }
             }
@@ -107,7 +139,7 @@ void ContentViewModel::selectSystemCategory(FileCategory category)
     for (const FileGroup &group : std::as_const(m_systemDataGroups)) {
         if (group.category == category) {
             open.append(group);
-            FileSelection::selectEveryFile(open, true);
+            FileSelection::tickOpenedSystemCategory(open);
             break;
         }
     }
