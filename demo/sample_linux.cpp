@@ -90,5 +90,13 @@ bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m)
     folder(QStringLiteral(".android/avd/Pixel_8.avd"), 40 * kMiB);
     folder(QStringLiteral(".local/share/containers/storage"), 110 * kMiB);
     folder(QStringLiteral(".local/share/Trash/files"), 12 * kMiB);
+    // The user's own folders, and a project no category names: Your Files and Large Folders.
+    s.writeFile(s.homePath(QStringLiteral(".config/user-dirs.dirs")),
+                "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\nXDG_PICTURES_DIR=\"$HOME/Pictures\"\n");
+    folder(QStringLiteral("Documents/Taxes 2025"), 6 * kMiB);
+    folder(QStringLiteral("Pictures/Holiday"), 18 * kMiB);
+    folder(QStringLiteral("Projects/website/node_modules"), 96 * kMiB);
+    folder(QStringLiteral("Projects/website/.git"), 14 * kMiB);
+    folder(QStringLiteral("Projects/notes"), 2 * kMiB);
     return exact;
 }
