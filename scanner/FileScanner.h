@@ -319,6 +319,9 @@ private:
     // The tool environment with the npm's own folder first on PATH when it is not already there:
     // npm runs through "env node", and a version manager's node sits only beside its npm.
     QStringList npmEnvironment(const QString &npm) const;
+    // During a System Data scan: measures every subfolder of folder in one walk and keeps their
+    // sizes in the ledger, for a step that measures them one by one.
+    void measureEntriesAhead(const QString &folder) const;
 
     Places m_places;
     FileManager m_fileManager;

@@ -10,6 +10,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -151,6 +152,31 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
     if (!largeFolders.isEmpty())
         survey.groups.append(FileGroup(FileCategory::largeFolders, largeFolders));
     return survey;
+}
+
+void FileScanner::measureEntriesAhead(const QString &folder) const
+{
+    bool isDirectory = false;
+    if (!m_ledger || !m_fileManager.fileExists(folder, &isDirectory) || !isDirectory)
+        return;
+    WalkPlan plan(folder, std::numeric_limits<qint64>::max());
+    plan.root().childrenAreUnits = true;
+    DirectoryWalker walker = DirectoryWalker::standard();
+    walker.setCancellationFlag(m_cancelled.get());
+    walker.setPlan(&plan);
+    walker.totalSize(folder);
+    if (isCancelled())
+        return;
+    // Only what is kept counts as measured: the folder's own files are measured again by the
+    // home's walk.
+    const bool inHome = m_ledger->isInHome(QDir::cleanPath(folder));
+    for (const WalkPlan::Bucket &bucket : plan.buckets()) {
+        if (!bucket.isUnit || !bucket.isFolder)
+            continue;
+        m_ledger->record(bucket.path, bucket.bytes);
+        if (inHome)
+            m_ledger->measured()->fetch_add(bucket.bytes, std::memory_order_relaxed);
+    }
 }
 
 QList<AssociatedFile> FileScanner::largestChildren(const QString &folder, int limit) const

@@ -18,7 +18,7 @@ WalkPlan::WalkPlan(const QString &top, qint64 unitFileMinimum)
 {
     m_root.path = QDir::cleanPath(top);
     m_root.bucket = 0;
-    m_buckets.push_back(Bucket{m_root.path, 0, 0, false});
+    m_buckets.push_back(Bucket{m_root.path, 0, 0, false, true});
 }
 
 WalkPlace *WalkPlan::place(const QString &path)
@@ -46,7 +46,7 @@ WalkPlace *WalkPlan::place(const QString &path)
 int WalkPlan::addBucket(const QString &path)
 {
     std::lock_guard lock(m_mutex);
-    m_buckets.push_back(Bucket{path, 0, 0, false});
+    m_buckets.push_back(Bucket{path, 0, 0, false, true});
     return int(m_buckets.size()) - 1;
 }
 
@@ -63,7 +63,7 @@ WalkPlan::Entry WalkPlan::enterFolder(const WalkPlace &parent, int parentBucket,
     if (child && child->bucket >= 0)
         return {child, child->bucket};
     if (parent.childrenAreUnits)
-        return {child, unit(parent, name)};
+        return {child, unit(parent, name, true)};
     return {child, parentBucket};
 }
 
@@ -74,11 +74,11 @@ int WalkPlan::fileBucket(const WalkPlace &parent, int parentBucket, std::string_
     if (child && child->bucket >= 0)
         return child->bucket;
     if (parent.childrenAreUnits && size >= m_unitFileMinimum)
-        return unit(parent, name);
+        return unit(parent, name, false);
     return parentBucket;
 }
 
-int WalkPlan::unit(const WalkPlace &parent, std::string_view name)
+int WalkPlan::unit(const WalkPlace &parent, std::string_view name, bool isFolder)
 {
     const QString decoded = QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
     const QString path = parent.path == QLatin1String("/") ? u'/' + decoded
@@ -87,7 +87,7 @@ int WalkPlan::unit(const WalkPlace &parent, std::string_view name)
     if (m_units >= kMaxUnits)
         return parent.bucket;
     ++m_units;
-    m_buckets.push_back(Bucket{path, 0, 0, true});
+    m_buckets.push_back(Bucket{path, 0, 0, true, isFolder});
     return int(m_buckets.size()) - 1;
 }
 

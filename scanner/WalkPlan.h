@@ -40,12 +40,14 @@ public:
         qint64 bytes = 0;
         qint64 newest = 0; // newest modification time in it, seconds since the epoch; 0: none
         bool isUnit = false;
+        bool isFolder = false; // a unit that is a folder (else a file)
     };
 
     // Units beyond this many go to their parent's bucket: memory stays bounded on a folder with
     // millions of children.
     static constexpr int kMaxUnits = 50000;
 
+    // Files below unitFileMinimum bytes are no units (none with the largest value).
     explicit WalkPlan(const QString &top, qint64 unitFileMinimum = 0);
 
     const QString &top() const { return m_root.path; }
@@ -74,7 +76,7 @@ public:
     std::vector<Bucket> buckets() const;
 
 private:
-    int unit(const WalkPlace &parent, std::string_view name);
+    int unit(const WalkPlace &parent, std::string_view name, bool isFolder);
 
     WalkPlace m_root;
     qint64 m_unitFileMinimum;
