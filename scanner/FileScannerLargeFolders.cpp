@@ -61,7 +61,8 @@ std::vector<WalkPlan::Bucket> largestUnits(const WalkPlan &plan, qint64 minimum,
 void markWayTo(WalkPlan &plan, const QString &path)
 {
     WalkPlace *current = &plan.root();
-    const QString relative = path.mid(plan.top().size() + (plan.top() == QLatin1String("/") ? 0 : 1));
+    const QString relative =
+        path.mid(plan.top().size() + (plan.top() == QLatin1String("/") ? 0 : 1));
     const QStringList components = relative.split(u'/');
     for (qsizetype i = 0; i + 1 < components.size(); ++i) {
         current = current->children[QFile::encodeName(components[i]).toStdString()].get();
@@ -94,8 +95,8 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
         }
     }
     QList<std::pair<int, QString>> userBuckets;
-    const QStringList userDirs = m_places.userDirectories(
-        m_fileManager.readFile(m_places.userDirsFile(), kMaxUserDirsFile));
+    const QStringList userDirs =
+        m_places.userDirectories(m_fileManager.readFile(m_places.userDirsFile(), kMaxUserDirsFile));
     for (const QString &dir : userDirs) {
         bool isDirectory = false;
         if (!m_fileManager.fileExists(dir, &isDirectory) || !isDirectory ||

@@ -314,9 +314,9 @@ void Walk::measureEntry(Frame &frame, const char *name)
 void Walk::count(Frame &frame, const char *name, qint64 size, qint64 modified)
 {
     m_total += size;
-    const int bucket =
-        frame.place ? m_setup.plan->fileBucket(*frame.place, frame.bucket, name, size)
-                    : frame.bucket;
+    const int bucket = frame.place
+                           ? m_setup.plan->fileBucket(*frame.place, frame.bucket, name, size)
+                           : frame.bucket;
     if (bucket == frame.bucket) {
         frame.bytes += size;
         frame.newest = std::max(frame.newest, modified);

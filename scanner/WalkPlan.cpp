@@ -13,8 +13,7 @@ const WalkPlace *WalkPlace::child(std::string_view name) const
     return found == children.end() ? nullptr : found->second.get();
 }
 
-WalkPlan::WalkPlan(const QString &top, qint64 unitFileMinimum)
-    : m_unitFileMinimum(unitFileMinimum)
+WalkPlan::WalkPlan(const QString &top, qint64 unitFileMinimum) : m_unitFileMinimum(unitFileMinimum)
 {
     m_root.path = QDir::cleanPath(top);
     m_root.bucket = 0;
@@ -36,7 +35,7 @@ WalkPlace *WalkPlan::place(const QString &path)
         if (!next) {
             next = std::make_unique<WalkPlace>();
             next->path = current->path == QLatin1String("/") ? u'/' + component
-                                                              : current->path + u'/' + component;
+                                                             : current->path + u'/' + component;
         }
         current = next.get();
     }
@@ -81,8 +80,8 @@ int WalkPlan::fileBucket(const WalkPlace &parent, int parentBucket, std::string_
 int WalkPlan::unit(const WalkPlace &parent, std::string_view name, bool isFolder)
 {
     const QString decoded = QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
-    const QString path = parent.path == QLatin1String("/") ? u'/' + decoded
-                                                           : parent.path + u'/' + decoded;
+    const QString path =
+        parent.path == QLatin1String("/") ? u'/' + decoded : parent.path + u'/' + decoded;
     std::lock_guard lock(m_mutex);
     if (m_units >= kMaxUnits)
         return parent.bucket;

@@ -25,7 +25,7 @@ struct Setup
     const QString &topPath;
     int maxOpen;
     const std::atomic_bool *cancelled;
-    WalkPlan *plan;               // where the bytes go; nothing: only the total counts
+    WalkPlan *plan;                // where the bytes go; nothing: only the total counts
     std::atomic<qint64> *measured; // told the bytes of each folder read, when set
 };
 

@@ -63,9 +63,10 @@ void ContentViewModel::startSystemDataScan()
     // Each step's categories reach the rows while the scan goes on.
     const QPointer<ContentViewModel> guard(this);
     const std::shared_ptr<const std::atomic_bool> cancelled = m_jobs.cancellationFlag();
-    listener.partialResult = [guard, cancelled, self = this,
-                              fileManager = scanner.fileManager()](const SystemDataResult &partial) {
-        const QSet<QString> directories = FileSelection::directoryPaths(partial.groups, fileManager);
+    listener.partialResult = [guard, cancelled, self = this, fileManager = scanner.fileManager()](
+                                 const SystemDataResult &partial) {
+        const QSet<QString> directories =
+            FileSelection::directoryPaths(partial.groups, fileManager);
         QMetaObject::invokeMethod(
             self,
             [guard, cancelled, partial, directories] {

@@ -39,11 +39,9 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     case UnremovableReasonRole:
         return file.unremovableReason;
     case LastModifiedTextRole:
-        return file.lastModified.isValid() ? formatMediumDate(file.lastModified.date())
-                                           : QString();
+        return file.lastModified.isValid() ? formatMediumDate(file.lastModified.date()) : QString();
     case CanOpenRole:
-        return file.category == FileCategory::largeFolders &&
-               m_directoryPaths.contains(file.path);
+        return file.category == FileCategory::largeFolders && m_directoryPaths.contains(file.path);
     case FileRole: {
         QVariantMap map;
         const QHash<int, QByteArray> names = roleNames();

@@ -39,7 +39,8 @@ QString HomeCoverage::progressText() const
     if (!m_isMeasuring)
         return {};
     return tr("%1 of about %2 measured")
-        .arg(formatByteCount(m_shownMeasured), formatByteCount(std::max(m_expected, m_shownMeasured)));
+        .arg(formatByteCount(m_shownMeasured),
+             formatByteCount(std::max(m_expected, m_shownMeasured)));
 }
 
 QString HomeCoverage::coverageText() const

@@ -61,15 +61,15 @@ private slots:
         Sandbox sandbox;
         MachineBuilder machine(sandbox);
         for (const auto &[place, size] : QList<std::pair<QString, qint64>>{
-                 {".cache/big-app", 30 * kMiB},      // listed under System Caches
-                 {".cache/small-app", 2 * kMiB},     // measured, under the cache minimum
-                 {".local/share/Trash", kMiB},       // the Trash, named
-                 {"projects/a/b/c", 40 * kMiB},      // a large folder, its bytes three down
-                 {"projects/a/notes", kMiB},         //
-                 {".local/lib/tool", 15 * kMiB},     // beside the Trash's folders
-                 {".mozilla", 3 * kMiB},             // too small to be listed
-                 {"Docs", 5 * kMiB},                 // the user's documents
-                 {"Docs/Music", 7 * kMiB}})          // and music inside them
+                 {".cache/big-app", 30 * kMiB},  // listed under System Caches
+                 {".cache/small-app", 2 * kMiB}, // measured, under the cache minimum
+                 {".local/share/Trash", kMiB},   // the Trash, named
+                 {"projects/a/b/c", 40 * kMiB},  // a large folder, its bytes three down
+                 {"projects/a/notes", kMiB},     //
+                 {".local/lib/tool", 15 * kMiB}, // beside the Trash's folders
+                 {".mozilla", 3 * kMiB},         // too small to be listed
+                 {"Docs", 5 * kMiB},             // the user's documents
+                 {"Docs/Music", 7 * kMiB}})      // and music inside them
             QVERIFY(machine.addHomeFolderOfSize(place, size));
         sandbox.writeFileOfSize(sandbox.homePath("disk.img"), 12 * kMiB);
         sandbox.writeFile(sandbox.homePath(".bashrc"), "alias ll='ls -l'\n");
@@ -84,8 +84,8 @@ private slots:
         sandbox.writeFile(sandbox.homePath(".config/user-dirs.dirs"),
                           "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/\"\n"
                           "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_MUSIC_DIR=\"$HOME/Docs/Music\"\n"
-                          "XDG_VIDEOS_DIR=\"" + sandbox.systemPath("/media/Videos").toUtf8() +
-                              "\"\n");
+                          "XDG_VIDEOS_DIR=\"" +
+                              sandbox.systemPath("/media/Videos").toUtf8() + "\"\n");
         sandbox.makeDir(sandbox.systemPath("/media/Videos"));
 
         const FileScanner scanner(sandbox.places());

@@ -583,8 +583,9 @@ private slots:
         // The snapshot listing, after the Xcode step, waits until the test lets it go.
         const QString go = sandbox.base() + "/go";
         sandbox.writeScript(sandbox.systemPath("/usr/bin/tmutil"),
-                            "i=0\nwhile [ ! -e '" + go + "' ] && [ $i -lt 600 ]; do sleep 0.05; "
-                            "i=$((i+1)); done\n");
+                            "i=0\nwhile [ ! -e '" + go +
+                                "' ] && [ $i -lt 600 ]; do sleep 0.05; "
+                                "i=$((i+1)); done\n");
         ContentViewModel vm{FileScanner(sandbox.places())};
         const HomeCoverage &coverage = *vm.homeCoverage();
         vm.selectSection(SidebarSection::systemData);
