@@ -194,6 +194,10 @@
         <source>%1 category(ies) under 100 MB hidden: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 of %2 in your home accounted for</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -411,6 +415,14 @@ or Cache files were found for this app.</source>
         <source>Put Back</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measuring...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileGroupView</name>
@@ -431,6 +443,21 @@ or Cache files were found for this app.</source>
     <name>FileRowView</name>
     <message>
         <source>Removed via package manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · changed %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HomeCoverage</name>
+    <message>
+        <source>%1 of about %2 measured</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 in your home accounted for</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
