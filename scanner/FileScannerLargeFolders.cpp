@@ -170,7 +170,7 @@ void FileScanner::measureEntriesAhead(const QString &folder) const
         return;
     // Only what is kept counts as measured: the folder's own files are measured again by the
     // home's walk.
-    const bool inHome = m_ledger->isInHome(QDir::cleanPath(folder));
+    const bool inHome = m_ledger->liesInHome(QDir::cleanPath(folder));
     for (const WalkPlan::Bucket &bucket : plan.buckets()) {
         if (!bucket.isUnit || !bucket.isFolder)
             continue;

@@ -23,12 +23,12 @@ qint64 FileScanner::sizeOfDirectory(const QString &path, const ScanProgress &pro
         return walker.totalSize(path);
 
     // During a System Data scan: what is measured is kept for its walk of the home, which then
-    // does not measure it again. A link is followed here but not by that walk: its bytes lie
-    // elsewhere.
+    // does not measure it again. A link is followed here but not by that walk: bytes reached
+    // through one lie elsewhere and do not count as the home's.
     const QString clean = QDir::cleanPath(path);
     if (const std::optional<qint64> known = m_ledger->size(clean))
         return *known;
-    const bool counts = m_ledger->isInHome(clean) && !m_fileManager.isSymbolicLink(clean);
+    const bool counts = m_ledger->liesInHome(clean);
     if (counts)
         walker.setMeter(m_ledger->measured());
     const qint64 total = walker.totalSize(path);

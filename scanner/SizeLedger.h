@@ -20,6 +20,8 @@ public:
 
     // Strictly inside the home folder (paths as cleaned by QDir::cleanPath).
     bool isInHome(const QString &path) const;
+    // Inside the home folder where it really lies, links resolved: the home's walk meets it.
+    bool liesInHome(const QString &path) const;
     std::atomic<qint64> *measured() const { return m_measured.get(); }
 
     void record(const QString &path, qint64 size);
@@ -27,7 +29,8 @@ public:
     QHash<QString, qint64> sizes() const;
 
 private:
-    QString m_homePrefix; // the home with a trailing "/"
+    QString m_homePrefix;     // the home with a trailing "/"
+    QString m_realHomePrefix; // the same, links resolved
     std::shared_ptr<std::atomic<qint64>> m_measured;
     mutable QMutex m_mutex;
     QHash<QString, qint64> m_sizes;
