@@ -16,8 +16,8 @@ struct WalkPlace
 {
     QString path;
     int bucket = -1; // where its bytes go; -1: the enclosing folder's bucket
-    qint64 knownSize =
-        -1; // measured before: taken as it is, not walked again (unless places lie below)
+    // Measured before: taken as it is, not walked again (unless places lie below); -1: unknown.
+    qint64 knownSize = -1;
     // Each child that is no place of its own, or is one without a bucket, is a unit: it gets a
     // bucket of its own (a file only from the plan's unit minimum on).
     bool childrenAreUnits = false;
