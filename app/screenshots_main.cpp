@@ -167,5 +167,14 @@ int main(int argc, char *argv[])
     settle(vm);
     ok = save(window, output, QStringLiteral("system-data.png")) && ok;
 
+    // The largest folders no category names, a project opened down to its own largest entries.
+    vm.selectSystemCategory(FileCategory::largeFolders);
+    settle(vm);
+    vm.openFolder(home + QStringLiteral("/Projects"));
+    settle(vm);
+    vm.openFolder(home + QStringLiteral("/Projects/website"));
+    settle(vm);
+    ok = save(window, output, QStringLiteral("large-folders.png")) && ok;
+
     return ok ? 0 : 1;
 }

@@ -9,6 +9,7 @@ benchmarks=(
   applications
   leftovers
   systemdata
+  homescan
   quit
 )
 

@@ -104,5 +104,13 @@ bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m)
     s.writeFileOfSize(s.systemPath(QStringLiteral("/var/lib/systemd/coredump/"
                                                   "core.ledger.1000.3f2a.1710412345000000.zst")),
                       9 * kMiB);
+    // The user's own folders, and a project no category names: Your Files and Large Folders.
+    s.writeFile(s.homePath(QStringLiteral(".config/user-dirs.dirs")),
+                "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\nXDG_PICTURES_DIR=\"$HOME/Pictures\"\n");
+    folder(QStringLiteral("Documents/Taxes 2025"), 6 * kMiB);
+    folder(QStringLiteral("Pictures/Holiday"), 18 * kMiB);
+    folder(QStringLiteral("Projects/website/node_modules"), 96 * kMiB);
+    folder(QStringLiteral("Projects/website/.git"), 14 * kMiB);
+    folder(QStringLiteral("Projects/notes"), 2 * kMiB);
     return exact;
 }

@@ -2,6 +2,7 @@
 
 #include "model/FileCategory.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QMetaType>
 #include <QString>
@@ -37,6 +38,9 @@ struct AssociatedFile
     // its arguments ("/home/me/.cargo/bin/rustup", "toolchain", "uninstall", "nightly"). Empty
     // for an item that goes to the Trash.
     QStringList removalCommand;
+    // When anything in it last changed, where the finder knows (the largest folders of the
+    // home); invalid otherwise.
+    QDateTime lastModified;
 
     AssociatedFile() = default;
     AssociatedFile(QString path, QString name, FileCategory category, qint64 size,

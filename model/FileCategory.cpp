@@ -65,10 +65,12 @@ const CategoryInfo kCategories[] = {
     {FileCategory::systemManaged, "systemManaged", "Freed by System Tools", "internaldrive.fill", nullptr, nullptr, nullptr},
     {FileCategory::installedApplication, "installedApplication", "Installed Application", "app.badge.fill", nullptr, nullptr, nullptr},
     {FileCategory::toolchains, "toolchains", "Toolchains & Environments", "hammer", nullptr, nullptr, nullptr},
+    {FileCategory::largeFolders, "largeFolders", "Large Folders", "folder.fill", nullptr, nullptr, nullptr},
+    {FileCategory::userFiles, "userFiles", "Your Files", "house.fill", nullptr, nullptr, nullptr},
 };
 // clang-format on
 
-static_assert(std::size(kCategories) == 49);
+static_assert(std::size(kCategories) == 51);
 
 const CategoryInfo &info(FileCategory category)
 {

@@ -60,13 +60,15 @@ enum class FileCategory
     systemManaged,        // what only a command (often as root) can free: listed with the command
     installedApplication, // a Flatpak's or Snap's installation: removed by its own tool
     toolchains,           // one installed version of a toolchain, environment, IDE or game
+    largeFolders,         // the largest folders of the home that no other category names
+    userFiles,            // the user's own folders (Documents, Pictures...): counted, never offered
 };
 
-// Every case, in declaration order (49).
+// Every case, in declaration order (51).
 const QList<FileCategory> &allFileCategories();
 
 QString displayName(FileCategory category); // "Homebrew Data"
-// Exactly one of the 49 display names; nothing for any other text (case names included).
+// Exactly one of the 51 display names; nothing for any other text (case names included).
 std::optional<FileCategory> fileCategoryFromDisplayName(const QString &name);
 // The case name in code ("homebrewVar"), for the command line, logs and tests.
 QString caseName(FileCategory category);

@@ -6,6 +6,8 @@
 
 #include <atomic>
 
+class WalkPlan;
+
 // Adds up the disk space taken by everything below a folder with the file system's own calls:
 // each folder is opened relative to its parent's descriptor and read with a large buffer, and
 // each entry costs one stat call relative to its folder. The walk keeps an explicit stack (no
@@ -36,6 +38,12 @@ public:
 
     // cancelled, when set and true, makes the walk stop soon and return what it had counted.
     void setCancellationFlag(const std::atomic_bool *cancelled) { m_cancelled = cancelled; }
+    // plan, when set, is told where every byte lies (see WalkPlan); the walk then also reads
+    // each entry's modification time. It must outlive the walk.
+    void setPlan(WalkPlan *plan) { m_plan = plan; }
+    // measured, when set, is told the bytes of each folder as it is read (what a place the plan
+    // knows adds is not told again), so another thread can show how far the walk has come.
+    void setMeter(std::atomic<qint64> *measured) { m_measured = measured; }
 
     // Sum over every entry below folder, at any depth, of its allocated size (blocks x 512), or
     // of its length where the file system reports no allocation. Folders add nothing of their
@@ -50,4 +58,6 @@ private:
     int m_maxThreads;
     ScanProgress m_progress;
     const std::atomic_bool *m_cancelled = nullptr;
+    WalkPlan *m_plan = nullptr;
+    std::atomic<qint64> *m_measured = nullptr;
 };

@@ -94,7 +94,31 @@ struct SystemDataResult
     QList<FileGroup> groups;       // shown categories, largest first
     int hiddenCount = 0;           // categories found but under the display threshold
     QList<FileGroup> hiddenGroups; // those categories, largest first
+    // The home folder's size as the size walk counts (every path, folders' own blocks not), and
+    // how much of it the groups (shown and hidden) hold; both 0 until the home has been walked.
+    qint64 homeSize = 0;
+    qint64 accountedSize = 0;
 };
+
+// What a System Data scan tells while it runs, from the scanning thread.
+struct SystemDataListener
+{
+    // The categories measured so far, arranged as the result will be (after each step).
+    std::function<void(const SystemDataResult &)> partialResult;
+    // Where the bytes of the home measured so far add up; a scan measures each byte of the home
+    // once, so this ends at the home's size.
+    std::shared_ptr<std::atomic<qint64>> measuredBytes;
+};
+
+// The walk of the whole home that closes a System Data scan (FileScanner::surveyHome).
+struct HomeSurvey
+{
+    QList<FileGroup> groups; // Your Files and Large Folders, each when it holds anything
+    qint64 homeSize = 0;
+    qint64 accountedSize = 0; // of the named groups, Your Files and the Large Folders listed
+};
+
+class SizeLedger;
 
 // All disk and process work of the program. Every operation is synchronous, never fails (what
 // cannot be read counts as nothing) and keeps no state between calls, so one scanner may be used
@@ -277,7 +301,10 @@ public:
     std::optional<QString> locateTool(const QString &name) const;
 
     // --- System data ---------------------------------------------------------------------------
-    SystemDataResult scanSystemData(const ScanProgress &progress = {}) const;
+    // Every category, then one walk of the rest of the home (surveyHome); the sizes measured by
+    // the steps are taken by that walk as they are, so each byte of the home is measured once.
+    SystemDataResult scanSystemData(const ScanProgress &progress = {},
+                                    const SystemDataListener &listener = {}) const;
     // Shows the groups of at least 100 MiB (and every snapshot group), largest first and stable;
     // counts the others as hidden.
     static SystemDataResult arrangeSystemData(const QList<FileGroup> &all);
@@ -304,14 +331,28 @@ public:
     // installed), and stored core dumps (systemd's, macOS's /cores), as far as they can be read.
     // Unremovable systemManaged entries with the command in the reason; nothing when empty.
     QList<AssociatedFile> scanSystemCommandCaches(const ScanProgress &progress = {}) const;
+    // One walk of the home for what the named groups leave: the user's own folders
+    // (Places::userDirectories) summed as Your Files, never offered, and the largest folders
+    // (and files) outside every named entry and user folder, as Large Folders, never ticked at
+    // first, with their last change; with the home's size and how much of it is accounted for.
+    // Sizes this scanner's ledger holds (a scan's earlier steps) are taken as they are.
+    HomeSurvey surveyHome(const QList<FileGroup> &named, const ScanProgress &progress = {}) const;
+    // The entries of a folder, largest first, at most limit, measured in one walk: each by the
+    // allocated size of everything in it, with its last change; empty ones left out.
+    QList<AssociatedFile> largestChildren(const QString &folder, int limit) const;
 
 private:
     // The tool environment with the npm's own folder first on PATH when it is not already there:
     // npm runs through "env node", and a version manager's node sits only beside its npm.
     QStringList npmEnvironment(const QString &npm) const;
+    // During a System Data scan: measures every subfolder of folder in one walk and keeps their
+    // sizes in the ledger, for a step that measures them one by one.
+    void measureEntriesAhead(const QString &folder) const;
 
     Places m_places;
     FileManager m_fileManager;
     std::shared_ptr<const std::atomic_bool> m_cancelled;
+    // Set on the scanner a System Data scan works with: what its steps measured.
+    std::shared_ptr<SizeLedger> m_ledger;
     int m_queryTimeLimitMs = 30000;
 };

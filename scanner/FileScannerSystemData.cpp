@@ -1,7 +1,9 @@
 #include "scanner/FileScanner.h"
 
+#include "model/MediumDate.h"
 #include "scanner/FoundFile.h"
 #include "scanner/PropertyList.h"
+#include "scanner/SizeLedger.h"
 
 #include <QLocale>
 
@@ -73,70 +75,56 @@ void sortLargestFirst(QList<AssociatedFile> &files)
         [](const AssociatedFile &a, const AssociatedFile &b) { return a.size > b.size; });
 }
 
-bool isSeparatorBesideWeekday(QChar c)
-{
-    return c.isSpace() || c == QLatin1Char(',') || c == QChar(0x060C) /* Arabic comma */
-           || c == QChar(0x200F) /* right-to-left mark */;
-}
-
-// Qt offers only a short and a long date format. The medium style is the locale's long format
-// without the weekday and with abbreviated month names: "Dec 6, 2026" in American English,
-// "6 Dec 2026" in British English and in the C locale, "6. Dez. 2026" in German.
-QString mediumDateFormat(const QLocale &locale)
-{
-    QString format = locale.dateFormat(QLocale::LongFormat);
-    const qsizetype weekday = format.indexOf(QLatin1String("dddd"));
-    if (weekday >= 0) {
-        qsizetype end = weekday + 4;
-        if (end < format.size()) {
-            // Words glued to the weekday ("ddddที่") go with it, then the separating spaces.
-            while (end < format.size() && !format.at(end).isSpace() &&
-                   !QStringView(u"dMy'").contains(format.at(end)))
-                ++end;
-            while (end < format.size() && isSeparatorBesideWeekday(format.at(end)))
-                ++end;
-            format.remove(weekday, end - weekday);
-        } else {
-            qsizetype start = weekday;
-            while (start > 0 && isSeparatorBesideWeekday(format.at(start - 1)))
-                --start;
-            format.remove(start, end - start);
-        }
-    }
-    format.replace(QLatin1String("MMMM"), QLatin1String("MMM"));
-    format = format.trimmed();
-    if (!format.contains(QLatin1Char('d')) || !format.contains(QLatin1Char('M')) ||
-        !format.contains(QLatin1String("yy")) || format.contains(QLatin1String("ddd")))
-        return QStringLiteral("d MMM yyyy");
-    return format;
-}
-
 } // namespace
 
-SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress) const
+SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress,
+                                             const SystemDataListener &listener) const
 {
+    // The steps measure through a scanner that keeps what they measured, for the home's walk.
+    FileScanner scanner = *this;
+    scanner.m_ledger = std::make_shared<SizeLedger>(m_places.home(), listener.measuredBytes);
+
+    // The folders whose entries the steps measure one at a time: each measured in one parallel
+    // walk rather than in one short walk per entry.
+    for (const QString &folder : {m_places.inHome(kCaches), m_places.inHome(kLogs),
+                                  m_places.inHome(kDeviceBackups), m_places.cacheHome()})
+        scanner.measureEntriesAhead(folder);
+
     QList<FileGroup> all;
-    if (isXcodeInstalled())
-        all.append(scanXcodeData(progress));
-    if (const std::optional<QList<FileGroup>> backups = scanDeviceBackups(progress))
-        all.append(*backups);
-    if (std::optional<FileGroup> snapshots = scanLocalSnapshots())
-        all.append(std::move(*snapshots));
-    if (isDockerInstalled())
-        all.append(scanContainerData(progress));
-    if (const std::optional<QList<FileGroup>> cachesAndLogs = scanCachesAndLogs(progress))
-        all.append(*cachesAndLogs);
-    all.append(scanToolchains(progress));
-    // A category both machines have (caches) stays one group.
-    for (const FileGroup &group : scanLinuxSystemData(progress)) {
-        auto same = std::find_if(all.begin(), all.end(),
-                                 [&](const FileGroup &g) { return g.category == group.category; });
-        if (same == all.end())
-            all.append(group);
-        else
-            same->files.append(group.files);
-    }
-    return arrangeSystemData(all);
+    // A category both machines have (caches) stays one group. Each step's categories are shown
+    // as soon as it is done.
+    const auto add = [&all, &listener](const QList<FileGroup> &groups) {
+        for (const FileGroup &group : groups) {
+            auto same = std::find_if(all.begin(), all.end(), [&](const FileGroup &g) {
+                return g.category == group.category;
+            });
+            if (same == all.end())
+                all.append(group);
+            else
+                same->files.append(group.files);
+        }
+        if (listener.partialResult && !groups.isEmpty())
+            listener.partialResult(arrangeSystemData(all));
+    };
+    if (scanner.isXcodeInstalled())
+        add(scanner.scanXcodeData(progress));
+    if (const std::optional<QList<FileGroup>> backups = scanner.scanDeviceBackups(progress))
+        add(*backups);
+    if (std::optional<FileGroup> snapshots = scanner.scanLocalSnapshots())
+        add({*snapshots});
+    if (scanner.isDockerInstalled())
+        add(scanner.scanContainerData(progress));
+    if (const std::optional<QList<FileGroup>> cachesAndLogs = scanner.scanCachesAndLogs(progress))
+        add(*cachesAndLogs);
+    add(scanner.scanToolchains(progress));
+    add(scanner.scanLinuxSystemData(progress));
+
+    const HomeSurvey survey = scanner.surveyHome(all, progress);
+    add(survey.groups);
+    SystemDataResult result = arrangeSystemData(all);
+    result.homeSize = survey.homeSize;
+    result.accountedSize = survey.accountedSize;
+    return result;
 }
 
 SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)

@@ -113,3 +113,38 @@ QStringList Places::dataDirs() const
     dirs.removeDuplicates();
     return dirs;
 }
+
+QString Places::userDirsFile() const
+{
+    return configHome() + QStringLiteral("/user-dirs.dirs");
+}
+
+QStringList Places::userDirectories(const std::optional<QByteArray> &userDirsContents) const
+{
+    QStringList dirs;
+    if (!userDirsContents) {
+        for (const char *name :
+             {"Desktop", "Documents", "Downloads", "Movies", "Music", "Pictures", "Videos"})
+            dirs.append(inHome(QString::fromLatin1(name)));
+        return dirs;
+    }
+    const QString homePrefix = QStringLiteral("$HOME");
+    for (const QByteArray &rawLine : userDirsContents->split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        const qsizetype equals = line.indexOf(u'=');
+        if (line.startsWith(u'#') || !line.startsWith(QLatin1String("XDG_")) || equals < 0)
+            continue;
+        QString value = line.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+            value = value.mid(1, value.size() - 2);
+        if (value.startsWith(homePrefix) &&
+            (value.size() == homePrefix.size() || value.at(homePrefix.size()) == u'/'))
+            value = m_home + value.mid(homePrefix.size());
+        else if (!value.startsWith(u'/'))
+            continue;
+        value = QDir::cleanPath(value);
+        if (value != QDir::cleanPath(m_home) && !dirs.contains(value))
+            dirs.append(value);
+    }
+    return dirs;
+}

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The machine the scanner looks at: the user's home folder, the system root and the XDG base
 // directory variables. Every fixed place of the program is resolved through one Places value, so
@@ -41,6 +44,14 @@ public:
     // $XDG_DATA_DIRS in order, else /usr/local/share and /usr/share; each one a machine place
     // resolved under the system root. Relative entries are dropped, duplicates kept once.
     QStringList dataDirs() const;
+
+    // $XDG_CONFIG_HOME/user-dirs.dirs, where xdg-user-dirs names the user's own folders.
+    QString userDirsFile() const;
+    // The user's own folders (Desktop, Documents, Downloads, Music, Pictures, Videos...): those
+    // the user-dirs.dirs contents name ("$HOME/..." or absolute; one set to the home itself
+    // means none), else, with no such file, the usual names under home (Desktop, Documents,
+    // Downloads, Movies, Music, Pictures, Videos). Each once, in the order given.
+    QStringList userDirectories(const std::optional<QByteArray> &userDirsContents) const;
 
 private:
     QString xdgHome(const char *variable, const QString &fallback) const;

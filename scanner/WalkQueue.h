@@ -6,11 +6,16 @@
 #include <optional>
 #include <vector>
 
-// A folder handed from one walking thread to another: open, with its depth below the top.
+struct WalkPlace;
+
+// A folder handed from one walking thread to another: open, with its depth below the top and,
+// in a planned walk, the place it is and the bucket its bytes go to.
 struct WalkTask
 {
     int fd = -1;
     int depth = 0;
+    const WalkPlace *place = nullptr;
+    int bucket = 0;
 };
 
 // The folders waiting for a thread of a parallel walk, and the bookkeeping that tells when every

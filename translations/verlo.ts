@@ -175,10 +175,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 category(ies) under 100 MB hidden: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. The files start ticked as in the window: none of an application&apos;s, a package&apos;s own but not the places in the home named after it. --all ticks every file, --only the files of the named categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -192,6 +188,14 @@
     </message>
     <message>
         <source>nothing of %1 is ticked; nothing removed (--only CATEGORY ticks categories, --all every file)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 category(ies) under 100 MB hidden: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 in your home accounted for</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -306,10 +310,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Stopped before %1 file(s); they were left where they are</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Not uninstalled: %1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -415,6 +415,14 @@ or Cache files were found for this app.</source>
         <source>Put Back</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measuring...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileGroupView</name>
@@ -435,6 +443,21 @@ or Cache files were found for this app.</source>
     <name>FileRowView</name>
     <message>
         <source>Removed via package manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 · changed %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HomeCoverage</name>
+    <message>
+        <source>%1 of about %2 measured</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 in your home accounted for</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -523,10 +546,6 @@ or Cache files were found for this app.</source>
         <source>Put Back restores the files only</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Could not keep the record of this removal in %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>SectionSwitcher</name>
@@ -544,40 +563,6 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>System Data</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SmallerCategoriesButton</name>
-    <message>
-        <source>Hide smaller categories</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show 1 smaller category</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show %1 smaller categories</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SmallerCategoriesView</name>
-    <message>
-        <source>1 category under 100 MB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 categories under 100 MB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 category under 100 MB hidden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 categories under 100 MB hidden</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -642,6 +627,14 @@ exceed 100 MB.</source>
         <source>Total System Data:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 category under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 categories under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TrashRestore</name>
@@ -702,6 +695,10 @@ exceed 100 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Put Back is not available on macOS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; is not the name of an item in the Trash</source>
         <translation type="unfinished"></translation>
     </message>
@@ -711,6 +708,10 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Its record %1 is refused: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record %1 points into the Trash itself</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -727,22 +728,6 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Could not move it back to %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Its name in the Trash now belongs to an item from %1; nothing was moved</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Where it came from is not known; nothing was moved</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Its record points into the Trash itself (%1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 is no longer the item that was moved there; nothing was moved</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

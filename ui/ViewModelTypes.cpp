@@ -11,6 +11,8 @@ void registerViewModelTypes()
         qmlRegisterUncreatableType<ContentViewModel>(
             "Verlo", 1, 0, "ContentViewModel",
             QStringLiteral("The window is given its view model"));
+        qmlRegisterUncreatableType<HomeCoverage>("Verlo", 1, 0, "HomeCoverage",
+                                                 QStringLiteral("The view model owns it"));
         const QString enumsOnly = QStringLiteral("Only its values are used");
         qmlRegisterUncreatableMetaObject(Category::staticMetaObject, "Verlo", 1, 0, "Category",
                                          enumsOnly);

@@ -62,9 +62,11 @@ enum class Value
     SystemManaged,
     InstalledApplication,
     Toolchains,
+    LargeFolders,
+    UserFiles,
 };
 Q_ENUM_NS(Value)
-static_assert(int(Value::Toolchains) == int(FileCategory::toolchains));
+static_assert(int(Value::UserFiles) == int(FileCategory::userFiles));
 
 inline Value of(FileCategory category)
 {

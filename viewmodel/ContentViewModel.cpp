@@ -35,7 +35,8 @@ ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
       m_filteredHomebrewPackagesModel(new HomebrewPackageListModel(this)),
       m_fileGroupsModel(new FileGroupListModel(this)),
       m_systemDataGroupsModel(new FileGroupListModel(this)),
-      m_hiddenSystemDataGroupsModel(new FileGroupListModel(this))
+      m_hiddenSystemDataGroupsModel(new FileGroupListModel(this)),
+      m_homeCoverage(new HomeCoverage(m_scanner.places().home(), this))
 {
     // Every copy of the scanner handed to a worker watches this flag: closing the window stops
     // a long walk at once.
@@ -288,9 +289,11 @@ void ContentViewModel::setFilteredHomebrewPackages(const QList<HomebrewPackage> 
 void ContentViewModel::setFileGroups(const QList<FileGroup> &groups,
                                      const QSet<QString> &directoryPaths)
 {
+    setOpenedFolders({});
     if (groups.isEmpty() && m_fileGroups.isEmpty())
         return;
     m_fileGroups = groups;
+    m_fileGroupDirectories = directoryPaths;
     m_fileGroupsModel->setGroups(groups, directoryPaths);
     emit fileGroupsChanged();
     emit selectionChanged();

@@ -9,6 +9,7 @@
 #include "scanner/FileScanner.h"
 #include "viewmodel/CategoryEnums.h"
 #include "viewmodel/DetailHeader.h"
+#include "viewmodel/HomeCoverage.h"
 #include "viewmodel/JobRunner.h"
 #include "viewmodel/PutBack.h"
 #include "viewmodel/RemovalJob.h"
@@ -130,6 +131,10 @@ class ContentViewModel : public QObject
     Q_PROPERTY(qint64 systemDataTotalSize READ systemDataTotalSize NOTIFY systemDataGroupsChanged)
     Q_PROPERTY(
         QString systemDataTotalSizeText READ systemDataTotalSizeText NOTIFY systemDataGroupsChanged)
+    // The home's figures for the System Data header: progress while scanning, then coverage.
+    Q_PROPERTY(HomeCoverage *homeCoverage READ homeCoverage CONSTANT)
+    // The folders opened below a Large Folders row, outermost first ([] at the category's top).
+    Q_PROPERTY(QStringList openedFolders READ openedFolders NOTIFY openedFoldersChanged)
 
 public:
     using SelectedItem = std::variant<std::monostate, AppInfo, NPMPackage, HomebrewPackage>;
@@ -289,6 +294,7 @@ public:
     std::optional<FileCategory> selectedSystemCategory() const { return m_selectedSystemCategory; }
     QString selectedSystemCategoryName() const;
     DetailHeader selectedSystemCategoryHeader() const;
+    // Of the shown categories but Your Files.
     qint64 systemDataTotalSize() const;
     QString systemDataTotalSizeText() const;
 
@@ -302,6 +308,15 @@ public:
     // the category is neither in systemDataGroups nor in hiddenSystemDataGroups).
     void selectSystemCategory(FileCategory category);
     Q_INVOKABLE void showSystemCategory(Category::Value category); // for the System Data rows
+    HomeCoverage *homeCoverage() const { return m_homeCoverage; }
+
+    // The Large Folders drill-down. openFolder shows, in place of the detail pane's files, the
+    // largest entries of one of its large folders (measured on the serial worker, none ticked);
+    // ignored while isScanning or outside System Data. closeFolder goes back one level, to the
+    // files as they were left. Any other change of the detail pane's files closes them all.
+    QStringList openedFolders() const;
+    Q_INVOKABLE void openFolder(const QString &path);
+    Q_INVOKABLE void closeFolder();
 
     // --- List models for QML -------------------------------------------------------------------
     QAbstractListModel *filteredAppsModel() const;
@@ -350,6 +365,7 @@ signals:
     // The selection inside fileGroups changed (or fileGroups was replaced).
     void selectionChanged();
     void systemDataGroupsChanged();
+    void openedFoldersChanged();
 
 private:
     // Stores value and announces the change, only when it differs: views redraw on every signal.
@@ -401,8 +417,19 @@ private:
     void applyApplications(const QList<AppInfo> &apps);
     // The group of that category, shown or hidden; nothing when the scan did not keep it.
     const FileGroup *systemDataGroup(FileCategory category) const;
-    // That category's group as the detail pane opens it: one copy, every file selected.
+    // That category's group as the detail pane opens it: one copy, ticked as a System Data
+    // category opens (FileSelection::tickOpenedSystemCategory).
     QList<FileGroup> openedSystemCategory(std::optional<FileCategory> category) const;
+    // Categories measured so far by the running scan: rows only, the scan goes on.
+    void applySystemDataPartial(const SystemDataResult &partial,
+                                const QSet<QString> &directoryPaths);
+    struct OpenedFolder
+    {
+        QString path;
+        QList<FileGroup> parentGroups; // the detail pane's files when it was opened
+        QSet<QString> parentDirectories;
+    };
+    void setOpenedFolders(const QList<OpenedFolder> &trail);
     quint64 beginItemWork();
     template <typename Work, typename Apply>
     void startLoad(SidebarSection section, Work work, Apply apply);
@@ -423,6 +450,8 @@ private:
     QString m_searchQuery;
     SelectedItem m_selectedItem;
     QList<FileGroup> m_fileGroups;
+    QSet<QString> m_fileGroupDirectories;
+    QList<OpenedFolder> m_openedFolders;
     bool m_isScanning = false;
     bool m_isLoadingList = false;
     QString m_scanProgressText;
@@ -460,6 +489,7 @@ private:
     FileGroupListModel *m_fileGroupsModel;
     FileGroupListModel *m_systemDataGroupsModel;
     FileGroupListModel *m_hiddenSystemDataGroupsModel;
+    HomeCoverage *m_homeCoverage;
 
     // Declared last: destroyed first, cancelling every job and waiting for the running ones.
     JobRunner m_jobs;

@@ -5,6 +5,8 @@
 #include "viewmodel/AppSubtitle.h"
 #include "viewmodel/FileSelection.h"
 
+#include <QPointer>
+
 namespace {
 
 const QString kSeparator = QStringLiteral(" \u00B7 ");
@@ -47,7 +49,7 @@ QList<FileGroup> ContentViewModel::openedSystemCategory(std::optional<FileCatego
     QList<FileGroup> open;
     if (const FileGroup *group = category ? systemDataGroup(*category) : nullptr) {
         open.append(*group);
-        FileSelection::selectEveryFile(open, true);
+        FileSelection::tickOpenedSystemCategory(open);
     }
     return open;
 }
@@ -60,9 +62,12 @@ void ContentViewModel::setShowHiddenSystemCategories(bool show)
 
 qint64 ContentViewModel::systemDataTotalSize() const
 {
+    // The user's own files are counted for the home's coverage, not as system data.
     qint64 size = 0;
-    for (const FileGroup &group : m_systemDataGroups)
-        size += group.totalSize();
+    for (const FileGroup &group : m_systemDataGroups) {
+        if (group.category != FileCategory::userFiles)
+            size += group.totalSize();
+    }
     return size;
 }
 
@@ -77,18 +82,46 @@ void ContentViewModel::startSystemDataScan()
     setIsScanning(true);
     const FileScanner scanner = m_scanner;
     const ScanProgress progress = progressReporter(0, true);
+    SystemDataListener listener;
+    listener.measuredBytes = m_homeCoverage->begin();
+    // Each step's categories reach the rows while the scan goes on.
+    const QPointer<ContentViewModel> guard(this);
+    const std::shared_ptr<const std::atomic_bool> cancelled = m_jobs.cancellationFlag();
+    listener.partialResult = [guard, cancelled, self = this, fileManager = scanner.fileManager()](
+                                 const SystemDataResult &partial) {
+        const QSet<QString> directories =
+            FileSelection::directoryPaths(partial.groups + partial.hiddenGroups, fileManager);
+        QMetaObject::invokeMethod(
+            self,
+            [guard, cancelled, partial, directories] {
+                if (guard && !cancelled->load())
+                    guard->applySystemDataPartial(partial, directories);
+            },
+            Qt::QueuedConnection);
+    };
     m_jobs.run(
         JobRunner::Queue::systemData, this,
-        [scanner, progress] {
-            const SystemDataResult result = scanner.scanSystemData(progress);
+        [scanner, progress, listener] {
+            listener.measuredBytes->store(0);
+            const SystemDataResult result = scanner.scanSystemData(progress, listener);
             return std::pair(result,
                              FileSelection::directoryPaths(result.groups + result.hiddenGroups,
                                                            scanner.fileManager()));
         },
         [this](const std::pair<SystemDataResult, QSet<QString>> &outcome) {
             --m_pendingSystemScans;
+            m_homeCoverage->takeResult(outcome.first.homeSize, outcome.first.accountedSize);
+            if (m_pendingSystemScans == 0)
+                m_homeCoverage->end();
             applySystemDataResult(outcome.first, outcome.second);
         });
+}
+
+void ContentViewModel::applySystemDataPartial(const SystemDataResult &partial,
+                                              const QSet<QString> &directoryPaths)
+{
+    setSystemDataGroups(partial, directoryPaths);
+    setHiddenSystemCategoryCount(partial.hiddenCount);
 }
 
 void ContentViewModel::applySystemDataResult(const SystemDataResult &result,

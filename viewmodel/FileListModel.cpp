@@ -1,6 +1,7 @@
 #include "viewmodel/FileListModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "model/MediumDate.h"
 
 FileListModel::FileListModel(const QList<AssociatedFile> &files,
                              const QSet<QString> &directoryPaths, QObject *parent)
@@ -37,6 +38,10 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         return isRemovedByPackageManager(file.category);
     case UnremovableReasonRole:
         return file.unremovableReason;
+    case LastModifiedTextRole:
+        return file.lastModified.isValid() ? formatMediumDate(file.lastModified.date()) : QString();
+    case CanOpenRole:
+        return file.category == FileCategory::largeFolders && m_directoryPaths.contains(file.path);
     case FileRole: {
         QVariantMap map;
         const QHash<int, QByteArray> names = roleNames();
@@ -61,6 +66,8 @@ QHash<int, QByteArray> FileListModel::roleNames() const
             {IsDirectoryRole, "isDirectory"},
             {IsPackageFileRole, "isPackageFile"},
             {UnremovableReasonRole, "unremovableReason"},
+            {LastModifiedTextRole, "lastModifiedText"},
+            {CanOpenRole, "canOpen"},
             {FileRole, "file"}};
 }
 

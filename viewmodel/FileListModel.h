@@ -8,7 +8,9 @@
 
 // The files of one found group for QML, one row per file. Roles: fileId (QString UUID), name,
 // path, size (qint64), sizeText, isSelected, isDirectory, isPackageFile (removed by its package
-// manager), unremovableReason, and file (all of these as one map, what a row view takes).
+// manager), unremovableReason, lastModifiedText (medium date of the last change, "" when not
+// known), canOpen (a large folder: opens to its own largest entries), and file (all of these as
+// one map, what a row view takes).
 // updateFiles takes the same files with new ticks and announces each changed row alone, so a
 // row keeps its keyboard focus and animates when it is ticked.
 class FileListModel : public QAbstractListModel
@@ -28,6 +30,8 @@ public:
         IsDirectoryRole,
         IsPackageFileRole,
         UnremovableReasonRole,
+        LastModifiedTextRole,
+        CanOpenRole,
         FileRole,
     };
 

@@ -37,6 +37,14 @@ void selectEveryFile(QList<FileGroup> &groups, bool selected)
     }
 }
 
+void tickOpenedSystemCategory(QList<FileGroup> &groups)
+{
+    for (FileGroup &group : groups) {
+        for (AssociatedFile &file : group.files)
+            select(file, group.category != FileCategory::largeFolders);
+    }
+}
+
 void syncDownloadCache(QList<FileGroup> &groups)
 {
     auto cache = std::find_if(groups.begin(), groups.end(), [](const FileGroup &group) {

@@ -16,6 +16,9 @@ namespace FileSelection {
 // Ticks or clears one file; a file that cannot be removed is never ticked.
 void select(AssociatedFile &file, bool selected);
 void selectEveryFile(QList<FileGroup> &groups, bool selected);
+// The ticks a System Data category opened in the detail pane starts with: every file, except
+// the large folders, which are there for review.
+void tickOpenedSystemCategory(QList<FileGroup> &groups);
 // The download cache group is ticked exactly when a Cellar or Caskroom file is.
 void syncDownloadCache(QList<FileGroup> &groups);
 // Toggles one file (the bundle takes every file with it; Cellar and Caskroom changes make the

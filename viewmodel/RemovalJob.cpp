@@ -16,7 +16,8 @@ const QString kSeparator = QStringLiteral(" \u00B7 ");
 bool isSystemDataWarningCategory(FileCategory category)
 {
     return category == FileCategory::deviceBackups ||
-           category == FileCategory::timeMachineSnapshots || category == FileCategory::dockerData;
+           category == FileCategory::timeMachineSnapshots || category == FileCategory::dockerData ||
+           category == FileCategory::largeFolders;
 }
 
 // The command its package manager removes one store entry with.

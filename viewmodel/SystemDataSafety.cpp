@@ -15,6 +15,7 @@ SystemDataSafety systemDataSafety(FileCategory category)
     case FileCategory::xcodeArchives:
     case FileCategory::timeMachineSnapshots:
     case FileCategory::toolchains:
+    case FileCategory::largeFolders:
         return SystemDataSafety::review;
     case FileCategory::deviceBackups:
     case FileCategory::dockerData:

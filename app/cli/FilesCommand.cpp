@@ -39,12 +39,23 @@ QString groupsText(const QList<FileGroup> &groups)
     return text;
 }
 
-// System Data groups as the files command's groups, each with its safety badge.
+// System Data groups as the files command's groups, each with its safety badge, and each file
+// with its last change (ISO 8601; null where not known).
 QJsonArray systemDataJson(const QList<FileGroup> &groups)
 {
     QJsonArray array = Cli::toJson(groups);
     for (qsizetype i = 0; i < array.size(); ++i) {
         QJsonObject group = array[i].toObject();
+        QJsonArray files = group.value(QStringLiteral("files")).toArray();
+        for (qsizetype f = 0; f < files.size(); ++f) {
+            QJsonObject file = files[f].toObject();
+            const QDateTime &modified = groups[i].files[f].lastModified;
+            file.insert(QStringLiteral("lastModified"),
+                        modified.isValid() ? QJsonValue(modified.toString(Qt::ISODate))
+                                           : QJsonValue(QJsonValue::Null));
+            files[f] = file;
+        }
+        group.insert(QStringLiteral("files"), files);
         const SystemDataSafety safety = systemDataSafety(groups[i].category);
         group.insert(QStringLiteral("safety"), safety == SystemDataSafety::none
                                                    ? QJsonValue(QJsonValue::Null)
@@ -120,15 +131,20 @@ int systemData(const QStringList &arguments)
         ScanProgressLine progress;
         result = scanner.scanSystemData(progress.callback());
     }
+    // The user's own files count for the home's coverage, not as system data.
     qint64 total = 0;
-    for (const FileGroup &group : std::as_const(result.groups))
-        total += group.totalSize();
+    for (const FileGroup &group : std::as_const(result.groups)) {
+        if (group.category != FileCategory::userFiles)
+            total += group.totalSize();
+    }
 
     if (command.isSet(QStringLiteral("json"))) {
         printJson({{QStringLiteral("groups"), systemDataJson(result.groups)},
                    {QStringLiteral("hiddenCount"), result.hiddenCount},
                    {QStringLiteral("hiddenGroups"), systemDataJson(result.hiddenGroups)},
-                   {QStringLiteral("size"), total}});
+                   {QStringLiteral("size"), total},
+                   {QStringLiteral("homeSize"), result.homeSize},
+                   {QStringLiteral("accountedSize"), result.accountedSize}});
         return done;
     }
     QString text;
@@ -145,6 +161,9 @@ int systemData(const QStringList &arguments)
         }
     }
     text += QCoreApplication::translate("Cli", "Total: %1").arg(formatByteCount(total)) + u'\n';
+    text += QCoreApplication::translate("Cli", "%1 of %2 in your home accounted for")
+                .arg(formatByteCount(result.accountedSize), formatByteCount(result.homeSize)) +
+            u'\n';
     if (result.hiddenCount > 0) {
         QStringList hidden;
         for (const FileGroup &group : std::as_const(result.hiddenGroups))

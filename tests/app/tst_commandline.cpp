@@ -259,6 +259,13 @@ private slots:
                                        u')'),
                          qPrintable(text));
         }
+        // How much of the home the categories account for, as the window's header says it.
+        const qint64 homeSize = data[u"homeSize"_s].toInteger();
+        QVERIFY(homeSize > 0 && data[u"accountedSize"_s].toInteger() <= homeSize);
+        QVERIFY2(
+            text.contains(u"\n%1 of %2 in your home accounted for\n"_s.arg(
+                formatByteCount(data[u"accountedSize"_s].toInteger()), formatByteCount(homeSize))),
+            qPrintable(text));
         const QAbstractItemModel *rows = vm.systemDataGroupsModel();
         QCOMPARE(rows->rowCount(), 1);
         QCOMPARE(data[u"groups"_s][0][u"safety"_s].toString(), u"review"_s);

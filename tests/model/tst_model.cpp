@@ -61,7 +61,7 @@ private slots:
             QCOMPARE(fileCategoryFromDisplayName(displayName(category)), category);
             names.insert(displayName(category));
         }
-        QCOMPARE(names.size(), 49);
+        QCOMPARE(names.size(), 51);
         QCOMPARE(libraryFolderName(FileCategory::savedApplicationState),
                  QStringLiteral("Saved Application State"));
         QVERIFY(!libraryFolderName(FileCategory::homeDotFiles));

@@ -456,6 +456,7 @@ private slots:
                                               100LL * 1024 * 1024));
         QVERIFY(h.machine.addHomeFolderOfSize(u"Library/Developer/Xcode/Archives"_s, 64 * 4096));
         QVERIFY(h.machine.addHomeFolderOfSize(u"Library/Logs/DiagnosticReports"_s, 16 * 4096));
+        QVERIFY(h.machine.addHomeFolderOfSize(u"projects/site"_s, 100LL * 1024 * 1024));
         h.machine.installXcode();
         h.machine.installTmutil("Snapshots for disk /:\n"
                                 "com.apple.TimeMachine.2026-03-14-093012.local\n"
@@ -465,20 +466,34 @@ private slots:
         QVERIFY(h.click(u"sectionButton_System Data"_s));
         QTRY_VERIFY(h.visible(u"systemCategoryRow_xcodeDerivedData"_s));
         QCOMPARE(h.texts({u"systemScanningState"_s, u"systemTotal"_s, u"hiddenCategoriesLine"_s,
-                          u"smallerCategoriesButton"_s}),
-                 u"- | 104.9 MB | 2 categories under 100 MB hidden | Show 2 smaller categories"_s);
+                          u"smallerCategoriesButton"_s, u"homeProgress"_s}),
+                 u"- | 209.7 MB | 2 categories under 100 MB hidden | Show 2 smaller categories | -"_s);
+        const QString coverage = h.vm().homeCoverage()->coverageText();
+        QVERIFY(coverage.endsWith(u" in your home accounted for"_s));
+        QCOMPARE(h.text(u"coverageLine"_s), coverage);
         // The small categories come as rows on request, open like any other, and go again.
         QVERIFY(!h.visible(u"systemCategoryRow_diagnosticReports"_s));
         QVERIFY(h.click(u"smallerCategoriesButton"_s));
         QTRY_VERIFY(h.visible(u"systemCategoryRow_diagnosticReports"_s));
         QCOMPARE(
             h.texts({u"hiddenCategoriesLine"_s, u"smallerCategoriesButton"_s, u"systemTotal"_s}),
-            u"2 categories under 100 MB | Hide smaller categories | 104.9 MB"_s);
+            u"2 categories under 100 MB | Hide smaller categories | 209.7 MB"_s);
         QVERIFY(h.click(u"systemCategoryRow_diagnosticReports"_s));
         QTRY_VERIFY(h.visible(u"fileGroup_diagnosticReports"_s));
         QVERIFY(h.item(u"systemCategoryRow_diagnosticReports"_s)->property("isSelected").toBool());
         QVERIFY(h.click(u"smallerCategoriesButton"_s));
         QTRY_VERIFY(!h.visible(u"systemCategoryRow_xcodeArchives"_s));
+
+        // A large folder opens to its own entries, unticked, with the way back.
+        QVERIFY(h.click(u"systemCategoryRow_largeFolders"_s));
+        QTRY_VERIFY(h.visible(u"fileRow_projects"_s));
+        QVERIFY(!h.visible(u"folderTrail"_s) && h.vm().totalSelectedCount() == 0);
+        QVERIFY(h.click(u"fileRow_projects"_s));
+        QTRY_VERIFY(h.visible(u"fileRow_site"_s));
+        QCOMPARE(h.text(u"folderTrailText"_s), u"Large Folders  \u203A  projects"_s);
+        QVERIFY(h.click(u"folderBackButton"_s));
+        QTRY_VERIFY(h.visible(u"fileRow_projects"_s) && !h.visible(u"folderTrail"_s));
+
         // Each row: its safety badge, size and detail ("-" where none is shown).
         const QStringList parts{u"safetyBadge"_s, u"categorySize"_s, u"categoryDetail"_s};
         QQuickItem *derived = h.item(u"systemCategoryRow_xcodeDerivedData"_s);

@@ -3,6 +3,7 @@
 
 #include "demo/DesktopMachineBuilder.h"
 #include "demo/MachineBuilder.h"
+#include "model/ByteCountFormat.h"
 #include "tests/support/Sandbox.h"
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
@@ -625,6 +626,60 @@ private slots:
                  u"Uninstalled Rust %1 \u00B7 Moved 1 item(s) to Trash \u00B7 12 kB freed "
                  "\u00B7 Put Back restores the files only"_s.arg(nightly));
         QCOMPARE(ticks(vm.fileGroups()), u"-"_s + stable);
+    }
+
+    void systemData_categoriesAsMeasuredProgressCoverageAndDrillDown()
+    {
+        Sandbox sandbox;
+        MachineBuilder machine(sandbox);
+        machine.installXcode();
+        QVERIFY(machine.addHomeFolderOfSize("Library/Developer/Xcode/DerivedData", 8192));
+        QVERIFY(machine.addHomeFolderOfSize("projects/site/build", 100 << 20)); // shown
+        QVERIFY(machine.addHomeFolderOfSize("projects/site/src", 4096));
+        // The snapshot listing, after the Xcode step, waits until the test lets it go.
+        const QString go = sandbox.base() + "/go";
+        sandbox.writeScript(sandbox.systemPath("/usr/bin/tmutil"),
+                            "i=0\nwhile [ ! -e '" + go +
+                                "' ] && [ $i -lt 600 ]; do sleep 0.05; "
+                                "i=$((i+1)); done\n");
+        ContentViewModel vm{FileScanner(sandbox.places())};
+        const HomeCoverage &coverage = *vm.homeCoverage();
+        vm.selectSection(SidebarSection::systemData);
+        // The Xcode category is there (hidden, too small) while the scan still runs.
+        QTRY_COMPARE_WITH_TIMEOUT(vm.hiddenSystemCategoryCount(), 1, kWorkTimeoutMs);
+        QVERIFY(vm.isScanning() && coverage.isMeasuring());
+        QVERIFY(coverage.fraction() >= 0 && coverage.fraction() < 1);
+        QVERIFY(coverage.progressText().endsWith(u" measured"_s));
+        sandbox.writeFile(go, "");
+        SETTLE(vm);
+        QVERIFY(!coverage.isMeasuring() && coverage.homeSize() > (100 << 20));
+        QCOMPARE(coverage.coverageText(), u"%1 of %2 in your home accounted for"_s.arg(
+                                              formatByteCount(coverage.accountedSize()),
+                                              formatByteCount(coverage.homeSize())));
+        QCOMPARE(HomeCoverage::expectedSize(sandbox.home()), coverage.homeSize());
+
+        // Large Folders open unticked; a row opens to its largest entries, and back.
+        vm.selectSystemCategory(FileCategory::largeFolders);
+        QCOMPARE(ticks(vm.fileGroups()), u"-projects"_s);
+        vm.openFolder(sandbox.homePath("projects"));
+        SETTLE(vm);
+        vm.openFolder(sandbox.homePath("projects/site"));
+        SETTLE(vm);
+        QCOMPARE(vm.openedFolders(),
+                 (QStringList{sandbox.homePath("projects"), sandbox.homePath("projects/site")}));
+        QCOMPARE(ticks(vm.fileGroups()), u"-build, -src"_s);
+        vm.toggleFile(idOf(vm, sandbox.homePath("projects/site/src")));
+        vm.closeFolder();
+        QCOMPARE(ticks(vm.fileGroups()), u"-site"_s);
+        vm.openFolder(sandbox.homePath("projects/site/build")); // not listed here: ignored
+        QVERIFY(!vm.isScanning());
+        vm.closeFolder();
+        QVERIFY(vm.openedFolders().isEmpty());
+        QCOMPARE(ticks(vm.fileGroups()), u"-projects"_s);
+        vm.openFolder(sandbox.homePath("projects"));
+        SETTLE(vm);
+        vm.selectSection(SidebarSection::npm);
+        QVERIFY(vm.openedFolders().isEmpty());
     }
 
     void systemData_resultWhileRemovalPendingKeepsBusyState()

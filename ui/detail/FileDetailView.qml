@@ -181,6 +181,37 @@ Rectangle {
             }
         }
 
+        // ---- Opened folders: the way back up a Large Folders row -----------------------------
+        RowLayout {
+            objectName: "folderTrail"
+            Layout.fillWidth: true
+            Layout.leftMargin: Theme.spacingXL
+            Layout.rightMargin: Theme.spacingXL
+            Layout.topMargin: Theme.spacingM
+            visible: root.viewModel.openedFolders.length > 0
+            spacing: Theme.spacingM
+            VerloButton {
+                objectName: "folderBackButton"
+                look: "borderless"
+                symbol: "arrow.left.circle"
+                text: qsTr("Back")
+                fontSize: Theme.calloutSize
+                enabled: !root.viewModel.isScanning
+                onClicked: root.viewModel.closeFolder()
+            }
+            Text {
+                textFormat: Text.PlainText
+                objectName: "folderTrailText"
+                Layout.fillWidth: true
+                text: [root.header.title].concat(root.viewModel.openedFolders.map(
+                          path => path.substring(path.lastIndexOf("/") + 1))).join("  \u203A  ")
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.calloutSize
+                elide: Text.ElideMiddle
+            }
+        }
+
         // ---- Body -----------------------------------------------------------------------------
         Item {
             Layout.fillWidth: true
@@ -200,7 +231,8 @@ Rectangle {
                 Text {
                     textFormat: Text.PlainText
                     Layout.alignment: Qt.AlignHCenter
-                    text: qsTr("Scanning for associated files...")
+                    text: root.isSystemData ? qsTr("Measuring...")
+                                            : qsTr("Scanning for associated files...")
                     color: Theme.secondaryText
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.bodySize

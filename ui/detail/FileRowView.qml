@@ -2,14 +2,15 @@ import QtQuick
 import QtQuick.Layouts
 import Verlo
 
-// One found file: its checkbox, a folder or document symbol, name and path, and its size coloured
-// by how large it is. Only the checkbox changes the selection.
+// One found file: its checkbox, a folder or document symbol, name and path (and its last change
+// where known), and its size coloured by how large it is. Only the checkbox changes the
+// selection; a large folder's row opens it to its own largest entries.
 Rectangle {
     id: root
 
     required property ContentViewModel viewModel
     // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile,
-    //  unremovableReason}
+    //  unremovableReason, lastModifiedText, canOpen}
     required property var file
     readonly property bool removable: file.unremovableReason === ""
 
@@ -71,7 +72,9 @@ Rectangle {
                 Layout.fillWidth: true
                 text: !root.removable ? root.file.unremovableReason
                       : root.file.isPackageFile ? qsTr("Removed via package manager")
-                                                : root.file.path
+                      : root.file.lastModifiedText !== ""
+                        ? qsTr("%1 \u00B7 changed %2").arg(root.file.path).arg(root.file.lastModifiedText)
+                        : root.file.path
                 color: root.removable ? Theme.secondaryText : Theme.orange
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize
@@ -89,5 +92,17 @@ Rectangle {
             font.pixelSize: Theme.captionSize
             font.weight: root.file.size > 10 * 1048576 ? Font.DemiBold : Font.Normal
         }
+        Symbol {
+            objectName: "openFolderMark"
+            visible: root.file.canOpen
+            name: "chevron.right"
+            size: Theme.iconS
+            color: Theme.tertiaryText
+        }
+    }
+
+    TapHandler {
+        enabled: root.file.canOpen
+        onTapped: root.viewModel.openFolder(root.file.path)
     }
 }

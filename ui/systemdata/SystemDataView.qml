@@ -3,8 +3,10 @@ import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Verlo
 
-// The System Data sidebar: the categories of the last scan, largest first, with their total,
-// a safety badge each, and the small categories left out, shown as rows on request.
+// The System Data sidebar: how far the scan has measured the home, then how much of the home it
+// accounts for; the categories of the last scan, largest first (each one as soon as it is
+// measured), with their total, a safety badge each, and the small categories left out, shown as
+// rows on request.
 ColumnLayout {
     id: root
 
@@ -14,6 +16,7 @@ ColumnLayout {
     readonly property bool showsList: groupCount > 0
                                       || (viewModel.showHiddenSystemCategories
                                           && viewModel.hiddenSystemDataGroups.count > 0)
+    readonly property HomeCoverage coverage: viewModel.homeCoverage
 
     spacing: 0
 
@@ -47,6 +50,62 @@ ColumnLayout {
             ToolTip.text: qsTr("Refresh scan")
             onClicked: root.viewModel.startSystemDataScan()
         }
+    }
+
+    // While scanning: the bytes of the home measured so far against what it is expected to hold.
+    ColumnLayout {
+        objectName: "homeProgress"
+        Layout.fillWidth: true
+        Layout.leftMargin: Theme.spacingL
+        Layout.rightMargin: Theme.spacingL
+        Layout.bottomMargin: Theme.spacingM
+        visible: root.coverage.isMeasuring
+        spacing: Theme.spacingXS
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 4
+            radius: 2
+            color: Theme.separator
+            Rectangle {
+                objectName: "homeProgressBar"
+                width: parent.width * root.coverage.fraction
+                height: parent.height
+                radius: parent.radius
+                color: Theme.accent
+                Behavior on width {
+                    NumberAnimation {
+                        duration: Theme.animationDuration
+                        easing.type: Easing.InOutQuad
+                    }
+                }
+            }
+        }
+        Text {
+            textFormat: Text.PlainText
+            objectName: "homeProgressText"
+            Layout.fillWidth: true
+            text: root.coverage.progressText
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.caption2Size
+            elide: Text.ElideRight
+        }
+    }
+
+    // After a scan: how much of the home the categories name or list.
+    Text {
+        textFormat: Text.PlainText
+        objectName: "coverageLine"
+        Layout.fillWidth: true
+        Layout.leftMargin: Theme.spacingL
+        Layout.rightMargin: Theme.spacingL
+        Layout.bottomMargin: Theme.spacingM
+        visible: !root.coverage.isMeasuring && text !== ""
+        text: root.coverage.coverageText
+        color: Theme.secondaryText
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.captionSize
+        elide: Text.ElideRight
     }
 
     Separator {
