@@ -317,6 +317,10 @@
         <source>; to remove, run &quot;%1 %2&quot;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Stopped before %1 file(s); they were left where they are</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileDetailView</name>
@@ -546,6 +550,10 @@ or Cache files were found for this app.</source>
         <source>Put Back restores the files only</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Could not keep the record of this removal in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SectionSwitcher</name>
@@ -563,6 +571,40 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>System Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SmallerCategoriesButton</name>
+    <message>
+        <source>Hide smaller categories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show 1 smaller category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show %1 smaller categories</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SmallerCategoriesView</name>
+    <message>
+        <source>1 category under 100 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 categories under 100 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 category under 100 MB hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 categories under 100 MB hidden</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -627,14 +669,6 @@ exceed 100 MB.</source>
         <source>Total System Data:</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>%1 category under 100 MB hidden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 categories under 100 MB hidden</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>TrashRestore</name>
@@ -695,10 +729,6 @@ exceed 100 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Put Back is not available on macOS</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; is not the name of an item in the Trash</source>
         <translation type="unfinished"></translation>
     </message>
@@ -708,10 +738,6 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Its record %1 is refused: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Its record %1 points into the Trash itself</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -728,6 +754,22 @@ exceed 100 MB.</source>
     </message>
     <message>
         <source>Could not move it back to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its name in the Trash now belongs to an item from %1; nothing was moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Where it came from is not known; nothing was moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its record points into the Trash itself (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is no longer the item that was moved there; nothing was moved</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
