@@ -4,6 +4,7 @@
 
 #include "scanner/DirectoryWalker.h"
 #include "scanner/FoundFile.h"
+#include "scanner/NameGuard.h"
 #include "scanner/SizeLedger.h"
 #include "scanner/WalkPlan.h"
 
@@ -111,6 +112,21 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
     }
     for (const QString &path : std::as_const(marked))
         markWayTo(plan, path);
+    // A folder the searches look in (~/.cache, ~/.config, ~/Library/Caches, ...) is never offered
+    // whole, nor is one that holds such a folder: their entries are measured one by one instead.
+    const ProtectedPlaces protectedPlaces(m_places);
+    for (const QString &folder : protectedPlaces.folders()) {
+        bool isDirectory = false;
+        if (!folder.startsWith(home + u'/') || !m_fileManager.fileExists(folder, &isDirectory) ||
+            !isDirectory || m_fileManager.isSymbolicLink(folder))
+            continue;
+        WalkPlace *place = plan.place(folder);
+        if (!place || place == &plan.root() || place->bucket >= 0)
+            continue;
+        markWayTo(plan, folder);
+        place->bucket = 0;
+        place->childrenAreUnits = true;
+    }
     // What the scan measured before is not measured again.
     if (m_ledger) {
         const QHash<QString, qint64> sizes = m_ledger->sizes();
@@ -143,6 +159,9 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
     }
     QList<AssociatedFile> largeFolders;
     for (const WalkPlan::Bucket &unit : largestUnits(plan, kLargeItemMinimum, kMaxLargeFolders)) {
+        // Nor anything in a Trash, or that holds a searched folder through a link.
+        if (protectedPlaces.contains(unit.path))
+            continue;
         largeFolders.append(bucketEntry(m_fileManager, unit, FileCategory::largeFolders));
         survey.accountedSize += unit.bytes;
     }
@@ -189,7 +208,10 @@ QList<AssociatedFile> FileScanner::largestChildren(const QString &folder, int li
     walker.setPlan(&plan);
     walker.totalSize(folder);
     QList<AssociatedFile> children;
-    for (const WalkPlan::Bucket &unit : largestUnits(plan, 0, limit))
-        children.append(bucketEntry(m_fileManager, unit, FileCategory::largeFolders));
+    const ProtectedPlaces protectedPlaces(m_places);
+    for (const WalkPlan::Bucket &unit : largestUnits(plan, 0, limit)) {
+        if (!protectedPlaces.contains(unit.path))
+            children.append(bucketEntry(m_fileManager, unit, FileCategory::largeFolders));
+    }
     return children;
 }

@@ -68,6 +68,8 @@ private slots:
                  {"projects/a/notes", kMiB},     //
                  {".local/lib/tool", 15 * kMiB}, // beside the Trash's folders
                  {".mozilla", 3 * kMiB},         // too small to be listed
+                 {".config/app-a", 6 * kMiB},    // a searched folder is never listed whole,
+                 {".config/app-b", 6 * kMiB},    // only its entries
                  {"Docs", 5 * kMiB},             // the user's documents
                  {"Docs/Music", 7 * kMiB}})      // and music inside them
             QVERIFY(machine.addHomeFolderOfSize(place, size));
