@@ -14,7 +14,7 @@ if [ ! -x "$build_dir/demo/verlo_demo_machine" ] || [ ! -x "$build_dir/app/verlo
 fi
 
 if [ ! -f "$machine_dir/machine.env" ]; then
-  echo "Building the sample machine in $machine_dir (once; about 1 GB of real files)..."
+  echo "Building the sample machine in $machine_dir (once; about 1.8 GB of real files)..."
 fi
 "$build_dir/demo/verlo_demo_machine" "$machine_dir" >/dev/null
 # shellcheck disable=SC1091
