@@ -465,9 +465,10 @@ private slots:
 
         QVERIFY(h.click(u"sectionButton_System Data"_s));
         QTRY_VERIFY(h.visible(u"systemCategoryRow_xcodeDerivedData"_s));
-        QCOMPARE(h.texts({u"systemScanningState"_s, u"systemTotal"_s, u"hiddenCategoriesLine"_s,
-                          u"smallerCategoriesButton"_s, u"homeProgress"_s}),
-                 u"- | 209.7 MB | 2 categories under 100 MB hidden | Show 2 smaller categories | -"_s);
+        QCOMPARE(
+            h.texts({u"systemScanningState"_s, u"systemTotal"_s, u"hiddenCategoriesLine"_s,
+                     u"smallerCategoriesButton"_s, u"homeProgress"_s}),
+            u"- | 209.7 MB | 2 categories under 100 MB hidden | Show 2 smaller categories | -"_s);
         const QString coverage = h.vm().homeCoverage()->coverageText();
         QVERIFY(coverage.endsWith(u" in your home accounted for"_s));
         QCOMPARE(h.text(u"coverageLine"_s), coverage);
