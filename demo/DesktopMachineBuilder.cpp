@@ -199,21 +199,26 @@ QString DesktopMachineBuilder::installSnapTool(const QString &snapList) const
                  shellQuoted(snapDesktop()), shellQuoted(snapList)));
 }
 
-QString DesktopMachineBuilder::installDpkgQuery(const QMap<QString, QString> &owners) const
+QString DesktopMachineBuilder::installDpkgQuery(const QMap<QString, QString> &owners,
+                                                const QMap<QString, QString> &sources) const
 {
     QString cases;
     for (auto it = owners.constBegin(); it != owners.constEnd(); ++it)
         cases += QStringLiteral("    %1) echo %2 ;;\n")
                      .arg(shellQuoted(it.key()),
                           shellQuoted(it.value() + QStringLiteral(": ") + it.key()));
+    QString listing;
+    for (auto it = sources.constBegin(); it != sources.constEnd(); ++it)
+        listing += it.key() + QLatin1Char(' ') + it.value() + QLatin1Char('\n');
     return m_machine.installScriptTool(
         QStringLiteral("/usr/bin/dpkg-query"),
         QStringLiteral(
+            "[ \"$1\" = -W ] && { printf '%s' %2; exit 0; }\n"
             "[ \"$1\" = -S ] || exit 2\nshift\n[ \"$1\" = -- ] && shift\nstatus=0\n"
             "for path in \"$@\"; do\n"
             "  case \"$path\" in\n%1"
             "    *) echo \"dpkg-query: no path found matching pattern $path\" >&2; status=1 ;;\n"
             "  esac\n"
             "done\nexit $status\n")
-            .arg(cases));
+            .arg(cases, shellQuoted(listing)));
 }

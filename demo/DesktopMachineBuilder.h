@@ -45,8 +45,10 @@ public:
     QString installFlatpak(const QString &runtimeList = {}, const QString &appList = {}) const;
     QString installSnapTool(const QString &snapList = {}) const;
     // /usr/bin/dpkg-query: "-S -- paths..." prints "package: path" for each known machine path
-    // and exits 1 when one is unknown, as dpkg-query does.
-    QString installDpkgQuery(const QMap<QString, QString> &owners) const;
+    // and exits 1 when one is unknown, as dpkg-query does; "-W ..." prints "binary source" for
+    // each of sources (binary package to its source package).
+    QString installDpkgQuery(const QMap<QString, QString> &owners,
+                             const QMap<QString, QString> &sources = {}) const;
 
 private:
     const MachineFolder &m_folder;

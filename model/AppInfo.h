@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 #include <optional>
@@ -42,7 +43,8 @@ struct AppInfo
     // interpreter or launcher, or when the arguments name another application, such as a
     // browser's web application or a launcher's game), StartupWMClass, the Icon value,
     // the Flatpak application id and whether it is installed for this user only (--user), the
-    // Snap name, and the system package that owns the entry (empty when none was found).
+    // Snap name, and the system package that provides the program it starts (through the
+    // alternatives links), else the one that owns the entry (empty when none was found).
     QString desktopFileID;
     QString execName;
     QString execPath; // that program as written (absolute or a name looked up on PATH)
@@ -52,6 +54,9 @@ struct AppInfo
     bool isUserFlatpak = false;
     QString snapName;
     QString owningPackage;
+    // A system package's relatives: the other binary packages of its source package, as search
+    // words (see PackageFamilies).
+    QStringList packageFamily;
 
     AppInfo() = default;
     AppInfo(QString name, std::optional<QString> bundleIdentifier, QString path,

@@ -41,6 +41,10 @@ struct AssociatedFile
     // When anything in it last changed, where the finder knows (the largest folders of the
     // home); invalid otherwise.
     QDateTime lastModified;
+    // The other rows that list this item as much as this one does (two entries of one package),
+    // for the note "Also used by ..."; such an item is ticked only by itself, never along with
+    // its row. Empty for an item of this row alone.
+    QString alsoUsedBy;
 
     AssociatedFile() = default;
     AssociatedFile(QString path, QString name, FileCategory category, qint64 size,

@@ -163,6 +163,9 @@ public:
     // "dpkg-query -S" call, else one "rpm -qf" call; files no package owns are left out.
     // Nothing when neither tool is there, fails to answer or runs out of time.
     QHash<QString, QString> findOwningPackages(const QStringList &paths) const;
+    // For each installed system package, the other binary packages of its source package as
+    // search words (parsePackageFamilies), by one "dpkg-query -W" call; nothing without dpkg.
+    QHash<QString, QStringList> findPackageFamilies() const;
     // Listed under "User Applications" (else "Applications").
     bool isUserApplication(const AppInfo &app) const;
     // The ".app" entries directly inside one folder, in listing order.

@@ -7,6 +7,7 @@
 #include "scanner/ExecCommand.h"
 #include "scanner/IconTheme.h"
 #include "scanner/NameGuard.h"
+#include "scanner/PackageFamilies.h"
 #include "scanner/ToolOutput.h"
 
 #include <QFile>
@@ -225,18 +226,33 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         listed.append(listedEntry);
     }
 
+    // A package's row is the package that provides the program it starts (an editor's GUI
+    // variant through the alternatives links), else the one that owns its entry: both are asked
+    // in one query.
     QStringList packaged;
+    QHash<QString, QString> programOf;
     for (const ListedEntry &entry : std::as_const(listed)) {
-        if (entry.app.installation == InstallationKind::systemPackage)
-            packaged.append(entry.app.path);
+        if (entry.app.installation != InstallationKind::systemPackage)
+            continue;
+        packaged.append(entry.app.path);
+        const QString program = resolvedProgram(m_places, m_fileManager, entry.app.execPath);
+        if (!program.isEmpty()) {
+            programOf.insert(entry.app.path, program);
+            packaged.append(program);
+        }
     }
     const QHash<QString, QString> owners = findOwningPackages(packaged);
+    const QHash<QString, QStringList> families =
+        owners.isEmpty() ? QHash<QString, QStringList>() : findPackageFamilies();
     QList<AppInfo> apps;
     QHash<QString, qsizetype> rowOfKey;
     QList<bool> rowIsMain;
     for (ListedEntry &entry : listed) {
-        if (entry.app.installation == InstallationKind::systemPackage)
-            entry.app.owningPackage = owners.value(entry.app.path);
+        if (entry.app.installation == InstallationKind::systemPackage) {
+            entry.app.owningPackage =
+                owners.value(programOf.value(entry.app.path), owners.value(entry.app.path));
+            entry.app.packageFamily = families.value(entry.app.owningPackage);
+        }
         const QString key = foldingKey(entry);
         if (const auto row = rowOfKey.constFind(key); row != rowOfKey.constEnd()) {
             if (entry.isMain && !rowIsMain.at(*row)) {
@@ -304,6 +320,19 @@ QHash<QString, QString> FileScanner::findOwningPackages(const QStringList &paths
             owners.insert(paths.at(i), package);
     }
     return owners;
+}
+
+QHash<QString, QStringList> FileScanner::findPackageFamilies() const
+{
+    const QString dpkg = m_places.onSystem(kDpkgQuery);
+    if (!m_fileManager.fileExists(dpkg))
+        return {};
+    const CommandResult result =
+        runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"),
+                        QStringLiteral("${binary:Package} ${source:Package}\n")});
+    if (!result.output || result.timedOut || result.status != 0)
+        return {};
+    return parsePackageFamilies(*result.output);
 }
 
 bool FileScanner::isUserApplication(const AppInfo &app) const

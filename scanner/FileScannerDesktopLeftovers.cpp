@@ -9,6 +9,7 @@
 #include "scanner/LeftoverSearch.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -130,6 +131,49 @@ QStringList userIcons(const FileScanner &scanner, const QString &iconName)
     return paths;
 }
 
+// "sketch-gtk", "viewer-qt5" and "Viewer-Qt6" name the program "sketch" or "viewer" built with a
+// toolkit; its folders carry the plain name.
+QString withoutToolkitSuffix(const QString &name)
+{
+    static const QRegularExpression suffix(QStringLiteral("-(gtk[34]?|qt[56]?)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return QString(name).remove(suffix);
+}
+
+// "Sketch!" and "Notes…" are "Sketch" and "Notes" on disk.
+QString withoutTrailingPunctuation(const QString &name)
+{
+    qsizetype end = name.size();
+    while (end > 0 && (name.at(end - 1).isPunct() || name.at(end - 1).isSymbol() ||
+                       name.at(end - 1).isSpace()))
+        --end;
+    return name.left(end);
+}
+
+// The first words of the icon theme's standard names ("utilities-terminal", "text-editor",
+// "web-browser"), which many programs use and so say nothing of one.
+const QStringList kGenericIconWords = {
+    QStringLiteral("accessories"), QStringLiteral("applications"), QStringLiteral("preferences"),
+    QStringLiteral("system"),      QStringLiteral("utilities"),    QStringLiteral("help"),
+    QStringLiteral("internet"),    QStringLiteral("multimedia"),   QStringLiteral("office"),
+    QStringLiteral("text"),        QStringLiteral("web"),          QStringLiteral("mail"),
+    QStringLiteral("audio"),       QStringLiteral("video"),        QStringLiteral("image"),
+    QStringLiteral("media"),       QStringLiteral("network"),      QStringLiteral("document"),
+    QStringLiteral("folder"),      QStringLiteral("input"),        QStringLiteral("computer"),
+};
+
+// An Icon value is a theme name, or a file whose name without its extension is one; a standard
+// name gives no term.
+QString iconTerm(const QString &icon)
+{
+    if (!icon.startsWith(QLatin1Char('/')))
+        return kGenericIconWords.contains(icon.section(QLatin1Char('-'), 0, 0), Qt::CaseInsensitive)
+                   ? QString()
+                   : icon;
+    const QString file = icon.section(QLatin1Char('/'), -1);
+    return file.contains(QLatin1Char('.')) ? file.section(QLatin1Char('.'), 0, -2) : file;
+}
+
 } // namespace
 
 SearchTerms FileScanner::buildSearchTerms(const AppInfo &app) const
@@ -148,8 +192,18 @@ SearchTerms FileScanner::buildSearchTerms(const AppInfo &app) const
     // An AppImage's file name carries its version; its name says the same without it.
     const QString execName =
         app.installation == InstallationKind::appImage ? QString() : app.execName;
-    for (const QString &candidate : {baseID, execName, app.startupWMClass, app.snapName})
+    QStringList candidates = {withoutTrailingPunctuation(app.name),
+                              baseID,
+                              execName,
+                              app.startupWMClass,
+                              app.snapName,
+                              iconTerm(app.iconName)};
+    if (app.installation == InstallationKind::systemPackage && !app.owningPackage.isEmpty())
+        candidates += QStringList{app.owningPackage} + app.packageFamily;
+    for (const QString &candidate : std::as_const(candidates)) {
         addSearchTerm(candidate, seen, terms.terms);
+        addSearchTerm(withoutToolkitSuffix(candidate), seen, terms.terms);
+    }
     return terms;
 }
 
@@ -161,10 +215,10 @@ QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
         return findAssociatedFiles(app.bundleIdentifier, app.name, app.path, installed, progress);
 
     const ProtectedPlaces guarded(m_places);
-    std::vector<ItemMatcher> others;
+    std::vector<OtherItem> others;
     for (const AppInfo &other : installed) {
         if (other.path != app.path)
-            others.push_back(ownershipMatcherFor(*this, other));
+            others.push_back({ownershipMatcherFor(*this, other), other.name});
     }
     QList<FileGroup> groups =
         searchLeftovers(*this, buildSearchTerms(app), app.name, ownershipMatcherFor(*this, app),

@@ -205,20 +205,34 @@ QList<AssociatedFile> entriesContaining(const FileManager &fileManager, const QS
 // Drops the files that another installed item's terms describe better than the chosen item's:
 // "Notes" is not offered what "Sticky Notes" left, though "Notes" begins a word of "StickyNotes".
 void dropFilesOfOtherItems(QList<FileGroup> &groups, const ItemMatcher &chosen,
-                           const std::vector<ItemMatcher> &others)
+                           const std::vector<OtherItem> &others)
 {
     if (others.empty())
         return;
     for (FileGroup &group : groups) {
         const Rule rule =
             group.category == FileCategory::preferences ? Rule::preferences : Rule::folder;
-        group.files.removeIf([&](const AssociatedFile &file) {
+        QList<AssociatedFile> kept;
+        for (AssociatedFile &file : group.files) {
             const QStringView subject = subjectOf(file.name, rule).value_or(file.name);
             const qsizetype own = chosen.score(subject);
-            return std::any_of(others.begin(), others.end(), [&](const ItemMatcher &other) {
-                return other.ownershipScore(subject) > own;
-            });
-        });
+            const qsizetype ownership = chosen.ownershipScore(subject);
+            QStringList sharers;
+            bool isOthers = false;
+            for (const OtherItem &other : others) {
+                const qsizetype theirs = other.matcher.ownershipScore(subject);
+                isOthers = isOthers || theirs > own;
+                // Just as much the other's, and its own search keeps it too.
+                if (own > 0 && theirs == own && other.matcher.score(subject) >= ownership &&
+                    !sharers.contains(other.name))
+                    sharers.append(other.name);
+            }
+            if (isOthers)
+                continue;
+            file.alsoUsedBy = sharers.join(QStringLiteral(", "));
+            kept.append(file);
+        }
+        group.files = kept;
     }
     groups.removeIf([](const FileGroup &group) { return group.files.isEmpty(); });
 }
@@ -352,7 +366,7 @@ ItemMatcher ownershipMatcherFor(const FileScanner &scanner, const AppInfo &app)
 
 QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &terms,
                                  const QString &name, const ItemMatcher &owner,
-                                 const std::vector<ItemMatcher> &others,
+                                 const std::vector<OtherItem> &others,
                                  const ProtectedPlaces &guarded, const ScanProgress &progress)
 {
     const FileManager &fileManager = scanner.fileManager();
@@ -429,12 +443,12 @@ QList<FileGroup> FileScanner::findAssociatedFiles(const std::optional<QString> &
                                                   const ScanProgress &progress) const
 {
     const ProtectedPlaces guarded(m_places);
-    std::vector<ItemMatcher> others;
+    std::vector<OtherItem> others;
     for (const AppInfo &app : installed) {
         const bool isChosen = (bundlePath && app.path == *bundlePath) ||
                               (app.name == name && app.bundleIdentifier == bundleIdentifier);
         if (!isChosen)
-            others.push_back(ownershipMatcherFor(*this, app));
+            others.push_back({ownershipMatcherFor(*this, app), app.name});
     }
     QList<FileGroup> groups = searchLeftovers(
         *this, buildSearchTerms(bundleIdentifier, name, bundlePath), name,

@@ -38,6 +38,8 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         return isRemovedByPackageManager(file.category);
     case UnremovableReasonRole:
         return file.unremovableReason;
+    case AlsoUsedByRole:
+        return file.alsoUsedBy;
     case LastModifiedTextRole:
         return file.lastModified.isValid() ? formatMediumDate(file.lastModified.date()) : QString();
     case CanOpenRole:
@@ -66,6 +68,7 @@ QHash<int, QByteArray> FileListModel::roleNames() const
             {IsDirectoryRole, "isDirectory"},
             {IsPackageFileRole, "isPackageFile"},
             {UnremovableReasonRole, "unremovableReason"},
+            {AlsoUsedByRole, "alsoUsedBy"},
             {LastModifiedTextRole, "lastModifiedText"},
             {CanOpenRole, "canOpen"},
             {FileRole, "file"}};

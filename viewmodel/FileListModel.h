@@ -8,7 +8,8 @@
 
 // The files of one found group for QML, one row per file. Roles: fileId (QString UUID), name,
 // path, size (qint64), sizeText, isSelected, isDirectory, isPackageFile (removed by its package
-// manager), unremovableReason, lastModifiedText (medium date of the last change, "" when not
+// manager), unremovableReason, alsoUsedBy (the other rows that list the file too, "" when none),
+// lastModifiedText (medium date of the last change, "" when not
 // known), canOpen (a large folder: opens to its own largest entries), and file (all of these as
 // one map, what a row view takes).
 // updateFiles takes the same files with new ticks and announces each changed row alone, so a
@@ -30,6 +31,7 @@ public:
         IsDirectoryRole,
         IsPackageFileRole,
         UnremovableReasonRole,
+        AlsoUsedByRole,
         LastModifiedTextRole,
         CanOpenRole,
         FileRole,

@@ -26,6 +26,9 @@ namespace FileSelection {
 
 void select(AssociatedFile &file, bool selected)
 {
+    // A file another row lists too is ticked only by itself.
+    if (selected && !file.alsoUsedBy.isEmpty())
+        return;
     file.isSelected = selected && file.isRemovable();
 }
 

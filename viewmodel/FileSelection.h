@@ -13,7 +13,8 @@ class FileManager;
 // view model publishes is always the result of one of these.
 namespace FileSelection {
 
-// Ticks or clears one file; a file that cannot be removed is never ticked.
+// Ticks or clears one file along with others; a file that cannot be removed is never ticked, and
+// one another row lists too (alsoUsedBy) keeps its tick, which only toggleFile changes.
 void select(AssociatedFile &file, bool selected);
 void selectEveryFile(QList<FileGroup> &groups, bool selected);
 // The ticks a System Data category opened in the detail pane starts with: every file, except

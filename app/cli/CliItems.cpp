@@ -187,6 +187,9 @@ QJsonArray toJson(const QList<FileGroup> &groups)
                 {QStringLiteral("unremovableReason"), file.isRemovable()
                                                           ? QJsonValue(QJsonValue::Null)
                                                           : QJsonValue(file.unremovableReason)},
+                {QStringLiteral("alsoUsedBy"), file.alsoUsedBy.isEmpty()
+                                                   ? QJsonValue(QJsonValue::Null)
+                                                   : QJsonValue(file.alsoUsedBy)},
                 {QStringLiteral("packageManaged"), isRemovedByPackageManager(file.category)},
                 {QStringLiteral("removalCommand"),
                  file.isRemovedByCommand()

@@ -55,7 +55,7 @@ std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QSt
 // texts are null.
 QJsonObject toJson(const Item &item);
 // One object per group: {"category", "size", "files": [{"path", "name", "size", "ticked",
-// "removable", "unremovableReason", "packageManaged", "removalCommand"}]}.
+// "removable", "unremovableReason", "alsoUsedBy", "packageManaged", "removalCommand"}]}.
 QJsonArray toJson(const QList<FileGroup> &groups);
 
 } // namespace Cli

@@ -33,6 +33,9 @@ QString groupsText(const QList<FileGroup> &groups)
                     QStringLiteral("  (") + formatByteCount(file.size) + u')';
             if (!file.isRemovable())
                 text += kSeparator + Cli::oneLine(file.unremovableReason);
+            else if (!file.alsoUsedBy.isEmpty())
+                text += kSeparator + QCoreApplication::translate("Cli", "Also used by %1")
+                                         .arg(Cli::oneLine(file.alsoUsedBy));
             text += u'\n';
         }
     }

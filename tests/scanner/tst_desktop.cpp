@@ -1,6 +1,7 @@
 #include "demo/DesktopMachineBuilder.h"
 #include "scanner/FileScanner.h"
 #include "tests/support/Sandbox.h"
+#include "viewmodel/FileSelection.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -57,10 +58,31 @@ struct DesktopMachine
                                 {{"Hidden", "true"}});
         desktop.addDesktopEntry(desktop.systemData(), "portal.desktop", "Portal", "portal",
                                 {{"NoDisplay", "true"}});
+        // Folders under another of a program's names: its plain name without the toolkit
+        // suffix or the punctuation, its icon, a library of its source package.
+        desktop.addDesktopEntry(desktop.systemData(), "org.example.Sketchpad.desktop", "Doodle!",
+                                "sketch-gtk %F");
+        desktop.addDesktopEntry(desktop.systemData(), "org.example.PixView.desktop",
+                                "Picture Viewer", "viewer-qt5", {{"Icon", "pixview"}});
+        desktop.addDesktopEntry(desktop.systemData(), "chatter.desktop", "Chatter", "chatter");
+        // The alternatives pick the editor's GUI build, whose package is the row's.
+        desktop.addDesktopEntry(desktop.systemData(), "edit.desktop", "Edit", "edit %F");
+        box.writeFile(box.systemPath("/usr/bin/edit.gtk3"), "#!/bin/sh\n");
+        box.makeSymlink("/etc/alternatives/edit", box.systemPath("/usr/bin/edit"));
+        box.makeSymlink("../../usr/bin/edit.gtk3", box.systemPath("/etc/alternatives/edit"));
         desktop.installDpkgQuery(
             {{"/usr/share/applications/org.gnome.Calculator.desktop", "gnome-calculator"},
              {"/usr/share/applications/libreoffice-writer.desktop", "libreoffice-writer"},
-             {"/usr/share/applications/libreoffice-calc.desktop", "libreoffice-calc"}});
+             {"/usr/share/applications/libreoffice-calc.desktop", "libreoffice-calc"},
+             {"/usr/share/applications/chatter.desktop", "chatter"},
+             {"/usr/share/applications/edit.desktop", "edit-common"},
+             {"/usr/bin/edit.gtk3", "edit-gtk3"}},
+            {{"libreoffice-writer", "libreoffice"},
+             {"libreoffice-calc", "libreoffice"},
+             {"chatter", "chatter"},
+             {"libchatproto2:amd64", "chatter"},
+             {"edit-common", "edit"},
+             {"edit-gtk3", "edit"}});
 
         // Leftovers.
         for (const char *path :
@@ -70,7 +92,9 @@ struct DesktopMachine
               ".config/tunebox/settings", ".config/draw.io/config.json",
               ".config/zed/settings.json", ".cache/zed/index",
               ".config/systemd/user/zed-updater.service", ".cache/gnome-calculator/history",
-              ".local/share/TuneBox/library"})
+              ".local/share/TuneBox/library", ".config/sketch/prefs", ".local/share/Doodle/a",
+              ".config/viewer/rc", ".cache/pixview/thumbs", ".chatproto/accounts.xml",
+              ".config/libreoffice/registry.xcu"})
             box.writeFile(box.homePath(path), "x");
         box.writeFile(box.homePath(".config/autostart/zed-sync.desktop"),
                       "[Desktop Entry]\nType=Application\nName=Sync\nExec=" +
@@ -100,7 +124,10 @@ QStringList relativePaths(const QList<FileGroup> &groups, const QString &home)
         for (const AssociatedFile &file : group.files)
             out.append(caseName(group.category) + "=" +
                        QString(file.path).replace(home, "~").replace(
-                           QRegularExpression("^.*/root/"), "/"));
+                           QRegularExpression("^.*/root/"), "/") +
+                       (file.alsoUsedBy.isEmpty() ? ""
+                                                  : " (also used by " + file.alsoUsedBy +
+                                                        (file.isSelected ? ", ticked)" : ")")));
     }
     out.sort();
     return out;
@@ -128,9 +155,15 @@ private slots:
                 "/usr/share/applications/org.gnome.Calculator.desktop | "
                 "image:/usr/share/icons/hicolor/256x256/apps/org.gnome.Calculator.png | "
                 "gnome-calculator | system",
+                "Chatter | System Package | /usr/share/applications/chatter.desktop | "
+                "symbol:app.generic | chatter | system",
+                "Doodle! | System Package | /usr/share/applications/org.example.Sketchpad.desktop "
+                "| symbol:app.generic |  | system",
                 "draw.io | AppImage | ~/Applications/drawio-24.0.AppImage | "
                 "image:~/.local/share/icons/hicolor/256x256/apps/appimagekit_abc_drawio.png |  | "
                 "user",
+                "Edit | System Package | /usr/share/applications/edit.desktop | "
+                "symbol:app.generic | edit-gtk3 | system",
                 "LibreOffice Calc | System Package | "
                 "/usr/share/applications/libreoffice-calc.desktop | "
                 "symbol:app.generic | libreoffice-calc | system",
@@ -147,6 +180,9 @@ private slots:
                     flatpakIcons + "org.example.Notes.svg | org.example.Notes | user",
                 "Obsidian | AppImage | ~/Applications/Obsidian-1.5.12-x86_64.AppImage | "
                 "symbol:app.generic |  | user",
+                "Picture Viewer | System Package | "
+                "/usr/share/applications/org.example.PixView.desktop | symbol:app.generic |  | "
+                "system",
                 "TuneBox | Snap | /var/lib/snapd/desktop/applications/tunebox_tunebox.desktop | "
                 "image:/snap/tunebox/current/meta/gui/icon.png | tunebox | system",
                 "XTerm | System Package | /usr/share/applications/xterm.desktop | "
@@ -154,11 +190,18 @@ private slots:
                 "Zed | Installed in Home Folder | ~/.local/share/applications/zed.desktop | "
                 "image:~/.local/share/icons/hicolor/512x512/apps/zed.png |  | user",
             }));
-        // One batched query for every packaged entry, "--" before the paths.
+        // One batched query for every packaged entry and the program it resolves to, "--"
+        // before the paths; one for the source packages.
         const QList<QStringList> calls = m.machine.toolCalls("/usr/bin/dpkg-query");
-        QCOMPARE(calls.size(), 1);
         QCOMPARE(calls.first().mid(0, 2), QStringList({"-S", "--"}));
-        QCOMPARE(calls.first().size(), 2 + 4);
+        QCOMPARE(calls.first().size(), 2 + 8 + 1);
+        const auto asked = [&](const char *option) {
+            return std::count_if(calls.begin(), calls.end(), [&](const QStringList &call) {
+                return call.value(0) == option;
+            });
+        };
+        QCOMPARE(asked("-S"), 1);
+        QCOMPARE(asked("-W"), 1);
     }
 
     void scanDesktopApplications_skipsMalformedAndHostileEntries_data()
@@ -249,6 +292,17 @@ private slots:
             << QStringList{
                    "cacheDirectory=~/.cache/gnome-calculator",
                    "desktopEntries=~/.local/share/applications/org.gnome.Calculator.desktop"};
+        QTest::newRow("toolkit suffix, punctuation")
+            << QString("Doodle!")
+            << QStringList{"configDirectory=~/.config/sketch", "localShareDirectory=~/.local/share/Doodle"};
+        QTest::newRow("toolkit suffix, icon")
+            << QString("Picture Viewer")
+            << QStringList{"cacheDirectory=~/.cache/pixview", "configDirectory=~/.config/viewer"};
+        QTest::newRow("library of the source package")
+            << QString("Chatter") << QStringList{"homeDotFiles=~/.chatproto"};
+        QTest::newRow("two packages of one source")
+            << QString("LibreOffice Calc")
+            << QStringList{"configDirectory=~/.config/libreoffice (also used by LibreOffice Writer)"};
     }
     void findApplicationFiles_findsEachKindsPlaces()
     {
@@ -259,8 +313,10 @@ private slots:
         const auto app = std::find_if(installed.begin(), installed.end(),
                                       [&](const AppInfo &a) { return a.name == name; });
         QVERIFY(app != installed.end());
-        QTEST(relativePaths(scanner.findApplicationFiles(*app, installed), m.box.home()),
-              "expected");
+        // Ticking every file of the row leaves those another row lists too.
+        QList<FileGroup> groups = scanner.findApplicationFiles(*app, installed);
+        FileSelection::selectEveryFile(groups, true);
+        QTEST(relativePaths(groups, m.box.home()), "expected");
     }
 
     // Each kind is removed its own way; a system package never is.
@@ -369,7 +425,7 @@ private slots:
         FileScanner scanner(m.box.places());
         scanner.setQueryTimeLimit(300);
         const QList<AppInfo> apps = scanner.scanDesktopApplications();
-        QCOMPARE(apps.size(), 9); // without owners, Writer and Calc fold by their program
+        QCOMPARE(apps.size(), 13); // without owners, Writer and Calc fold by their program
         for (const AppInfo &app : apps)
             QVERIFY(app.owningPackage.isEmpty());
     }

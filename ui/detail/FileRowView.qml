@@ -10,7 +10,7 @@ Rectangle {
 
     required property ContentViewModel viewModel
     // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile,
-    //  unremovableReason, lastModifiedText, canOpen}
+    //  unremovableReason, alsoUsedBy, lastModifiedText, canOpen}
     required property var file
     readonly property bool removable: file.unremovableReason === ""
 
@@ -72,6 +72,8 @@ Rectangle {
                 Layout.fillWidth: true
                 text: !root.removable ? root.file.unremovableReason
                       : root.file.isPackageFile ? qsTr("Removed via package manager")
+                      : root.file.alsoUsedBy !== ""
+                        ? qsTr("Also used by %1 \u00B7 %2").arg(root.file.alsoUsedBy).arg(root.file.path)
                       : root.file.lastModifiedText !== ""
                         ? qsTr("%1 \u00B7 changed %2").arg(root.file.path).arg(root.file.lastModifiedText)
                         : root.file.path
