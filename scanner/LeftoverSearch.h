@@ -24,8 +24,8 @@ struct OtherItem
 
 // The places named after name and the category folders matched by terms, merged, without the
 // files another item (others) describes better than owner; a file another one describes just as
-// well is kept, marked as also used by it (AssociatedFile::alsoUsedBy). Not yet measured. The words of terms
-// that many programs share (SharedWords, VendorTally) are no terms on their own.
+// well is kept, marked as also used by it (AssociatedFile::alsoUsedBy). Not yet measured. The words
+// of terms that many programs share (SharedWords, VendorTally) are no terms on their own.
 QList<FileGroup> searchLeftovers(const FileScanner &scanner, const SearchTerms &terms,
                                  const QString &name, const ItemMatcher &owner,
                                  const std::vector<OtherItem> &others,

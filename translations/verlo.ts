@@ -198,6 +198,10 @@
         <source>%1 of %2 in your home accounted for</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Also used by %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -451,6 +455,10 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>%1 · changed %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Also used by %1 · %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

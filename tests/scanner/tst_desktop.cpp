@@ -196,9 +196,8 @@ private slots:
         QCOMPARE(calls.first().mid(0, 2), QStringList({"-S", "--"}));
         QCOMPARE(calls.first().size(), 2 + 8 + 1);
         const auto asked = [&](const char *option) {
-            return std::count_if(calls.begin(), calls.end(), [&](const QStringList &call) {
-                return call.value(0) == option;
-            });
+            return std::count_if(calls.begin(), calls.end(),
+                                 [&](const QStringList &call) { return call.value(0) == option; });
         };
         QCOMPARE(asked("-S"), 1);
         QCOMPARE(asked("-W"), 1);
@@ -294,15 +293,17 @@ private slots:
                    "desktopEntries=~/.local/share/applications/org.gnome.Calculator.desktop"};
         QTest::newRow("toolkit suffix, punctuation")
             << QString("Doodle!")
-            << QStringList{"configDirectory=~/.config/sketch", "localShareDirectory=~/.local/share/Doodle"};
+            << QStringList{"configDirectory=~/.config/sketch",
+                           "localShareDirectory=~/.local/share/Doodle"};
         QTest::newRow("toolkit suffix, icon")
             << QString("Picture Viewer")
             << QStringList{"cacheDirectory=~/.cache/pixview", "configDirectory=~/.config/viewer"};
         QTest::newRow("library of the source package")
             << QString("Chatter") << QStringList{"homeDotFiles=~/.chatproto"};
-        QTest::newRow("two packages of one source")
+        QTest::newRow("a folder two rows share")
             << QString("LibreOffice Calc")
-            << QStringList{"configDirectory=~/.config/libreoffice (also used by LibreOffice Writer)"};
+            << QStringList{
+                   "configDirectory=~/.config/libreoffice (also used by LibreOffice Writer)"};
     }
     void findApplicationFiles_findsEachKindsPlaces()
     {
