@@ -29,8 +29,7 @@ class ProcessEntry
 public:
     ProcessEntry(const FileManager &fileManager, QString folder)
         : m_fileManager(fileManager), m_folder(std::move(folder))
-    {
-    }
+    {}
 
     // The "Uid:" line's real user id is this program's.
     bool isOurs() const
@@ -48,8 +47,8 @@ public:
     // The program file it runs; a file replaced since it started is named as it was.
     QString executable() const
     {
-        QString path = m_fileManager.symbolicLinkTarget(m_folder + QStringLiteral("/exe"))
-                           .value_or(QString());
+        QString path =
+            m_fileManager.symbolicLinkTarget(m_folder + QStringLiteral("/exe")).value_or(QString());
         if (path.endsWith(QLatin1String(" (deleted)")))
             path.chop(10);
         return path;
@@ -90,8 +89,7 @@ public:
 private:
     QByteArray read(const char *part) const
     {
-        return m_fileManager
-            .readFile(m_folder + u'/' + QLatin1String(part), kReadLimit)
+        return m_fileManager.readFile(m_folder + u'/' + QLatin1String(part), kReadLimit)
             .value_or(QByteArray());
     }
 
@@ -147,8 +145,8 @@ std::optional<QString> runningApplication(const Places &places, const ProcessEnt
     }
     if (app.execName.isEmpty())
         return std::nullopt; // an interpreter or launcher: its processes may be anyone's
-    const QString program = app.execPath.startsWith(u'/') ? machinePath(places, app.execPath)
-                                                          : QString();
+    const QString program =
+        app.execPath.startsWith(u'/') ? machinePath(places, app.execPath) : QString();
     if (runsProgram(process, program, app.execName))
         return app.execName;
     return std::nullopt;
@@ -179,8 +177,7 @@ std::optional<RunningProcess> findRunningBundle(const AppInfo &app)
 } // namespace
 
 std::optional<RunningProcess> findRunningProcess(const Places &places,
-                                                 const FileManager &fileManager,
-                                                 const AppInfo &app)
+                                                 const FileManager &fileManager, const AppInfo &app)
 {
     const QString proc = places.onSystem(QStringLiteral("/proc"));
 #ifdef Q_OS_MACOS

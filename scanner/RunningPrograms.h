@@ -23,6 +23,5 @@ struct RunningProcess
 // sandbox (its control group, or the .flatpak-info its root holds). Reads only what app's kind
 // needs, a few milliseconds for a desktop's processes. Without /proc: on macOS, the system's
 // process list when the root is "/"; elsewhere nothing.
-std::optional<RunningProcess> findRunningProcess(const Places &places,
-                                                 const FileManager &fileManager,
-                                                 const AppInfo &app);
+std::optional<RunningProcess>
+findRunningProcess(const Places &places, const FileManager &fileManager, const AppInfo &app);

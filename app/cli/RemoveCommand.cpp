@@ -1,4 +1,5 @@
-// verlo remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes] [--force]: the window's removal.
+// verlo remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes] [--force]: the window's
+// removal.
 #include "app/StopSignals.h"
 #include "app/cli/CliItems.h"
 #include "app/cli/CliSupport.h"
