@@ -6,6 +6,7 @@
 #include "scanner/Places.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <unistd.h>
@@ -97,9 +98,21 @@ private:
     QString m_folder;
 };
 
+// The places of the desktop entry's program when Exec gives its path: as written and, when that
+// is a link, the file it leads to (what the process's exe names). Empty for a name.
+QStringList programPaths(const Places &places, const AppInfo &app)
+{
+    if (!app.execPath.startsWith(u'/'))
+        return {};
+    const QString program = machinePath(places, app.execPath);
+    const QString target = QFileInfo(program).canonicalFilePath();
+    return target.isEmpty() || target == program ? QStringList{program}
+                                                 : QStringList{program, target};
+}
+
 // Whether a desktop entry's program is what the process runs: the program file itself, or the
-// script an interpreter was given.
-bool runsProgram(const ProcessEntry &process, const QString &program, const QString &name)
+// script an interpreter was given; by its places when known, else by name.
+bool runsProgram(const ProcessEntry &process, const QStringList &programs, const QString &name)
 {
     const QString executable = process.executable();
     if (executable.isEmpty())
@@ -109,16 +122,16 @@ bool runsProgram(const ProcessEntry &process, const QString &program, const QStr
     if (ExecCommand::isLauncherName(fileName(executable)))
         candidates.append(arguments.value(1));
     for (const QString &candidate : std::as_const(candidates)) {
-        if (program.isEmpty() ? !candidate.isEmpty() && fileName(candidate) == name
-                              : candidate == program)
+        if (programs.isEmpty() ? !candidate.isEmpty() && fileName(candidate) == name
+                               : programs.contains(candidate))
             return true;
     }
     return false;
 }
 
 // What the process runs, when it runs app: its program's file name, or the sandbox's name.
-std::optional<QString> runningApplication(const Places &places, const ProcessEntry &process,
-                                          const AppInfo &app)
+std::optional<QString> runningApplication(const ProcessEntry &process, const AppInfo &app,
+                                          const QStringList &programs)
 {
     switch (app.installation) {
     case InstallationKind::bundle: {
@@ -145,9 +158,7 @@ std::optional<QString> runningApplication(const Places &places, const ProcessEnt
     }
     if (app.execName.isEmpty())
         return std::nullopt; // an interpreter or launcher: its processes may be anyone's
-    const QString program =
-        app.execPath.startsWith(u'/') ? machinePath(places, app.execPath) : QString();
-    if (runsProgram(process, program, app.execName))
+    if (runsProgram(process, programs, app.execName))
         return app.execName;
     return std::nullopt;
 }
@@ -185,6 +196,7 @@ std::optional<RunningProcess> findRunningProcess(const Places &places,
         return findRunningBundle(app);
 #endif
     std::optional<RunningProcess> found;
+    const QStringList programs = programPaths(places, app);
     const qint64 self = ::getpid();
     fileManager.forEachEntry(proc, [&](QByteArrayView entry) {
         bool ok = false;
@@ -194,7 +206,7 @@ std::optional<RunningProcess> findRunningProcess(const Places &places,
         const ProcessEntry process(fileManager, proc + u'/' + QString::number(pid));
         if (!process.isOurs())
             return;
-        if (const std::optional<QString> program = runningApplication(places, process, app))
+        if (const std::optional<QString> program = runningApplication(process, app, programs))
             found = RunningProcess{pid, *program};
     });
     return found;

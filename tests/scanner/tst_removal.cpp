@@ -238,6 +238,7 @@ private slots:
         const QString program = box.makeDir(bundle + "/Contents/MacOS") + "/Sketch";
         QVERIFY(QFile::copy(QStandardPaths::findExecutable("sleep"), program));
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        box.makeSymlink(program, box.systemPath("/usr/bin/sketch"));
         const QString script = box.writeScript(box.homePath(".local/bin/notepad"), "read -r line");
         QProcess bundled, scripted;
         for (auto &[process, path] : {std::pair{&bundled, program}, {&scripted, script}}) {
@@ -260,6 +261,8 @@ private slots:
         const std::tuple<AppInfo, qint64, QString> rows[] = {
             {sketch, bundled.processId(), "Sketch"},
             {entry(InstallationKind::systemPackage, "Sketch", {}), bundled.processId(), "Sketch"},
+            {entry(InstallationKind::systemPackage, "sketch", "/usr/bin/sketch"),
+             bundled.processId(), "sketch"}, // the program Exec names leads to it
             {entry(InstallationKind::homeFolder, "notepad", script), scripted.processId(),
              "notepad"},
             {entry(InstallationKind::homeFolder, "notepad", "/usr/bin/notepad"), 0, {}},
