@@ -25,7 +25,7 @@ void describe(QCommandLineParser &parser)
             "Without a command, opens the window. Commands (each has its own --help):\n"
             "  list apps|npm|brew [--json]     the installed items of a section\n"
             "  files ITEM [--json]             the files found for one item\n"
-            "  remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]\n"
+            "  remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes] [--force]\n"
             "                                  removes an item as the window does\n"
             "  system-data [--json]            the System Data categories\n"
             "  restore --last | TRASH-NAME...  puts items back from the Trash"));

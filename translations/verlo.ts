@@ -175,10 +175,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. The files start ticked as in the window: none of an application&apos;s, a package&apos;s own but not the places in the home named after it. --all ticks every file, --only the files of the named categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Tick every removable file (as ticking an application&apos;s bundle does).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -199,7 +195,15 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Also used by %1</source>
+        <source>Removes one item as the window does: the package manager&apos;s uninstall for a package, then the ticked files to the Trash. The files start ticked as in the window: none of an application&apos;s, a package&apos;s own but not the places in the home named after it. --all ticks every file, --only the files of the named categories. Shows the window&apos;s confirmation text first and asks on the terminal unless --yes is given. Refuses while the application runs unless --force is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove an application&apos;s files even while it runs.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remove: %1; quit it first, or give --force to remove its files while it runs</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -217,7 +221,7 @@
         <source>Without a command, opens the window. Commands (each has its own --help):
   list apps|npm|brew [--json]     the installed items of a section
   files ITEM [--json]             the files found for one item
-  remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]
+  remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes] [--force]
                                   removes an item as the window does
   system-data [--json]            the System Data categories
   restore --last | TRASH-NAME...  puts items back from the Trash</source>
@@ -323,6 +327,14 @@
     </message>
     <message>
         <source>Stopped before %1 file(s); they were left where they are</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is running (%2, process %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: quit it first, or it may write its files again and lose what it has open.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -455,10 +467,6 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>%1 · changed %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Also used by %1 · %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -246,7 +246,11 @@ RemovalPlan ContentViewModel::currentRemovalPlan() const
 
 QString ContentViewModel::deleteConfirmationMessage() const
 {
-    return confirmationMessage(currentRemovalPlan(), selectedFiles());
+    // Only the dialog's text asks whether the application runs: the user's processes are read
+    // in a few milliseconds, and the removal itself goes ahead once they confirm.
+    RemovalPlan plan = currentRemovalPlan();
+    checkRunning(m_scanner, plan);
+    return confirmationMessage(plan, selectedFiles());
 }
 
 void ContentViewModel::deleteSelected()

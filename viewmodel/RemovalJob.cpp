@@ -103,6 +103,24 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
     return plan;
 }
 
+void checkRunning(const FileScanner &scanner, RemovalPlan &plan)
+{
+    plan.runningProcess.reset();
+    if (plan.app && (!plan.trashFiles.isEmpty() || plan.uninstalledApp)) {
+        plan.runningProcess =
+            findRunningProcess(scanner.places(), scanner.fileManager(), *plan.app);
+    }
+}
+
+QString runningText(const RemovalPlan &plan)
+{
+    if (!plan.app || !plan.runningProcess)
+        return {};
+    return QCoreApplication::translate("ContentViewModel", "%1 is running (%2, process %3)")
+        .arg(plan.app->name, plan.runningProcess->program)
+        .arg(plan.runningProcess->pid);
+}
+
 RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
 {
     RemovalReport report;
@@ -271,6 +289,13 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
     if (sentences.isEmpty())
         return QCoreApplication::translate("ContentViewModel", "No items selected.");
     QString message = sentences.join(u' ');
+    if (const QString running = runningText(plan); !running.isEmpty()) {
+        message += QStringLiteral("\n\n") +
+                   QCoreApplication::translate("ContentViewModel",
+                                               "%1: quit it first, or it may write its files "
+                                               "again and lose what it has open.")
+                       .arg(running);
+    }
     if (warn) {
         message += QCoreApplication::translate(
             "ContentViewModel", "\n\n\u26A0\uFE0F This includes system data that may not be "

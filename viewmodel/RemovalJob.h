@@ -5,6 +5,7 @@
 #include "model/HomebrewPackage.h"
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
+#include "scanner/RunningPrograms.h"
 #include "scanner/Trash.h"
 
 #include <QList>
@@ -33,6 +34,8 @@ struct RemovalPlan
     // its command, before the Trash step.
     QList<AssociatedFile> commandFiles;
     SidebarSection section = SidebarSection::applications;
+    // A process of the user that runs the application whose files go (checkRunning).
+    std::optional<RunningProcess> runningProcess;
 
     // A package manager or an application's own tool runs before the Trash step.
     bool runsUninstall() const
@@ -66,6 +69,12 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
                         const std::optional<NPMPackage> &npmPackage,
                         const std::optional<AppInfo> &app);
 
+// Notes in the plan the process that runs its application, when the plan moves or uninstalls
+// anything of it; reads the user's processes, a few milliseconds.
+void checkRunning(const FileScanner &scanner, RemovalPlan &plan);
+// "Sketch is running (sketch, process 4242)"; empty when no process was noted.
+QString runningText(const RemovalPlan &plan);
+
 // Runs the plan: the package manager's uninstall, the files' own removal commands, then the files
 // that still exist to the Trash one by one, then the cache sizes again. What goes to the Trash is
 // kept as the last removal item by item (RemovalRecord); when the scanner's cancellation flag is
@@ -73,7 +82,7 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
 RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan);
 
 // The confirmation text: uninstall part, Move part, closing sentence, the package files left and
-// the commands that remove them, warning paragraph.
+// the commands that remove them, the running application, warning paragraph.
 QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile> &selected);
 // "Uninstall & Remove" when the plan runs an uninstall, else "Move to Trash".
 QString removalButtonTitle(const RemovalPlan &plan);

@@ -1,4 +1,5 @@
-// verlo remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes]: the window's removal.
+// verlo remove ITEM [--all | --only CATEGORY...] [--dry-run] [--yes] [--force]: the window's
+// removal.
 #include "app/StopSignals.h"
 #include "app/cli/CliItems.h"
 #include "app/cli/CliSupport.h"
@@ -51,7 +52,8 @@ int remove(const QStringList &arguments)
                    "window: none of an application's, a package's own but not the places in the "
                    "home named after it. --all ticks every file, --only the files of the named "
                    "categories. Shows the window's confirmation text first and asks on the "
-                   "terminal unless --yes is given."));
+                   "terminal unless --yes is given. Refuses while the application runs unless "
+                   "--force is given."));
     command.addPositional(QStringLiteral("item"),
                           QCoreApplication::translate("Cli", "An application (name, bundle "
                                                              "identifier or path), npm:NAME, "
@@ -72,6 +74,9 @@ int remove(const QStringList &arguments)
         QCoreApplication::translate("Cli", "Show what would be done; change nothing.")));
     parser.addOption(QCommandLineOption(
         QStringLiteral("yes"), QCoreApplication::translate("Cli", "Do not ask for confirmation.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("force"),
+        QCoreApplication::translate("Cli", "Remove an application's files even while it runs.")));
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
         return *status;
 
@@ -115,9 +120,10 @@ int remove(const QStringList &arguments)
     const auto *app = std::get_if<AppInfo>(&item->record);
     const auto *npm = std::get_if<NPMPackage>(&item->record);
     const auto *brew = std::get_if<HomebrewPackage>(&item->record);
-    const RemovalPlan plan = planRemoval(
+    RemovalPlan plan = planRemoval(
         scanner, selected, sectionOf(item->record), brew ? std::optional(*brew) : std::nullopt,
         npm ? std::optional(*npm) : std::nullopt, app ? std::optional(*app) : std::nullopt);
+    checkRunning(scanner, plan);
 
     QString text = confirmationMessage(plan, selected) + u'\n';
     for (const AssociatedFile &file : plan.trashFiles)
@@ -126,6 +132,13 @@ int remove(const QStringList &arguments)
     print(stdout, text);
     if (parser.isSet(QStringLiteral("dry-run")))
         return done;
+    // A running program may write its files again as they go, or lose what it has open.
+    if (plan.runningProcess && !parser.isSet(QStringLiteral("force"))) {
+        printError(QCoreApplication::translate("Cli", "remove: %1; quit it first, or give --force "
+                                                      "to remove its files while it runs")
+                       .arg(runningText(plan)));
+        return usage;
+    }
     if (!parser.isSet(QStringLiteral("yes"))) {
         if (!isTerminal(stdin)) {
             printError(QCoreApplication::translate("Cli", "remove: not removing without --yes: "

@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -385,6 +386,43 @@ private slots:
                  qPrintable(run.out + run.err));
         QVERIFY(machine.builder.toolCalls(u"/opt/homebrew/bin/brew"_s).isEmpty() &&
                 QFileInfo::exists(machine.sandbox.systemPath(u"/opt/homebrew/Cellar/wget"_s)));
+    }
+
+    // While an application runs, the confirmation names its process, in the window as in the
+    // command line, and remove refuses with 2 unless --force is given.
+    void removeWhileRunning_isRefusedUnlessForced()
+    {
+        Machine machine;
+        const QString program =
+            machine.sandbox.makeDir(machine.aurora + u"/Contents/MacOS"_s) + u"/Aurora"_s;
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"sleep"_s), program));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        machine.sandbox.makeSymlink(u"/proc"_s, machine.sandbox.systemPath(u"/proc"_s));
+        QProcess running;
+        running.start(program, {u"1000"_s});
+        QVERIFY(running.waitForStarted());
+        const QString named = u"Aurora is running (Aurora, process %1)"_s.arg(running.processId());
+
+        ContentViewModel vm{FileScanner(machine.sandbox.places())};
+        SETTLE(vm);
+        vm.selectApplication(machine.aurora);
+        SETTLE(vm);
+        vm.toggleFile(vm.fileGroups().constFirst().files.constFirst().id);
+        const QString confirmation = vm.deleteConfirmationMessage();
+        QVERIFY2(confirmation.contains(u"\n\n"_s + named + u": quit it first"_s),
+                 qPrintable(confirmation));
+        const QStringList before = machine.snapshot();
+        Run run = verlo(machine, {u"remove"_s, u"Aurora"_s, u"--all"_s, u"--yes"_s});
+        QVERIFY2(
+            run.status == 2 && run.out.startsWith(confirmation + u'\n') &&
+                run.err.contains(u"remove: "_s + named + u"; quit it first, or give --force"_s),
+            qPrintable(run.out + run.err));
+        QCOMPARE(machine.snapshot(), before);
+        run = verlo(machine, {u"remove"_s, u"Aurora"_s, u"--all"_s, u"--yes"_s, u"--force"_s});
+        QCOMPARE(run.status, 0);
+        QVERIFY(QFileInfo::exists(machine.trash(u"files/Aurora.app"_s)));
+        running.kill();
+        QVERIFY(running.waitForFinished());
     }
 
     // A removal of 2,000 files stopped part-way by SIGTERM: each file is in place or in the Trash

@@ -1,12 +1,16 @@
 #include "scanner/FileScanner.h"
+#include "scanner/RunningPrograms.h"
 #include "tests/support/Sandbox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -208,6 +212,76 @@ private slots:
         QCOMPARE(notStarted.status, -1);
         QCOMPARE(notStarted.output, std::nullopt);
         QCOMPARE(scanner.runCommandForOutput(missing, {}), std::nullopt);
+    }
+
+    // A process of the user runs an application: a program inside its bundle, the entry's
+    // program by path or name or as a script an interpreter runs, any process in its Flatpak or
+    // Snap; not once it has ended, nor another user's.
+    void findRunningProcess_tellsWhichApplicationRuns()
+    {
+        Sandbox box;
+        const QString proc = box.makeDir(box.systemPath("/proc"));
+        const auto fakeProcess = [&](int pid, uint uid, const QByteArray &cgroup) {
+            const QString folder = proc + u'/' + QString::number(pid);
+            box.writeFile(folder + "/status",
+                          "Name:\tx\nUid:\t" + QByteArray::number(uid) + "\t0\n");
+            box.writeFile(folder + "/cgroup", cgroup);
+            return folder;
+        };
+        fakeProcess(70001, ::getuid(),
+                    "0::/user.slice/app.slice/app-flatpak-org.example.Maps-42.scope\n");
+        fakeProcess(70002, ::getuid(), "0::/user.slice/app.slice/snap.inkpad.inkpad-1f2e.scope\n");
+        fakeProcess(70003, ::getuid() + 1, "0::/app-flatpak-org.example.Other-1.scope\n");
+        box.writeFile(fakeProcess(70004, ::getuid(), "0::/\n") + "/root/.flatpak-info",
+                      "[Application]\nname=org.example.Draw\n");
+        const QString bundle = box.makeAppBundle(box.systemPath("/Applications"), "Sketch.app", {});
+        const QString program = box.makeDir(bundle + "/Contents/MacOS") + "/Sketch";
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable("sleep"), program));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        box.makeSymlink(program, box.systemPath("/usr/bin/sketch"));
+        const QString script = box.writeScript(box.homePath(".local/bin/notepad"), "read -r line");
+        QProcess bundled, scripted;
+        for (auto &[process, path] : {std::pair{&bundled, program}, {&scripted, script}}) {
+            process->start(path, {"1000"});
+            QVERIFY(process->waitForStarted());
+            QVERIFY(QFile::link("/proc/" + QString::number(process->processId()),
+                                proc + u'/' + QString::number(process->processId())));
+        }
+        const auto entry = [](InstallationKind kind, const QString &execName,
+                              const QString &execPath) {
+            AppInfo app(execName, std::nullopt, "/entry.desktop");
+            app.installation = kind;
+            app.execName = execName;
+            app.execPath = execPath;
+            app.flatpakID = execName;
+            app.snapName = execName;
+            return app;
+        };
+        const AppInfo sketch("Sketch", std::nullopt, bundle);
+        const std::tuple<AppInfo, qint64, QString> rows[] = {
+            {sketch, bundled.processId(), "Sketch"},
+            {entry(InstallationKind::systemPackage, "Sketch", {}), bundled.processId(), "Sketch"},
+            {entry(InstallationKind::systemPackage, "sketch", "/usr/bin/sketch"),
+             bundled.processId(), "sketch"}, // the program Exec names leads to it
+            {entry(InstallationKind::homeFolder, "notepad", script), scripted.processId(),
+             "notepad"},
+            {entry(InstallationKind::homeFolder, "notepad", "/usr/bin/notepad"), 0, {}},
+            {entry(InstallationKind::flatpak, "org.example.Maps", {}), 70001, "org.example.Maps"},
+            {entry(InstallationKind::snap, "inkpad", {}), 70002, "inkpad"},
+            {entry(InstallationKind::flatpak, "org.example.Other", {}), 0, {}},
+            {entry(InstallationKind::flatpak, "org.example.Draw", {}), 70004, "org.example.Draw"},
+        };
+        for (const auto &[app, pid, name] : rows) {
+            const auto found = findRunningProcess(box.places(), FileManager(), app);
+            QCOMPARE(app.execPath + u' ' +
+                         (found ? found->program + u' ' + QString::number(found->pid) : "none"),
+                     app.execPath + u' ' + (pid ? name + u' ' + QString::number(pid) : "none"));
+        }
+        bundled.kill();
+        QVERIFY(bundled.waitForFinished());
+        QCOMPARE(findRunningProcess(box.places(), FileManager(), sketch).has_value(), false);
+        scripted.kill();
+        QVERIFY(scripted.waitForFinished());
     }
 
     void locateTool_readsWhichOutputInTheProgramsEnvironment()
