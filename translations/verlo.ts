@@ -206,6 +206,10 @@
         <source>remove: %1; quit it first, or give --force to remove its files while it runs</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Also used by %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -467,6 +471,10 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>%1 · changed %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Also used by %1 · %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
