@@ -96,7 +96,9 @@ Item {
         id: confirmDialog
         objectName: "confirmDialog"
         title: qsTr("Confirm")
-        message: root.viewModel.deleteConfirmationMessage
+        // Read only while asked for: it looks for the application among the running processes.
+        message: root.viewModel.showDeleteConfirmation ? root.viewModel.deleteConfirmationMessage
+                                                       : ""
         actionTitle: root.viewModel.deleteButtonTitle
         actionIsDestructive: true
         onAccepted: root.viewModel.deleteSelected()
