@@ -8,13 +8,13 @@
 #include "scanner/LeftoverClaims.h"
 #include "scanner/LeftoverEvidence.h"
 #include "scanner/LeftoverNames.h"
-#include "scanner/LeftoverSearch.h"
 #include "scanner/NameGuard.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <map>
 
 namespace {
@@ -53,6 +53,15 @@ struct Entry
     std::optional<QString> gone; // what it points at that no longer exists
 };
 
+// What moving the entry to the Trash frees, as sizeOfFoundItem measures it, told by the type it
+// had when found: a folder's contents, else the item's own length (a link's, not its target's).
+qint64 sizeOfEntry(const FileScanner &scanner, const AssociatedFile &file)
+{
+    if (file.identity.type == S_IFDIR)
+        return scanner.sizeOfDirectory(file.path);
+    return scanner.sizeOfFile(file.path);
+}
+
 LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<Entry> &entries,
                     const ScanProgress &progress)
 {
@@ -71,10 +80,15 @@ LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<
         if (!files.isEmpty())
             row.groups.append(FileGroup(category, files));
     }
-    measureFoundGroups(scanner, row.groups, progress);
-    for (const FileGroup &group : std::as_const(row.groups)) {
+    for (FileGroup &group : row.groups) {
+        for (AssociatedFile &file : group.files) {
+            if (progress)
+                progress(file.path);
+            if (file.isRemovable() && !scanner.isCancelled())
+                file.size = sizeOfEntry(scanner, file);
+        }
         row.size += group.totalSize();
-        for (const AssociatedFile &file : group.files) {
+        for (const AssociatedFile &file : std::as_const(group.files)) {
             const auto changed = scanner.fileManager().modificationDate(file.path);
             if (changed && (!row.lastModified.isValid() || *changed > row.lastModified))
                 row.lastModified = *changed;
@@ -108,6 +122,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         if (progress)
             progress(*folder);
         const QString prefix = *folder + QLatin1Char('/');
+        const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
         const bool dotsOnly = category == FileCategory::homeDotFiles;
         m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
             if (dotsOnly && !bytes.startsWith('.'))
@@ -117,9 +132,9 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
             const QString key = leftoverKey(name);
             if (key.isEmpty() || claims.claims(name, bytes, key, category))
                 return;
-            const QString path = prefix + name;
-            if (guarded.contains(path))
+            if (guardedEntries.contains(name))
                 return;
+            const QString path = prefix + name;
             rows[key].push_back(
                 {foundFile(m_fileManager, path, name, category), std::nullopt});
         });

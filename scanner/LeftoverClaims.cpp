@@ -5,7 +5,6 @@
 #include "scanner/LeftoverNames.h"
 #include "scanner/PackageFamilies.h"
 
-#include <QRegularExpression>
 
 namespace {
 
@@ -50,9 +49,16 @@ QStringList systemPackages(const FileScanner &scanner)
             output = result.output.value_or(QString());
     }
     QStringList names;
-    for (const QString &word : output.split(QRegularExpression(QStringLiteral("\\s+")),
-                                            Qt::SkipEmptyParts))
-        names.append(word.section(QLatin1Char(':'), 0, 0));
+    QSet<QString> seen;
+    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        for (const QString &word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString name = word.section(QLatin1Char(':'), 0, 0);
+            if (!seen.contains(name)) {
+                seen.insert(name);
+                names.append(name);
+            }
+        }
+    }
     return names;
 }
 
@@ -65,7 +71,7 @@ void LeftoverClaims::addName(const QString &name)
         return;
     m_names.insert(key);
     // "python3" keeps ".python_history", "libpurple0" keeps ".purple".
-    QString plain = familyWord(key);
+    QString plain = key.startsWith(QLatin1String("lib")) ? familyWord(key) : key;
     while (!plain.isEmpty() && (plain.back().isDigit() || plain.back() == QLatin1Char('.') ||
                                 plain.back() == QLatin1Char('-')))
         plain.chop(1);
@@ -105,9 +111,23 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<Ap
              entryNames(scanner, scanner.homebrewPrefix() + QString::fromLatin1(store)))
             claims.addName(name);
     }
-    if (scanner.isNPMAvailable()) {
-        for (const NPMPackage &package : scanner.listNPMPackages())
-            claims.addName(package.name.section(QLatin1Char('/'), -1)); // "@scope/name"
+    // npm's global folders are read as folders: asking npm where its own is costs a process.
+    QStringList nodeModules{places.onSystem(QStringLiteral("/opt/homebrew/lib/node_modules")),
+                            places.onSystem(QStringLiteral("/usr/local/lib/node_modules")),
+                            places.onSystem(QStringLiteral("/usr/lib/node_modules")),
+                            places.inHome(QStringLiteral(".npm-global/lib/node_modules"))};
+    for (const QString &version : entryNames(scanner, places.inHome(QStringLiteral(".nvm/versions/node"))))
+        nodeModules.append(places.inHome(QStringLiteral(".nvm/versions/node/")) + version +
+                           QStringLiteral("/lib/node_modules"));
+    for (const QString &folder : std::as_const(nodeModules)) {
+        for (const QString &name : entryNames(scanner, folder)) {
+            if (!name.startsWith(QLatin1Char('@'))) {
+                claims.addName(name);
+                continue;
+            }
+            for (const QString &scoped : entryNames(scanner, folder + QLatin1Char('/') + name))
+                claims.addName(scoped); // "@scope/name" is name's
+        }
     }
     for (const QString &folder : {places.dataHome() + QStringLiteral("/flatpak/app"),
                                   places.onSystem(QStringLiteral("/var/lib/flatpak/app"))}) {

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QRegularExpression>
 
 namespace {
 
@@ -21,11 +20,16 @@ const QStringList kExtensions = {
     QStringLiteral("history"),
 };
 
-QString withoutExtension(const QString &name)
+QStringView withoutExtension(QStringView name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot > 0 && kExtensions.contains(name.mid(dot + 1), Qt::CaseInsensitive))
-        return name.left(dot);
+    if (dot <= 0)
+        return name;
+    const QStringView extension = name.mid(dot + 1);
+    for (const QString &known : kExtensions) {
+        if (extension.compare(known, Qt::CaseInsensitive) == 0)
+            return name.left(dot);
+    }
     return name;
 }
 
@@ -71,29 +75,43 @@ const QHash<QString, const char *> &desktopOwnNames()
 
 QString leftoverKey(QStringView entryName)
 {
-    QString name = entryName.toString();
+    QStringView name = entryName;
     const bool isDotEntry = name.startsWith(QLatin1Char('.'));
     while (name.startsWith(QLatin1Char('.')))
-        name.remove(0, 1);
+        name = name.mid(1);
     // A program's settings file in the home: ".sketchpadrc" is sketchpad's.
     if (isDotEntry && name.size() > 4 && name.endsWith(QLatin1String("rc")))
         name.chop(2);
     name = withoutExtension(name);
-    const QStringList parts = name.split(QLatin1Char('.'), Qt::SkipEmptyParts);
-    if (parts.size() >= 2 && isDomainPrefix(parts.constFirst()))
-        name = parts.size() >= 3 ? parts.at(2) : parts.constLast();
-    static const QRegularExpression suffix(QStringLiteral("-(gtk[34]?|qt[56]?)$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    name.remove(suffix);
+    // "com.acme.Sketchpad.helper" is Sketchpad's, "io.foo" foo's.
+    if (const qsizetype dot = name.indexOf(QLatin1Char('.'));
+        dot > 0 && isDomainPrefix(name.left(dot))) {
+        const QStringView rest = name.mid(dot + 1);
+        const qsizetype next = rest.indexOf(QLatin1Char('.'));
+        if (next >= 0) {
+            const QStringView third = rest.mid(next + 1);
+            name = third.left(third.indexOf(QLatin1Char('.')));
+        } else {
+            name = rest;
+        }
+    }
+    for (const char *suffix : {"-gtk", "-gtk3", "-gtk4", "-qt", "-qt5", "-qt6"}) {
+        if (name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
+            name.chop(qsizetype(qstrlen(suffix)));
+            break;
+        }
+    }
     const bool names = std::any_of(name.begin(), name.end(),
                                    [](QChar c) { return c.isLetterOrNumber(); });
-    return names ? name.toLower() : QString();
+    return names ? name.toString().toLower() : QString();
 }
 
 QString firstWord(const QString &key)
 {
-    static const QRegularExpression separator(QStringLiteral("[-_. ]"));
-    return key.section(separator, 0, 0, QString::SectionSkipEmpty);
+    qsizetype end = 0;
+    while (end < key.size() && !QStringView(u"-_. ").contains(key.at(end)))
+        ++end;
+    return key.left(end);
 }
 
 std::optional<QString> desktopOwnReason(const QString &key)
