@@ -18,17 +18,26 @@
 namespace {
 
 const char *const kPlaces[] = {
-    ".config",       ".cache",         ".local/share",         ".local/state",
-    ".var/app",      "snap",           ".config/autostart",    ".config/systemd/user",
-    "Library/Preferences", "Library/Application Support", "Library/Caches",
-    "Library/LaunchAgents", ".local/share/applications",
+    ".config",
+    ".cache",
+    ".local/share",
+    ".local/state",
+    ".var/app",
+    "snap",
+    ".config/autostart",
+    ".config/systemd/user",
+    "Library/Preferences",
+    "Library/Application Support",
+    "Library/Caches",
+    "Library/LaunchAgents",
+    ".local/share/applications",
 };
 
 // Installed package i's name; entries are named after them, and one in ten after none.
 QString packageName(int i)
 {
-    static const char *const words[] = {"gnome", "lib", "python3", "font", "x", "qt",
-                                        "media", "net", "dev", "tool"};
+    static const char *const words[] = {"gnome", "lib",   "python3", "font", "x",
+                                        "qt",    "media", "net",     "dev",  "tool"};
     return QStringLiteral("%1-%2pkg%3").arg(QLatin1String(words[i % 10])).arg(i % 7).arg(i);
 }
 
@@ -38,7 +47,8 @@ QString entryName(const char *place, int i)
     const QString folder = QString::fromLatin1(place);
     if (folder.endsWith(QLatin1String("Preferences")) || folder.endsWith(QLatin1String("Agents")))
         return QStringLiteral("org.example.%1.plist").arg(name);
-    if (folder.endsWith(QLatin1String("autostart")) || folder.endsWith(QLatin1String("applications")))
+    if (folder.endsWith(QLatin1String("autostart")) ||
+        folder.endsWith(QLatin1String("applications")))
         return name + QStringLiteral(".desktop");
     if (folder.endsWith(QLatin1String("user")))
         return name + QStringLiteral(".service");
@@ -74,10 +84,11 @@ int main(int argc, char **argv)
     desktop.installDpkgQuery({}, sources);
     for (const char *place : kPlaces) {
         for (int i = 0; i < perPlace; ++i) {
-            const QString path = box.homePath(QString::fromLatin1(place)) + '/' +
-                                 entryName(place, i);
+            const QString path =
+                box.homePath(QString::fromLatin1(place)) + '/' + entryName(place, i);
             if (path.endsWith(".plist") || path.endsWith(".desktop") || path.endsWith(".service"))
-                box.writeFile(path, "[Desktop Entry]\nExec=/usr/bin/" + packageName(i).toUtf8() + "\n");
+                box.writeFile(path,
+                              "[Desktop Entry]\nExec=/usr/bin/" + packageName(i).toUtf8() + "\n");
             else
                 box.writeFile(path + "/data", "x");
         }
@@ -101,8 +112,9 @@ int main(int argc, char **argv)
                                [&listed](QByteArrayView) { ++listed; });
         files.forEachEntry(box.home(), [&listed](QByteArrayView) { ++listed; });
         listed += scanner.scanApplications().size();
-        listed += scanner.runQuery(box.systemPath("/usr/bin/dpkg-query"),
-                                   {"-W", "-f", "${binary:Package} ${source:Package}\n"})
+        listed += scanner
+                      .runQuery(box.systemPath("/usr/bin/dpkg-query"),
+                                {"-W", "-f", "${binary:Package} ${source:Package}\n"})
                       .output.value_or(QString())
                       .size();
         for (const char *folder : {"/usr/bin", "/bin", "/usr/sbin", "/sbin", "/usr/games",
@@ -121,7 +133,7 @@ int main(int argc, char **argv)
     std::printf("former programs: %d places of %d entries, %lld rows; findLeftovers %.1f ms, "
                 "listing each place once and reading the installed lists %.1f ms, medians of %d "
                 "interleaved runs; finder/floor %.2fx (goal <= 1.5x)\n",
-                int(std::size(kPlaces)) + 1, perPlace, static_cast<long long>(rows), finder,
-                floor, runs, ratio);
+                int(std::size(kPlaces)) + 1, perPlace, static_cast<long long>(rows), finder, floor,
+                runs, ratio);
     return rows > 0 && listed > 0 && ratio <= 1.5 ? 0 : 1;
 }

@@ -14,22 +14,22 @@
 #include <QFile>
 
 #include <algorithm>
-#include <sys/stat.h>
 #include <map>
+#include <sys/stat.h>
 
 namespace {
 
 // The places whose entries are named after the programs that made them, in the order rows show
 // their groups.
 const FileCategory kSearchedCategories[] = {
-    FileCategory::preferences,      FileCategory::applicationSupport,
-    FileCategory::caches,           FileCategory::containers,
-    FileCategory::libraryLogs,      FileCategory::savedApplicationState,
-    FileCategory::launchAgents,     FileCategory::configDirectory,
-    FileCategory::cacheDirectory,   FileCategory::localShareDirectory,
-    FileCategory::stateDirectory,   FileCategory::flatpakData,
-    FileCategory::snapData,         FileCategory::autostartEntries,
-    FileCategory::userServices,     FileCategory::desktopEntries,
+    FileCategory::preferences,    FileCategory::applicationSupport,
+    FileCategory::caches,         FileCategory::containers,
+    FileCategory::libraryLogs,    FileCategory::savedApplicationState,
+    FileCategory::launchAgents,   FileCategory::configDirectory,
+    FileCategory::cacheDirectory, FileCategory::localShareDirectory,
+    FileCategory::stateDirectory, FileCategory::flatpakData,
+    FileCategory::snapData,       FileCategory::autostartEntries,
+    FileCategory::userServices,   FileCategory::desktopEntries,
     FileCategory::homeDotFiles,
 };
 
@@ -127,16 +127,15 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
             if (dotsOnly && !bytes.startsWith('.'))
                 return;
-            const QString name = QFile::decodeName(QByteArray::fromRawData(bytes.data(),
-                                                                          bytes.size()));
+            const QString name =
+                QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
             const QString key = leftoverKey(name);
             if (key.isEmpty() || claims.claims(name, bytes, key, category))
                 return;
             if (guardedEntries.contains(name))
                 return;
             const QString path = prefix + name;
-            rows[key].push_back(
-                {foundFile(m_fileManager, path, name, category), std::nullopt});
+            rows[key].push_back({foundFile(m_fileManager, path, name, category), std::nullopt});
         });
     }
 
@@ -145,8 +144,8 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         if (isCancelled())
             break;
         for (Entry &entry : entries)
-            entry.gone = goneTarget(*this, claims, entry.file.path, entry.file.name,
-                                    entry.file.category);
+            entry.gone =
+                goneTarget(*this, claims, entry.file.path, entry.file.name, entry.file.category);
         result.append(makeRow(*this, key, entries, progress));
     }
     std::stable_sort(result.begin(), result.end(), [](const LeftoverRow &a, const LeftoverRow &b) {

@@ -5,7 +5,6 @@
 #include "scanner/LeftoverNames.h"
 #include "scanner/PackageFamilies.h"
 
-
 namespace {
 
 const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
@@ -36,15 +35,14 @@ QStringList systemPackages(const FileScanner &scanner)
     const Places &places = scanner.places();
     QString output;
     if (const QString dpkg = places.onSystem(kDpkgQuery); scanner.fileManager().fileExists(dpkg)) {
-        const CommandResult result = scanner.runQuery(
-            dpkg, {QStringLiteral("-W"), QStringLiteral("-f"),
-                   QStringLiteral("${binary:Package} ${source:Package}\n")});
+        const CommandResult result =
+            scanner.runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"),
+                                    QStringLiteral("${binary:Package} ${source:Package}\n")});
         if (result.status == 0 && !result.timedOut)
             output = result.output.value_or(QString());
     } else if (const QString rpm = places.onSystem(kRPM); scanner.fileManager().fileExists(rpm)) {
-        const CommandResult result =
-            scanner.runQuery(rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"),
-                                   QStringLiteral("%{NAME}\n")});
+        const CommandResult result = scanner.runQuery(
+            rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"), QStringLiteral("%{NAME}\n")});
         if (result.status == 0 && !result.timedOut)
             output = result.output.value_or(QString());
     }
@@ -116,7 +114,8 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<Ap
                             places.onSystem(QStringLiteral("/usr/local/lib/node_modules")),
                             places.onSystem(QStringLiteral("/usr/lib/node_modules")),
                             places.inHome(QStringLiteral(".npm-global/lib/node_modules"))};
-    for (const QString &version : entryNames(scanner, places.inHome(QStringLiteral(".nvm/versions/node"))))
+    for (const QString &version :
+         entryNames(scanner, places.inHome(QStringLiteral(".nvm/versions/node"))))
         nodeModules.append(places.inHome(QStringLiteral(".nvm/versions/node/")) + version +
                            QStringLiteral("/lib/node_modules"));
     for (const QString &folder : std::as_const(nodeModules)) {

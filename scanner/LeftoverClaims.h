@@ -41,7 +41,7 @@ public:
 private:
     void addName(const QString &name);
 
-    QStringList m_terms;               // the applications' terms and whole names
+    QStringList m_terms; // the applications' terms and whole names
     std::shared_ptr<ItemMatcher> m_matcher;
     std::shared_ptr<NameSieve> m_sieve;
     QSet<QString> m_names;             // packages, programs, ids and kept names, as keys

@@ -18,5 +18,4 @@ bool programExists(const FileScanner &scanner, const QString &program);
 // the program of an autostart entry, desktop entry, user unit or launch agent, the bundle of a
 // preference file. Nothing when it points at nothing, or at something that is there.
 std::optional<QString> goneTarget(const FileScanner &scanner, const LeftoverClaims &claims,
-                                  const QString &path, const QString &name,
-                                  FileCategory category);
+                                  const QString &path, const QString &name, FileCategory category);

@@ -170,16 +170,16 @@ std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QSt
 QJsonObject toJson(const Item &item)
 {
     if (const auto *row = std::get_if<LeftoverRow>(&item)) {
-        return QJsonObject{
-            {QStringLiteral("section"), QStringLiteral("leftovers")},
-            {QStringLiteral("item"), argumentFor(item)},
-            {QStringLiteral("name"), row->name},
-            {QStringLiteral("certainty"), caseName(row->certainty)},
-            {QStringLiteral("reason"), row->reason},
-            {QStringLiteral("lastModified"), row->lastModified.isValid()
-                                                 ? QJsonValue(row->lastModified.toString(Qt::ISODate))
-                                                 : QJsonValue(QJsonValue::Null)},
-            {QStringLiteral("size"), row->size}};
+        return QJsonObject{{QStringLiteral("section"), QStringLiteral("leftovers")},
+                           {QStringLiteral("item"), argumentFor(item)},
+                           {QStringLiteral("name"), row->name},
+                           {QStringLiteral("certainty"), caseName(row->certainty)},
+                           {QStringLiteral("reason"), row->reason},
+                           {QStringLiteral("lastModified"),
+                            row->lastModified.isValid()
+                                ? QJsonValue(row->lastModified.toString(Qt::ISODate))
+                                : QJsonValue(QJsonValue::Null)},
+                           {QStringLiteral("size"), row->size}};
     }
     QJsonObject object{{QStringLiteral("section"), caseName(sectionOf(item))},
                        {QStringLiteral("item"), argumentFor(item)},
@@ -214,8 +214,8 @@ QString groupsText(const QList<FileGroup> &groups)
             const QString box = !file.isRemovable() ? QStringLiteral("[-]")
                                 : file.isSelected   ? QStringLiteral("[x]")
                                                     : QStringLiteral("[ ]");
-            text += QStringLiteral("  ") + box + u' ' + oneLine(file.path) +
-                    QStringLiteral("  (") + formatByteCount(file.size) + u')';
+            text += QStringLiteral("  ") + box + u' ' + oneLine(file.path) + QStringLiteral("  (") +
+                    formatByteCount(file.size) + u')';
             if (!file.isRemovable())
                 text += kSeparator + oneLine(file.unremovableReason);
             else if (!file.alsoUsedBy.isEmpty())

@@ -18,8 +18,8 @@ QString rowText(const LeftoverRow &row)
     QString text = Cli::oneLine(row.name) + kSeparator + displayName(row.certainty) + kSeparator +
                    formatByteCount(row.size);
     if (row.lastModified.isValid())
-        text += kSeparator +
-                QCoreApplication::translate("Cli", "changed %1").arg(formatMediumDate(row.lastModified.date()));
+        text += kSeparator + QCoreApplication::translate("Cli", "changed %1")
+                                 .arg(formatMediumDate(row.lastModified.date()));
     text += u'\n' + QStringLiteral("  ") + Cli::oneLine(row.reason) + u'\n';
     for (const QString &line : Cli::groupsText(row.groups).split(u'\n', Qt::SkipEmptyParts))
         text += QStringLiteral("  ") + line + u'\n';

@@ -451,7 +451,8 @@ private slots:
         QCOMPARE(drumkit[u"certainty"_s].toString(), u"certain"_s);
         QCOMPARE(drumkit[u"item"_s].toString(), u"leftover:drumkit"_s);
         QVERIFY(drumkit[u"reason"_s].toString().contains(u"is named drumkit"_s));
-        QVERIFY(QDateTime::fromString(drumkit[u"lastModified"_s].toString(), Qt::ISODate).isValid());
+        QVERIFY(
+            QDateTime::fromString(drumkit[u"lastModified"_s].toString(), Qt::ISODate).isValid());
         const QString files = u"flatpakData: "_s + QFileInfo(data).path().section(u'/', 0, -2);
         QVERIFY2(describe(drumkit[u"groups"_s].toArray()).startsWith(files),
                  qPrintable(describe(drumkit[u"groups"_s].toArray())));

@@ -139,9 +139,9 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("certainty");
         for (const Expected &expected : kEntries)
-            QTest::newRow(expected.entry) << QString::fromLatin1(expected.entry)
-                                          << QString::fromLatin1(expected.row)
-                                          << QString::fromLatin1(expected.certainty);
+            QTest::newRow(expected.entry)
+                << QString::fromLatin1(expected.entry) << QString::fromLatin1(expected.row)
+                << QString::fromLatin1(expected.certainty);
     }
 
     void listsWhatGoneProgramsLeft()
