@@ -124,7 +124,8 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         const QString prefix = *folder + QLatin1Char('/');
         const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
         const bool dotsOnly = category == FileCategory::homeDotFiles;
-        m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
+        std::vector<std::pair<QString, Entry>> found;
+        const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
             if (dotsOnly && !bytes.startsWith('.'))
                 return;
             const QString name =
@@ -135,8 +136,13 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
             if (guardedEntries.contains(name))
                 return;
             const QString path = prefix + name;
-            rows[key].push_back({foundFile(m_fileManager, path, name, category), std::nullopt});
+            found.push_back({key, {foundFile(m_fileManager, path, name, category), std::nullopt}});
         });
+        // A listing that failed part way is dropped: what it gave may be incomplete.
+        if (!complete)
+            continue;
+        for (auto &[key, entry] : found)
+            rows[key].push_back(std::move(entry));
     }
 
     QList<LeftoverRow> result;
