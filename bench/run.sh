@@ -8,6 +8,7 @@ benchmarks=(
   sizes
   applications
   leftovers
+  formerprograms
   systemdata
   homescan
   quit

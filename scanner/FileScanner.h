@@ -4,6 +4,7 @@
 #include "model/AssociatedFile.h"
 #include "model/FileGroup.h"
 #include "model/HomebrewPackage.h"
+#include "model/LeftoverRow.h"
 #include "model/NPMPackage.h"
 #include "scanner/FileManager.h"
 #include "scanner/Places.h"
@@ -219,6 +220,16 @@ public:
                                                 NameRule rule) const;
     static QList<FileGroup> mergeFileGroups(const QList<FileGroup> &named,
                                             const QList<FileGroup> &categoryGroups);
+
+    // --- Leftovers of programs that are gone ------------------------------------------------
+    // Every entry of the searched places (the Library folders, the XDG homes, ~/.var/app, ~/snap,
+    // autostart entries, user units, user desktop entries, launch agents, home dot entries) that
+    // no installed application, package, Flatpak, Snap or program on PATH claims, nor the
+    // desktop or the system itself (see LeftoverClaims), nor a name the user keeps (kept); joined
+    // by name (leftoverKey) into one row per probable former program, measured, nothing ticked.
+    // Certain rows (an entry points at something gone, see goneTarget) first, then by size.
+    QList<LeftoverRow> findLeftovers(const QStringList &kept,
+                                     const ScanProgress &progress = {}) const;
 
     // --- npm -----------------------------------------------------------------------------------
     bool isNPMAvailable() const;

@@ -253,3 +253,29 @@ bool ProtectedPlaces::contains(const QString &path) const
     }
     return false;
 }
+
+bool ProtectedEntries::contains(const QString &name) const
+{
+    return m_all || liesInTrash(name, {}) || m_names.contains(name.toLower());
+}
+
+ProtectedEntries ProtectedPlaces::entriesOf(const QString &folder) const
+{
+    ProtectedEntries entries;
+    const QString cleaned = QDir::cleanPath(folder);
+    const QString real = resolved(cleaned).value_or(cleaned);
+    entries.m_all = isProtectedPlace(cleaned, {}) || liesInTrash(cleaned, m_trashFolders) ||
+                    liesInTrash(real, m_realTrashFolders);
+    // An entry of base is refused when it is a protected place or holds one.
+    const auto addEntryHolding = [&entries](const QString &base, const QString &place) {
+        const QString prefix = base == QLatin1String("/") ? base : base + QLatin1Char('/');
+        if (place.size() > prefix.size() && place.startsWith(prefix, Qt::CaseInsensitive))
+            entries.m_names.insert(
+                place.mid(prefix.size()).section(QLatin1Char('/'), 0, 0).toLower());
+    };
+    for (const QString &place : m_folders + m_trashFolders)
+        addEntryHolding(cleaned, place);
+    for (const QString &place : m_realFolders + m_heldFolders + m_realTrashFolders)
+        addEntryHolding(real, place);
+    return entries;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -41,12 +42,29 @@ bool isProtectedPlace(const QString &path, const QStringList &protectedFolders);
 // moves the link, never what it points to. An application's own container that holds a searched
 // folder (Docker's data) stays removable. Nothing in a Trash (see TrashFolders.h) is ever a
 // found item, whether its path or the place its folder resolves to lies there.
+// What of one folder's entries ProtectedPlaces refuses, found once for the folder: a search that
+// judges every entry of a folder needs no link resolved per entry.
+class ProtectedEntries
+{
+public:
+    // Whether folder + "/" + name is refused. Stricter than ProtectedPlaces::contains: a name is
+    // refused by its text alone whether or not the entry is a link.
+    bool contains(const QString &name) const;
+
+private:
+    friend class ProtectedPlaces;
+    bool m_all = false;    // the folder lies in a Trash
+    QSet<QString> m_names; // lower-case
+};
+
 class ProtectedPlaces
 {
 public:
     explicit ProtectedPlaces(const Places &places);
 
     bool contains(const QString &path) const;
+    // The entries of folder (absolute) that contains refuses.
+    ProtectedEntries entriesOf(const QString &folder) const;
     const QStringList &folders() const { return m_folders; }
 
 private:

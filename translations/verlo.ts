@@ -50,10 +50,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>unknown item &apos;%1&apos;. An item is an installed application (by name, bundle identifier or path), npm:NAME, brew:NAME (a formula) or cask:NAME; &apos;verlo list&apos; shows them.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1: missing argument (see verlo %1 --help)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -75,10 +71,6 @@
     </message>
     <message>
         <source>Shows the files found for one item, grouped as the window shows them, with the ticks they start with.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>An application (name, bundle identifier or path), npm:NAME, brew:NAME or cask:NAME.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -208,6 +200,26 @@
     </message>
     <message>
         <source>Also used by %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown item &apos;%1&apos;. An item is an installed application (by name, bundle identifier or path), npm:NAME, brew:NAME (a formula), cask:NAME or leftover:NAME; &apos;verlo list&apos; and &apos;verlo leftovers&apos; show them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An application (name, bundle identifier or path), npm:NAME, brew:NAME, cask:NAME or leftover:NAME.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>changed %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lists what programs that are no longer installed left in the home: the entries of the searched places that no installed application, package or program, nor the desktop, claims, one row per former program, certain ones first. &apos;verlo files leftover:NAME&apos; and &apos;verlo remove leftover:NAME&apos; take a row.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No leftovers found</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -479,6 +491,13 @@ or Cache files were found for this app.</source>
     </message>
 </context>
 <context>
+    <name>FileScanner</name>
+    <message>
+        <source>No installed application, package or program is named %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HomeCoverage</name>
     <message>
         <source>%1 of about %2 measured</source>
@@ -521,6 +540,71 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>No Homebrew packages installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LeftoverEvidence</name>
+    <message>
+        <source>It starts the Flatpak %1, which is not installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It starts %1, which is gone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Flatpak %1 is installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Snap %1 is installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No installed application is %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LeftoverNames</name>
+    <message>
+        <source>The desktop&apos;s settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sound system</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s own files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user&apos;s keys and passwords</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This program&apos;s own settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A folder the system keeps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The system&apos;s and the shell&apos;s own files</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LeftoverRow</name>
+    <message>
+        <source>Certain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Likely</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,13 +1,17 @@
 #include "app/cli/CliItems.h"
 
 #include "app/cli/CliSupport.h"
+#include "model/ByteCountFormat.h"
 #include "viewmodel/ItemScan.h"
+#include "viewmodel/KeptLeftovers.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
+
+const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 QJsonValue orNull(const std::optional<QString> &text)
 {
@@ -73,6 +77,18 @@ std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &arg
                 return found;
             }
         }
+    } else if (kind == u"leftover") {
+        QList<LeftoverRow> rows;
+        {
+            ScanProgressLine progress;
+            rows = scanner.findLeftovers(KeptLeftovers::names(), progress.callback());
+        }
+        for (const LeftoverRow &row : std::as_const(rows)) {
+            if (row.name.compare(name, Qt::CaseInsensitive) == 0) {
+                found.record = row;
+                return found;
+            }
+        }
     } else {
         found.installedApps = scanner.scanApplications();
         const QList<AppInfo> apps = applicationsNamed(found.installedApps, argument);
@@ -94,8 +110,8 @@ std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &arg
     }
     *error = QCoreApplication::translate(
                  "Cli", "unknown item '%1'. An item is an installed application (by name, bundle "
-                        "identifier or path), npm:NAME, brew:NAME (a formula) or cask:NAME; "
-                        "'verlo list' shows them.")
+                        "identifier or path), npm:NAME, brew:NAME (a formula), cask:NAME or "
+                        "leftover:NAME; 'verlo list' and 'verlo leftovers' show them.")
                  .arg(argument);
     return std::nullopt;
 }
@@ -117,6 +133,8 @@ QString argumentFor(const Item &item)
         return (package->type == HomebrewPackageType::cask ? QStringLiteral("cask:")
                                                            : QStringLiteral("brew:")) +
                package->name;
+    if (const auto *row = std::get_if<LeftoverRow>(&item))
+        return QStringLiteral("leftover:") + row->name;
     return std::get<AppInfo>(item).path;
 }
 
@@ -132,6 +150,8 @@ QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
         return ItemScan::npmPackageFiles(scanner, *package, progress);
     if (const auto *package = std::get_if<HomebrewPackage>(&item.record))
         return ItemScan::homebrewPackageFiles(scanner, *package, progress);
+    if (const auto *row = std::get_if<LeftoverRow>(&item.record))
+        return row->groups; // measured when found, nothing ticked
     return ItemScan::applicationFiles(scanner, std::get<AppInfo>(item.record), item.installedApps,
                                       progress);
 }
@@ -149,6 +169,18 @@ std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QSt
 
 QJsonObject toJson(const Item &item)
 {
+    if (const auto *row = std::get_if<LeftoverRow>(&item)) {
+        return QJsonObject{{QStringLiteral("section"), QStringLiteral("leftovers")},
+                           {QStringLiteral("item"), argumentFor(item)},
+                           {QStringLiteral("name"), row->name},
+                           {QStringLiteral("certainty"), caseName(row->certainty)},
+                           {QStringLiteral("reason"), row->reason},
+                           {QStringLiteral("lastModified"),
+                            row->lastModified.isValid()
+                                ? QJsonValue(row->lastModified.toString(Qt::ISODate))
+                                : QJsonValue(QJsonValue::Null)},
+                           {QStringLiteral("size"), row->size}};
+    }
     QJsonObject object{{QStringLiteral("section"), caseName(sectionOf(item))},
                        {QStringLiteral("item"), argumentFor(item)},
                        {QStringLiteral("name"), nameOf(item)}};
@@ -169,6 +201,36 @@ QJsonObject toJson(const Item &item)
         object.insert(QStringLiteral("version"), orNull(package->version));
         object.insert(QStringLiteral("type"), caseName(package->type));
     }
+    return object;
+}
+
+// "Preferences · 8 kB" and one line per file: "[x]" ticked, "[ ]" not, "[-]" never (with why).
+QString groupsText(const QList<FileGroup> &groups)
+{
+    QString text;
+    for (const FileGroup &group : groups) {
+        text += displayName(group.category) + kSeparator + group.formattedSize() + u'\n';
+        for (const AssociatedFile &file : group.files) {
+            const QString box = !file.isRemovable() ? QStringLiteral("[-]")
+                                : file.isSelected   ? QStringLiteral("[x]")
+                                                    : QStringLiteral("[ ]");
+            text += QStringLiteral("  ") + box + u' ' + oneLine(file.path) + QStringLiteral("  (") +
+                    formatByteCount(file.size) + u')';
+            if (!file.isRemovable())
+                text += kSeparator + oneLine(file.unremovableReason);
+            else if (!file.alsoUsedBy.isEmpty())
+                text += kSeparator + QCoreApplication::translate("Cli", "Also used by %1")
+                                         .arg(oneLine(file.alsoUsedBy));
+            text += u'\n';
+        }
+    }
+    return text;
+}
+
+QJsonObject toJson(const LeftoverRow &row)
+{
+    QJsonObject object = toJson(Item(row));
+    object.insert(QStringLiteral("groups"), toJson(row.groups));
     return object;
 }
 

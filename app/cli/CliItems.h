@@ -3,6 +3,7 @@
 #include "model/AppInfo.h"
 #include "model/FileGroup.h"
 #include "model/HomebrewPackage.h"
+#include "model/LeftoverRow.h"
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
@@ -16,10 +17,10 @@
 
 // The items the commands name, and their JSON. An ITEM argument is an installed application by
 // name, bundle identifier or path, "npm:NAME" (a global npm package), "brew:NAME" (a Homebrew
-// formula) or "cask:NAME" (a Homebrew cask).
+// formula), "cask:NAME" (a Homebrew cask) or "leftover:NAME" (a row of verlo leftovers).
 namespace Cli {
 
-using Item = std::variant<AppInfo, NPMPackage, HomebrewPackage>;
+using Item = std::variant<AppInfo, NPMPackage, HomebrewPackage, LeftoverRow>;
 
 struct FoundItem
 {
@@ -32,6 +33,7 @@ struct FoundItem
 std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &argument,
                                   QString *error);
 
+// A leftover row's files are removed as an application's are.
 SidebarSection sectionOf(const Item &item);
 // The argument that names exactly this item: the application's path, "npm:NAME", ...
 QString argumentFor(const Item &item);
@@ -52,8 +54,13 @@ std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QSt
                                            QString *error);
 
 // {"section", "item", "name", "path", and "bundleIdentifier" / "version" / "type"}; absent
-// texts are null.
+// texts are null. A leftover row: {"section": "leftovers", "item", "name", "certainty",
+// "reason", "lastModified", "size"}.
 QJsonObject toJson(const Item &item);
+// "Preferences · 8 kB" and one line per file: "[x]" ticked, "[ ]" not, "[-]" never (with why).
+QString groupsText(const QList<FileGroup> &groups);
+// A leftover row with its groups (toJson of the groups).
+QJsonObject toJson(const LeftoverRow &row);
 // One object per group: {"category", "size", "files": [{"path", "name", "size", "ticked",
 // "removable", "unremovableReason", "alsoUsedBy", "packageManaged", "removalCommand"}]}.
 QJsonArray toJson(const QList<FileGroup> &groups);

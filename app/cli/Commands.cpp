@@ -17,7 +17,7 @@ const QList<std::pair<QString, Command>> &commands()
     static const QList<std::pair<QString, Command>> table{
         {QStringLiteral("list"), Cli::list},       {QStringLiteral("files"), Cli::files},
         {QStringLiteral("remove"), Cli::remove},   {QStringLiteral("system-data"), Cli::systemData},
-        {QStringLiteral("restore"), Cli::restore},
+        {QStringLiteral("restore"), Cli::restore}, {QStringLiteral("leftovers"), Cli::leftovers},
     };
     return table;
 }

@@ -17,5 +17,6 @@ int files(const QStringList &arguments);
 int remove(const QStringList &arguments);
 int systemData(const QStringList &arguments);
 int restore(const QStringList &arguments);
+int leftovers(const QStringList &arguments);
 
 } // namespace Cli

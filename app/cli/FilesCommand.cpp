@@ -19,29 +19,6 @@ QCommandLineOption jsonOption()
                               QCoreApplication::translate("Cli", "Print JSON (see README)."));
 }
 
-// "Preferences · 8 kB" and one line per file: "[x]" ticked, "[ ]" not, "[-]" never (with why).
-QString groupsText(const QList<FileGroup> &groups)
-{
-    QString text;
-    for (const FileGroup &group : groups) {
-        text += displayName(group.category) + kSeparator + group.formattedSize() + u'\n';
-        for (const AssociatedFile &file : group.files) {
-            const QString box = !file.isRemovable() ? QStringLiteral("[-]")
-                                : file.isSelected   ? QStringLiteral("[x]")
-                                                    : QStringLiteral("[ ]");
-            text += QStringLiteral("  ") + box + u' ' + Cli::oneLine(file.path) +
-                    QStringLiteral("  (") + formatByteCount(file.size) + u')';
-            if (!file.isRemovable())
-                text += kSeparator + Cli::oneLine(file.unremovableReason);
-            else if (!file.alsoUsedBy.isEmpty())
-                text += kSeparator + QCoreApplication::translate("Cli", "Also used by %1")
-                                         .arg(Cli::oneLine(file.alsoUsedBy));
-            text += u'\n';
-        }
-    }
-    return text;
-}
-
 // System Data groups as the files command's groups, each with its safety badge, and each file
 // with its last change (ISO 8601; null where not known).
 QJsonArray systemDataJson(const QList<FileGroup> &groups)
@@ -81,7 +58,8 @@ int files(const QStringList &arguments)
     command.addPositional(QStringLiteral("item"),
                           QCoreApplication::translate("Cli", "An application (name, bundle "
                                                              "identifier or path), npm:NAME, "
-                                                             "brew:NAME or cask:NAME."),
+                                                             "brew:NAME, cask:NAME or "
+                                                             "leftover:NAME."),
                           QStringLiteral("ITEM"));
     command.parser().addOption(jsonOption());
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
@@ -108,7 +86,7 @@ int files(const QStringList &arguments)
         return done;
     }
     print(stdout, oneLine(nameOf(item->record)) + kSeparator + oneLine(argumentFor(item->record)) +
-                      u'\n' + groupsText(groups) +
+                      u'\n' + Cli::groupsText(groups) +
                       QCoreApplication::translate("Cli", "%1 file(s), %2; %3 ticked (%4)\n")
                           .arg(FileSelection::fileCount(groups))
                           .arg(formatByteCount(FileSelection::totalSize(groups)))

@@ -57,7 +57,8 @@ int remove(const QStringList &arguments)
     command.addPositional(QStringLiteral("item"),
                           QCoreApplication::translate("Cli", "An application (name, bundle "
                                                              "identifier or path), npm:NAME, "
-                                                             "brew:NAME or cask:NAME."),
+                                                             "brew:NAME, cask:NAME or "
+                                                             "leftover:NAME."),
                           QStringLiteral("ITEM"));
     QCommandLineParser &parser = command.parser();
     parser.addOption(QCommandLineOption(

@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -423,6 +424,50 @@ private slots:
         QVERIFY(QFileInfo::exists(machine.trash(u"files/Aurora.app"_s)));
         running.kill();
         QVERIFY(running.waitForFinished());
+    }
+
+    // What a removed Flatpak left is a row of its own, certain, with its reason and last change;
+    // files and remove take it as leftover:NAME, and the user's kept names are never listed.
+    void leftovers_listRowsThatFilesAndRemoveTake()
+    {
+        Machine machine;
+        const QString data = machine.sandbox.writeFileOfSize(
+            machine.sandbox.homePath(u".var/app/org.gone.Drumkit/config/kit"_s), 700);
+        machine.sandbox.writeFileOfSize(machine.sandbox.homePath(u".config/keepme/x"_s), 10);
+        QSettings(m_config.path() + u"/Verlo/Verlo.conf"_s, QSettings::IniFormat)
+            .setValue(u"Leftovers/kept"_s, QStringList{u"keepme"_s});
+
+        const QJsonObject listed = verlo(machine, {u"leftovers"_s, u"--json"_s}).json();
+        QCOMPARE(listed[u"version"_s].toInt(), 1);
+        QJsonObject drumkit;
+        QStringList names;
+        for (const QJsonValue &row : listed[u"rows"_s].toArray()) {
+            names.append(row[u"name"_s].toString());
+            if (row[u"name"_s] == u"drumkit"_s)
+                drumkit = row.toObject();
+        }
+        QVERIFY2(!names.contains(u"keepme"_s) && names.contains(u"drumkit"_s),
+                 qPrintable(names.join(u", "_s)));
+        QCOMPARE(drumkit[u"certainty"_s].toString(), u"certain"_s);
+        QCOMPARE(drumkit[u"item"_s].toString(), u"leftover:drumkit"_s);
+        QVERIFY(drumkit[u"reason"_s].toString().contains(u"is named drumkit"_s));
+        QVERIFY(
+            QDateTime::fromString(drumkit[u"lastModified"_s].toString(), Qt::ISODate).isValid());
+        const QString files = u"flatpakData: "_s + QFileInfo(data).path().section(u'/', 0, -2);
+        QVERIFY2(describe(drumkit[u"groups"_s].toArray()).startsWith(files),
+                 qPrintable(describe(drumkit[u"groups"_s].toArray())));
+        const QString text = verlo(machine, {u"leftovers"_s}).out;
+        QVERIFY2(text.contains(u"drumkit \u00B7 Certain \u00B7 "_s), qPrintable(text));
+
+        const Run shown = verlo(machine, {u"files"_s, u"leftover:drumkit"_s, u"--json"_s});
+        QCOMPARE(describe(shown.json()[u"groups"_s].toArray()),
+                 describe(drumkit[u"groups"_s].toArray()));
+        QVERIFY(describe(drumkit[u"groups"_s].toArray()).endsWith(u" -"_s)); // nothing ticked
+        const Run removed =
+            verlo(machine, {u"remove"_s, u"leftover:drumkit"_s, u"--all"_s, u"--yes"_s});
+        QCOMPARE(removed.status, 0);
+        QVERIFY(!QFileInfo::exists(data) &&
+                QFileInfo::exists(machine.trash(u"files/org.gone.Drumkit/config/kit"_s)));
     }
 
     // A removal of 2,000 files stopped part-way by SIGTERM: each file is in place or in the Trash

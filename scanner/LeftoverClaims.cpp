@@ -1,0 +1,170 @@
+#include "scanner/LeftoverClaims.h"
+
+#include "scanner/FileScanner.h"
+#include "scanner/LeftoverEvidence.h"
+#include "scanner/LeftoverNames.h"
+#include "scanner/PackageFamilies.h"
+
+namespace {
+
+const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
+const QString kRPM = QStringLiteral("/usr/bin/rpm");
+
+// The folders whose programs count as installed: the system's, Homebrew's and the user's own.
+const char *const kProgramFolders[] = {
+    "/usr/bin", "/bin", "/usr/sbin", "/sbin", "/usr/games", "/usr/local/bin", "/usr/libexec",
+};
+
+QString lastComponent(const QString &path)
+{
+    return path.section(QLatin1Char('/'), -1);
+}
+
+QStringList entryNames(const FileScanner &scanner, const QString &folder)
+{
+    QStringList names;
+    for (const QString &path :
+         scanner.fileManager().contentsOfDirectory(folder).value_or(QStringList()))
+        names.append(lastComponent(path));
+    return names;
+}
+
+// Every binary and source package name the system's package tool knows, by one query.
+QStringList systemPackages(const FileScanner &scanner)
+{
+    const Places &places = scanner.places();
+    QString output;
+    if (const QString dpkg = places.onSystem(kDpkgQuery); scanner.fileManager().fileExists(dpkg)) {
+        const CommandResult result =
+            scanner.runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"),
+                                    QStringLiteral("${binary:Package} ${source:Package}\n")});
+        if (result.status == 0 && !result.timedOut)
+            output = result.output.value_or(QString());
+    } else if (const QString rpm = places.onSystem(kRPM); scanner.fileManager().fileExists(rpm)) {
+        const CommandResult result = scanner.runQuery(
+            rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"), QStringLiteral("%{NAME}\n")});
+        if (result.status == 0 && !result.timedOut)
+            output = result.output.value_or(QString());
+    }
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        for (const QString &word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString name = word.section(QLatin1Char(':'), 0, 0);
+            if (!seen.contains(name)) {
+                seen.insert(name);
+                names.append(name);
+            }
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+void LeftoverClaims::addName(const QString &name)
+{
+    const QString key = leftoverKey(name);
+    if (key.isEmpty())
+        return;
+    m_names.insert(key);
+    // "python3" keeps ".python_history", "libpurple0" keeps ".purple".
+    QString plain = key.startsWith(QLatin1String("lib")) ? familyWord(key) : key;
+    while (!plain.isEmpty() && (plain.back().isDigit() || plain.back() == QLatin1Char('.') ||
+                                plain.back() == QLatin1Char('-')))
+        plain.chop(1);
+    if (!plain.isEmpty())
+        m_names.insert(plain);
+}
+
+LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<AppInfo> &apps,
+                                      const QStringList &kept)
+{
+    LeftoverClaims claims;
+    const Places &places = scanner.places();
+    for (const AppInfo &app : apps) {
+        // An entry whose program is gone claims nothing: it is a leftover itself.
+        if (app.isDesktopEntry() && !app.execPath.isEmpty() &&
+            !programExists(scanner, app.execPath))
+            continue;
+        const SearchTerms terms = scanner.buildSearchTerms(app);
+        // The names as well where the search keeps them only as identifier words (as the
+        // ownership rule does: "Writer" of com.acme.Writer).
+        const SearchTerms names = scanner.buildSearchTerms(
+            std::nullopt, app.name, app.isDesktopEntry() ? std::nullopt : std::optional(app.path));
+        claims.m_terms += terms.terms + terms.wholeNames + names.terms;
+        if (app.bundleIdentifier)
+            claims.m_bundleIdentifiers.insert(app.bundleIdentifier->toLower());
+        for (const QString &name : {app.owningPackage, app.flatpakID, app.snapName, app.execName})
+            claims.addName(name);
+    }
+    claims.m_terms.removeDuplicates();
+    claims.m_matcher = std::make_shared<ItemMatcher>(claims.m_terms, QStringList(), QStringList());
+    claims.m_sieve = std::make_shared<NameSieve>(claims.m_terms);
+
+    for (const QString &package : systemPackages(scanner))
+        claims.addName(package);
+    for (const char *store : {"/Cellar", "/Caskroom"}) {
+        for (const QString &name :
+             entryNames(scanner, scanner.homebrewPrefix() + QString::fromLatin1(store)))
+            claims.addName(name);
+    }
+    // npm's global folders are read as folders: asking npm where its own is costs a process.
+    QStringList nodeModules{places.onSystem(QStringLiteral("/opt/homebrew/lib/node_modules")),
+                            places.onSystem(QStringLiteral("/usr/local/lib/node_modules")),
+                            places.onSystem(QStringLiteral("/usr/lib/node_modules")),
+                            places.inHome(QStringLiteral(".npm-global/lib/node_modules"))};
+    for (const QString &version :
+         entryNames(scanner, places.inHome(QStringLiteral(".nvm/versions/node"))))
+        nodeModules.append(places.inHome(QStringLiteral(".nvm/versions/node/")) + version +
+                           QStringLiteral("/lib/node_modules"));
+    for (const QString &folder : std::as_const(nodeModules)) {
+        for (const QString &name : entryNames(scanner, folder)) {
+            if (!name.startsWith(QLatin1Char('@'))) {
+                claims.addName(name);
+                continue;
+            }
+            for (const QString &scoped : entryNames(scanner, folder + QLatin1Char('/') + name))
+                claims.addName(scoped); // "@scope/name" is name's
+        }
+    }
+    for (const QString &folder : {places.dataHome() + QStringLiteral("/flatpak/app"),
+                                  places.onSystem(QStringLiteral("/var/lib/flatpak/app"))}) {
+        for (const QString &id : entryNames(scanner, folder)) {
+            claims.m_flatpaks.insert(id.toLower());
+            claims.addName(id);
+        }
+    }
+    for (const QString &name : entryNames(scanner, places.onSystem(QStringLiteral("/snap")))) {
+        claims.m_snaps.insert(name.toLower());
+        claims.addName(name);
+    }
+    QStringList programFolders{places.inHome(QStringLiteral(".local/bin")),
+                               scanner.homebrewPrefix() + QStringLiteral("/bin")};
+    for (const char *folder : kProgramFolders)
+        programFolders.append(places.onSystem(QString::fromLatin1(folder)));
+    for (const QString &folder : std::as_const(programFolders)) {
+        for (const QString &name : entryNames(scanner, folder))
+            claims.m_names.insert(leftoverKey(name));
+    }
+    for (const QString &name : kept)
+        claims.m_names.insert(leftoverKey(name));
+    claims.m_names.remove(QString());
+    return claims;
+}
+
+bool LeftoverClaims::claims(const QString &entryName, QByteArrayView bytes, const QString &key,
+                            FileCategory category) const
+{
+    if (m_names.contains(key) || m_names.contains(firstWord(key)) || desktopOwnReason(key))
+        return true;
+    // A Flatpak's data folder under a system-looking id is still that Flatpak's.
+    if (category != FileCategory::flatpakData && isSystemIdentifier(entryName))
+        return true;
+    if (!m_matcher || !m_sieve->mayHold(bytes))
+        return false;
+    QStringView subject = entryName;
+    if (category == FileCategory::preferences && subject.endsWith(QLatin1String(".plist")))
+        subject.chop(6);
+    return m_matcher->score(subject) > 0;
+}
