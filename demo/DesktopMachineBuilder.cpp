@@ -209,7 +209,11 @@ QString DesktopMachineBuilder::installDpkgQuery(const QMap<QString, QString> &ow
                           shellQuoted(it.value() + QStringLiteral(": ") + it.key()));
     QString listing;
     for (auto it = sources.constBegin(); it != sources.constEnd(); ++it)
-        listing += it.key() + QLatin1Char(' ') + it.value() + QLatin1Char('\n');
+        // Installed ("ii "), unless the key gives another state ("rc name").
+        listing += (it.key().size() > 3 && it.key().at(2) == QLatin1Char(' ')
+                        ? it.key()
+                        : QStringLiteral("ii ") + it.key()) +
+                   QLatin1Char(' ') + it.value() + QLatin1Char('\n');
     return m_machine.installScriptTool(
         QStringLiteral("/usr/bin/dpkg-query"),
         QStringLiteral(

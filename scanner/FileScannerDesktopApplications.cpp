@@ -328,8 +328,7 @@ QHash<QString, QStringList> FileScanner::findPackageFamilies() const
     if (!m_fileManager.fileExists(dpkg))
         return {};
     const CommandResult result =
-        runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"),
-                        QStringLiteral("${binary:Package} ${source:Package}\n")});
+        runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
     if (!result.output || result.timedOut || result.status != 0)
         return {};
     return parsePackageFamilies(*result.output);

@@ -35,11 +35,10 @@ QStringList systemPackages(const FileScanner &scanner)
     const Places &places = scanner.places();
     QString output;
     if (const QString dpkg = places.onSystem(kDpkgQuery); scanner.fileManager().fileExists(dpkg)) {
-        const CommandResult result =
-            scanner.runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"),
-                                    QStringLiteral("${binary:Package} ${source:Package}\n")});
+        const CommandResult result = scanner.runQuery(
+            dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
         if (result.status == 0 && !result.timedOut)
-            output = result.output.value_or(QString());
+            output = installedPackageLines(result.output.value_or(QString())).join(u'\n');
     } else if (const QString rpm = places.onSystem(kRPM); scanner.fileManager().fileExists(rpm)) {
         const CommandResult result = scanner.runQuery(
             rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"), QStringLiteral("%{NAME}\n")});

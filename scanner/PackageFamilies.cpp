@@ -26,11 +26,24 @@ QString familyWord(const QString &package)
     return match.hasMatch() ? match.captured(1) : package;
 }
 
+const QString kDpkgPackagesFormat =
+    QStringLiteral("${db:Status-Abbrev}${binary:Package} ${source:Package}\n");
+
+QStringList installedPackageLines(const QString &output)
+{
+    QStringList lines;
+    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.size() > 3 && line.at(1) == QLatin1Char('i'))
+            lines.append(line.mid(3));
+    }
+    return lines;
+}
+
 QHash<QString, QStringList> parsePackageFamilies(const QString &output)
 {
     QHash<QString, QStringList> binariesOfSource;
     QHash<QString, QString> sourceOf;
-    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString &line : installedPackageLines(output)) {
         const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (fields.size() != 2)
             continue;

@@ -12,8 +12,15 @@ class Places;
 // editor's. A library package "lib<name><digits>" ("libpurple0", "libvte-2.91-0") stands for
 // "<name>".
 //
-// "dpkg-query -W -f '${binary:Package} ${source:Package}\n'": one "binary source" line per known
-// package (the binary may carry ":arch"); returns, for each binary, the names of the other
+// What "dpkg-query -W -f" is asked for: the package's state first, then "binary source". dpkg
+// also lists packages that were removed with their configuration kept ("rc"), which must not
+// count as installed.
+extern const QString kDpkgPackagesFormat;
+// The "binary source" part of each line of that output whose package is installed (its state's
+// second letter is "i": "ii ", "hi ").
+QStringList installedPackageLines(const QString &output);
+
+// That output: for each installed binary (it may carry ":arch"), the names of the other installed
 // binaries of its source package, as search words. Lines that are not two package names are
 // passed over.
 QHash<QString, QStringList> parsePackageFamilies(const QString &output);

@@ -32,7 +32,9 @@ struct Machine
                                  {{"doodle", "doodle"},
                                   {"libpurple0", "pidgin"},
                                   {"pidgin", "pidgin"},
-                                  {"htop", "htop"}});
+                                  {"htop", "htop"},
+                                  // Removed, its configuration kept: no longer installed.
+                                  {"rc removedpkg", "removedpkg"}});
         builder.installNPM();
         builder.addNPMPackage(box.systemPath(MachineBuilder::homebrewNodeModules()), "tldr",
                               QStringLiteral("1.0"));
