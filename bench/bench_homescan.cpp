@@ -5,31 +5,14 @@
 // usage: bench_homescan HOME [CACHE_HOME]
 // CACHE_HOME, when given, is taken as $XDG_CACHE_HOME, so that the categories measure a part of
 // the home before its walk and that walk must take their sizes as they are.
+#include "PeakMemory.h"
 #include "scanner/FileScanner.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <cstdio>
-
-namespace {
-
-long peakResidentKilobytes()
-{
-    struct rusage usage;
-    if (::getrusage(RUSAGE_SELF, &usage) != 0)
-        return -1;
-#if defined(__APPLE__)
-    return usage.ru_maxrss / 1024; // bytes there, kilobytes on Linux
-#else
-    return usage.ru_maxrss;
-#endif
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

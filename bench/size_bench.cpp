@@ -4,32 +4,15 @@
 // usage: size_bench [--threads N] FOLDER
 // Without --threads it runs the walk FileScanner::sizeOfDirectory runs (DirectoryWalker::standard,
 // paced); with it, the walker on exactly that many threads.
+#include "PeakMemory.h"
 #include "scanner/DirectoryWalker.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-long peakResidentKilobytes()
-{
-    struct rusage usage;
-    if (::getrusage(RUSAGE_SELF, &usage) != 0)
-        return -1;
-#if defined(__APPLE__)
-    return usage.ru_maxrss / 1024; // bytes there, kilobytes on Linux
-#else
-    return usage.ru_maxrss;
-#endif
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
