@@ -14,10 +14,6 @@ QList<FileGroup> firstShown(const QList<FileGroup> &found, const FileScanner &sc
     return groups;
 }
 
-} // namespace
-
-namespace ItemScan {
-
 QList<FileGroup> applicationFiles(const FileScanner &scanner, const AppInfo &app,
                                   const QList<AppInfo> &installed, const ScanProgress &progress)
 {
@@ -44,6 +40,22 @@ QList<FileGroup> homebrewPackageFiles(const FileScanner &scanner, const Homebrew
     const QList<FileGroup> support = scanner.findHomebrewSupportFiles(package.name);
     return firstShown(FileScanner::mergeFileGroups(support, store), scanner,
                       SidebarSection::homebrew);
+}
+
+} // namespace
+
+namespace ItemScan {
+
+QList<FileGroup> scanItem(const FileScanner &scanner, const Item &item,
+                          const QList<AppInfo> &installed, const ScanProgress &progress)
+{
+    if (const auto *package = item.as<NPMPackage>())
+        return npmPackageFiles(scanner, *package, progress);
+    if (const auto *package = item.as<HomebrewPackage>())
+        return homebrewPackageFiles(scanner, *package, progress);
+    if (const auto *row = item.as<LeftoverRow>())
+        return row->groups;
+    return applicationFiles(scanner, *item.as<AppInfo>(), installed, progress);
 }
 
 void applyFirstTicks(QList<FileGroup> &groups, SidebarSection section, const FileScanner &scanner)

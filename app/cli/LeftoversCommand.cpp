@@ -5,20 +5,19 @@
 #include "model/ByteCountFormat.h"
 #include "model/MediumDate.h"
 #include "viewmodel/KeptLeftovers.h"
+#include "model/TextSeparator.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-const QString kSeparator = QStringLiteral(" \u00B7 ");
-
 // "sketchpad · Certain · 1.2 MB · changed 3 Mar 2025", the reason, then the row's files.
 QString rowText(const LeftoverRow &row)
 {
-    QString text = Cli::oneLine(row.name) + kSeparator + displayName(row.certainty) + kSeparator +
+    QString text = Cli::oneLine(row.name) + kTextSeparator + displayName(row.certainty) + kTextSeparator +
                    formatByteCount(row.size);
     if (row.lastModified.isValid())
-        text += kSeparator + QCoreApplication::translate("Cli", "changed %1")
+        text += kTextSeparator + QCoreApplication::translate("Cli", "changed %1")
                                  .arg(formatMediumDate(row.lastModified.date()));
     text += u'\n' + QStringLiteral("  ") + Cli::oneLine(row.reason) + u'\n';
     for (const QString &line : Cli::groupsText(row.groups).split(u'\n', Qt::SkipEmptyParts))
