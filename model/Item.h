@@ -26,11 +26,7 @@ public:
 
     const Record &record() const { return m_record; }
     // The record when it is of this type; nullptr otherwise.
-    template <typename T>
-    const T *as() const
-    {
-        return std::get_if<T>(&m_record);
-    }
+    template <typename T> const T *as() const { return std::get_if<T>(&m_record); }
 
     // The section that lists it. A leftover row's files are removed as an application's are.
     SidebarSection section() const;

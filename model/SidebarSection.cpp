@@ -29,7 +29,7 @@ template <typename Field>
 std::optional<SidebarSection> sectionWith(Field field, const QString &text)
 {
     for (const SectionInfo &section : kSections) {
-        if (*section.*field != '\0' && text == QLatin1String(section.*field))
+        if (*(section.*field) != '\0' && text == QLatin1String(section.*field))
             return section.section;
     }
     return std::nullopt;

@@ -112,7 +112,8 @@ void ContentViewModel::startItemScan(const Item &item)
         // not offered for an application.
         [scanner, item, installed = m_allApps, progress] {
             const QList<FileGroup> groups = ItemScan::scanItem(scanner, item, installed, progress);
-            return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
+            return ScanOutcome{groups,
+                               FileSelection::directoryPaths(groups, scanner.fileManager())};
         },
         [this, generation](const ScanOutcome &outcome) {
             --m_pendingItemWork;

@@ -183,7 +183,7 @@ void ContentViewModel::loadHomebrewPackages()
 // that list's record (same item, new id) without counting as a new pick.
 template <typename Record> void ContentViewModel::adoptReloadedRecord(const QList<Record> &records)
 {
-    const Record *selected = std::get_if<Record>(&m_selectedItem);
+    const Record *selected = m_selectedItem ? m_selectedItem->as<Record>() : nullptr;
     if (!selected)
         return;
     // A reload gives every record a new id; the selected item is the same item, so it takes the

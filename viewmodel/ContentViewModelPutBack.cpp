@@ -1,6 +1,6 @@
 // The view model's Put Back of the last removal.
-#include "viewmodel/ContentViewModel.h"
 #include "model/TextSeparator.h"
+#include "viewmodel/ContentViewModel.h"
 
 // The result line of a removal: what it did, and the note that Put Back restores files only
 // when it uninstalled a package.

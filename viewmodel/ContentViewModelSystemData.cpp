@@ -2,9 +2,9 @@
 #include "viewmodel/ContentViewModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/AppSubtitle.h"
 #include "viewmodel/FileSelection.h"
-#include "model/TextSeparator.h"
 
 #include <QPointer>
 

@@ -2,9 +2,9 @@
 
 #include "app/cli/CliSupport.h"
 #include "model/ByteCountFormat.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/ItemScan.h"
 #include "viewmodel/KeptLeftovers.h"
-#include "model/TextSeparator.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -183,7 +183,7 @@ QString groupsText(const QList<FileGroup> &groups)
                 text += kTextSeparator + oneLine(file.unremovableReason);
             else if (!file.alsoUsedBy.isEmpty())
                 text += kTextSeparator + QCoreApplication::translate("Cli", "Also used by %1")
-                                         .arg(oneLine(file.alsoUsedBy));
+                                             .arg(oneLine(file.alsoUsedBy));
             text += u'\n';
         }
     }

@@ -5,19 +5,13 @@
 #include "app/cli/Commands.h"
 #include "model/ByteCountFormat.h"
 #include "model/SystemDataThreshold.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/FileSelection.h"
 #include "viewmodel/SystemDataSafety.h"
-#include "model/TextSeparator.h"
 
 #include <QCoreApplication>
 
 namespace {
-
-QCommandLineOption jsonOption()
-{
-    return QCommandLineOption(QStringLiteral("json"),
-                              QCoreApplication::translate("Cli", "Print JSON (see README)."));
-}
 
 // System Data groups as the files command's groups, each with its safety badge, and each file
 // with its last change (ISO 8601; null where not known).
@@ -56,18 +50,19 @@ int files(const QStringList &arguments)
         QCoreApplication::translate("Cli", "Shows the files found for one item, grouped as the "
                                            "window shows them, with the ticks they start with."));
     addItemArgument(command);
-    command.parser().addOption(jsonOption());
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
         return *status;
 
     const FileScanner scanner = machineScanner();
-    std::optional<ScannedItem> scanned = findAndScanItem(scanner, command.positional().constFirst());
+    std::optional<ScannedItem> scanned =
+        findAndScanItem(scanner, command.positional().constFirst());
     if (!scanned)
         return usage;
     const FoundItem *item = &scanned->item;
     QList<FileGroup> &groups = scanned->groups;
 
-    if (command.isSet(QStringLiteral("json"))) {
+    if (command.wantsJson()) {
         printJson({{QStringLiteral("item"), toJson(item->record)},
                    {QStringLiteral("groups"), toJson(groups)},
                    {QStringLiteral("size"), FileSelection::totalSize(groups)},
@@ -93,7 +88,7 @@ int systemData(const QStringList &arguments)
         QCoreApplication::translate("Cli", "Measures the System Data categories as the window "
                                            "shows them: sizes, safety badges and the count of "
                                            "small categories left out."));
-    command.parser().addOption(jsonOption());
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 0, 0))
         return *status;
 
@@ -110,7 +105,7 @@ int systemData(const QStringList &arguments)
             total += group.totalSize();
     }
 
-    if (command.isSet(QStringLiteral("json"))) {
+    if (command.wantsJson()) {
         printJson({{QStringLiteral("groups"), systemDataJson(result.groups)},
                    {QStringLiteral("hiddenCount"), result.hiddenCount},
                    {QStringLiteral("hiddenGroups"), systemDataJson(result.hiddenGroups)},

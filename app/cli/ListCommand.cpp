@@ -48,8 +48,7 @@ int list(const QStringList &arguments)
     command.addPositional(QStringLiteral("section"),
                           QCoreApplication::translate("Cli", "apps, npm or brew"),
                           words.join(u'|'));
-    command.parser().addOption(QCommandLineOption(
-        QStringLiteral("json"), QCoreApplication::translate("Cli", "Print JSON (see README).")));
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
         return *status;
 
@@ -88,7 +87,7 @@ int list(const QStringList &arguments)
             items.append(package);
     }
 
-    if (command.isSet(QStringLiteral("json"))) {
+    if (command.wantsJson()) {
         QJsonArray array;
         for (qsizetype i = 0; i < items.size(); ++i) {
             QJsonObject object = toJson(items[i]);

@@ -95,7 +95,8 @@ int remove(const QStringList &arguments)
     }
 
     const FileScanner scanner = machineScanner();
-    std::optional<ScannedItem> scanned = findAndScanItem(scanner, command.positional().constFirst());
+    std::optional<ScannedItem> scanned =
+        findAndScanItem(scanner, command.positional().constFirst());
     if (!scanned)
         return usage;
     const FoundItem *item = &scanned->item;
