@@ -54,16 +54,15 @@ int files(const QStringList &arguments)
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
         return *status;
 
-    const FileScanner scanner = machineScanner();
-    std::optional<ScannedItem> scanned =
-        findAndScanItem(scanner, command.positional().constFirst());
+    const std::optional<ScannedItem> scanned =
+        findAndScanItem(machineScanner(), command.positional().constFirst());
     if (!scanned)
         return usage;
-    const FoundItem *item = &scanned->item;
-    QList<FileGroup> &groups = scanned->groups;
+    const Item &item = scanned->item.record;
+    const QList<FileGroup> &groups = scanned->groups;
 
     if (command.wantsJson()) {
-        printJson({{QStringLiteral("item"), toJson(item->record)},
+        printJson({{QStringLiteral("item"), toJson(item)},
                    {QStringLiteral("groups"), toJson(groups)},
                    {QStringLiteral("size"), FileSelection::totalSize(groups)},
                    {QStringLiteral("fileCount"), FileSelection::fileCount(groups)},
@@ -71,8 +70,8 @@ int files(const QStringList &arguments)
                    {QStringLiteral("tickedSize"), FileSelection::selectedSize(groups)}});
         return done;
     }
-    print(stdout, oneLine(item->record.name()) + kTextSeparator + oneLine(item->record.argument()) +
-                      u'\n' + Cli::groupsText(groups) +
+    print(stdout, oneLine(item.name()) + kTextSeparator + oneLine(item.argument()) + u'\n' +
+                      Cli::groupsText(groups) +
                       QCoreApplication::translate("Cli", "%1 file(s), %2; %3 ticked (%4)\n")
                           .arg(FileSelection::fileCount(groups))
                           .arg(formatByteCount(FileSelection::totalSize(groups)))

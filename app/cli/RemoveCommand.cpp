@@ -99,7 +99,7 @@ int remove(const QStringList &arguments)
         findAndScanItem(scanner, command.positional().constFirst());
     if (!scanned)
         return usage;
-    const FoundItem *item = &scanned->item;
+    const Item &item = scanned->item.record;
     QList<FileGroup> &groups = scanned->groups;
     tick(groups, parser.isSet(QStringLiteral("all")), only);
     const QList<AssociatedFile> selected = FileSelection::selectedFiles(groups);
@@ -107,10 +107,10 @@ int remove(const QStringList &arguments)
         printError(QCoreApplication::translate("Cli", "nothing of %1 is ticked; nothing removed "
                                                       "(--only CATEGORY ticks categories, --all "
                                                       "every file)")
-                       .arg(item->record.argument()));
+                       .arg(item.argument()));
         return partFailed;
     }
-    RemovalPlan plan = planRemoval(scanner, selected, item->record.section(), item->record);
+    RemovalPlan plan = planRemoval(scanner, selected, item.section(), item);
     checkRunning(scanner, plan);
 
     QString text = confirmationMessage(plan, selected) + u'\n';
