@@ -1,5 +1,7 @@
 #include "demo/DesktopMachineBuilder.h"
 
+#include "model/ShellQuoting.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
@@ -8,13 +10,6 @@
 #include <iterator>
 
 namespace {
-
-QString shellQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
 
 // A tile in a colour of its own per icon name, with a white disc: something that reads as an
 // application's icon in the screenshots, made as a real PNG or SVG.

@@ -1,6 +1,7 @@
 #include "demo/MachineBuilder.h"
 
 #include "demo/PlistWriter.h"
+#include "model/ShellQuoting.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,13 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString shellQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
 
 // Writes size bytes for real and flushes them to disk, so that the allocation the file system
 // reports (extent blocks included) is final when it is measured.

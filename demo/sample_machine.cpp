@@ -16,6 +16,7 @@
 #include "demo/MachineBuilder.h"
 #include "demo/MachineFolder.h"
 #include "demo/PlistWriter.h"
+#include "model/ShellQuoting.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,13 +41,6 @@ namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
 constexpr qint64 kKiB = 1024;
-
-QString shellQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
 
 // One installed application of the sample machine and what it left behind.
 struct DemoApp

@@ -1,6 +1,7 @@
 #include "scanner/FileScanner.h"
 
 #include "model/MediumDate.h"
+#include "model/SystemDataThreshold.h"
 #include "scanner/FoundFile.h"
 #include "scanner/PropertyList.h"
 #include "scanner/SizeLedger.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-// Groups at or above this total are shown; smaller ones are only counted.
-constexpr qint64 kDisplayThreshold = 100LL * 1024 * 1024;
 // Cache and log entries must be larger than these to be listed at all.
 constexpr qint64 kCacheEntryMinimum = 10LL * 1024 * 1024;
 constexpr qint64 kLogEntryMinimum = 1024LL * 1024;
@@ -132,7 +131,7 @@ SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)
     SystemDataResult result;
     for (const FileGroup &group : all) {
         // Snapshots are listed, never measured, so their total of 0 must not hide them.
-        if (group.totalSize() < kDisplayThreshold &&
+        if (group.totalSize() < kSystemDataDisplayThreshold &&
             group.category != FileCategory::timeMachineSnapshots)
             result.hiddenGroups.append(group);
         else

@@ -179,10 +179,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 category(ies) under 100 MB hidden: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 of %2 in your home accounted for</source>
         <translation type="unfinished"></translation>
     </message>
@@ -220,6 +216,10 @@
     </message>
     <message>
         <source>No leftovers found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 category(ies) under %2 hidden: %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -271,10 +271,6 @@
     </message>
     <message>
         <source>Move to Trash</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Run &quot;%1 %2&quot;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

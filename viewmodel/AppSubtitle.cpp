@@ -1,5 +1,7 @@
 #include "viewmodel/AppSubtitle.h"
 
+#include "model/TextSeparator.h"
+
 QString appSubtitle(const AppInfo &app)
 {
     if (app.installation == InstallationKind::bundle)
@@ -21,5 +23,5 @@ QString appSubtitle(const AppInfo &app)
         break;
     }
     const QString kind = displayName(app.installation);
-    return detail.isEmpty() ? kind : kind + QStringLiteral(" \u00B7 ") + detail;
+    return detail.isEmpty() ? kind : kind + kTextSeparator + detail;
 }

@@ -4,6 +4,7 @@
 #include "model/FileCategory.h"
 #include "model/FileGroup.h"
 #include "model/HomebrewPackage.h"
+#include "model/Item.h"
 #include "model/NPMPackage.h"
 #include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
@@ -137,7 +138,7 @@ class ContentViewModel : public QObject
     Q_PROPERTY(QStringList openedFolders READ openedFolders NOTIFY openedFoldersChanged)
 
 public:
-    using SelectedItem = std::variant<std::monostate, AppInfo, NPMPackage, HomebrewPackage>;
+    using SelectedItem = std::optional<Item>;
 
     // The sidebar sections as the window compares them (SidebarSection, named for QML).
     enum class Section
@@ -405,7 +406,7 @@ private:
     void settleScanning();
     void updateLoadingList();
 
-    void startItemScan(std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work);
+    void startItemScan(const Item &item);
     void applyRemovalOutcome(quint64 generation, const RemovalPlan &plan,
                              const RemovalReport &outcome);
     void dropUninstalledItem(const RemovalPlan &plan);

@@ -10,7 +10,16 @@
 
 namespace {
 
-const QString kSeparator = QStringLiteral(" \u00B7 ");
+// The selected item's record when the item is of the shown section.
+template <typename Record>
+std::optional<Record> shownAs(const std::optional<Item> &item, SidebarSection shown)
+{
+    if (!item || item->section() != shown)
+        return std::nullopt;
+    if (const Record *record = item->as<Record>())
+        return *record;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -31,29 +40,17 @@ void ContentViewModel::setSelectedItem(const SelectedItem &item)
 
 std::optional<AppInfo> ContentViewModel::selectedApp() const
 {
-    if (m_currentSection != SidebarSection::applications)
-        return std::nullopt;
-    if (const AppInfo *app = std::get_if<AppInfo>(&m_selectedItem))
-        return *app;
-    return std::nullopt;
+    return shownAs<AppInfo>(m_selectedItem, m_currentSection);
 }
 
 std::optional<NPMPackage> ContentViewModel::selectedNPMPackage() const
 {
-    if (m_currentSection != SidebarSection::npm)
-        return std::nullopt;
-    if (const NPMPackage *package = std::get_if<NPMPackage>(&m_selectedItem))
-        return *package;
-    return std::nullopt;
+    return shownAs<NPMPackage>(m_selectedItem, m_currentSection);
 }
 
 std::optional<HomebrewPackage> ContentViewModel::selectedHomebrewPackage() const
 {
-    if (m_currentSection != SidebarSection::homebrew)
-        return std::nullopt;
-    if (const HomebrewPackage *package = std::get_if<HomebrewPackage>(&m_selectedItem))
-        return *package;
-    return std::nullopt;
+    return shownAs<HomebrewPackage>(m_selectedItem, m_currentSection);
 }
 
 void ContentViewModel::selectApplication(const QString &path)
@@ -101,8 +98,7 @@ quint64 ContentViewModel::beginItemWork()
     return ++m_itemGeneration;
 }
 
-void ContentViewModel::startItemScan(
-    std::function<ScanOutcome(const FileScanner &, const ScanProgress &)> work)
+void ContentViewModel::startItemScan(const Item &item)
 {
     const quint64 generation = beginItemWork();
     setFileGroups({});
@@ -112,7 +108,13 @@ void ContentViewModel::startItemScan(
     const ScanProgress progress = progressReporter(generation, false);
     m_jobs.run(
         JobRunner::Queue::serial, this,
-        [scanner, work, progress] { return work(scanner, progress); },
+        // The other installed applications: what belongs more specifically to one of them is
+        // not offered for an application.
+        [scanner, item, installed = m_allApps, progress] {
+            const QList<FileGroup> groups = ItemScan::scanItem(scanner, item, installed, progress);
+            return ScanOutcome{groups,
+                               FileSelection::directoryPaths(groups, scanner.fileManager())};
+        },
         [this, generation](const ScanOutcome &outcome) {
             --m_pendingItemWork;
             if (generation == m_itemGeneration)
@@ -128,30 +130,17 @@ void ContentViewModel::scanSelectedApp()
         settleScanning();
         return;
     }
-    // The other installed applications: what belongs more specifically to one of them is not
-    // offered for this one.
-    startItemScan([app = *app, installed = m_allApps](const FileScanner &scanner,
-                                                      const ScanProgress &progress) {
-        const QList<FileGroup> groups =
-            ItemScan::applicationFiles(scanner, app, installed, progress);
-        return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
-    });
+    startItemScan(*app);
 }
 
 void ContentViewModel::scanNPMPackageFiles(const NPMPackage &package)
 {
-    startItemScan([package](const FileScanner &scanner, const ScanProgress &progress) {
-        const QList<FileGroup> groups = ItemScan::npmPackageFiles(scanner, package, progress);
-        return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
-    });
+    startItemScan(package);
 }
 
 void ContentViewModel::scanHomebrewPackageFiles(const HomebrewPackage &package)
 {
-    startItemScan([package](const FileScanner &scanner, const ScanProgress &progress) {
-        const QList<FileGroup> groups = ItemScan::homebrewPackageFiles(scanner, package, progress);
-        return ScanOutcome{groups, FileSelection::directoryPaths(groups, scanner.fileManager())};
-    });
+    startItemScan(package);
 }
 
 void ContentViewModel::toggleFile(const QUuid &fileId)
@@ -240,8 +229,7 @@ QString ContentViewModel::deleteButtonTitle() const
 // The removal of the current ticks, as the confirmation describes it.
 RemovalPlan ContentViewModel::currentRemovalPlan() const
 {
-    return planRemoval(m_scanner, selectedFiles(), m_currentSection, selectedHomebrewPackage(),
-                       selectedNPMPackage(), selectedApp());
+    return planRemoval(m_scanner, selectedFiles(), m_currentSection, m_selectedItem);
 }
 
 QString ContentViewModel::deleteConfirmationMessage() const
@@ -277,15 +265,17 @@ void ContentViewModel::dropUninstalledItem(const RemovalPlan &plan)
         list.removeAll(item);
         return list;
     };
-    if (plan.homebrewPackage) {
-        setAllHomebrewPackages(without(m_allHomebrewPackages, *plan.homebrewPackage));
-        setFilteredHomebrewPackages(without(m_filteredHomebrewPackages, *plan.homebrewPackage));
-    } else if (plan.npmPackage) {
-        setAllNPMPackages(without(m_allNPMPackages, *plan.npmPackage));
-        setFilteredNPMPackages(without(m_filteredNPMPackages, *plan.npmPackage));
-    } else if (plan.uninstalledApp) {
-        setAllApps(without(m_allApps, *plan.uninstalledApp));
-        setFilteredApps(without(m_filteredApps, *plan.uninstalledApp));
+    if (!plan.uninstallsItem)
+        return;
+    if (const auto *package = plan.item->as<HomebrewPackage>()) {
+        setAllHomebrewPackages(without(m_allHomebrewPackages, *package));
+        setFilteredHomebrewPackages(without(m_filteredHomebrewPackages, *package));
+    } else if (const auto *package = plan.item->as<NPMPackage>()) {
+        setAllNPMPackages(without(m_allNPMPackages, *package));
+        setFilteredNPMPackages(without(m_filteredNPMPackages, *package));
+    } else if (const AppInfo *app = plan.app()) {
+        setAllApps(without(m_allApps, *app));
+        setFilteredApps(without(m_filteredApps, *app));
     }
 }
 
@@ -301,7 +291,7 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
     // When the user picked something else meanwhile, the detail pane belongs to that pick: only
     // the lists are refreshed, and the result line is not shown under the other item.
     const bool current = sameSection && generation == m_itemGeneration;
-    const bool bundleGone = plan.app.has_value() && !outcome.appBundleExists;
+    const bool bundleGone = plan.app() && !outcome.appBundleExists;
     if (!outcome.successes.isEmpty() && current)
         showDeleteSummary(removalSummary(outcome));
     setNPMCacheSize(outcome.npmCacheSize);
@@ -329,7 +319,7 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
             }
         }
         if (current) {
-            setSelectedItem(std::monostate());
+            setSelectedItem(std::nullopt);
             setFileGroups({});
         }
     } else if (current) {
@@ -337,7 +327,7 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
         case SidebarSection::applications:
             if (bundleGone) {
                 loadApplications();
-                setSelectedItem(std::monostate());
+                setSelectedItem(std::nullopt);
                 setFileGroups({});
             } else {
                 scanSelectedApp();

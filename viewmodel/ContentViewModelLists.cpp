@@ -2,6 +2,7 @@
 #include "viewmodel/ContentViewModel.h"
 
 #include "scanner/ItemIcons.h"
+#include "viewmodel/ApplicationOrder.h"
 #include "viewmodel/ItemFilter.h"
 
 #include <chrono>
@@ -34,22 +35,12 @@ void ContentViewModel::startLoad(SidebarSection section, Work work, Apply apply)
 
 QList<AppInfo> ContentViewModel::userApplications() const
 {
-    QList<AppInfo> result;
-    for (const AppInfo &app : m_filteredApps) {
-        if (m_scanner.isUserApplication(app))
-            result.append(app);
-    }
-    return result;
+    return applicationsByLocation(m_scanner, m_filteredApps).user;
 }
 
 QList<AppInfo> ContentViewModel::systemApplications() const
 {
-    QList<AppInfo> result;
-    for (const AppInfo &app : m_filteredApps) {
-        if (!m_scanner.isUserApplication(app))
-            result.append(app);
-    }
-    return result;
+    return applicationsByLocation(m_scanner, m_filteredApps).system;
 }
 
 void ContentViewModel::loadCurrentSection()
@@ -192,7 +183,7 @@ void ContentViewModel::loadHomebrewPackages()
 // that list's record (same item, new id) without counting as a new pick.
 template <typename Record> void ContentViewModel::adoptReloadedRecord(const QList<Record> &records)
 {
-    const Record *selected = std::get_if<Record>(&m_selectedItem);
+    const Record *selected = m_selectedItem ? m_selectedItem->as<Record>() : nullptr;
     if (!selected)
         return;
     // A reload gives every record a new id; the selected item is the same item, so it takes the
@@ -224,7 +215,7 @@ void ContentViewModel::selectSection(SidebarSection section)
 {
     if (section == m_currentSection)
         return;
-    setSelectedItem(std::monostate());
+    setSelectedItem(std::nullopt);
     setFileGroups({});
     setSearchQuery(QString());
     setSelectedSystemCategory(std::nullopt);

@@ -1,11 +1,6 @@
 // The view model's Put Back of the last removal.
+#include "model/TextSeparator.h"
 #include "viewmodel/ContentViewModel.h"
-
-namespace {
-
-const QString kSeparator = QStringLiteral(" \u00B7 ");
-
-} // namespace
 
 // The result line of a removal: what it did, and the note that Put Back restores files only
 // when it uninstalled a package.
@@ -14,7 +9,7 @@ QString ContentViewModel::removalSummary(const RemovalReport &outcome)
     QStringList parts = outcome.successes;
     if (!outcome.trashed.isEmpty() && outcome.uninstalled)
         parts.append(PutBack::filesOnlyNote());
-    return parts.join(kSeparator);
+    return parts.join(kTextSeparator);
 }
 
 // Offers Put Back for these items (none: withdraws the offer).
@@ -51,16 +46,12 @@ void ContentViewModel::applyPutBack(quint64 generation, const PutBack::Report &r
     // meanwhile.
     loadCurrentSection();
     if (generation == m_itemGeneration) {
-        if (selectedApp())
-            scanSelectedApp();
-        else if (const auto package = selectedNPMPackage())
-            scanNPMPackageFiles(*package);
-        else if (const auto package = selectedHomebrewPackage())
-            scanHomebrewPackageFiles(*package);
+        if (m_selectedItem && m_selectedItem->section() == m_currentSection)
+            startItemScan(*m_selectedItem);
     }
     settleScanning();
     if (report.successes.isEmpty())
         setLastDeleteSummary(std::nullopt);
     else
-        showDeleteSummary(report.successes.join(kSeparator));
+        showDeleteSummary(report.successes.join(kTextSeparator));
 }

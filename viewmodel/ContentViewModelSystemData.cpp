@@ -2,16 +2,11 @@
 #include "viewmodel/ContentViewModel.h"
 
 #include "model/ByteCountFormat.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/AppSubtitle.h"
 #include "viewmodel/FileSelection.h"
 
 #include <QPointer>
-
-namespace {
-
-const QString kSeparator = QStringLiteral(" \u00B7 ");
-
-} // namespace
 
 QString ContentViewModel::selectedSystemCategoryName() const
 {
@@ -28,7 +23,7 @@ DetailHeader ContentViewModel::selectedSystemCategoryHeader() const
         const qsizetype n = group->files.size();
         header.subtitle = (n == 1 ? tr("%1 item") : tr("%1 items")).arg(n);
         if (group->totalSize() > 0)
-            header.subtitle += kSeparator + group->formattedSize();
+            header.subtitle += kTextSeparator + group->formattedSize();
     }
     return header;
 }

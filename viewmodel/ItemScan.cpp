@@ -6,44 +6,36 @@
 
 namespace {
 
-QList<FileGroup> firstShown(const QList<FileGroup> &found, const FileScanner &scanner,
-                            SidebarSection section)
+// What the scanner finds for the item, before anything is dropped or ticked.
+QList<FileGroup> foundFiles(const FileScanner &scanner, const Item &item,
+                            const QList<AppInfo> &installed, const ScanProgress &progress)
 {
-    QList<FileGroup> groups = FileSelection::removeMissingFiles(found, scanner.fileManager());
-    ItemScan::applyFirstTicks(groups, section, scanner);
-    return groups;
+    if (const auto *app = item.as<AppInfo>())
+        return scanner.findApplicationFiles(*app, installed, progress);
+    // A package's searches are quick: its name is all the progress there is to tell.
+    if (progress)
+        progress(item.name());
+    if (item.as<NPMPackage>()) {
+        const QList<FileGroup> global = scanner.findNPMGlobalFiles(item.name());
+        return FileScanner::mergeFileGroups(scanner.findNPMNamedFiles(item.name()), global);
+    }
+    const QList<FileGroup> store = scanner.findHomebrewStoreFiles(item.name());
+    return FileScanner::mergeFileGroups(scanner.findHomebrewSupportFiles(item.name()), store);
 }
 
 } // namespace
 
 namespace ItemScan {
 
-QList<FileGroup> applicationFiles(const FileScanner &scanner, const AppInfo &app,
-                                  const QList<AppInfo> &installed, const ScanProgress &progress)
+QList<FileGroup> scanItem(const FileScanner &scanner, const Item &item,
+                          const QList<AppInfo> &installed, const ScanProgress &progress)
 {
-    return firstShown(scanner.findApplicationFiles(app, installed, progress), scanner,
-                      SidebarSection::applications);
-}
-
-QList<FileGroup> npmPackageFiles(const FileScanner &scanner, const NPMPackage &package,
-                                 const ScanProgress &progress)
-{
-    if (progress)
-        progress(package.name);
-    const QList<FileGroup> global = scanner.findNPMGlobalFiles(package.name);
-    const QList<FileGroup> named = scanner.findNPMNamedFiles(package.name);
-    return firstShown(FileScanner::mergeFileGroups(named, global), scanner, SidebarSection::npm);
-}
-
-QList<FileGroup> homebrewPackageFiles(const FileScanner &scanner, const HomebrewPackage &package,
-                                      const ScanProgress &progress)
-{
-    if (progress)
-        progress(package.name);
-    const QList<FileGroup> store = scanner.findHomebrewStoreFiles(package.name);
-    const QList<FileGroup> support = scanner.findHomebrewSupportFiles(package.name);
-    return firstShown(FileScanner::mergeFileGroups(support, store), scanner,
-                      SidebarSection::homebrew);
+    if (const auto *row = item.as<LeftoverRow>())
+        return row->groups;
+    QList<FileGroup> groups = FileSelection::removeMissingFiles(
+        foundFiles(scanner, item, installed, progress), scanner.fileManager());
+    applyFirstTicks(groups, item.section(), scanner);
+    return groups;
 }
 
 void applyFirstTicks(QList<FileGroup> &groups, SidebarSection section, const FileScanner &scanner)

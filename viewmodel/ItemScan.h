@@ -2,8 +2,7 @@
 
 #include "model/AppInfo.h"
 #include "model/FileGroup.h"
-#include "model/HomebrewPackage.h"
-#include "model/NPMPackage.h"
+#include "model/Item.h"
 #include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
 
@@ -15,14 +14,11 @@
 // thread.
 namespace ItemScan {
 
-// installed: every installed application; what one of the others describes better is left out.
-QList<FileGroup> applicationFiles(const FileScanner &scanner, const AppInfo &app,
-                                  const QList<AppInfo> &installed,
-                                  const ScanProgress &progress = {});
-QList<FileGroup> npmPackageFiles(const FileScanner &scanner, const NPMPackage &package,
-                                 const ScanProgress &progress = {});
-QList<FileGroup> homebrewPackageFiles(const FileScanner &scanner, const HomebrewPackage &package,
-                                      const ScanProgress &progress = {});
+// installed: every installed application; what one of the others describes better is left out
+// of an application's files. A leftover row's files were measured when it was found: they come
+// as they are, nothing ticked.
+QList<FileGroup> scanItem(const FileScanner &scanner, const Item &item,
+                          const QList<AppInfo> &installed, const ScanProgress &progress = {});
 
 // The ticks an item's files start with, the one rule of the window and the command line: an
 // application's files none (the user ticks them, or its bundle for all); a package's files all

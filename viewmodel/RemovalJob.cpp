@@ -1,6 +1,7 @@
 #include "viewmodel/RemovalJob.h"
 
 #include "model/ByteCountFormat.h"
+#include "model/TextSeparator.h"
 #include "scanner/FileScanner.h"
 #include "viewmodel/RemovalRecord.h"
 
@@ -10,8 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 bool isSystemDataWarningCategory(FileCategory category)
 {
@@ -61,17 +60,43 @@ QStringList leftPackageNotes(const QList<AssociatedFile> &left)
     return notes;
 }
 
+// The package manager's or the application's own uninstall of the item.
+UninstallResult uninstallItem(const FileScanner &scanner, const Item &item)
+{
+    if (const auto *package = item.as<HomebrewPackage>())
+        return scanner.uninstallHomebrewPackage(package->name,
+                                                package->type == HomebrewPackageType::cask);
+    if (const auto *package = item.as<NPMPackage>())
+        return scanner.uninstallNPMPackage(package->name);
+    return scanner.uninstallApplication(*item.as<AppInfo>());
+}
+
+// The command line of the item's uninstall, as the confirmation names it; empty when the plan
+// runs none.
+QString itemUninstallCommand(const RemovalPlan &plan)
+{
+    if (!plan.uninstallsItem)
+        return {};
+    if (const auto *package = plan.item->as<HomebrewPackage>()) {
+        return (package->type == HomebrewPackageType::cask
+                    ? QStringLiteral("brew uninstall --cask ")
+                    : QStringLiteral("brew uninstall ")) +
+               package->name;
+    }
+    if (const auto *package = plan.item->as<NPMPackage>())
+        return QStringLiteral("npm uninstall -g ") + package->name;
+    return plan.uninstallCommand;
+}
+
 } // namespace
 
 RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> &selected,
-                        SidebarSection section,
-                        const std::optional<HomebrewPackage> &homebrewPackage,
-                        const std::optional<NPMPackage> &npmPackage,
-                        const std::optional<AppInfo> &app)
+                        SidebarSection section, const std::optional<Item> &item)
 {
     RemovalPlan plan;
     plan.section = section;
-    plan.app = app;
+    if (item && item->section() == section)
+        plan.item = item;
     QList<AssociatedFile> packageFiles;
     for (const AssociatedFile &file : selected) {
         if (file.isRemovedByCommand())
@@ -82,18 +107,18 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
             plan.trashFiles.append(file);
     }
     plan.hasPackageFiles = !packageFiles.isEmpty();
-    if (section == SidebarSection::homebrew && homebrewPackage && plan.hasPackageFiles) {
-        plan.homebrewPackage = homebrewPackage;
-    } else if (section == SidebarSection::npm && npmPackage && plan.hasPackageFiles) {
-        plan.npmPackage = npmPackage;
+    const bool isPackage =
+        plan.item && (plan.item->as<NPMPackage>() || plan.item->as<HomebrewPackage>());
+    if (isPackage && plan.hasPackageFiles) {
+        plan.uninstallsItem = true;
     } else {
         // Only a Flatpak's or Snap's own installation has its tool run here; a store entry the
         // leftover search found is its package manager's, and stays.
         const std::optional<QString> command =
-            app ? scanner.uninstallCommandText(*app) : std::nullopt;
+            plan.app() ? scanner.uninstallCommandText(*plan.app()) : std::nullopt;
         for (const AssociatedFile &file : std::as_const(packageFiles)) {
             if (file.category == FileCategory::installedApplication && command) {
-                plan.uninstalledApp = app;
+                plan.uninstallsItem = true;
                 plan.uninstallCommand = *command;
             } else {
                 plan.leftPackageFiles.append(file);
@@ -106,18 +131,18 @@ RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> 
 void checkRunning(const FileScanner &scanner, RemovalPlan &plan)
 {
     plan.runningProcess.reset();
-    if (plan.app && (!plan.trashFiles.isEmpty() || plan.uninstalledApp)) {
+    if (plan.app() && (!plan.trashFiles.isEmpty() || plan.uninstallsItem)) {
         plan.runningProcess =
-            findRunningProcess(scanner.places(), scanner.fileManager(), *plan.app);
+            findRunningProcess(scanner.places(), scanner.fileManager(), *plan.app());
     }
 }
 
 QString runningText(const RemovalPlan &plan)
 {
-    if (!plan.app || !plan.runningProcess)
+    if (!plan.app() || !plan.runningProcess)
         return {};
     return QCoreApplication::translate("ContentViewModel", "%1 is running (%2, process %3)")
-        .arg(plan.app->name, plan.runningProcess->program)
+        .arg(plan.app()->name, plan.runningProcess->program)
         .arg(plan.runningProcess->pid);
 }
 
@@ -125,18 +150,9 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
 {
     RemovalReport report;
     std::optional<UninstallResult> uninstall;
-    QString name;
-    if (plan.homebrewPackage) {
-        name = plan.homebrewPackage->name;
-        uninstall = scanner.uninstallHomebrewPackage(name, plan.homebrewPackage->type ==
-                                                               HomebrewPackageType::cask);
-    } else if (plan.npmPackage) {
-        name = plan.npmPackage->name;
-        uninstall = scanner.uninstallNPMPackage(name);
-    } else if (plan.uninstalledApp) {
-        name = plan.uninstalledApp->name;
-        uninstall = scanner.uninstallApplication(*plan.uninstalledApp);
-    }
+    const QString name = plan.item ? plan.item->name() : QString();
+    if (plan.uninstallsItem)
+        uninstall = uninstallItem(scanner, *plan.item);
     if (uninstall) {
         report.uninstalled = uninstall->succeeded;
         if (uninstall->succeeded) {
@@ -210,7 +226,7 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
             report.successes.append(
                 QCoreApplication::translate("ContentViewModel", "Moved %1 item(s) to Trash")
                     .arg(result.moved) +
-                kSeparator +
+                kTextSeparator +
                 QCoreApplication::translate("ContentViewModel", "%1 freed")
                     .arg(formatByteCount(freed)));
         }
@@ -236,8 +252,8 @@ RemovalReport runRemoval(const FileScanner &scanner, const RemovalPlan &plan)
 
     report.npmCacheSize = scanner.npmCacheSize();
     report.homebrewCacheSize = scanner.homebrewCacheSize();
-    if (plan.app)
-        report.appBundleExists = scanner.fileManager().fileExists(plan.app->path);
+    if (plan.app())
+        report.appBundleExists = scanner.fileManager().fileExists(plan.app()->path);
     // Said after what was done, so that the line reads as the removal went.
     report.successes.append(leftPackageNotes(plan.leftPackageFiles));
     report.leftPackageFiles = !plan.leftPackageFiles.isEmpty();
@@ -255,19 +271,8 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
     }
 
     QStringList parts;
-    if (plan.homebrewPackage) {
-        const QString command = plan.homebrewPackage->type == HomebrewPackageType::cask
-                                    ? QStringLiteral("brew uninstall --cask")
-                                    : QStringLiteral("brew uninstall");
-        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1 %2\"")
-                         .arg(command, plan.homebrewPackage->name));
-    } else if (plan.uninstalledApp && !plan.uninstallCommand.isEmpty()) {
-        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
-                         .arg(plan.uninstallCommand));
-    } else if (plan.npmPackage) {
-        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1 %2\"")
-                         .arg(QStringLiteral("npm uninstall -g"), plan.npmPackage->name));
-    }
+    if (const QString command = itemUninstallCommand(plan); !command.isEmpty())
+        parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"").arg(command));
     for (const AssociatedFile &file : plan.commandFiles) {
         parts.append(QCoreApplication::translate("ContentViewModel", "Run \"%1\"")
                          .arg(file.removalCommandText()));
@@ -277,7 +282,7 @@ QString confirmationMessage(const RemovalPlan &plan, const QList<AssociatedFile>
             QCoreApplication::translate("ContentViewModel", "Move %1 item(s) (%2) to Trash")
                 .arg(QString::number(plan.trashFiles.size()), formatByteCount(trashSize)));
     }
-    const QString joined = parts.join(kSeparator);
+    const QString joined = parts.join(kTextSeparator);
     QStringList sentences;
     if (!joined.isEmpty()) {
         sentences.append(

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "model/AppInfo.h"
 #include "model/AssociatedFile.h"
-#include "model/HomebrewPackage.h"
-#include "model/NPMPackage.h"
+#include "model/Item.h"
 #include "model/SidebarSection.h"
 #include "scanner/RunningPrograms.h"
 #include "scanner/Trash.h"
@@ -20,12 +18,12 @@ struct RemovalPlan
 {
     QList<AssociatedFile> trashFiles; // the ticked files that go to the Trash
     bool hasPackageFiles = false;     // some ticked file is removed by its package manager
-    std::optional<HomebrewPackage> homebrewPackage; // uninstalled first, when set
-    std::optional<NPMPackage> npmPackage;           // uninstalled first, when set
-    std::optional<AppInfo> app;                     // the application shown, if any
-    // A Flatpak or Snap whose installation is ticked: its tool removes it first, and the
-    // confirmation names the command.
-    std::optional<AppInfo> uninstalledApp;
+    // The item shown, if any (none in System Data).
+    std::optional<Item> item;
+    // The item is uninstalled first: the shown npm or Homebrew package when a file only its
+    // package manager removes is ticked, or a Flatpak or Snap whose installation is ticked (the
+    // confirmation names uninstallCommand).
+    bool uninstallsItem = false;
     QString uninstallCommand;
     // Ticked package files no uninstall of this removal takes (store entries the leftover search
     // found for an application): they stay, and the texts name the command that removes them.
@@ -37,11 +35,10 @@ struct RemovalPlan
     // A process of the user that runs the application whose files go (checkRunning).
     std::optional<RunningProcess> runningProcess;
 
+    // The application shown, if the item is one.
+    const AppInfo *app() const { return item ? item->as<AppInfo>() : nullptr; }
     // A package manager or an application's own tool runs before the Trash step.
-    bool runsUninstall() const
-    {
-        return homebrewPackage || npmPackage || uninstalledApp || !commandFiles.isEmpty();
-    }
+    bool runsUninstall() const { return uninstallsItem || !commandFiles.isEmpty(); }
 };
 
 // What a removal did, in the words the window shows.
@@ -62,12 +59,10 @@ struct RemovalReport
 // The plan for the ticked files: the package of the shown package section, or the shown Flatpak
 // or Snap, is uninstalled when a file only its tool removes is ticked; other package files (a
 // Cellar or Caskroom entry found for an application) stay; every other ticked file goes to the
-// Trash; a file with a removal command is removed by it instead.
+// Trash; a file with a removal command is removed by it instead. An item of another section than
+// the one shown is not the plan's.
 RemovalPlan planRemoval(const FileScanner &scanner, const QList<AssociatedFile> &selected,
-                        SidebarSection section,
-                        const std::optional<HomebrewPackage> &homebrewPackage,
-                        const std::optional<NPMPackage> &npmPackage,
-                        const std::optional<AppInfo> &app);
+                        SidebarSection section, const std::optional<Item> &item);
 
 // Notes in the plan the process that runs its application, when the plan moves or uninstalls
 // anything of it; reads the user's processes, a few milliseconds.

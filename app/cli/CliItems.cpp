@@ -2,6 +2,7 @@
 
 #include "app/cli/CliSupport.h"
 #include "model/ByteCountFormat.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/ItemScan.h"
 #include "viewmodel/KeptLeftovers.h"
 
@@ -10,8 +11,6 @@
 #include <QFileInfo>
 
 namespace {
-
-const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 QJsonValue orNull(const std::optional<QString> &text)
 {
@@ -55,7 +54,6 @@ namespace Cli {
 std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &argument,
                                   QString *error)
 {
-    FoundItem found;
     const qsizetype colon = argument.indexOf(u':');
     const QString kind = colon > 0 ? argument.left(colon) : QString();
     const QString name = argument.mid(colon + 1);
@@ -63,19 +61,15 @@ std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &arg
         const QList<NPMPackage> packages =
             scanner.isNPMAvailable() ? scanner.listNPMPackages() : QList<NPMPackage>();
         for (const NPMPackage &package : packages) {
-            if (package.name == name) {
-                found.record = package;
-                return found;
-            }
+            if (package.name == name)
+                return FoundItem{package, {}};
         }
     } else if (kind == u"brew" || kind == u"cask") {
         const HomebrewPackageType type =
             kind == u"cask" ? HomebrewPackageType::cask : HomebrewPackageType::formula;
         for (const HomebrewPackage &package : scanner.listHomebrewPackages()) {
-            if (package.name == name && package.type == type) {
-                found.record = package;
-                return found;
-            }
+            if (package.name == name && package.type == type)
+                return FoundItem{package, {}};
         }
     } else if (kind == u"leftover") {
         QList<LeftoverRow> rows;
@@ -84,18 +78,14 @@ std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &arg
             rows = scanner.findLeftovers(KeptLeftovers::names(), progress.callback());
         }
         for (const LeftoverRow &row : std::as_const(rows)) {
-            if (row.name.compare(name, Qt::CaseInsensitive) == 0) {
-                found.record = row;
-                return found;
-            }
+            if (row.name.compare(name, Qt::CaseInsensitive) == 0)
+                return FoundItem{row, {}};
         }
     } else {
-        found.installedApps = scanner.scanApplications();
-        const QList<AppInfo> apps = applicationsNamed(found.installedApps, argument);
-        if (apps.size() == 1) {
-            found.record = apps.constFirst();
-            return found;
-        }
+        const QList<AppInfo> installed = scanner.scanApplications();
+        const QList<AppInfo> apps = applicationsNamed(installed, argument);
+        if (apps.size() == 1)
+            return FoundItem{apps.constFirst(), installed};
         if (apps.size() > 1) {
             QStringList lines;
             for (const AppInfo &app : apps)
@@ -116,62 +106,35 @@ std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &arg
     return std::nullopt;
 }
 
-SidebarSection sectionOf(const Item &item)
+void addItemArgument(CommandParser &command)
 {
-    if (std::holds_alternative<NPMPackage>(item))
-        return SidebarSection::npm;
-    if (std::holds_alternative<HomebrewPackage>(item))
-        return SidebarSection::homebrew;
-    return SidebarSection::applications;
+    command.addPositional(QStringLiteral("item"),
+                          QCoreApplication::translate("Cli", "An application (name, bundle "
+                                                             "identifier or path), npm:NAME, "
+                                                             "brew:NAME, cask:NAME or "
+                                                             "leftover:NAME."),
+                          QStringLiteral("ITEM"));
 }
 
-QString argumentFor(const Item &item)
+std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QString &argument)
 {
-    if (const auto *package = std::get_if<NPMPackage>(&item))
-        return QStringLiteral("npm:") + package->name;
-    if (const auto *package = std::get_if<HomebrewPackage>(&item))
-        return (package->type == HomebrewPackageType::cask ? QStringLiteral("cask:")
-                                                           : QStringLiteral("brew:")) +
-               package->name;
-    if (const auto *row = std::get_if<LeftoverRow>(&item))
-        return QStringLiteral("leftover:") + row->name;
-    return std::get<AppInfo>(item).path;
-}
-
-QString nameOf(const Item &item)
-{
-    return std::visit([](const auto &record) { return record.name; }, item);
-}
-
-QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
-                          const ScanProgress &progress)
-{
-    if (const auto *package = std::get_if<NPMPackage>(&item.record))
-        return ItemScan::npmPackageFiles(scanner, *package, progress);
-    if (const auto *package = std::get_if<HomebrewPackage>(&item.record))
-        return ItemScan::homebrewPackageFiles(scanner, *package, progress);
-    if (const auto *row = std::get_if<LeftoverRow>(&item.record))
-        return row->groups; // measured when found, nothing ticked
-    return ItemScan::applicationFiles(scanner, std::get<AppInfo>(item.record), item.installedApps,
-                                      progress);
-}
-
-std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QString &argument,
-                                           QString *error)
-{
-    std::optional<FoundItem> item = findItem(scanner, argument, error);
-    if (!item)
+    QString error;
+    std::optional<FoundItem> item = findItem(scanner, argument, &error);
+    if (!item) {
+        printError(error);
         return std::nullopt;
+    }
     ScanProgressLine progress;
-    QList<FileGroup> groups = scanItem(scanner, *item, progress.callback());
+    QList<FileGroup> groups =
+        ItemScan::scanItem(scanner, item->record, item->installedApps, progress.callback());
     return ScannedItem{std::move(*item), std::move(groups)};
 }
 
 QJsonObject toJson(const Item &item)
 {
-    if (const auto *row = std::get_if<LeftoverRow>(&item)) {
+    if (const auto *row = item.as<LeftoverRow>()) {
         return QJsonObject{{QStringLiteral("section"), QStringLiteral("leftovers")},
-                           {QStringLiteral("item"), argumentFor(item)},
+                           {QStringLiteral("item"), item.argument()},
                            {QStringLiteral("name"), row->name},
                            {QStringLiteral("certainty"), caseName(row->certainty)},
                            {QStringLiteral("reason"), row->reason},
@@ -181,10 +144,10 @@ QJsonObject toJson(const Item &item)
                                 : QJsonValue(QJsonValue::Null)},
                            {QStringLiteral("size"), row->size}};
     }
-    QJsonObject object{{QStringLiteral("section"), caseName(sectionOf(item))},
-                       {QStringLiteral("item"), argumentFor(item)},
-                       {QStringLiteral("name"), nameOf(item)}};
-    if (const auto *app = std::get_if<AppInfo>(&item)) {
+    QJsonObject object{{QStringLiteral("section"), caseName(item.section())},
+                       {QStringLiteral("item"), item.argument()},
+                       {QStringLiteral("name"), item.name()}};
+    if (const auto *app = item.as<AppInfo>()) {
         object.insert(QStringLiteral("path"), app->path);
         object.insert(QStringLiteral("bundleIdentifier"), orNull(app->bundleIdentifier));
         // How it was installed and what owns it there, as the window's line under the name says.
@@ -193,10 +156,10 @@ QJsonObject toJson(const Item &item)
         object.insert(QStringLiteral("flatpakID"), nonEmptyOrNull(app->flatpakID));
         object.insert(QStringLiteral("snapName"), nonEmptyOrNull(app->snapName));
         object.insert(QStringLiteral("desktopFileID"), nonEmptyOrNull(app->desktopFileID));
-    } else if (const auto *package = std::get_if<NPMPackage>(&item)) {
+    } else if (const auto *package = item.as<NPMPackage>()) {
         object.insert(QStringLiteral("path"), package->path);
         object.insert(QStringLiteral("version"), orNull(package->version));
-    } else if (const auto *package = std::get_if<HomebrewPackage>(&item)) {
+    } else if (const auto *package = item.as<HomebrewPackage>()) {
         object.insert(QStringLiteral("path"), package->path);
         object.insert(QStringLiteral("version"), orNull(package->version));
         object.insert(QStringLiteral("type"), caseName(package->type));
@@ -209,7 +172,7 @@ QString groupsText(const QList<FileGroup> &groups)
 {
     QString text;
     for (const FileGroup &group : groups) {
-        text += displayName(group.category) + kSeparator + group.formattedSize() + u'\n';
+        text += displayName(group.category) + kTextSeparator + group.formattedSize() + u'\n';
         for (const AssociatedFile &file : group.files) {
             const QString box = !file.isRemovable() ? QStringLiteral("[-]")
                                 : file.isSelected   ? QStringLiteral("[x]")
@@ -217,10 +180,10 @@ QString groupsText(const QList<FileGroup> &groups)
             text += QStringLiteral("  ") + box + u' ' + oneLine(file.path) + QStringLiteral("  (") +
                     formatByteCount(file.size) + u')';
             if (!file.isRemovable())
-                text += kSeparator + oneLine(file.unremovableReason);
+                text += kTextSeparator + oneLine(file.unremovableReason);
             else if (!file.alsoUsedBy.isEmpty())
-                text += kSeparator + QCoreApplication::translate("Cli", "Also used by %1")
-                                         .arg(oneLine(file.alsoUsedBy));
+                text += kTextSeparator + QCoreApplication::translate("Cli", "Also used by %1")
+                                             .arg(oneLine(file.alsoUsedBy));
             text += u'\n';
         }
     }

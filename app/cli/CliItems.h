@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/cli/CliSupport.h"
 #include "model/AppInfo.h"
 #include "model/FileGroup.h"
-#include "model/HomebrewPackage.h"
+#include "model/Item.h"
 #include "model/LeftoverRow.h"
-#include "model/NPMPackage.h"
-#include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
 
 #include <QJsonArray>
@@ -13,14 +12,11 @@
 #include <QList>
 
 #include <optional>
-#include <variant>
 
 // The items the commands name, and their JSON. An ITEM argument is an installed application by
 // name, bundle identifier or path, "npm:NAME" (a global npm package), "brew:NAME" (a Homebrew
 // formula), "cask:NAME" (a Homebrew cask) or "leftover:NAME" (a row of verlo leftovers).
 namespace Cli {
-
-using Item = std::variant<AppInfo, NPMPackage, HomebrewPackage, LeftoverRow>;
 
 struct FoundItem
 {
@@ -33,25 +29,18 @@ struct FoundItem
 std::optional<FoundItem> findItem(const FileScanner &scanner, const QString &argument,
                                   QString *error);
 
-// A leftover row's files are removed as an application's are.
-SidebarSection sectionOf(const Item &item);
-// The argument that names exactly this item: the application's path, "npm:NAME", ...
-QString argumentFor(const Item &item);
-QString nameOf(const Item &item);
+// The ITEM argument of a command, with its help.
+void addItemArgument(CommandParser &command);
 
-// The item's files as the detail pane first shows them (ItemScan).
-QList<FileGroup> scanItem(const FileScanner &scanner, const FoundItem &item,
-                          const ScanProgress &progress);
-
-// The one item the argument names and its files, scanned with a progress line on a terminal;
-// nothing, with *error telling why, when no single item is named.
+// The one item the argument names and its files as the detail pane first shows them (ItemScan),
+// scanned with a progress line on a terminal; nothing, told on stderr, when no single item is
+// named.
 struct ScannedItem
 {
     FoundItem item;
     QList<FileGroup> groups;
 };
-std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QString &argument,
-                                           QString *error);
+std::optional<ScannedItem> findAndScanItem(const FileScanner &scanner, const QString &argument);
 
 // {"section", "item", "name", "path", and "bundleIdentifier" / "version" / "type"}; absent
 // texts are null. A leftover row: {"section": "leftovers", "item", "name", "certainty",

@@ -98,6 +98,12 @@ void CommandParser::addPositional(const QString &name, const QString &descriptio
     m_parser.addPositionalArgument(name, description, syntax);
 }
 
+void CommandParser::addJsonOption()
+{
+    m_parser.addOption(QCommandLineOption(
+        QStringLiteral("json"), QCoreApplication::translate("Cli", "Print JSON (see README).")));
+}
+
 std::optional<int> CommandParser::parse(const QStringList &arguments, int minimum, int maximum)
 {
     // arguments: the program, the command, then the command's own.

@@ -62,6 +62,9 @@ public:
     std::optional<int> parse(const QStringList &arguments, int minimum, int maximum);
     QStringList positional() const { return m_parser.positionalArguments(); }
     bool isSet(const QString &option) const { return m_parser.isSet(option); }
+    // --json, which asks for JSON output instead of text.
+    void addJsonOption();
+    bool wantsJson() const { return isSet(QStringLiteral("json")); }
 
 private:
     QString m_command;

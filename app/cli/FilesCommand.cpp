@@ -4,20 +4,14 @@
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
 #include "model/ByteCountFormat.h"
+#include "model/SystemDataThreshold.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/FileSelection.h"
 #include "viewmodel/SystemDataSafety.h"
 
 #include <QCoreApplication>
 
 namespace {
-
-const QString kSeparator = QStringLiteral(" \u00B7 ");
-
-QCommandLineOption jsonOption()
-{
-    return QCommandLineOption(QStringLiteral("json"),
-                              QCoreApplication::translate("Cli", "Print JSON (see README)."));
-}
 
 // System Data groups as the files command's groups, each with its safety badge, and each file
 // with its last change (ISO 8601; null where not known).
@@ -55,29 +49,20 @@ int files(const QStringList &arguments)
         QStringLiteral("files"),
         QCoreApplication::translate("Cli", "Shows the files found for one item, grouped as the "
                                            "window shows them, with the ticks they start with."));
-    command.addPositional(QStringLiteral("item"),
-                          QCoreApplication::translate("Cli", "An application (name, bundle "
-                                                             "identifier or path), npm:NAME, "
-                                                             "brew:NAME, cask:NAME or "
-                                                             "leftover:NAME."),
-                          QStringLiteral("ITEM"));
-    command.parser().addOption(jsonOption());
+    addItemArgument(command);
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
         return *status;
 
-    const FileScanner scanner = machineScanner();
-    QString error;
-    std::optional<ScannedItem> scanned =
-        findAndScanItem(scanner, command.positional().constFirst(), &error);
-    if (!scanned) {
-        printError(error);
+    const std::optional<ScannedItem> scanned =
+        findAndScanItem(machineScanner(), command.positional().constFirst());
+    if (!scanned)
         return usage;
-    }
-    const FoundItem *item = &scanned->item;
-    QList<FileGroup> &groups = scanned->groups;
+    const Item &item = scanned->item.record;
+    const QList<FileGroup> &groups = scanned->groups;
 
-    if (command.isSet(QStringLiteral("json"))) {
-        printJson({{QStringLiteral("item"), toJson(item->record)},
+    if (command.wantsJson()) {
+        printJson({{QStringLiteral("item"), toJson(item)},
                    {QStringLiteral("groups"), toJson(groups)},
                    {QStringLiteral("size"), FileSelection::totalSize(groups)},
                    {QStringLiteral("fileCount"), FileSelection::fileCount(groups)},
@@ -85,8 +70,8 @@ int files(const QStringList &arguments)
                    {QStringLiteral("tickedSize"), FileSelection::selectedSize(groups)}});
         return done;
     }
-    print(stdout, oneLine(nameOf(item->record)) + kSeparator + oneLine(argumentFor(item->record)) +
-                      u'\n' + Cli::groupsText(groups) +
+    print(stdout, oneLine(item.name()) + kTextSeparator + oneLine(item.argument()) + u'\n' +
+                      Cli::groupsText(groups) +
                       QCoreApplication::translate("Cli", "%1 file(s), %2; %3 ticked (%4)\n")
                           .arg(FileSelection::fileCount(groups))
                           .arg(formatByteCount(FileSelection::totalSize(groups)))
@@ -102,7 +87,7 @@ int systemData(const QStringList &arguments)
         QCoreApplication::translate("Cli", "Measures the System Data categories as the window "
                                            "shows them: sizes, safety badges and the count of "
                                            "small categories left out."));
-    command.parser().addOption(jsonOption());
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 0, 0))
         return *status;
 
@@ -119,7 +104,7 @@ int systemData(const QStringList &arguments)
             total += group.totalSize();
     }
 
-    if (command.isSet(QStringLiteral("json"))) {
+    if (command.wantsJson()) {
         printJson({{QStringLiteral("groups"), systemDataJson(result.groups)},
                    {QStringLiteral("hiddenCount"), result.hiddenCount},
                    {QStringLiteral("hiddenGroups"), systemDataJson(result.hiddenGroups)},
@@ -131,13 +116,13 @@ int systemData(const QStringList &arguments)
     QString text;
     for (const FileGroup &group : std::as_const(result.groups)) {
         const QString badge = badgeText(systemDataSafety(group.category));
-        text += displayName(group.category) + kSeparator + group.formattedSize() +
-                (badge.isEmpty() ? QString() : kSeparator + badge) + u'\n';
+        text += displayName(group.category) + kTextSeparator + group.formattedSize() +
+                (badge.isEmpty() ? QString() : kTextSeparator + badge) + u'\n';
         for (const AssociatedFile &file : group.files) {
-            text += QStringLiteral("  ") + oneLine(file.name) + kSeparator + oneLine(file.path);
+            text += QStringLiteral("  ") + oneLine(file.name) + kTextSeparator + oneLine(file.path);
             // The version in use and what only a command frees say so.
             if (!file.isRemovable())
-                text += kSeparator + oneLine(file.unremovableReason);
+                text += kTextSeparator + oneLine(file.unremovableReason);
             text += u'\n';
         }
     }
@@ -150,9 +135,10 @@ int systemData(const QStringList &arguments)
         for (const FileGroup &group : std::as_const(result.hiddenGroups))
             hidden.append(displayName(group.category) + QStringLiteral(" (") +
                           group.formattedSize() + u')');
-        text += QCoreApplication::translate("Cli", "%1 category(ies) under 100 MB hidden: %2")
+        text += QCoreApplication::translate("Cli", "%1 category(ies) under %2 hidden: %3")
                     .arg(result.hiddenCount)
-                    .arg(hidden.join(QStringLiteral(", "))) +
+                    .arg(formatByteCount(kSystemDataDisplayThreshold),
+                         hidden.join(QStringLiteral(", "))) +
                 u'\n';
     }
     print(stdout, text);

@@ -4,22 +4,21 @@
 #include "app/cli/Commands.h"
 #include "model/ByteCountFormat.h"
 #include "model/MediumDate.h"
+#include "model/TextSeparator.h"
 #include "viewmodel/KeptLeftovers.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-const QString kSeparator = QStringLiteral(" \u00B7 ");
-
 // "sketchpad · Certain · 1.2 MB · changed 3 Mar 2025", the reason, then the row's files.
 QString rowText(const LeftoverRow &row)
 {
-    QString text = Cli::oneLine(row.name) + kSeparator + displayName(row.certainty) + kSeparator +
-                   formatByteCount(row.size);
+    QString text = Cli::oneLine(row.name) + kTextSeparator + displayName(row.certainty) +
+                   kTextSeparator + formatByteCount(row.size);
     if (row.lastModified.isValid())
-        text += kSeparator + QCoreApplication::translate("Cli", "changed %1")
-                                 .arg(formatMediumDate(row.lastModified.date()));
+        text += kTextSeparator + QCoreApplication::translate("Cli", "changed %1")
+                                     .arg(formatMediumDate(row.lastModified.date()));
     text += u'\n' + QStringLiteral("  ") + Cli::oneLine(row.reason) + u'\n';
     for (const QString &line : Cli::groupsText(row.groups).split(u'\n', Qt::SkipEmptyParts))
         text += QStringLiteral("  ") + line + u'\n';
@@ -40,8 +39,7 @@ int leftovers(const QStringList &arguments)
                    "program, nor the desktop, claims, one row per former program, certain ones "
                    "first. 'verlo files leftover:NAME' and 'verlo remove leftover:NAME' take a "
                    "row."));
-    command.parser().addOption(QCommandLineOption(
-        QStringLiteral("json"), QCoreApplication::translate("Cli", "Print JSON (see README).")));
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 0, 0))
         return *status;
 
@@ -51,7 +49,7 @@ int leftovers(const QStringList &arguments)
         ScanProgressLine progress;
         rows = scanner.findLeftovers(KeptLeftovers::names(), progress.callback());
     }
-    if (command.isSet(QStringLiteral("json"))) {
+    if (command.wantsJson()) {
         QJsonArray array;
         for (const LeftoverRow &row : std::as_const(rows))
             array.append(toJson(row));

@@ -3,6 +3,7 @@
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
 #include "viewmodel/AppSubtitle.h"
+#include "viewmodel/ApplicationOrder.h"
 
 #include <QCoreApplication>
 
@@ -39,51 +40,54 @@ int list(const QStringList &arguments)
         QStringLiteral("list"),
         QCoreApplication::translate("Cli", "Lists the installed applications, global npm packages "
                                            "or Homebrew packages, in the window's order."));
+    QStringList words;
+    for (SidebarSection section : allSidebarSections()) {
+        if (!commandWord(section).isEmpty())
+            words.append(commandWord(section));
+    }
     command.addPositional(QStringLiteral("section"),
                           QCoreApplication::translate("Cli", "apps, npm or brew"),
-                          QStringLiteral("apps|npm|brew"));
-    command.parser().addOption(QCommandLineOption(
-        QStringLiteral("json"), QCoreApplication::translate("Cli", "Print JSON (see README).")));
+                          words.join(u'|'));
+    command.addJsonOption();
     if (const std::optional<int> status = command.parse(arguments, 1, 1))
         return *status;
 
     const QString section = command.positional().constFirst();
-    const FileScanner scanner = machineScanner();
-    bool available = true;
-    QList<Item> items;
-    QStringList locations; // applications: "user" or "system", as the window groups them
-    SidebarSection shown = SidebarSection::applications;
-    if (section == u"apps") {
-        const QList<AppInfo> apps = scanner.scanApplications();
-        // User-installed first, as the window lists them (on Linux: home entries and AppImages).
-        for (const bool user : {true, false}) {
-            for (const AppInfo &app : apps) {
-                if (scanner.isUserApplication(app) != user)
-                    continue;
-                items.append(app);
-                locations.append(user ? QStringLiteral("user") : QStringLiteral("system"));
-            }
-        }
-    } else if (section == u"npm") {
-        shown = SidebarSection::npm;
-        available = scanner.isNPMAvailable();
-        if (available) {
-            for (const NPMPackage &package : scanner.listNPMPackages())
-                items.append(package);
-        }
-    } else if (section == u"brew") {
-        shown = SidebarSection::homebrew;
-        available = scanner.isHomebrewAvailable();
-        for (const HomebrewPackage &package : scanner.listHomebrewPackages())
-            items.append(package);
-    } else {
+    const std::optional<SidebarSection> shown = sidebarSectionFromCommandWord(section);
+    if (!shown) {
         printError(QCoreApplication::translate("Cli", "list: unknown section '%1' (apps, npm or "
                                                       "brew)")
                        .arg(section));
         return usage;
     }
+    const FileScanner scanner = machineScanner();
+    bool available = true;
+    QList<Item> items;
+    QStringList locations; // applications: "user" or "system", as the window groups them
+    if (shown == SidebarSection::applications) {
+        const ApplicationsByLocation apps =
+            applicationsByLocation(scanner, scanner.scanApplications());
+        for (const AppInfo &app : apps.user) {
+            items.append(app);
+            locations.append(QStringLiteral("user"));
+        }
+        for (const AppInfo &app : apps.system) {
+            items.append(app);
+            locations.append(QStringLiteral("system"));
+        }
+    } else if (shown == SidebarSection::npm) {
+        available = scanner.isNPMAvailable();
+        if (available) {
+            for (const NPMPackage &package : scanner.listNPMPackages())
+                items.append(package);
+        }
+    } else {
+        available = scanner.isHomebrewAvailable();
+        for (const HomebrewPackage &package : scanner.listHomebrewPackages())
+            items.append(package);
+    }
 
-    if (command.isSet(QStringLiteral("json"))) {
+    if (command.wantsJson()) {
         QJsonArray array;
         for (qsizetype i = 0; i < items.size(); ++i) {
             QJsonObject object = toJson(items[i]);
@@ -91,7 +95,7 @@ int list(const QStringList &arguments)
                 object.insert(QStringLiteral("location"), locations[i]);
             array.append(object);
         }
-        printJson({{QStringLiteral("section"), caseName(shown)},
+        printJson({{QStringLiteral("section"), caseName(*shown)},
                    {QStringLiteral("available"), available},
                    {QStringLiteral("items"), array}});
         return done;
@@ -110,15 +114,15 @@ int list(const QStringList &arguments)
     QList<QStringList> rows;
     for (const Item &item : std::as_const(items)) {
         QString detail;
-        if (const auto *app = std::get_if<AppInfo>(&item))
+        if (const auto *app = item.as<AppInfo>())
             detail = appSubtitle(*app); // as the window's list shows it
-        else if (const auto *package = std::get_if<NPMPackage>(&item))
+        else if (const auto *package = item.as<NPMPackage>())
             detail = package->version.value_or(QString());
-        else if (const auto *package = std::get_if<HomebrewPackage>(&item))
+        else if (const auto *package = item.as<HomebrewPackage>())
             detail = package->version.value_or(QString());
         // Applications by name, packages as an item argument names them ("npm:NAME").
-        const bool isApp = std::holds_alternative<AppInfo>(item);
-        rows.append({oneLine(isApp ? nameOf(item) : argumentFor(item)), oneLine(detail),
+        const bool isApp = item.as<AppInfo>() != nullptr;
+        rows.append({oneLine(isApp ? item.name() : item.argument()), oneLine(detail),
                      oneLine(toJson(item).value(QStringLiteral("path")).toString())});
     }
     print(stdout, table(rows));

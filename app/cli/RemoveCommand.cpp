@@ -54,12 +54,7 @@ int remove(const QStringList &arguments)
                    "categories. Shows the window's confirmation text first and asks on the "
                    "terminal unless --yes is given. Refuses while the application runs unless "
                    "--force is given."));
-    command.addPositional(QStringLiteral("item"),
-                          QCoreApplication::translate("Cli", "An application (name, bundle "
-                                                             "identifier or path), npm:NAME, "
-                                                             "brew:NAME, cask:NAME or "
-                                                             "leftover:NAME."),
-                          QStringLiteral("ITEM"));
+    addItemArgument(command);
     QCommandLineParser &parser = command.parser();
     parser.addOption(QCommandLineOption(
         QStringLiteral("all"),
@@ -100,14 +95,11 @@ int remove(const QStringList &arguments)
     }
 
     const FileScanner scanner = machineScanner();
-    QString error;
     std::optional<ScannedItem> scanned =
-        findAndScanItem(scanner, command.positional().constFirst(), &error);
-    if (!scanned) {
-        printError(error);
+        findAndScanItem(scanner, command.positional().constFirst());
+    if (!scanned)
         return usage;
-    }
-    const FoundItem *item = &scanned->item;
+    const Item &item = scanned->item.record;
     QList<FileGroup> &groups = scanned->groups;
     tick(groups, parser.isSet(QStringLiteral("all")), only);
     const QList<AssociatedFile> selected = FileSelection::selectedFiles(groups);
@@ -115,15 +107,10 @@ int remove(const QStringList &arguments)
         printError(QCoreApplication::translate("Cli", "nothing of %1 is ticked; nothing removed "
                                                       "(--only CATEGORY ticks categories, --all "
                                                       "every file)")
-                       .arg(argumentFor(item->record)));
+                       .arg(item.argument()));
         return partFailed;
     }
-    const auto *app = std::get_if<AppInfo>(&item->record);
-    const auto *npm = std::get_if<NPMPackage>(&item->record);
-    const auto *brew = std::get_if<HomebrewPackage>(&item->record);
-    RemovalPlan plan = planRemoval(
-        scanner, selected, sectionOf(item->record), brew ? std::optional(*brew) : std::nullopt,
-        npm ? std::optional(*npm) : std::nullopt, app ? std::optional(*app) : std::nullopt);
+    RemovalPlan plan = planRemoval(scanner, selected, item.section(), item);
     checkRunning(scanner, plan);
 
     QString text = confirmationMessage(plan, selected) + u'\n';

@@ -256,7 +256,7 @@ private slots:
         const QString text = verlo(machine, {u"system-data"_s}).out;
         for (FileCategory category : allFileCategories()) {
             if (caseName(category) == hidden[0][u"category"_s].toString())
-                QVERIFY2(text.contains(u"under 100 MB hidden: "_s + displayName(category) +
+                QVERIFY2(text.contains(u"under 104.9 MB hidden: "_s + displayName(category) +
                                        u" ("_s + formatByteCount(hidden[0][u"size"_s].toInteger()) +
                                        u')'),
                          qPrintable(text));
@@ -559,6 +559,9 @@ private slots:
                                          << u"unknown command 'frobnicate'"_s;
         QTest::newRow("unknown option") << QStringList{u"list"_s, u"apps"_s, u"--all"_s}
                                         << QByteArray() << 2 << u"Unknown option 'all'"_s;
+        QTest::newRow("section by its case name")
+            << QStringList{u"list"_s, u"homebrew"_s} << QByteArray() << 2
+            << u"unknown section 'homebrew'"_s;
         QTest::newRow("unknown item") << QStringList{u"files"_s, u"Nowhere"_s} << QByteArray() << 2
                                       << u"unknown item 'Nowhere'"_s;
         QTest::newRow("two of one name")

@@ -52,6 +52,9 @@ private slots:
     {
         QCOMPARE(sidebarSectionFromDisplayName(QStringLiteral("Brew")), SidebarSection::homebrew);
         QVERIFY(!sidebarSectionFromDisplayName(QStringLiteral("Homebrew")));
+        QCOMPARE(sidebarSectionFromCommandWord(QStringLiteral("brew")), SidebarSection::homebrew);
+        for (const char *word : {"homebrew", "Brew", "systemData", ""})
+            QVERIFY(!sidebarSectionFromCommandWord(QLatin1String(word)));
         QCOMPARE(homebrewPackageTypeFromDisplayName(QStringLiteral("Cask")),
                  HomebrewPackageType::cask);
         QVERIFY(!homebrewPackageTypeFromDisplayName(QStringLiteral("cask")));

@@ -1,5 +1,7 @@
 #include "tests/support/Sandbox.h"
 
+#include "model/ShellQuoting.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -17,13 +19,6 @@ QString newTemporaryFolder()
     QTemporaryDir dir;
     dir.setAutoRemove(false);
     return dir.isValid() ? dir.path() : QString();
-}
-
-QString shellQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
 } // namespace

@@ -1,0 +1,8 @@
+#include "model/ShellQuoting.h"
+
+QString shellQuoted(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
