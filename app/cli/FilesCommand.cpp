@@ -137,7 +137,7 @@ int systemData(const QStringList &arguments)
                           group.formattedSize() + u')');
         text += QCoreApplication::translate("Cli", "%1 category(ies) under %2 hidden: %3")
                     .arg(result.hiddenCount)
-                    .arg(formatByteCount(kSystemDataDisplayThreshold),
+                    .arg(QString::fromUtf16(kSystemDataDisplayThresholdName),
                          hidden.join(QStringLiteral(", "))) +
                 u'\n';
     }
