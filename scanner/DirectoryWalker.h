@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanner/FileScanner.h"
+#include "scanner/ScanProgress.h"
 
 #include <QString>
 
