@@ -2,6 +2,7 @@
 
 #include "scanner/DesktopApplications.h"
 #include "scanner/PropertyList.h"
+
 #include <QCollator>
 #include <QSet>
 #include <QThread>

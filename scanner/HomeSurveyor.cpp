@@ -1,6 +1,8 @@
 // The walk of the whole home that ends a System Data scan (Your Files, Large Folders, how much of
 // the home is accounted for), and the largest children of one folder for the drill-down.
+
 #include "scanner/HomeSurveyor.h"
+
 #include "scanner/DirectoryWalker.h"
 #include "scanner/FoundFile.h"
 #include "scanner/NameGuard.h"

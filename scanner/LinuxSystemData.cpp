@@ -1,5 +1,5 @@
 // The System Data section's Linux places: what programs and tools keep in the home folder, and
-// what only a command can free (the package caches and core dumps in FileScannerSystemCaches).
+// what only a command can free (the package caches and core dumps in SystemCommandCaches).
 
 #include "scanner/LinuxSystemData.h"
 

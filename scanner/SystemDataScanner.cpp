@@ -9,6 +9,7 @@
 #include "scanner/SizeMeter.h"
 #include "scanner/ToolRunner.h"
 #include "scanner/ToolchainScanner.h"
+
 #include <QLocale>
 
 #include <algorithm>
