@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanner/FileScanner.h"
+#include "scanner/ScanProgress.h"
 
 #include <QString>
 
@@ -29,7 +29,7 @@ public:
     // spend their time waiting (a cold disk, a network mount) rather than on a processor, and
     // goes back to baseThreads when they stop waiting (see WalkPacer).
     static DirectoryWalker paced(int baseThreads, int maxThreads, ScanProgress progress = {});
-    // The walk FileScanner measures folders with: paced, from two threads (one on a single
+    // The walk SizeMeter measures folders with: paced, from two threads (one on a single
     // processor) up to kMaxPacedThreads. On a cached tree two threads roughly halve the time of
     // a large walk on a small machine and more add nothing; on a cold disk more threads keep
     // more requests in flight.

@@ -108,14 +108,14 @@ LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<
 QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
                                               const ScanProgress &progress) const
 {
-    const ProtectedPlaces guarded(m_places);
+    const ProtectedPlaces guarded(places());
     const LeftoverClaims claims = LeftoverClaims::gather(*this, scanApplications(), kept);
 
     // Rows by key, in key order so the result does not hang on the listing order.
     std::map<QString, std::vector<Entry>> rows;
     QStringList listed;
     for (FileCategory category : kSearchedCategories) {
-        const std::optional<QString> folder = folderOf(category, m_places);
+        const std::optional<QString> folder = folderOf(category, places());
         if (!folder || listed.contains(*folder) || isCancelled())
             continue;
         listed.append(*folder);
@@ -125,7 +125,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
         const bool dotsOnly = category == FileCategory::homeDotFiles;
         std::vector<std::pair<QString, Entry>> found;
-        const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
+        const bool complete = fileManager().forEachEntry(*folder, [&](QByteArrayView bytes) {
             if (dotsOnly && !bytes.startsWith('.'))
                 return;
             const QString name =
@@ -136,7 +136,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
             if (guardedEntries.contains(name))
                 return;
             const QString path = prefix + name;
-            found.push_back({key, {foundFile(m_fileManager, path, name, category), std::nullopt}});
+            found.push_back({key, {foundFile(fileManager(), path, name, category), std::nullopt}});
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
         if (!complete)

@@ -2,7 +2,7 @@
 // JetBrains Toolbox installed, the user's Flatpak installation and Steam's games.
 
 #include "scanner/DesktopApplicationPlaces.h"
-#include "scanner/FileScanner.h"
+#include "scanner/Machine.h"
 #include "scanner/ToolchainFiles.h"
 #include "scanner/ToolchainSources.h"
 
@@ -16,7 +16,7 @@ constexpr qint64 kManifestLimit = 1024 * 1024;
 
 // The SDK knows its packages by their folders (each holds its package.xml), so moving one to
 // the Trash is what "sdkmanager --uninstall" does, and needs no Java on the tools' search path.
-void addAndroidSdk(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addAndroidSdk(const Machine &machine, QList<ToolchainEntry> &found)
 {
     const std::pair<const char *, const char *> kinds[] = {
         {"platforms", "Android platform %1"},
@@ -25,10 +25,10 @@ void addAndroidSdk(const FileScanner &scanner, QList<ToolchainEntry> &found)
     };
     for (const char *sdk : {"Android/Sdk", "Library/Android/sdk"}) {
         for (const auto &[folder, label] : kinds) {
-            const QString packages = scanner.places().inHome(QString::fromLatin1(sdk)) +
+            const QString packages = machine.places().inHome(QString::fromLatin1(sdk)) +
                                      QLatin1Char('/') + QString::fromLatin1(folder) +
                                      QLatin1Char('/');
-            for (const QString &name : realSubfolders(scanner, packages))
+            for (const QString &name : realSubfolders(machine, packages))
                 found.append({packages + name, QString::fromLatin1(label).arg(name), {}, {}, {}});
         }
     }
@@ -36,20 +36,20 @@ void addAndroidSdk(const FileScanner &scanner, QList<ToolchainEntry> &found)
 
 // Toolbox 1 keeps each IDE's builds in channel folders ("IDEA-U/ch-0/233.13135.103"), Toolbox 2
 // one folder per IDE ("intellij-idea-ultimate").
-void addJetBrainsToolbox(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addJetBrainsToolbox(const Machine &machine, QList<ToolchainEntry> &found)
 {
     for (const QString &apps :
-         {scanner.places().dataHome() + QStringLiteral("/JetBrains/Toolbox/apps/"),
-          scanner.places().inHome(
+         {machine.places().dataHome() + QStringLiteral("/JetBrains/Toolbox/apps/"),
+          machine.places().inHome(
               QStringLiteral("Library/Application Support/JetBrains/Toolbox/apps/"))}) {
-        for (const QString &ide : realSubfolders(scanner, apps)) {
+        for (const QString &ide : realSubfolders(machine, apps)) {
             bool hasChannels = false;
-            for (const QString &channel : realSubfolders(scanner, apps + ide)) {
+            for (const QString &channel : realSubfolders(machine, apps + ide)) {
                 if (!channel.startsWith(QLatin1String("ch-")))
                     continue;
                 hasChannels = true;
                 const QString builds = apps + ide + QLatin1Char('/') + channel + QLatin1Char('/');
-                for (const QString &build : realSubfolders(scanner, builds)) {
+                for (const QString &build : realSubfolders(machine, builds)) {
                     if (build.endsWith(QLatin1String(".plugins")))
                         continue;
                     found.append({builds + build,
@@ -69,17 +69,17 @@ void addJetBrainsToolbox(const FileScanner &scanner, QList<ToolchainEntry> &foun
 
 // Each application, and each branch of each runtime, of the user's installation; flatpak
 // removes them when it is there.
-void addFlatpakUser(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addFlatpakUser(const Machine &machine, QList<ToolchainEntry> &found)
 {
     static const QRegularExpression refPart(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9._-]*$"));
-    const QString installation = scanner.places().dataHome() + QStringLiteral("/flatpak/");
-    const QString tool = scanner.places().onSystem(kFlatpak);
+    const QString installation = machine.places().dataHome() + QStringLiteral("/flatpak/");
+    const QString tool = machine.places().onSystem(kFlatpak);
     const std::optional<QString> flatpak =
-        scanner.fileManager().fileExists(tool) ? std::optional(tool) : std::nullopt;
+        machine.fileManager().fileExists(tool) ? std::optional(tool) : std::nullopt;
     const QStringList uninstall{QStringLiteral("uninstall"), QStringLiteral("--noninteractive"),
                                 QStringLiteral("--user")};
     const QString apps = installation + QStringLiteral("app/");
-    for (const QString &id : realSubfolders(scanner, apps)) {
+    for (const QString &id : realSubfolders(machine, apps)) {
         found.append({apps + id,
                       QStringLiteral("%1 (Flatpak)").arg(id),
                       {},
@@ -87,10 +87,10 @@ void addFlatpakUser(const FileScanner &scanner, QList<ToolchainEntry> &found)
                       {}});
     }
     const QString runtimes = installation + QStringLiteral("runtime/");
-    for (const QString &id : realSubfolders(scanner, runtimes)) {
-        for (const QString &arch : realSubfolders(scanner, runtimes + id)) {
+    for (const QString &id : realSubfolders(machine, runtimes)) {
+        for (const QString &arch : realSubfolders(machine, runtimes + id)) {
             const QString branches = runtimes + id + QLatin1Char('/') + arch + QLatin1Char('/');
-            for (const QString &branch : realSubfolders(scanner, branches)) {
+            for (const QString &branch : realSubfolders(machine, branches)) {
                 const bool valid = isValidFlatpakID(id) && refPart.match(arch).hasMatch() &&
                                    refPart.match(branch).hasMatch();
                 const QString ref = QStringLiteral("runtime/%1/%2/%3").arg(id, arch, branch);
@@ -107,10 +107,10 @@ void addFlatpakUser(const FileScanner &scanner, QList<ToolchainEntry> &found)
 // One row per game folder, named as its manifest names the game. Steam has no command that
 // uninstalls without its window, so a game goes to the Trash (and Steam offers to download it
 // again).
-void addSteam(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addSteam(const Machine &machine, QList<ToolchainEntry> &found)
 {
-    const Places &places = scanner.places();
-    const FileManager &files = scanner.fileManager();
+    const Places &places = machine.places();
+    const FileManager &files = machine.fileManager();
     for (const QString &library :
          {places.dataHome() + QStringLiteral("/Steam/steamapps/"),
           places.inHome(QStringLiteral(".steam/debian-installation/steamapps/")),
@@ -130,7 +130,7 @@ void addSteam(const FileScanner &scanner, QList<ToolchainEntry> &found)
             if (!manifest.name.isEmpty())
                 titles.insert(manifest.installDir, manifest.name);
         }
-        for (const QString &folder : realSubfolders(scanner, common)) {
+        for (const QString &folder : realSubfolders(machine, common)) {
             found.append({common + folder,
                           QStringLiteral("%1 (Steam)").arg(titles.value(folder, folder)),
                           {},
@@ -142,12 +142,12 @@ void addSteam(const FileScanner &scanner, QList<ToolchainEntry> &found)
 
 } // namespace
 
-QList<ToolchainEntry> findInstalledSoftware(const FileScanner &scanner)
+QList<ToolchainEntry> findInstalledSoftware(const Machine &machine)
 {
     QList<ToolchainEntry> found;
-    addAndroidSdk(scanner, found);
-    addJetBrainsToolbox(scanner, found);
-    addFlatpakUser(scanner, found);
-    addSteam(scanner, found);
+    addAndroidSdk(machine, found);
+    addJetBrainsToolbox(machine, found);
+    addFlatpakUser(machine, found);
+    addSteam(machine, found);
     return found;
 }

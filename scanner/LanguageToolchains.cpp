@@ -2,7 +2,8 @@
 // use, and the manager's own command that removes one. nvm, SDKMAN and virtualenvwrapper are
 // shell functions, not programs: what they install goes to the Trash.
 
-#include "scanner/FileScanner.h"
+#include "scanner/Machine.h"
+#include "scanner/ToolRunner.h"
 #include "scanner/ToolchainFiles.h"
 #include "scanner/ToolchainSources.h"
 
@@ -22,9 +23,9 @@ const char *const kCondaRoots[] = {
 
 constexpr qint64 kSmallFileLimit = 64 * 1024;
 
-std::optional<QString> readText(const FileScanner &scanner, const QString &path)
+std::optional<QString> readText(const Machine &machine, const QString &path)
 {
-    const std::optional<QByteArray> bytes = scanner.fileManager().readFile(path, kSmallFileLimit);
+    const std::optional<QByteArray> bytes = machine.fileManager().readFile(path, kSmallFileLimit);
     if (!bytes)
         return std::nullopt;
     return QString::fromUtf8(*bytes);
@@ -35,20 +36,21 @@ QString lastComponent(const QString &path)
     return path.section(QLatin1Char('/'), -1, -1, QString::SectionSkipEmpty);
 }
 
-void addRustup(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addRustup(const Machine &machine, QList<ToolchainEntry> &found)
 {
-    const QString root = scanner.places().inHome(QStringLiteral(".rustup"));
+    const QString root = machine.places().inHome(QStringLiteral(".rustup"));
     const QString folder = root + QStringLiteral("/toolchains/");
-    const QStringList toolchains = realSubfolders(scanner, folder);
+    const QStringList toolchains = realSubfolders(machine, folder);
     if (toolchains.isEmpty())
         return;
     const std::optional<QString> rustup =
-        findTool(scanner, {scanner.places().inHome(QStringLiteral(".cargo/bin/rustup"))},
+        findTool(machine, {machine.places().inHome(QStringLiteral(".cargo/bin/rustup"))},
                  QStringLiteral("rustup"));
     std::optional<QString> inUse = rustupDefaultToolchain(
-        readText(scanner, root + QStringLiteral("/settings.toml")).value_or(QString()));
+        readText(machine, root + QStringLiteral("/settings.toml")).value_or(QString()));
     if (!inUse && rustup) {
-        const CommandResult answer = scanner.runQuery(*rustup, {QStringLiteral("default")});
+        const CommandResult answer =
+            ToolRunner(machine).runQuery(*rustup, {QStringLiteral("default")});
         if (answer.status == 0 && answer.output)
             inUse = parseRustupDefaultOutput(*answer.output);
     }
@@ -62,17 +64,17 @@ void addRustup(const FileScanner &scanner, QList<ToolchainEntry> &found)
     }
 }
 
-void addPyenv(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addPyenv(const Machine &machine, QList<ToolchainEntry> &found)
 {
-    const QString root = scanner.places().inHome(QStringLiteral(".pyenv"));
+    const QString root = machine.places().inHome(QStringLiteral(".pyenv"));
     const QString folder = root + QStringLiteral("/versions/");
-    const QStringList versions = realSubfolders(scanner, folder);
+    const QStringList versions = realSubfolders(machine, folder);
     if (versions.isEmpty())
         return;
     const std::optional<QString> pyenv =
-        findTool(scanner, {root + QStringLiteral("/bin/pyenv")}, QStringLiteral("pyenv"));
+        findTool(machine, {root + QStringLiteral("/bin/pyenv")}, QStringLiteral("pyenv"));
     const QStringList global = pyenvGlobalVersions(
-        readText(scanner, root + QStringLiteral("/version")).value_or(QString()));
+        readText(machine, root + QStringLiteral("/version")).value_or(QString()));
     for (const QString &name : versions) {
         found.append({folder + name,
                       QStringLiteral("Python %1 (pyenv)").arg(name),
@@ -82,18 +84,18 @@ void addPyenv(const FileScanner &scanner, QList<ToolchainEntry> &found)
     }
 }
 
-void addNvm(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addNvm(const Machine &machine, QList<ToolchainEntry> &found)
 {
     // nvm's installer uses $XDG_CONFIG_HOME/nvm when that variable is set.
-    for (const QString &root : {scanner.places().inHome(QStringLiteral(".nvm")),
-                                scanner.places().configHome() + QStringLiteral("/nvm")}) {
+    for (const QString &root : {machine.places().inHome(QStringLiteral(".nvm")),
+                                machine.places().configHome() + QStringLiteral("/nvm")}) {
         const QString folder = root + QStringLiteral("/versions/node/");
-        const QStringList versions = realSubfolders(scanner, folder);
+        const QStringList versions = realSubfolders(machine, folder);
         const auto readAlias = [&](const QString &alias) -> std::optional<QString> {
             if (alias.isEmpty() || alias.startsWith(QLatin1Char('/')) ||
                 alias.split(QLatin1Char('/')).contains(QStringLiteral("..")))
                 return std::nullopt;
-            return readText(scanner, root + QStringLiteral("/alias/") + alias);
+            return readText(machine, root + QStringLiteral("/alias/") + alias);
         };
         const std::optional<QString> inUse =
             versions.isEmpty() ? std::nullopt : resolveNvmDefault(readAlias, versions);
@@ -107,16 +109,16 @@ void addNvm(const FileScanner &scanner, QList<ToolchainEntry> &found)
     }
 }
 
-void addSdkman(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addSdkman(const Machine &machine, QList<ToolchainEntry> &found)
 {
-    const QString candidates = scanner.places().inHome(QStringLiteral(".sdkman/candidates/"));
-    for (const QString &candidate : realSubfolders(scanner, candidates)) {
+    const QString candidates = machine.places().inHome(QStringLiteral(".sdkman/candidates/"));
+    for (const QString &candidate : realSubfolders(machine, candidates)) {
         const QString folder = candidates + candidate + QLatin1Char('/');
         const QString current =
-            lastComponent(scanner.fileManager()
+            lastComponent(machine.fileManager()
                               .symbolicLinkTarget(folder + QStringLiteral("current"))
                               .value_or(QString()));
-        for (const QString &version : realSubfolders(scanner, folder)) {
+        for (const QString &version : realSubfolders(machine, folder)) {
             if (version == QLatin1String("current"))
                 continue;
             found.append({folder + version,
@@ -130,13 +132,13 @@ void addSdkman(const FileScanner &scanner, QList<ToolchainEntry> &found)
 
 // The base environment is the installation itself (its environments and package cache are
 // rows of their own); the others are removed by conda, the package cache by "conda clean".
-void addConda(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addConda(const Machine &machine, QList<ToolchainEntry> &found)
 {
-    const FileManager &files = scanner.fileManager();
+    const FileManager &files = machine.fileManager();
     std::optional<QString> anyConda;
     const auto addEnvironments = [&](const QString &envs, const std::optional<QString> &conda,
                                      const QString &installation) {
-        for (const QString &name : realSubfolders(scanner, envs)) {
+        for (const QString &name : realSubfolders(machine, envs)) {
             const QString path = envs + name;
             found.append({path,
                           QStringLiteral("conda env %1 (%2)").arg(name, installation),
@@ -149,7 +151,7 @@ void addConda(const FileScanner &scanner, QList<ToolchainEntry> &found)
         }
     };
     for (const char *place : kCondaRoots) {
-        const QString root = scanner.places().inHome(QString::fromLatin1(place));
+        const QString root = machine.places().inHome(QString::fromLatin1(place));
         // A link to a shared installation elsewhere is not the home folder's to clean.
         if (files.isSymbolicLink(root))
             continue;
@@ -181,21 +183,21 @@ void addConda(const FileScanner &scanner, QList<ToolchainEntry> &found)
         }
     }
     // Where conda creates environments when its installation is not the user's to write.
-    addEnvironments(scanner.places().inHome(QStringLiteral(".conda/envs/")), anyConda,
+    addEnvironments(machine.places().inHome(QStringLiteral(".conda/envs/")), anyConda,
                     QStringLiteral("~/.conda"));
 }
 
-void addPythonEnvironments(const FileScanner &scanner, QList<ToolchainEntry> &found)
+void addPythonEnvironments(const Machine &machine, QList<ToolchainEntry> &found)
 {
-    const Places &places = scanner.places();
+    const Places &places = machine.places();
     const std::optional<QString> pipx = findTool(
-        scanner, {places.inHome(QStringLiteral(".local/bin/pipx"))}, QStringLiteral("pipx"));
+        machine, {places.inHome(QStringLiteral(".local/bin/pipx"))}, QStringLiteral("pipx"));
     // The current place first, then those of older pipx versions and of macOS.
     for (const QString &venvs :
          {places.inHome(QStringLiteral(".local/share/pipx/venvs/")),
           places.inHome(QStringLiteral(".local/pipx/venvs/")),
           places.inHome(QStringLiteral("Library/Application Support/pipx/venvs/"))}) {
-        for (const QString &name : realSubfolders(scanner, venvs)) {
+        for (const QString &name : realSubfolders(machine, venvs)) {
             found.append({venvs + name,
                           QStringLiteral("%1 (pipx)").arg(name),
                           QString(),
@@ -206,21 +208,21 @@ void addPythonEnvironments(const FileScanner &scanner, QList<ToolchainEntry> &fo
     // virtualenvwrapper's and pipenv's environments.
     for (const QString &folder : {places.inHome(QStringLiteral(".virtualenvs/")),
                                   places.inHome(QStringLiteral(".local/share/virtualenvs/"))}) {
-        for (const QString &name : realSubfolders(scanner, folder))
+        for (const QString &name : realSubfolders(machine, folder))
             found.append({folder + name, QStringLiteral("%1 (virtualenv)").arg(name), {}, {}, {}});
     }
 }
 
 } // namespace
 
-QList<ToolchainEntry> findLanguageToolchains(const FileScanner &scanner)
+QList<ToolchainEntry> findLanguageToolchains(const Machine &machine)
 {
     QList<ToolchainEntry> found;
-    addRustup(scanner, found);
-    addPyenv(scanner, found);
-    addNvm(scanner, found);
-    addSdkman(scanner, found);
-    addConda(scanner, found);
-    addPythonEnvironments(scanner, found);
+    addRustup(machine, found);
+    addPyenv(machine, found);
+    addNvm(machine, found);
+    addSdkman(machine, found);
+    addConda(machine, found);
+    addPythonEnvironments(machine, found);
     return found;
 }

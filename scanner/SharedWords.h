@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanner/FileScanner.h"
+#include "scanner/SearchTerms.h"
 
 #include <QSet>
 #include <QString>

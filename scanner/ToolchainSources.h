@@ -6,7 +6,7 @@
 
 #include <optional>
 
-class FileScanner;
+class Machine;
 
 // One installed version found in the home folder, before it is measured.
 struct ToolchainEntry
@@ -24,17 +24,17 @@ struct ToolchainEntry
 // The language toolchains and environments: rustup toolchains, pyenv versions, nvm's Node
 // versions, SDKMAN candidates, conda and mamba environments and package caches, pipx and
 // virtualenv environments.
-QList<ToolchainEntry> findLanguageToolchains(const FileScanner &scanner);
+QList<ToolchainEntry> findLanguageToolchains(const Machine &machine);
 // Software installed per version or per title in the home folder: the Android SDK's platforms,
 // build tools and NDKs, JetBrains Toolbox IDEs, the user's Flatpak installation and Steam games.
-QList<ToolchainEntry> findInstalledSoftware(const FileScanner &scanner);
+QList<ToolchainEntry> findInstalledSoftware(const Machine &machine);
 
 // The folders directly inside folder, by name; symbolic links are left out (a linked toolchain
 // or environment lives elsewhere, and its folder would be counted twice).
-QStringList realSubfolders(const FileScanner &scanner, const QString &folder);
+QStringList realSubfolders(const Machine &machine, const QString &folder);
 // The first of the home-folder places, then name in /opt/homebrew/bin, /usr/local/bin and
 // /usr/bin, that exists.
-std::optional<QString> findTool(const FileScanner &scanner, const QStringList &homePlaces,
+std::optional<QString> findTool(const Machine &machine, const QStringList &homePlaces,
                                 const QString &name);
 // The tool, its arguments, then subject (a version's or environment's name or path); empty
 // without the tool, or when subject could be read as an option.

@@ -2,7 +2,7 @@
 
 // The inside of DirectoryWalker: one thread's walk, and the helper threads of a parallel one.
 
-#include "scanner/FileScanner.h"
+#include "scanner/ScanProgress.h"
 #include "scanner/WaitGauge.h"
 #include "scanner/WalkPacer.h"
 #include "scanner/WalkPlan.h"

@@ -45,13 +45,13 @@ struct Run
 // The machine: Aurora with leftovers (one whose name is not exact text), two applications named
 // Notes, a desktop entry and an AppImage, an npm package and a formula with stand-in tools (and
 // an application named as the formula), and Time Machine snapshots.
-struct Machine
+struct SampleMachine
 {
     Sandbox sandbox;
     MachineBuilder builder{sandbox};
     QString aurora;
 
-    Machine()
+    SampleMachine()
     {
         const QString apps = sandbox.systemPath(u"/Applications"_s);
         aurora = sandbox.makeAppBundle(
@@ -161,7 +161,7 @@ class TestCommandLine : public QObject
 
     QTemporaryDir m_config; // QSettings of the program, out of the sandbox and the real home
 
-    Run verlo(const Machine &machine, const QStringList &arguments,
+    Run verlo(const SampleMachine &machine, const QStringList &arguments,
               const std::function<void(QProcess &)> &whileRunning = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -182,7 +182,7 @@ class TestCommandLine : public QObject
 private slots:
     void listFilesAndSystemData_showWhatTheViewModelShows()
     {
-        Machine machine;
+        SampleMachine machine;
         ContentViewModel vm{FileScanner(machine.sandbox.places())};
         SETTLE(vm);
 
@@ -292,7 +292,7 @@ private slots:
 
     void removeAndRestore_leaveTheMachineAsItWas()
     {
-        Machine machine;
+        SampleMachine machine;
         const QStringList before = machine.snapshot();
 
         // The window's confirmation for the bundle ticked (it ticks everything).
@@ -393,7 +393,7 @@ private slots:
     // command line, and remove refuses with 2 unless --force is given.
     void removeWhileRunning_isRefusedUnlessForced()
     {
-        Machine machine;
+        SampleMachine machine;
         const QString program =
             machine.sandbox.makeDir(machine.aurora + u"/Contents/MacOS"_s) + u"/Aurora"_s;
         QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"sleep"_s), program));
@@ -430,7 +430,7 @@ private slots:
     // files and remove take it as leftover:NAME, and the user's kept names are never listed.
     void leftovers_listRowsThatFilesAndRemoveTake()
     {
-        Machine machine;
+        SampleMachine machine;
         const QString data = machine.sandbox.writeFileOfSize(
             machine.sandbox.homePath(u".var/app/org.gone.Drumkit/config/kit"_s), 700);
         machine.sandbox.writeFileOfSize(machine.sandbox.homePath(u".config/keepme/x"_s), 10);
@@ -475,7 +475,7 @@ private slots:
     // one that moved, byte for byte.
     void removeStoppedBySignal_leavesEachFileInPlaceOrRestorable()
     {
-        Machine machine;
+        SampleMachine machine;
         machine.sandbox.makeAppBundle(
             machine.sandbox.systemPath(u"/Applications"_s), u"Bulk.app"_s,
             {{"CFBundleIdentifier", "io.bulk.app"}, {"CFBundleName", "Bulk"}});
@@ -522,7 +522,7 @@ private slots:
     // the record, a .trashinfo without its item) goes at the next start; other records stay.
     void claimLeftByAStoppedRemoval_isSettledAtTheNextStart()
     {
-        Machine machine;
+        SampleMachine machine;
         const QString cache = machine.sandbox.homePath(u"Library/Caches/io.aurora.mail"_s);
         const QString trash = machine.trash({});
         // Trash name, the place its .trashinfo records, whether the record holds a claim of it.
@@ -589,7 +589,7 @@ private slots:
         QFETCH(QByteArray, record);
         QFETCH(int, status);
         QFETCH(QString, message);
-        Machine machine;
+        SampleMachine machine;
         if (!record.isEmpty()) {
             machine.sandbox.writeFile(machine.trash(u"info/entry.trashinfo"_s), record);
             if (!QByteArray(QTest::currentDataTag()).startsWith("missing"))

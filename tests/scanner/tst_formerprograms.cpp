@@ -13,13 +13,13 @@
 
 namespace {
 
-struct Machine
+struct SampleMachine
 {
     Sandbox box;
     MachineBuilder builder{box};
     DesktopMachineBuilder desktop{box, builder};
 
-    Machine()
+    SampleMachine()
     {
         box.makeAppBundle(box.systemPath("/Applications"), "Writer.app",
                           {{"CFBundleIdentifier", "com.acme.Writer"}});
@@ -116,13 +116,13 @@ class TestFormerPrograms : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Machine> m_machine;
+    std::unique_ptr<SampleMachine> m_machine;
     QList<LeftoverRow> m_rows;
 
 private slots:
     void initTestCase()
     {
-        m_machine = std::make_unique<Machine>();
+        m_machine = std::make_unique<SampleMachine>();
         for (const Expected &expected : kEntries) {
             const QString path = m_machine->box.homePath(QString::fromLatin1(expected.entry));
             if (QFileInfo::exists(path))

@@ -1,5 +1,10 @@
 #include "scanner/FileScanner.h"
+#include "scanner/FlatpakSource.h"
+#include "scanner/HomebrewSource.h"
+#include "scanner/NPMSource.h"
 #include "scanner/RunningPrograms.h"
+#include "scanner/SnapSource.h"
+#include "scanner/SystemPackageSource.h"
 #include "tests/support/Sandbox.h"
 
 #include <QDir>
@@ -212,6 +217,70 @@ private slots:
         QCOMPARE(notStarted.status, -1);
         QCOMPARE(notStarted.output, std::nullopt);
         QCOMPARE(scanner.runCommandForOutput(missing, {}), std::nullopt);
+    }
+
+    // Each package tool through the one interface: there once its tool is, the removal it shows,
+    // and a name it refuses before anything runs.
+    void packageSources_answerForTheirTool()
+    {
+        Sandbox box;
+        const Machine machine(box.places());
+        const NPMSource npm(machine);
+        const HomebrewSource brew(machine);
+        const SystemPackageSource system(machine);
+        const FlatpakSource flatpak(machine);
+        const SnapSource snap(machine);
+        struct Case
+        {
+            const PackageSource &source;
+            QString tool;
+            PackageRef package;
+            std::optional<QString> shown;
+            QString refusal; // of the package named "-x"
+        };
+        const Case cases[] = {
+            {npm,
+             "/opt/homebrew/bin/npm",
+             {"typescript"},
+             std::nullopt,
+             "Refusing to uninstall a package named \"-x\""},
+            {brew,
+             "/opt/homebrew/bin/brew",
+             {"wget", true},
+             std::nullopt,
+             "Refusing to uninstall a package named \"-x\""},
+            {system,
+             "/usr/bin/dpkg-query",
+             {"vim"},
+             "sudo apt remove vim",
+             "The system's packages are not removed by Verlo."},
+            {flatpak,
+             "/usr/bin/flatpak",
+             {"org.x.Y", false, true},
+             "flatpak uninstall --noninteractive --user org.x.Y",
+             "Refusing to uninstall a Flatpak named \"-x\""},
+            {snap,
+             "/usr/bin/snap",
+             {"hello"},
+             "snap remove hello",
+             "Refusing to remove a Snap named \"-x\""},
+        };
+        for (const Case &row : cases) {
+            if (row.tool.startsWith("/usr/bin/")) // the others are also looked for on PATH
+                QVERIFY2(!row.source.isAvailable(), qPrintable(row.tool));
+            writeStandIn(box, row.tool, {});
+            QVERIFY2(row.source.isAvailable(), qPrintable(row.tool));
+            QCOMPARE(row.source.removalCommandText(row.package), row.shown);
+            PackageRef option = row.package;
+            option.name = "-x";
+            const UninstallResult refused = row.source.uninstall(option);
+            QVERIFY(!refused.succeeded);
+            QCOMPARE(refused.output, row.refusal);
+        }
+        QCOMPARE(system.uninstall({"vim"}).output,
+                 QString("The system package \"vim\" is not removed by Verlo. To remove it, "
+                         "run: sudo apt remove vim"));
+        QVERIFY(!QFileInfo::exists(box.base() + "/record.args"));
     }
 
     // A process of the user runs an application: a program inside its bundle, the entry's

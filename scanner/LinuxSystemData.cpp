@@ -1,10 +1,15 @@
 // The System Data section's Linux places: what programs and tools keep in the home folder, and
-// what only a command can free (the package caches and core dumps in FileScannerSystemCaches).
+// what only a command can free (the package caches and core dumps in SystemCommandCaches).
 
-#include "scanner/FileScanner.h"
+#include "scanner/LinuxSystemData.h"
 
+#include "scanner/FlatpakSource.h"
 #include "scanner/FoundFile.h"
+#include "scanner/SizeMeter.h"
+#include "scanner/SnapSource.h"
+#include "scanner/SystemCommandCaches.h"
 #include "scanner/ToolOutput.h"
+#include "scanner/ToolRunner.h"
 
 #include <algorithm>
 
@@ -15,8 +20,6 @@ constexpr qint64 kCacheEntryMinimum = 10LL * 1024 * 1024;
 
 const QString kJournalctl = QStringLiteral("/usr/bin/journalctl");
 const QString kDocker = QStringLiteral("/usr/bin/docker");
-const QString kFlatpak = QStringLiteral("/usr/bin/flatpak");
-const QString kSnap = QStringLiteral("/usr/bin/snap");
 const QString kTrashReason =
     QStringLiteral("This is your Trash. Empty it from your file manager to free this space.");
 
@@ -57,29 +60,33 @@ void addGroup(QList<FileGroup> &groups, FileCategory category, QList<AssociatedF
 
 } // namespace
 
-QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) const
+QList<FileGroup> LinuxSystemData::scanLinuxSystemData(const ScanProgress &progress) const
 {
+    const Places &places = m_machine.places();
+    const FileManager &files = m_machine.fileManager();
+    const SizeMeter sizes(m_machine);
+    const ToolRunner tools(m_machine);
     QList<FileGroup> groups;
     // A folder measured as one entry; nothing when it is missing or empty.
     const auto entry = [&](const QString &path, const QString &name,
                            FileCategory category) -> std::optional<AssociatedFile> {
         bool isDirectory = false;
-        if (!m_fileManager.fileExists(path, &isDirectory) || m_fileManager.isSymbolicLink(path))
+        if (!files.fileExists(path, &isDirectory) || files.isSymbolicLink(path))
             return std::nullopt;
         if (progress)
             progress(path);
-        const qint64 size = isDirectory ? sizeOfDirectory(path, progress) : sizeOfFile(path);
+        const qint64 size = isDirectory ? sizes.sizeOfDirectory(path, progress) : sizes.sizeOfFile(path);
         if (size <= 0)
             return std::nullopt;
-        return foundFile(m_fileManager, path, name, category, size);
+        return foundFile(files, path, name, category, size);
     };
 
     QStringList toolCachePaths;
     QList<AssociatedFile> toolCaches;
     for (const ToolCache &cache : kToolCaches) {
         const QString place = QString::fromLatin1(cache.place);
-        const QString path = cache.inCacheHome ? m_places.cacheHome() + QLatin1Char('/') + place
-                                               : m_places.inHome(place);
+        const QString path = cache.inCacheHome ? places.cacheHome() + QLatin1Char('/') + place
+                                               : places.inHome(place);
         toolCachePaths.append(path);
         if (auto found =
                 entry(path, QString::fromLatin1(cache.name), FileCategory::packageManagerCache))
@@ -89,7 +96,7 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
     // Every program's cache folder, the thumbnails among them.
     QList<AssociatedFile> caches;
     for (const QString &path :
-         m_fileManager.contentsOfDirectory(m_places.cacheHome()).value_or(QStringList())) {
+         files.contentsOfDirectory(places.cacheHome()).value_or(QStringList())) {
         if (toolCachePaths.contains(path))
             continue;
         const QString name = path.section(QLatin1Char('/'), -1);
@@ -103,15 +110,15 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
     addGroup(groups, FileCategory::packageManagerCache, toolCaches);
 
     QList<AssociatedFile> images;
-    const QString systemImages = m_places.inHome(QStringLiteral("Android/Sdk/system-images"));
+    const QString systemImages = places.inHome(QStringLiteral("Android/Sdk/system-images"));
     for (const QString &path :
-         m_fileManager.contentsOfDirectory(systemImages).value_or(QStringList())) {
+         files.contentsOfDirectory(systemImages).value_or(QStringList())) {
         const QString name = QStringLiteral("System image ") + path.section(QLatin1Char('/'), -1);
         if (auto found = entry(path, name, FileCategory::androidImages))
             images.append(*found);
     }
-    const QString avd = m_places.inHome(QStringLiteral(".android/avd"));
-    for (const QString &path : m_fileManager.contentsOfDirectory(avd).value_or(QStringList())) {
+    const QString avd = places.inHome(QStringLiteral(".android/avd"));
+    for (const QString &path : files.contentsOfDirectory(avd).value_or(QStringList())) {
         if (!path.endsWith(QLatin1String(".avd")))
             continue;
         const QString name =
@@ -122,16 +129,16 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
     addGroup(groups, FileCategory::androidImages, images);
 
     QList<AssociatedFile> containers;
-    if (auto found = entry(m_places.dataHome() + QStringLiteral("/containers/storage"),
+    if (auto found = entry(places.dataHome() + QStringLiteral("/containers/storage"),
                            QStringLiteral("Podman"), FileCategory::containerStorage))
         containers.append(*found);
-    if (auto found = entry(m_places.dataHome() + QStringLiteral("/docker"),
+    if (auto found = entry(places.dataHome() + QStringLiteral("/docker"),
                            QStringLiteral("Docker (rootless)"), FileCategory::containerStorage))
         containers.append(*found);
     addGroup(groups, FileCategory::containerStorage, containers);
 
     // The Trash is shown so its size is known, and never moved into itself.
-    if (auto trash = entry(m_places.dataHome() + QStringLiteral("/Trash"), QStringLiteral("Trash"),
+    if (auto trash = entry(places.dataHome() + QStringLiteral("/Trash"), QStringLiteral("Trash"),
                            FileCategory::userTrash)) {
         trash->unremovableReason = kTrashReason;
         groups.append(FileGroup(FileCategory::userTrash, {*trash}));
@@ -139,75 +146,37 @@ QList<FileGroup> FileScanner::scanLinuxSystemData(const ScanProgress &progress) 
 
     // What the system and its tools keep: listed with the command that frees it.
     QList<AssociatedFile> managed;
-    if (const QString journalctl = m_places.onSystem(kJournalctl);
-        m_fileManager.fileExists(journalctl)) {
+    if (const QString journalctl = places.onSystem(kJournalctl);
+        files.fileExists(journalctl)) {
         if (progress)
             progress(journalctl);
-        const CommandResult result = runQuery(journalctl, {QStringLiteral("--disk-usage")});
+        const CommandResult result = tools.runQuery(journalctl, {QStringLiteral("--disk-usage")});
         if (result.status == 0 && result.output) {
             if (const std::optional<qint64> bytes = parseJournalUsage(*result.output))
                 managed.append(
-                    freedOnlyByCommand(m_places.onSystem(QStringLiteral("/var/log/journal")),
+                    freedOnlyByCommand(places.onSystem(QStringLiteral("/var/log/journal")),
                                        QStringLiteral("System journal"), *bytes,
                                        QStringLiteral("sudo journalctl --vacuum-size=100M")));
         }
     }
-    if (const QString docker = m_places.onSystem(kDocker); m_fileManager.fileExists(docker)) {
+    if (const QString docker = places.onSystem(kDocker); files.fileExists(docker)) {
         if (progress)
             progress(docker);
-        const CommandResult result = runQuery(
+        const CommandResult result = tools.runQuery(
             docker, {QStringLiteral("system"), QStringLiteral("df"), QStringLiteral("--format"),
                      QStringLiteral("{{.Type}}\t{{.Reclaimable}}")});
         if (result.status == 0 && result.output) {
             for (const ReclaimableItem &item : parseDockerReclaimable(*result.output)) {
                 managed.append(freedOnlyByCommand(
-                    m_places.onSystem(QStringLiteral("/var/lib/docker/")) + item.name,
+                    places.onSystem(QStringLiteral("/var/lib/docker/")) + item.name,
                     QStringLiteral("Docker: unused ") + item.name, item.bytes,
                     QStringLiteral("docker system prune")));
             }
         }
     }
-    if (const QString flatpak = m_places.onSystem(kFlatpak); m_fileManager.fileExists(flatpak)) {
-        if (progress)
-            progress(flatpak);
-        const CommandResult runtimes =
-            runQuery(flatpak, {QStringLiteral("list"), QStringLiteral("--runtime"),
-                               QStringLiteral("--columns=ref,size")});
-        const CommandResult apps =
-            runQuery(flatpak, {QStringLiteral("list"), QStringLiteral("--app"),
-                               QStringLiteral("--columns=runtime")});
-        if (runtimes.status == 0 && apps.status == 0 && runtimes.output && apps.output) {
-            for (const ReclaimableItem &item :
-                 parseUnusedFlatpakRuntimes(*runtimes.output, *apps.output)) {
-                managed.append(freedOnlyByCommand(
-                    m_places.onSystem(QStringLiteral("/var/lib/flatpak/runtime/")) +
-                        item.name.section(QLatin1Char('/'), 0, 0),
-                    QStringLiteral("Unused Flatpak runtime ") + item.name, item.bytes,
-                    QStringLiteral("flatpak uninstall --unused")));
-            }
-        }
-    }
-    if (const QString snap = m_places.onSystem(kSnap); m_fileManager.fileExists(snap)) {
-        if (progress)
-            progress(snap);
-        const CommandResult result =
-            runQuery(snap, {QStringLiteral("list"), QStringLiteral("--all")});
-        if (result.status == 0 && result.output) {
-            for (const SnapRevision &revision : parseDisabledSnaps(*result.output)) {
-                const QString file = m_places.onSystem(QStringLiteral("/var/lib/snapd/snaps/")) +
-                                     revision.name + QLatin1Char('_') + revision.revision +
-                                     QStringLiteral(".snap");
-                managed.append(
-                    freedOnlyByCommand(file,
-                                       QStringLiteral("%1 (disabled revision %2)")
-                                           .arg(revision.name, revision.revision),
-                                       sizeOfFile(file),
-                                       QStringLiteral("sudo snap remove %1 --revision=%2")
-                                           .arg(revision.name, revision.revision)));
-            }
-        }
-    }
-    managed.append(scanSystemCommandCaches(progress));
+    managed.append(FlatpakSource(m_machine).unusedRuntimes(progress));
+    managed.append(SnapSource(m_machine).disabledRevisions(progress));
+    managed.append(SystemCommandCaches(m_machine).scanSystemCommandCaches(progress));
     // A tool that reports nothing to free (no journal yet, nothing reclaimable) lists nothing.
     managed.removeIf([](const AssociatedFile &file) { return file.size <= 0; });
     addGroup(groups, FileCategory::systemManaged, managed);

@@ -1,6 +1,6 @@
 // Applications from freedesktop desktop entries and AppImages.
 
-#include "scanner/FileScanner.h"
+#include "scanner/DesktopApplications.h"
 
 #include "scanner/DesktopApplicationPlaces.h"
 #include "scanner/DesktopEntry.h"
@@ -8,7 +8,7 @@
 #include "scanner/IconTheme.h"
 #include "scanner/NameGuard.h"
 #include "scanner/PackageFamilies.h"
-#include "scanner/ToolOutput.h"
+#include "scanner/SystemPackageSource.h"
 
 #include <QFile>
 #include <QSet>
@@ -18,8 +18,6 @@
 namespace {
 
 const QString kSuffix = QStringLiteral(".desktop");
-const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
-const QString kRPM = QStringLiteral("/usr/bin/rpm");
 // A hostile tree of entries is not read without end.
 constexpr int kMaxDepth = 4;
 constexpr int kMaxEntriesPerFolder = 10000;
@@ -122,12 +120,12 @@ QString foldingKey(const ListedEntry &entry)
 
 } // namespace
 
-QList<AppInfo> FileScanner::scanDesktopApplications() const
+QList<AppInfo> DesktopApplications::scanDesktopApplications() const
 {
     QList<FoundEntry> found;
     QSet<QPair<quint64, quint64>> visited;
-    for (const DataFolder &folder : desktopDataFolderList(m_places))
-        collectEntries(m_fileManager, folder.path + QStringLiteral("/applications"), QString(), 0,
+    for (const DataFolder &folder : desktopDataFolderList(m_machine.places()))
+        collectEntries(m_machine.fileManager(), folder.path + QStringLiteral("/applications"), QString(), 0,
                        visited, found, folder.origin);
 
     // The first entry of an id wins; the ones it shadows only tell how the program was installed.
@@ -135,7 +133,7 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
     for (qsizetype i = 0; i < found.size(); ++i)
         byID[found.at(i).id].append(i);
 
-    const IconTheme icons(m_places, m_fileManager);
+    const IconTheme icons(m_machine.places(), m_machine.fileManager());
     QList<ListedEntry> listed;
     QSet<QString> done;
     for (const FoundEntry &candidate : std::as_const(found)) {
@@ -143,7 +141,7 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
             continue;
         done.insert(candidate.id);
         const std::optional<QByteArray> bytes =
-            m_fileManager.readFile(candidate.path, DesktopEntry::kMaxBytes);
+            m_machine.fileManager().readFile(candidate.path, DesktopEntry::kMaxBytes);
         const std::optional<DesktopEntry> entry =
             bytes ? DesktopEntry::parse(*bytes) : std::nullopt;
         if (!entry || entry->hidden || entry->noDisplay || entry->name.trimmed().isEmpty() ||
@@ -152,8 +150,8 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         if (!entry->tryExec.isEmpty()) {
             const bool present =
                 entry->tryExec.startsWith(QLatin1Char('/'))
-                    ? m_fileManager.fileExists(machinePath(m_places, entry->tryExec))
-                    : locateProgram(m_places, m_fileManager, entry->tryExec);
+                    ? m_machine.fileManager().fileExists(machinePath(m_machine.places(), entry->tryExec))
+                    : locateProgram(m_machine.places(), m_machine.fileManager(), entry->tryExec);
             if (!present)
                 continue;
         }
@@ -191,14 +189,14 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         const bool startsAnother =
             !command.target.isEmpty() && command.target != flatpakID && command.target != snapName;
         const bool ownFile = origin == EntryOrigin::dataHome && startsAnother;
-        const QString program = machinePath(m_places, app.execPath);
+        const QString program = machinePath(m_machine.places(), app.execPath);
         if (!ownFile && (origin == EntryOrigin::userFlatpak ||
                          origin == EntryOrigin::systemFlatpak || !entry->flatpakID.isEmpty())) {
             app.installation = InstallationKind::flatpak;
             app.isUserFlatpak =
                 origin == EntryOrigin::userFlatpak ||
                 (origin == EntryOrigin::dataHome &&
-                 m_fileManager.fileExists(m_places.dataHome() + QStringLiteral("/flatpak/app/") +
+                 m_machine.fileManager().fileExists(m_machine.places().dataHome() + QStringLiteral("/flatpak/app/") +
                                           flatpakID));
             if (isValidFlatpakID(flatpakID))
                 app.flatpakID = flatpakID;
@@ -211,7 +209,7 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
                 app.snapName = snapName;
         } else if (isAppImageName(app.execPath)) {
             app.installation = InstallationKind::appImage;
-            if (app.execPath.startsWith(QLatin1Char('/')) && isInside(program, m_places.home()))
+            if (app.execPath.startsWith(QLatin1Char('/')) && isInside(program, m_machine.places().home()))
                 app.path = program;
         } else if (origin == EntryOrigin::dataHome) {
             app.installation = InstallationKind::homeFolder;
@@ -222,7 +220,7 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
             app.flatpakID.isEmpty() ? command.arguments.isEmpty() : app.flatpakID == baseID;
         ListedEntry listedEntry{app, QString(), command.target, isMain};
         if (!startsAnother && !command.program.isEmpty())
-            listedEntry.program = machinePath(m_places, command.program);
+            listedEntry.program = machinePath(m_machine.places(), command.program);
         listed.append(listedEntry);
     }
 
@@ -235,15 +233,16 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
         if (entry.app.installation != InstallationKind::systemPackage)
             continue;
         packaged.append(entry.app.path);
-        const QString program = resolvedProgram(m_places, m_fileManager, entry.app.execPath);
+        const QString program = resolvedProgram(m_machine.places(), m_machine.fileManager(), entry.app.execPath);
         if (!program.isEmpty()) {
             programOf.insert(entry.app.path, program);
             packaged.append(program);
         }
     }
-    const QHash<QString, QString> owners = findOwningPackages(packaged);
+    const SystemPackageSource packages(m_machine);
+    const QHash<QString, QString> owners = packages.owningPackages(packaged);
     const QHash<QString, QStringList> families =
-        owners.isEmpty() ? QHash<QString, QStringList>() : findPackageFamilies();
+        owners.isEmpty() ? QHash<QString, QStringList>() : packages.packageFamilies();
     QList<AppInfo> apps;
     QHash<QString, qsizetype> rowOfKey;
     QList<bool> rowIsMain;
@@ -271,12 +270,12 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
     for (const AppInfo &app : std::as_const(apps))
         described.insert(app.path);
     for (const QString &folder : kAppImageFolders) {
-        const QString place = m_places.inHome(folder);
+        const QString place = m_machine.places().inHome(folder);
         for (const QString &path :
-             m_fileManager.contentsOfDirectory(place).value_or(QStringList())) {
+             m_machine.fileManager().contentsOfDirectory(place).value_or(QStringList())) {
             bool isDirectory = true;
             if (!isAppImageName(path) || described.contains(path) ||
-                !m_fileManager.fileExists(path, &isDirectory) || isDirectory)
+                !m_machine.fileManager().fileExists(path, &isDirectory) || isDirectory)
                 continue;
             described.insert(path);
             AppInfo app(appImageDisplayName(path), std::nullopt, path,
@@ -291,50 +290,3 @@ QList<AppInfo> FileScanner::scanDesktopApplications() const
     return apps;
 }
 
-QHash<QString, QString> FileScanner::findOwningPackages(const QStringList &paths) const
-{
-    if (paths.isEmpty())
-        return {};
-    QStringList machinePaths;
-    for (const QString &path : paths)
-        machinePaths.append(m_places.systemRelative(path));
-    QHash<QString, QString> byMachinePath;
-    if (const QString dpkg = m_places.onSystem(kDpkgQuery); m_fileManager.fileExists(dpkg)) {
-        // "--" ends the options: a path can never be read as one.
-        const CommandResult result =
-            runQuery(dpkg, QStringList{QStringLiteral("-S"), QStringLiteral("--")} + machinePaths);
-        if (result.output && !result.timedOut)
-            byMachinePath = parseDpkgOwners(*result.output);
-    } else if (const QString rpm = m_places.onSystem(kRPM); m_fileManager.fileExists(rpm)) {
-        const CommandResult result =
-            runQuery(rpm, QStringList{QStringLiteral("-qf"), QStringLiteral("--queryformat"),
-                                      QStringLiteral("%{NAME}\\n"), QStringLiteral("--")} +
-                              machinePaths);
-        if (result.output && !result.timedOut)
-            byMachinePath = parseRPMOwners(*result.output, machinePaths);
-    }
-    QHash<QString, QString> owners;
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        const QString package = byMachinePath.value(machinePaths.at(i));
-        if (!package.isEmpty())
-            owners.insert(paths.at(i), package);
-    }
-    return owners;
-}
-
-QHash<QString, QStringList> FileScanner::findPackageFamilies() const
-{
-    const QString dpkg = m_places.onSystem(kDpkgQuery);
-    if (!m_fileManager.fileExists(dpkg))
-        return {};
-    const CommandResult result =
-        runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
-    if (!result.output || result.timedOut || result.status != 0)
-        return {};
-    return parsePackageFamilies(*result.output);
-}
-
-bool FileScanner::isUserApplication(const AppInfo &app) const
-{
-    return app.isUserInstalled(m_places.inHome(QStringLiteral("Applications")) + QLatin1Char('/'));
-}

@@ -1,7 +1,9 @@
-#include "scanner/FileScanner.h"
+#include "scanner/HomebrewSource.h"
 
 #include "scanner/FoundFile.h"
+#include "scanner/LeftoverFinder.h"
 #include "scanner/NameGuard.h"
+#include "scanner/SizeMeter.h"
 
 #include <QCollator>
 #include <QJsonDocument>
@@ -53,53 +55,53 @@ void appendToGroup(QList<FileGroup> &groups, FileCategory category,
 
 } // namespace
 
-QString FileScanner::homebrewPrefix() const
+QString HomebrewSource::prefix() const
 {
-    const QStringList prefixes = {m_places.onSystem(QStringLiteral("/opt/homebrew")),
-                                  m_places.onSystem(QStringLiteral("/home/linuxbrew/.linuxbrew")),
-                                  m_places.inHome(QStringLiteral(".linuxbrew"))};
+    const QStringList prefixes = {m_machine.places().onSystem(QStringLiteral("/opt/homebrew")),
+                                  m_machine.places().onSystem(QStringLiteral("/home/linuxbrew/.linuxbrew")),
+                                  m_machine.places().inHome(QStringLiteral(".linuxbrew"))};
     for (const QString &prefix : prefixes) {
-        if (m_fileManager.fileExists(prefix + kBrew))
+        if (m_machine.fileManager().fileExists(prefix + kBrew))
             return prefix;
     }
     for (const QString &prefix : prefixes) {
-        if (m_fileManager.fileExists(prefix))
+        if (m_machine.fileManager().fileExists(prefix))
             return prefix;
     }
     return prefixes.first();
 }
 
-bool FileScanner::isHomebrewAvailable() const
+bool HomebrewSource::isAvailable() const
 {
-    if (m_fileManager.fileExists(homebrewPrefix() + kBrew))
+    if (m_machine.fileManager().fileExists(prefix() + kBrew))
         return true;
-    const std::optional<QString> located = locateTool(QStringLiteral("brew"));
+    const std::optional<QString> located = ToolRunner(m_machine).locateTool(QStringLiteral("brew"));
     return located && !located->isEmpty();
 }
 
-QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
+QList<HomebrewPackage> HomebrewSource::list() const
 {
-    if (!isHomebrewAvailable())
+    if (!isAvailable())
         return {};
 
     QList<HomebrewPackage> packages;
 
-    const QString cellar = (homebrewPrefix() + kCellar);
-    if (m_fileManager.fileExists(cellar)) {
+    const QString cellar = (prefix() + kCellar);
+    if (m_machine.fileManager().fileExists(cellar)) {
         const QStringList formulae =
-            m_fileManager.contentsOfDirectory(cellar).value_or(QStringList());
+            m_machine.fileManager().contentsOfDirectory(cellar).value_or(QStringList());
         for (const QString &formula : formulae) {
             bool isDirectory = false;
-            if (!m_fileManager.fileExists(formula, &isDirectory) || !isDirectory)
+            if (!m_machine.fileManager().fileExists(formula, &isDirectory) || !isDirectory)
                 continue;
             if (!isInstalledOnRequest(formula))
                 continue;
             std::optional<QString> version;
             if (const std::optional<QStringList> versions =
-                    m_fileManager.contentsOfDirectory(formula)) {
+                    m_machine.fileManager().contentsOfDirectory(formula)) {
                 for (const QString &candidate : sortedByPath(*versions)) {
                     bool candidateIsDirectory = false;
-                    if (m_fileManager.fileExists(candidate, &candidateIsDirectory) &&
+                    if (m_machine.fileManager().fileExists(candidate, &candidateIsDirectory) &&
                         candidateIsDirectory) {
                         version = lastComponent(candidate);
                         break;
@@ -111,13 +113,13 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
         }
     }
 
-    const QString caskroom = (homebrewPrefix() + kCaskroom);
-    if (m_fileManager.fileExists(caskroom)) {
+    const QString caskroom = (prefix() + kCaskroom);
+    if (m_machine.fileManager().fileExists(caskroom)) {
         const QStringList casks =
-            m_fileManager.contentsOfDirectory(caskroom).value_or(QStringList());
+            m_machine.fileManager().contentsOfDirectory(caskroom).value_or(QStringList());
         for (const QString &cask : casks) {
             bool isDirectory = false;
-            if (!m_fileManager.fileExists(cask, &isDirectory) || !isDirectory)
+            if (!m_machine.fileManager().fileExists(cask, &isDirectory) || !isDirectory)
                 continue;
             packages.append(HomebrewPackage(lastComponent(cask), HomebrewPackageType::cask,
                                             QStringLiteral("latest"), cask));
@@ -133,19 +135,19 @@ QList<HomebrewPackage> FileScanner::listHomebrewPackages() const
     return packages;
 }
 
-bool FileScanner::isInstalledOnRequest(const QString &formulaFolder) const
+bool HomebrewSource::isInstalledOnRequest(const QString &formulaFolder) const
 {
-    const std::optional<QStringList> versions = m_fileManager.contentsOfDirectory(formulaFolder);
+    const std::optional<QStringList> versions = m_machine.fileManager().contentsOfDirectory(formulaFolder);
     if (!versions)
         return true;
     for (const QString &version : sortedByPath(*versions)) {
         bool isDirectory = false;
-        if (!m_fileManager.fileExists(version, &isDirectory) || !isDirectory)
+        if (!m_machine.fileManager().fileExists(version, &isDirectory) || !isDirectory)
             continue;
         const QString receipt = version + QLatin1Char('/') + kReceipt;
-        if (!m_fileManager.fileExists(receipt))
+        if (!m_machine.fileManager().fileExists(receipt))
             continue;
-        const std::optional<QByteArray> bytes = m_fileManager.readFile(receipt, kReceiptReadLimit);
+        const std::optional<QByteArray> bytes = m_machine.fileManager().readFile(receipt, kReceiptReadLimit);
         if (!bytes)
             continue;
         QJsonParseError error;
@@ -161,77 +163,94 @@ bool FileScanner::isInstalledOnRequest(const QString &formulaFolder) const
     return true;
 }
 
-qint64 FileScanner::homebrewCacheSize() const
+qint64 HomebrewSource::cacheSize() const
 {
     qint64 total = 0;
     for (const QString &cache :
-         {m_places.inHome(kUserDownloadCache), (homebrewPrefix() + kPrefixDownloadCache)}) {
-        if (m_fileManager.fileExists(cache))
-            total += sizeOfDirectory(cache);
+         {m_machine.places().inHome(kUserDownloadCache), (prefix() + kPrefixDownloadCache)}) {
+        if (m_machine.fileManager().fileExists(cache))
+            total += SizeMeter(m_machine).sizeOfDirectory(cache);
     }
     return total;
 }
 
-QList<FileGroup> FileScanner::findHomebrewStoreFiles(const QString &packageName) const
+QList<FileGroup> HomebrewSource::findStoreFiles(const QString &packageName) const
 {
     // An empty name is contained in every entry name: it must not offer whole stores.
     if (!isSafeEntryName(packageName))
         return {};
+    const LeftoverFinder finder(m_machine);
     QList<FileGroup> groups;
     // The stores hold one folder per package, removed by brew itself: containment finds every
     // package of the name ("git" finds "libgit2"). The download caches go to the Trash, so the
     // name must stand as a word there.
     const auto search = [&](const QString &folder, FileCategory category, NameRule rule) {
         const QList<AssociatedFile> files =
-            findEntriesContaining(folder, packageName, category, std::nullopt, rule);
+            finder.findEntriesContaining(folder, packageName, category, std::nullopt, rule);
         if (!files.isEmpty())
             appendToGroup(groups, category, files);
     };
-    search((homebrewPrefix() + kCellar), FileCategory::homebrewCellar, NameRule::containment);
-    search((homebrewPrefix() + kCaskroom), FileCategory::homebrewCaskroom, NameRule::containment);
+    search((prefix() + kCellar), FileCategory::homebrewCellar, NameRule::containment);
+    search((prefix() + kCaskroom), FileCategory::homebrewCaskroom, NameRule::containment);
     // Both download caches share one group.
-    search(m_places.inHome(kUserDownloadCache), FileCategory::homebrewCache, NameRule::word);
-    search((homebrewPrefix() + kPrefixDownloadCache), FileCategory::homebrewCache, NameRule::word);
+    search(m_machine.places().inHome(kUserDownloadCache), FileCategory::homebrewCache, NameRule::word);
+    search((prefix() + kPrefixDownloadCache), FileCategory::homebrewCache, NameRule::word);
     return groups;
 }
 
-QList<FileGroup> FileScanner::findHomebrewSupportFiles(const QString &packageName) const
+QList<FileGroup> HomebrewSource::findSupportFiles(const QString &packageName) const
 {
     if (!isSafeEntryName(packageName))
         return {};
-    QList<FileGroup> groups = findNamedLocations(packageName);
+    const LeftoverFinder finder(m_machine);
+    QList<FileGroup> groups = finder.findNamedLocations(packageName);
 
     const QList<AssociatedFile> config =
-        findEntriesContaining((homebrewPrefix() + kEtc), packageName, FileCategory::homebrewConfig,
+        finder.findEntriesContaining((prefix() + kEtc), packageName, FileCategory::homebrewConfig,
                               std::nullopt, NameRule::word);
     if (!config.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewConfig, config));
 
     // var/log holds every formula's logs; it is searched on its own below, never offered whole.
     const QList<AssociatedFile> data =
-        findEntriesContaining((homebrewPrefix() + kVar), packageName, FileCategory::homebrewVar,
+        finder.findEntriesContaining((prefix() + kVar), packageName, FileCategory::homebrewVar,
                               QStringLiteral("log"), NameRule::word);
     if (!data.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewVar, data));
 
     const QList<AssociatedFile> logs =
-        findEntriesContaining((homebrewPrefix() + kVarLog), packageName, FileCategory::libraryLogs,
+        finder.findEntriesContaining((prefix() + kVarLog), packageName, FileCategory::libraryLogs,
                               std::nullopt, NameRule::word);
     if (!logs.isEmpty())
         appendToGroup(groups, FileCategory::libraryLogs, logs);
 
     const QList<AssociatedFile> daemons =
-        findEntriesContaining(m_places.onSystem(kLaunchDaemons), packageName,
+        finder.findEntriesContaining(m_machine.places().onSystem(kLaunchDaemons), packageName,
                               FileCategory::launchDaemons, std::nullopt, NameRule::word);
     if (!daemons.isEmpty())
         groups.append(FileGroup(FileCategory::launchDaemons, daemons));
 
     const std::optional<QString> share =
-        placeInside((homebrewPrefix() + kShare), QString(), packageName);
-    if (share && m_fileManager.fileExists(*share) && !ProtectedPlaces(m_places).contains(*share)) {
+        placeInside((prefix() + kShare), QString(), packageName);
+    if (share && m_machine.fileManager().fileExists(*share) && !ProtectedPlaces(m_machine.places()).contains(*share)) {
         groups.append(FileGroup(FileCategory::homebrewShare,
-                                {foundFile(m_fileManager, *share, packageName,
-                                           FileCategory::homebrewShare, sizeOfFoundItem(*share))}));
+                                {foundFile(m_machine.fileManager(), *share, packageName,
+                                           FileCategory::homebrewShare, SizeMeter(m_machine).sizeOfFoundItem(*share))}));
     }
     return groups;
+}
+
+UninstallResult HomebrewSource::uninstall(const PackageRef &package) const
+{
+    const QString brew = prefix() + QStringLiteral("/bin/brew");
+    if (!m_machine.fileManager().fileExists(brew))
+        return {false, QStringLiteral("brew not found at %1").arg(m_machine.places().systemRelative(brew))};
+    if (const auto problem = unusablePackageName(package.name))
+        return {false, problem};
+    QStringList arguments{QStringLiteral("uninstall")};
+    if (package.isCask)
+        arguments.append(QStringLiteral("--cask"));
+    arguments.append(package.name);
+    const CommandResult command = ToolRunner(m_machine).runCommand(brew, arguments);
+    return {command.status == 0, command.output};
 }

@@ -1,5 +1,6 @@
-#include "scanner/FileScanner.h"
+#include "scanner/ApplicationListing.h"
 
+#include "scanner/DesktopApplications.h"
 #include "scanner/PropertyList.h"
 
 #include <QCollator>
@@ -59,14 +60,14 @@ constexpr qsizetype kBundlesPerThread = 64;
 
 // Reads every bundle on up to two threads: parsing the Info.plists is most of a listing's time,
 // and the bundles do not depend on one another. The order of bundles is kept.
-QList<AppInfo> readBundles(const FileScanner &scanner, const QStringList &bundles)
+QList<AppInfo> readBundles(const ApplicationListing &listing, const QStringList &bundles)
 {
     // Slots left empty until read: a default AppInfo would draw an identifier of its own.
     std::vector<std::optional<AppInfo>> read(size_t(bundles.size()));
     std::atomic<qsizetype> next{0};
     const auto work = [&] {
         for (qsizetype i = next++; i < bundles.size(); i = next++)
-            read[size_t(i)] = scanner.readAppInfo(bundles[i]);
+            read[size_t(i)] = listing.readAppInfo(bundles[i]);
     };
     std::thread helper;
     if (bundles.size() >= 2 * kBundlesPerThread && QThread::idealThreadCount() > 1) {
@@ -88,11 +89,11 @@ QList<AppInfo> readBundles(const FileScanner &scanner, const QStringList &bundle
 
 } // namespace
 
-QList<AppInfo> FileScanner::scanApplications() const
+QList<AppInfo> ApplicationListing::scanApplications() const
 {
-    QList<AppInfo> apps = scanApplicationsFolder(m_places.inHome(QStringLiteral("Applications")));
-    apps.append(scanApplicationsFolder(m_places.onSystem(QStringLiteral("/Applications"))));
-    apps.append(scanDesktopApplications());
+    QList<AppInfo> apps = scanApplicationsFolder(m_machine.places().inHome(QStringLiteral("Applications")));
+    apps.append(scanApplicationsFolder(m_machine.places().onSystem(QStringLiteral("/Applications"))));
+    apps.append(DesktopApplications(m_machine).scanDesktopApplications());
 
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -103,9 +104,9 @@ QList<AppInfo> FileScanner::scanApplications() const
     return apps;
 }
 
-QList<AppInfo> FileScanner::scanApplicationsFolder(const QString &folder) const
+QList<AppInfo> ApplicationListing::scanApplicationsFolder(const QString &folder) const
 {
-    const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
+    const std::optional<QStringList> entries = m_machine.fileManager().contentsOfDirectory(folder);
     if (!entries)
         return {};
     // Two names that differ only in bytes that are not valid UTF-8 read as one path: list it
@@ -121,7 +122,7 @@ QList<AppInfo> FileScanner::scanApplicationsFolder(const QString &folder) const
     return readBundles(*this, bundles);
 }
 
-AppInfo FileScanner::readAppInfo(const QString &bundlePath) const
+AppInfo ApplicationListing::readAppInfo(const QString &bundlePath) const
 {
     const QString fallbackName = withoutExtension(lastComponent(bundlePath));
     const QString bundle =
@@ -130,7 +131,7 @@ AppInfo FileScanner::readAppInfo(const QString &bundlePath) const
 
     // A missing Info.plist is no different from an unreadable one: the open tells both.
     const std::optional<QByteArray> bytes =
-        m_fileManager.readFile(bundle + kInfoPlist, PropertyList::kMaxInputBytes);
+        m_machine.fileManager().readFile(bundle + kInfoPlist, PropertyList::kMaxInputBytes);
     if (!bytes)
         return AppInfo(fallbackName, std::nullopt, bundlePath, genericIcon);
     const std::optional<PropertyList::TopLevelDictionary> info =
@@ -149,9 +150,14 @@ AppInfo FileScanner::readAppInfo(const QString &bundlePath) const
     if (const auto iconFile = iconFileName(info->string(QStringLiteral("CFBundleIconFile")))) {
         const QString iconPath = bundle + kResources + QLatin1Char('/') + *iconFile;
         bool isDirectory = false;
-        if (m_fileManager.fileExists(iconPath, &isDirectory) && !isDirectory)
+        if (m_machine.fileManager().fileExists(iconPath, &isDirectory) && !isDirectory)
             icon = ItemIcon::imageFile(iconPath);
     }
 
     return AppInfo(name, info->string(QStringLiteral("CFBundleIdentifier")), bundlePath, icon);
+}
+
+bool ApplicationListing::isUserApplication(const AppInfo &app) const
+{
+    return app.isUserInstalled(m_machine.places().inHome(QStringLiteral("Applications")) + QLatin1Char('/'));
 }

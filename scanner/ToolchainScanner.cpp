@@ -1,9 +1,10 @@
 // The System Data section's toolchains and environments: every installed version in the home
 // folder, measured, the one in use kept out of reach.
 
-#include "scanner/FileScanner.h"
+#include "scanner/ToolchainScanner.h"
 
 #include "scanner/FoundFile.h"
+#include "scanner/SizeMeter.h"
 #include "scanner/ToolchainSources.h"
 
 #include <QSet>
@@ -16,30 +17,30 @@ namespace {
 const char *const kSystemToolFolders[] = {"/opt/homebrew/bin/", "/usr/local/bin/", "/usr/bin/"};
 
 // The folder's size without the named entries directly inside it.
-qint64 sizeWithout(const FileScanner &scanner, const QString &folder, const QStringList &left,
+qint64 sizeWithout(const Machine &machine, const QString &folder, const QStringList &left,
                    const ScanProgress &progress)
 {
+    const SizeMeter sizes(machine);
     qint64 size = 0;
     for (const QString &entry :
-         scanner.fileManager().contentsOfDirectory(folder).value_or(QStringList())) {
-        if (scanner.isCancelled())
+         machine.fileManager().contentsOfDirectory(folder).value_or(QStringList())) {
+        if (machine.isCancelled())
             break;
         if (left.contains(entry.section(QLatin1Char('/'), -1)))
             continue;
-        size += scanner.fileManager().isSymbolicLink(entry) ? scanner.sizeOfFoundItem(entry)
-                : scanner.fileManager().isDirectory(entry)
-                    ? scanner.sizeOfDirectory(entry, progress)
-                    : scanner.sizeOfFile(entry);
+        size += machine.fileManager().isSymbolicLink(entry) ? sizes.sizeOfFoundItem(entry)
+                : machine.fileManager().isDirectory(entry)  ? sizes.sizeOfDirectory(entry, progress)
+                                                            : sizes.sizeOfFile(entry);
     }
     return size;
 }
 
 } // namespace
 
-QStringList realSubfolders(const FileScanner &scanner, const QString &folder)
+QStringList realSubfolders(const Machine &machine, const QString &folder)
 {
     QStringList names;
-    const FileManager &files = scanner.fileManager();
+    const FileManager &files = machine.fileManager();
     for (const QString &entry : files.contentsOfDirectory(folder).value_or(QStringList())) {
         if (files.isDirectory(entry) && !files.isSymbolicLink(entry))
             names.append(entry.section(QLatin1Char('/'), -1));
@@ -48,14 +49,14 @@ QStringList realSubfolders(const FileScanner &scanner, const QString &folder)
     return names;
 }
 
-std::optional<QString> findTool(const FileScanner &scanner, const QStringList &homePlaces,
+std::optional<QString> findTool(const Machine &machine, const QStringList &homePlaces,
                                 const QString &name)
 {
     QStringList candidates = homePlaces;
     for (const char *folder : kSystemToolFolders)
-        candidates.append(scanner.places().onSystem(QString::fromLatin1(folder) + name));
+        candidates.append(machine.places().onSystem(QString::fromLatin1(folder) + name));
     for (const QString &candidate : std::as_const(candidates)) {
-        if (scanner.fileManager().fileExists(candidate))
+        if (machine.fileManager().fileExists(candidate))
             return candidate;
     }
     return std::nullopt;
@@ -69,16 +70,17 @@ QStringList toolCommand(const std::optional<QString> &tool, const QStringList &a
     return QStringList{*tool} + arguments + QStringList{subject};
 }
 
-QList<FileGroup> FileScanner::scanToolchains(const ScanProgress &progress) const
+QList<FileGroup> ToolchainScanner::scanToolchains(const ScanProgress &progress) const
 {
+    const SizeMeter sizes(m_machine);
     QList<AssociatedFile> files;
     // A library or installation reached twice (Steam's folder linked into another) counts once.
     QSet<std::pair<quint64, quint64>> seen;
     for (const ToolchainEntry &entry :
-         findLanguageToolchains(*this) + findInstalledSoftware(*this)) {
-        if (isCancelled())
+         findLanguageToolchains(m_machine) + findInstalledSoftware(m_machine)) {
+        if (m_machine.isCancelled())
             break;
-        const std::optional<FileIdentity> identity = m_fileManager.identity(entry.path);
+        const std::optional<FileIdentity> identity = m_machine.fileManager().identity(entry.path);
         if (!identity || !identity->isValid())
             continue;
         const std::pair<quint64, quint64> key{identity->device, identity->inode};
@@ -88,12 +90,12 @@ QList<FileGroup> FileScanner::scanToolchains(const ScanProgress &progress) const
         if (progress)
             progress(entry.path);
         const qint64 size = entry.unmeasured.isEmpty()
-                                ? sizeOfDirectory(entry.path, progress)
-                                : sizeWithout(*this, entry.path, entry.unmeasured, progress);
+                                ? sizes.sizeOfDirectory(entry.path, progress)
+                                : sizeWithout(m_machine, entry.path, entry.unmeasured, progress);
         if (size <= 0)
             continue;
         AssociatedFile file =
-            foundFile(m_fileManager, entry.path, entry.name, FileCategory::toolchains, size);
+            foundFile(m_machine.fileManager(), entry.path, entry.name, FileCategory::toolchains, size);
         // An inexact name keeps its own reason; no tool is handed a name it cannot carry.
         if (file.isRemovable()) {
             file.unremovableReason = entry.inUseReason;

@@ -1,6 +1,7 @@
 // The walk of the whole home that ends a System Data scan (Your Files, Large Folders, how much of
 // the home is accounted for), and the largest children of one folder for the drill-down.
-#include "scanner/FileScanner.h"
+
+#include "scanner/HomeSurveyor.h"
 
 #include "scanner/DirectoryWalker.h"
 #include "scanner/FoundFile.h"
@@ -76,10 +77,11 @@ void markWayTo(WalkPlan &plan, const QString &path)
 
 } // namespace
 
-HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
+HomeSurvey HomeSurveyor::surveyHome(const QList<FileGroup> &named,
                                    const ScanProgress &progress) const
 {
-    const QString home = QDir::cleanPath(m_places.home());
+    const QString home = QDir::cleanPath(m_machine.places().home());
+    SizeLedger *ledger = m_machine.ledger();
     WalkPlan plan(home, kLargeItemMinimum);
     plan.root().childrenAreUnits = true;
 
@@ -97,11 +99,11 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
     }
     QList<std::pair<int, QString>> userBuckets;
     const QStringList userDirs =
-        m_places.userDirectories(m_fileManager.readFile(m_places.userDirsFile(), kMaxUserDirsFile));
+        m_machine.places().userDirectories(m_machine.fileManager().readFile(m_machine.places().userDirsFile(), kMaxUserDirsFile));
     for (const QString &dir : userDirs) {
         bool isDirectory = false;
-        if (!m_fileManager.fileExists(dir, &isDirectory) || !isDirectory ||
-            m_fileManager.isSymbolicLink(dir))
+        if (!m_machine.fileManager().fileExists(dir, &isDirectory) || !isDirectory ||
+            m_machine.fileManager().isSymbolicLink(dir))
             continue;
         WalkPlace *place = plan.place(dir);
         if (!place || place == &plan.root() || place->bucket >= 0)
@@ -114,11 +116,11 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
         markWayTo(plan, path);
     // A folder the searches look in (~/.cache, ~/.config, ~/Library/Caches, ...) is never offered
     // whole, nor is one that holds such a folder: their entries are measured one by one instead.
-    const ProtectedPlaces protectedPlaces(m_places);
+    const ProtectedPlaces protectedPlaces(m_machine.places());
     for (const QString &folder : protectedPlaces.folders()) {
         bool isDirectory = false;
-        if (!folder.startsWith(home + u'/') || !m_fileManager.fileExists(folder, &isDirectory) ||
-            !isDirectory || m_fileManager.isSymbolicLink(folder))
+        if (!folder.startsWith(home + u'/') || !m_machine.fileManager().fileExists(folder, &isDirectory) ||
+            !isDirectory || m_machine.fileManager().isSymbolicLink(folder))
             continue;
         WalkPlace *place = plan.place(folder);
         if (!place || place == &plan.root() || place->bucket >= 0)
@@ -128,19 +130,19 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
         place->childrenAreUnits = true;
     }
     // What the scan measured before is not measured again.
-    if (m_ledger) {
-        const QHash<QString, qint64> sizes = m_ledger->sizes();
+    if (ledger) {
+        const QHash<QString, qint64> sizes = ledger->sizes();
         for (auto it = sizes.constBegin(); it != sizes.constEnd(); ++it) {
-            if (WalkPlace *place = m_ledger->isInHome(it.key()) ? plan.place(it.key()) : nullptr)
+            if (WalkPlace *place = ledger->isInHome(it.key()) ? plan.place(it.key()) : nullptr)
                 place->knownSize = it.value();
         }
     }
 
     DirectoryWalker walker = DirectoryWalker::standard(progress);
-    walker.setCancellationFlag(m_cancelled.get());
+    walker.setCancellationFlag(m_machine.cancellationFlag());
     walker.setPlan(&plan);
-    if (m_ledger)
-        walker.setMeter(m_ledger->measured());
+    if (ledger)
+        walker.setMeter(ledger->measured());
     HomeSurvey survey;
     survey.homeSize = walker.totalSize(home);
 
@@ -151,7 +153,7 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
         if (buckets[size_t(bucket)].bytes <= 0)
             continue;
         AssociatedFile file =
-            bucketEntry(m_fileManager, buckets[size_t(bucket)], FileCategory::userFiles);
+            bucketEntry(m_machine.fileManager(), buckets[size_t(bucket)], FileCategory::userFiles);
         file.unremovableReason = kUserFilesReason;
         file.lastModified = QDateTime();
         survey.accountedSize += file.size;
@@ -162,7 +164,7 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
         // Nor anything in a Trash, or that holds a searched folder through a link.
         if (protectedPlaces.contains(unit.path))
             continue;
-        largeFolders.append(bucketEntry(m_fileManager, unit, FileCategory::largeFolders));
+        largeFolders.append(bucketEntry(m_machine.fileManager(), unit, FileCategory::largeFolders));
         survey.accountedSize += unit.bytes;
     }
     std::stable_sort(userFiles.begin(), userFiles.end(),
@@ -174,44 +176,45 @@ HomeSurvey FileScanner::surveyHome(const QList<FileGroup> &named,
     return survey;
 }
 
-void FileScanner::measureEntriesAhead(const QString &folder) const
+void HomeSurveyor::measureEntriesAhead(const QString &folder) const
 {
+    SizeLedger *ledger = m_machine.ledger();
     bool isDirectory = false;
-    if (!m_ledger || !m_fileManager.fileExists(folder, &isDirectory) || !isDirectory)
+    if (!ledger || !m_machine.fileManager().fileExists(folder, &isDirectory) || !isDirectory)
         return;
     WalkPlan plan(folder, std::numeric_limits<qint64>::max());
     plan.root().childrenAreUnits = true;
     DirectoryWalker walker = DirectoryWalker::standard();
-    walker.setCancellationFlag(m_cancelled.get());
+    walker.setCancellationFlag(m_machine.cancellationFlag());
     walker.setPlan(&plan);
     walker.totalSize(folder);
-    if (isCancelled())
+    if (m_machine.isCancelled())
         return;
     // Only what is kept counts as measured: the folder's own files are measured again by the
     // home's walk.
-    const bool inHome = m_ledger->liesInHome(QDir::cleanPath(folder));
+    const bool inHome = ledger->liesInHome(QDir::cleanPath(folder));
     for (const WalkPlan::Bucket &bucket : plan.buckets()) {
         if (!bucket.isUnit || !bucket.isFolder)
             continue;
-        m_ledger->record(bucket.path, bucket.bytes);
+        ledger->record(bucket.path, bucket.bytes);
         if (inHome)
-            m_ledger->measured()->fetch_add(bucket.bytes, std::memory_order_relaxed);
+            ledger->measured()->fetch_add(bucket.bytes, std::memory_order_relaxed);
     }
 }
 
-QList<AssociatedFile> FileScanner::largestChildren(const QString &folder, int limit) const
+QList<AssociatedFile> HomeSurveyor::largestChildren(const QString &folder, int limit) const
 {
     WalkPlan plan(folder);
     plan.root().childrenAreUnits = true;
     DirectoryWalker walker = DirectoryWalker::standard();
-    walker.setCancellationFlag(m_cancelled.get());
+    walker.setCancellationFlag(m_machine.cancellationFlag());
     walker.setPlan(&plan);
     walker.totalSize(folder);
     QList<AssociatedFile> children;
-    const ProtectedPlaces protectedPlaces(m_places);
+    const ProtectedPlaces protectedPlaces(m_machine.places());
     for (const WalkPlan::Bucket &unit : largestUnits(plan, 0, limit)) {
         if (!protectedPlaces.contains(unit.path))
-            children.append(bucketEntry(m_fileManager, unit, FileCategory::largeFolders));
+            children.append(bucketEntry(m_machine.fileManager(), unit, FileCategory::largeFolders));
     }
     return children;
 }

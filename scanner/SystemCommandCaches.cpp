@@ -3,9 +3,10 @@
 // Each is measured as far as the user can read it: a folder only root may list (apt's partial
 // downloads) counts nothing, and the rest is still counted.
 
-#include "scanner/FileScanner.h"
+#include "scanner/SystemCommandCaches.h"
 
 #include "scanner/FoundFile.h"
+#include "scanner/SizeMeter.h"
 
 #include <QSet>
 
@@ -43,8 +44,11 @@ QString pacmanPackageOf(QString fileName)
 
 } // namespace
 
-QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &progress) const
+QList<AssociatedFile> SystemCommandCaches::scanSystemCommandCaches(const ScanProgress &progress) const
 {
+    const Places &places = m_machine.places();
+    const FileManager &files = m_machine.fileManager();
+    const SizeMeter sizes(m_machine);
     QList<AssociatedFile> found;
     const auto add = [&](const QString &path, const QString &name, qint64 size,
                          const QString &command) {
@@ -54,23 +58,23 @@ QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &p
     // The entries of folder whose names keep admits, each as moving it would free.
     const auto sizeOfEntries = [&](const QString &folder,
                                    const std::function<bool(const QString &)> &keep) {
-        const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
+        const std::optional<QStringList> entries = files.contentsOfDirectory(folder);
         if (entries && progress)
             progress(folder);
         qint64 total = 0;
         for (const QString &entry : entries.value_or(QStringList())) {
-            if (!isCancelled() && keep(lastComponent(entry)))
-                total += sizeOfFoundItem(entry);
+            if (!m_machine.isCancelled() && keep(lastComponent(entry)))
+                total += sizes.sizeOfFoundItem(entry);
         }
         return total;
     };
     const auto isPresent = [&](const QString &tool) {
-        return m_fileManager.fileExists(m_places.onSystem(tool));
+        return files.fileExists(places.onSystem(tool));
     };
 
     if (isPresent(kAptGet)) {
         // "apt-get clean" empties the folder and its partial downloads but for the lock.
-        const QString archives = m_places.onSystem(kAptArchives);
+        const QString archives = places.onSystem(kAptArchives);
         add(archives, QStringLiteral("APT downloaded packages"),
             sizeOfEntries(archives, [](const QString &name) { return name != u"lock"; }),
             QStringLiteral("sudo apt-get clean"));
@@ -78,11 +82,11 @@ QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &p
     if (isPresent(kDnf)) {
         for (const QString &cache : kDnfCaches) {
             // One folder per repository; "clean packages" leaves the repositories' metadata.
-            const QString folder = m_places.onSystem(cache);
+            const QString folder = places.onSystem(cache);
             qint64 size = 0;
             for (const QString &repository :
-                 m_fileManager.contentsOfDirectory(folder).value_or(QStringList()))
-                size += sizeOfDirectory(repository + QStringLiteral("/packages"), progress);
+                 files.contentsOfDirectory(folder).value_or(QStringList()))
+                size += sizes.sizeOfDirectory(repository + QStringLiteral("/packages"), progress);
             add(folder, QStringLiteral("DNF downloaded packages"), size,
                 QStringLiteral("sudo dnf clean packages"));
         }
@@ -92,10 +96,10 @@ QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &p
         // one "name-version-release" folder each) and removes the others with their signatures.
         QSet<QString> installed;
         for (const QString &entry :
-             m_fileManager.contentsOfDirectory(m_places.onSystem(kPacmanInstalled))
+             files.contentsOfDirectory(places.onSystem(kPacmanInstalled))
                  .value_or(QStringList()))
             installed.insert(lastComponent(entry));
-        const QString cache = m_places.onSystem(kPacmanCache);
+        const QString cache = places.onSystem(kPacmanCache);
         add(cache, QStringLiteral("pacman packages no longer installed"),
             sizeOfEntries(cache,
                           [&](const QString &name) {
@@ -108,16 +112,16 @@ QList<AssociatedFile> FileScanner::scanSystemCommandCaches(const ScanProgress &p
     // coredumpctl lists dumps but cannot remove them, and "systemd-tmpfiles --clean" removes
     // only those older than its age rule, along with every other aged temporary file. find
     // removes exactly the stored dumps, whatever their age, and with no shell pattern to expand.
-    const QString systemdDumps = m_places.onSystem(kSystemdCoreDumps);
-    if (progress && m_fileManager.isDirectory(systemdDumps))
+    const QString systemdDumps = places.onSystem(kSystemdCoreDumps);
+    if (progress && files.isDirectory(systemdDumps))
         progress(systemdDumps);
-    add(systemdDumps, QStringLiteral("Core dumps"), sizeOfDirectory(systemdDumps, progress),
+    add(systemdDumps, QStringLiteral("Core dumps"), sizes.sizeOfDirectory(systemdDumps, progress),
         QStringLiteral("sudo find %1 -type f -delete").arg(kSystemdCoreDumps));
     // macOS writes a crashed program's core, when enabled, as /cores/core.<pid>. Its other big
     // system places are left out: /Library/Caches and /private/var/folders have no command that
     // clears them safely, software update downloads none at all, and the sleep image and swap
     // files are the system's own, whatever is run.
-    const QString macDumps = m_places.onSystem(kMacCoreDumps);
+    const QString macDumps = places.onSystem(kMacCoreDumps);
     add(macDumps, QStringLiteral("Core dumps"),
         sizeOfEntries(macDumps, [](const QString &name) { return name.startsWith(u"core."); }),
         QStringLiteral("sudo find %1 -type f -name 'core.*' -delete").arg(kMacCoreDumps));

@@ -1,10 +1,15 @@
-#include "scanner/FileScanner.h"
+#include "scanner/SystemDataScanner.h"
 
 #include "model/MediumDate.h"
 #include "model/SystemDataThreshold.h"
 #include "scanner/FoundFile.h"
+#include "scanner/HomeSurveyor.h"
+#include "scanner/LinuxSystemData.h"
 #include "scanner/PropertyList.h"
 #include "scanner/SizeLedger.h"
+#include "scanner/SizeMeter.h"
+#include "scanner/ToolRunner.h"
+#include "scanner/ToolchainScanner.h"
 
 #include <QLocale>
 
@@ -60,11 +65,11 @@ void report(const ScanProgress &progress, const QString &what)
 // What moving one entry to the Trash frees. An entry that is a symbolic link (a DerivedData
 // folder kept on another disk) is moved as the link, so it is measured as the link, and a link
 // to "/" never walks the disk. A plain file counts 0, as it always has here.
-qint64 measureEntry(const FileScanner &scanner, const QString &path, const ScanProgress &progress)
+qint64 measureEntry(const Machine &machine, const QString &path, const ScanProgress &progress)
 {
-    if (scanner.fileManager().isSymbolicLink(path))
-        return scanner.fileManager().fileSize(path).value_or(0);
-    return scanner.sizeOfDirectory(path, progress);
+    if (machine.fileManager().isSymbolicLink(path))
+        return machine.fileManager().fileSize(path).value_or(0);
+    return SizeMeter(machine).sizeOfDirectory(path, progress);
 }
 
 void sortLargestFirst(QList<AssociatedFile> &files)
@@ -76,18 +81,21 @@ void sortLargestFirst(QList<AssociatedFile> &files)
 
 } // namespace
 
-SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress,
+SystemDataResult SystemDataScanner::scanSystemData(const ScanProgress &progress,
                                              const SystemDataListener &listener) const
 {
-    // The steps measure through a scanner that keeps what they measured, for the home's walk.
-    FileScanner scanner = *this;
-    scanner.m_ledger = std::make_shared<SizeLedger>(m_places.home(), listener.measuredBytes);
+    // The steps measure on a machine that keeps what they measured, for the home's walk.
+    Machine machine = m_machine;
+    machine.setLedger(
+        std::make_shared<SizeLedger>(m_machine.places().home(), listener.measuredBytes));
+    const SystemDataScanner scanner(machine);
+    const HomeSurveyor surveyor(machine);
 
     // The folders whose entries the steps measure one at a time: each measured in one parallel
     // walk rather than in one short walk per entry.
-    for (const QString &folder : {m_places.inHome(kCaches), m_places.inHome(kLogs),
-                                  m_places.inHome(kDeviceBackups), m_places.cacheHome()})
-        scanner.measureEntriesAhead(folder);
+    for (const QString &folder : {m_machine.places().inHome(kCaches), m_machine.places().inHome(kLogs),
+                                  m_machine.places().inHome(kDeviceBackups), m_machine.places().cacheHome()})
+        surveyor.measureEntriesAhead(folder);
 
     QList<FileGroup> all;
     // A category both machines have (caches) stays one group. Each step's categories are shown
@@ -115,10 +123,10 @@ SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress,
         add(scanner.scanContainerData(progress));
     if (const std::optional<QList<FileGroup>> cachesAndLogs = scanner.scanCachesAndLogs(progress))
         add(*cachesAndLogs);
-    add(scanner.scanToolchains(progress));
-    add(scanner.scanLinuxSystemData(progress));
+    add(ToolchainScanner(machine).scanToolchains(progress));
+    add(LinuxSystemData(machine).scanLinuxSystemData(progress));
 
-    const HomeSurvey survey = scanner.surveyHome(all, progress);
+    const HomeSurvey survey = surveyor.surveyHome(all, progress);
     add(survey.groups);
     SystemDataResult result = arrangeSystemData(all);
     result.homeSize = survey.homeSize;
@@ -126,7 +134,7 @@ SystemDataResult FileScanner::scanSystemData(const ScanProgress &progress,
     return result;
 }
 
-SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)
+SystemDataResult SystemDataScanner::arrangeSystemData(const QList<FileGroup> &all)
 {
     SystemDataResult result;
     for (const FileGroup &group : all) {
@@ -146,35 +154,35 @@ SystemDataResult FileScanner::arrangeSystemData(const QList<FileGroup> &all)
     return result;
 }
 
-bool FileScanner::isXcodeInstalled() const
+bool SystemDataScanner::isXcodeInstalled() const
 {
-    return m_fileManager.fileExists(m_places.onSystem(QStringLiteral("/Applications/Xcode.app"))) ||
-           m_fileManager.fileExists(m_places.inHome(QStringLiteral("Applications/Xcode.app")));
+    return m_machine.fileManager().fileExists(m_machine.places().onSystem(QStringLiteral("/Applications/Xcode.app"))) ||
+           m_machine.fileManager().fileExists(m_machine.places().inHome(QStringLiteral("Applications/Xcode.app")));
 }
 
-bool FileScanner::isDockerInstalled() const
+bool SystemDataScanner::isDockerInstalled() const
 {
-    return m_fileManager.fileExists(
-               m_places.onSystem(QStringLiteral("/Applications/Docker.app"))) ||
-           m_fileManager.fileExists(
-               m_places.inHome(QStringLiteral("Library/Containers/com.docker.docker")));
+    return m_machine.fileManager().fileExists(
+               m_machine.places().onSystem(QStringLiteral("/Applications/Docker.app"))) ||
+           m_machine.fileManager().fileExists(
+               m_machine.places().inHome(QStringLiteral("Library/Containers/com.docker.docker")));
 }
 
-QList<FileGroup> FileScanner::scanXcodeData(const ScanProgress &progress) const
+QList<FileGroup> SystemDataScanner::scanXcodeData(const ScanProgress &progress) const
 {
     QList<FileGroup> groups;
     for (const XcodeLocation &location : kXcodeLocations) {
-        if (isCancelled())
+        if (m_machine.isCancelled())
             break;
-        const QString place = m_places.inHome(QString::fromLatin1(location.place));
-        if (!m_fileManager.fileExists(place))
+        const QString place = m_machine.places().inHome(QString::fromLatin1(location.place));
+        if (!m_machine.fileManager().fileExists(place))
             continue;
         report(progress, place);
-        const qint64 size = measureEntry(*this, place, progress);
+        const qint64 size = measureEntry(m_machine, place, progress);
         if (size <= 0)
             continue;
         const AssociatedFile entry =
-            foundFile(m_fileManager, place, lastComponent(place), location.category, size);
+            foundFile(m_machine.fileManager(), place, lastComponent(place), location.category, size);
         auto group = std::find_if(groups.begin(), groups.end(), [&](const FileGroup &g) {
             return g.category == location.category;
         });
@@ -188,12 +196,12 @@ QList<FileGroup> FileScanner::scanXcodeData(const ScanProgress &progress) const
     return groups;
 }
 
-std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgress &progress) const
+std::optional<QList<FileGroup>> SystemDataScanner::scanDeviceBackups(const ScanProgress &progress) const
 {
-    const QString folder = m_places.inHome(kDeviceBackups);
-    if (!m_fileManager.fileExists(folder))
+    const QString folder = m_machine.places().inHome(kDeviceBackups);
+    if (!m_machine.fileManager().fileExists(folder))
         return QList<FileGroup>();
-    const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
+    const std::optional<QStringList> entries = m_machine.fileManager().contentsOfDirectory(folder);
     if (!entries)
         return std::nullopt;
 
@@ -201,38 +209,38 @@ std::optional<QList<FileGroup>> FileScanner::scanDeviceBackups(const ScanProgres
     const QString dateFormat = mediumDateFormat(locale);
     QList<AssociatedFile> backups;
     for (const QString &entry : *entries) {
-        if (isCancelled())
+        if (m_machine.isCancelled())
             break;
         bool isDirectory = false;
-        if (!m_fileManager.fileExists(entry, &isDirectory) || !isDirectory)
+        if (!m_machine.fileManager().fileExists(entry, &isDirectory) || !isDirectory)
             continue;
         report(progress, entry);
-        const qint64 size = measureEntry(*this, entry, progress);
+        const qint64 size = measureEntry(m_machine, entry, progress);
 
         QString name = kBackupNameFallback;
-        const std::optional<QByteArray> bytes = m_fileManager.readFile(
+        const std::optional<QByteArray> bytes = m_machine.fileManager().readFile(
             entry + QStringLiteral("/Info.plist"), PropertyList::kMaxInputBytes);
         const std::optional<PropertyList::TopLevelDictionary> info =
             bytes ? PropertyList::readTopLevelDictionary(*bytes) : std::nullopt;
         if (info) {
             name = info->string(kBackupNameKey).value_or(kBackupNameFallback);
-            if (const std::optional<QDateTime> modified = m_fileManager.modificationDate(entry);
+            if (const std::optional<QDateTime> modified = m_machine.fileManager().modificationDate(entry);
                 modified && modified->isValid()) {
                 name += QStringLiteral(" (") + locale.toString(modified->date(), dateFormat) +
                         QLatin1Char(')');
             }
         }
-        backups.append(foundFile(m_fileManager, entry, name, FileCategory::deviceBackups, size));
+        backups.append(foundFile(m_machine.fileManager(), entry, name, FileCategory::deviceBackups, size));
     }
     if (backups.isEmpty())
         return QList<FileGroup>();
     return QList<FileGroup>{FileGroup(FileCategory::deviceBackups, backups)};
 }
 
-std::optional<FileGroup> FileScanner::scanLocalSnapshots() const
+std::optional<FileGroup> SystemDataScanner::scanLocalSnapshots() const
 {
     const std::optional<QString> output =
-        runCommandForOutput(m_places.onSystem(kSnapshotTool),
+        ToolRunner(m_machine).runCommandForOutput(m_machine.places().onSystem(kSnapshotTool),
                             {QStringLiteral("listlocalsnapshots"), QStringLiteral("/")});
     if (!output || output->isEmpty())
         return std::nullopt;
@@ -253,24 +261,24 @@ std::optional<FileGroup> FileScanner::scanLocalSnapshots() const
     return FileGroup(FileCategory::timeMachineSnapshots, snapshots);
 }
 
-QList<FileGroup> FileScanner::scanContainerData(const ScanProgress &progress) const
+QList<FileGroup> SystemDataScanner::scanContainerData(const ScanProgress &progress) const
 {
     QList<FileGroup> groups;
     const std::pair<QString, QString> places[] = {
-        {m_places.inHome(kDockerData), QStringLiteral("Docker")},
-        {m_places.inHome(kOrbStackData), QStringLiteral("OrbStack")},
+        {m_machine.places().inHome(kDockerData), QStringLiteral("Docker")},
+        {m_machine.places().inHome(kOrbStackData), QStringLiteral("OrbStack")},
     };
     for (const auto &[place, name] : places) {
-        if (isCancelled())
+        if (m_machine.isCancelled())
             break;
-        if (!m_fileManager.fileExists(place))
+        if (!m_machine.fileManager().fileExists(place))
             continue;
         report(progress, place);
-        const qint64 size = measureEntry(*this, place, progress);
+        const qint64 size = measureEntry(m_machine, place, progress);
         if (size <= 0)
             continue;
         const AssociatedFile entry =
-            foundFile(m_fileManager, place, name, FileCategory::dockerData, size);
+            foundFile(m_machine.fileManager(), place, name, FileCategory::dockerData, size);
         if (groups.isEmpty())
             groups.append(FileGroup(FileCategory::dockerData, {entry}));
         else
@@ -279,34 +287,34 @@ QList<FileGroup> FileScanner::scanContainerData(const ScanProgress &progress) co
     return groups;
 }
 
-std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgress &progress) const
+std::optional<QList<FileGroup>> SystemDataScanner::scanCachesAndLogs(const ScanProgress &progress) const
 {
     QList<FileGroup> groups;
 
     // Entries of one folder larger than minimum, largest first; nothing when it cannot be listed.
     const auto scanFolder = [&](const QString &folder, const QStringList &skipped, qint64 minimum,
                                 FileCategory category) -> std::optional<QList<AssociatedFile>> {
-        const std::optional<QStringList> entries = m_fileManager.contentsOfDirectory(folder);
+        const std::optional<QStringList> entries = m_machine.fileManager().contentsOfDirectory(folder);
         if (!entries)
             return std::nullopt;
         QList<AssociatedFile> listed;
         for (const QString &entry : *entries) {
-            if (isCancelled())
+            if (m_machine.isCancelled())
                 break;
             const QString name = lastComponent(entry);
             if (skipped.contains(name))
                 continue;
             report(progress, entry);
-            const qint64 size = measureEntry(*this, entry, progress);
+            const qint64 size = measureEntry(m_machine, entry, progress);
             if (size > minimum)
-                listed.append(foundFile(m_fileManager, entry, name, category, size));
+                listed.append(foundFile(m_machine.fileManager(), entry, name, category, size));
         }
         sortLargestFirst(listed);
         return listed;
     };
 
-    const QString caches = m_places.inHome(kCaches);
-    if (m_fileManager.fileExists(caches)) {
+    const QString caches = m_machine.places().inHome(kCaches);
+    if (m_machine.fileManager().fileExists(caches)) {
         const std::optional<QList<AssociatedFile>> listed = scanFolder(
             caches, kExcludedCacheFolders, kCacheEntryMinimum, FileCategory::systemCaches);
         if (!listed)
@@ -315,8 +323,8 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
             groups.append(FileGroup(FileCategory::systemCaches, *listed));
     }
 
-    const QString logs = m_places.inHome(kLogs);
-    if (m_fileManager.fileExists(logs)) {
+    const QString logs = m_machine.places().inHome(kLogs);
+    if (m_machine.fileManager().fileExists(logs)) {
         const std::optional<QList<AssociatedFile>> listed =
             scanFolder(logs, {kDiagnosticReportsName}, kLogEntryMinimum, FileCategory::systemLogs);
         if (!listed)
@@ -325,14 +333,14 @@ std::optional<QList<FileGroup>> FileScanner::scanCachesAndLogs(const ScanProgres
             groups.append(FileGroup(FileCategory::systemLogs, *listed));
     }
 
-    const QString reports = m_places.inHome(kDiagnosticReports);
-    if (m_fileManager.fileExists(reports)) {
+    const QString reports = m_machine.places().inHome(kDiagnosticReports);
+    if (m_machine.fileManager().fileExists(reports)) {
         report(progress, reports);
-        const qint64 size = measureEntry(*this, reports, progress);
+        const qint64 size = measureEntry(m_machine, reports, progress);
         if (size > 0) {
             groups.append(
                 FileGroup(FileCategory::diagnosticReports,
-                          {foundFile(m_fileManager, reports, QStringLiteral("Diagnostic Reports"),
+                          {foundFile(m_machine.fileManager(), reports, QStringLiteral("Diagnostic Reports"),
                                      FileCategory::diagnosticReports, size)}));
         }
     }
