@@ -83,6 +83,11 @@ void ContentViewModel::connectChildren()
             &ContentViewModel::allHomebrewPackagesChanged);
     connect(m_systemData, &SystemDataSection::groupsChanged, this,
             &ContentViewModel::systemDataGroupsChanged);
+    connect(m_systemData, &SystemDataSection::selectedCategoryChanged, this,
+            &ContentViewModel::selectedSystemCategoryChanged);
+    connect(m_npm, &PackageSection::cacheSizeChanged, this, &ContentViewModel::npmCacheSizeChanged);
+    connect(m_homebrew, &PackageSection::cacheSizeChanged, this,
+            &ContentViewModel::homebrewCacheSizeChanged);
     connect(m_systemData, &SystemDataSection::resultApplied, this,
             &ContentViewModel::openSystemCategoryFiles);
     connect(m_detail, &DetailPane::fileGroupsChanged, this, &ContentViewModel::fileGroupsChanged);

@@ -150,10 +150,15 @@ public:
     // --- Detail pane, forwarded ----------------------------------------------------------------
     const QList<FileGroup> &fileGroups() const { return m_detail->fileGroups(); }
     FileGroupListModel *fileGroupsModel() const { return m_detail->fileGroupsModel(); }
-    void toggleFile(const QUuid &fileId) { m_detail->toggleFile(fileId.toString()); }
+    void toggleFile(const QString &fileId) { m_detail->toggleFile(fileId); }
+    void toggleFile(const QUuid &fileId) { toggleFile(fileId.toString()); }
+    void setGroupSelection(const QString &groupId, bool selected)
+    {
+        m_detail->setGroupSelection(groupId, selected);
+    }
     void setGroupSelection(const QUuid &groupId, bool selected)
     {
-        m_detail->setGroupSelection(groupId.toString(), selected);
+        setGroupSelection(groupId.toString(), selected);
     }
     void setAllSelected(bool selected) { m_detail->setAllSelected(selected); }
     QList<AssociatedFile> selectedFiles() const { return m_detail->selectedFiles(); }
@@ -180,7 +185,7 @@ public:
     void setShowErrorAlert(bool show);
 
     // --- System Data, forwarded ----------------------------------------------------------------
-    void startSystemDataScan() { m_systemData->load(); }
+    Q_INVOKABLE void startSystemDataScan() { m_systemData->load(); }
     // Takes a scan result. fileGroups and isScanning are touched only while System Data is shown
     // (isScanning only when no item scan or removal is pending).
     void applySystemDataResult(const SystemDataResult &result,
@@ -218,6 +223,9 @@ signals:
     void allAppsChanged();
     void allNPMPackagesChanged();
     void allHomebrewPackagesChanged();
+    void npmCacheSizeChanged();
+    void homebrewCacheSizeChanged();
+    void selectedSystemCategoryChanged();
     void fileGroupsChanged();
     void selectionChanged();
     void lastDeleteSummaryChanged();

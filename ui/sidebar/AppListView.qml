@@ -8,19 +8,19 @@ ItemListFrame {
     id: root
 
     searchPlaceholder: qsTr("Search apps...")
-    shownCount: root.viewModel.filteredApps.count
+    shownCount: root.viewModel.applications.filteredApps.count
     emptySymbol: hasQueryOrApps ? "magnifyingglass" : "app.fill"
     emptyTitle: hasQueryOrApps ? qsTr("No results") : qsTr("No apps found")
     emptyDetail: hasQueryOrApps ? qsTr("No apps match '%1'").arg(root.viewModel.searchQuery)
                                 : qsTr("No applications found")
 
     readonly property bool hasQueryOrApps: root.viewModel.searchQuery !== ""
-                                           || root.viewModel.allAppsCount > 0
+                                           || root.viewModel.applications.allCount > 0
 
     ApplicationSectionsModel {
         id: sections
-        userApplications: root.viewModel.userApplications
-        systemApplications: root.viewModel.systemApplications
+        userApplications: root.viewModel.applications.userApplications
+        systemApplications: root.viewModel.applications.systemApplications
     }
 
     ListView {
@@ -39,8 +39,9 @@ ItemListFrame {
         section.delegate: sectionHeader
 
         delegate: AppRowView {
+            id: appRow
             width: ListView.view.width
-            viewModel: root.viewModel
+            onClicked: root.viewModel.selectApplication(appRow.path)
         }
     }
 

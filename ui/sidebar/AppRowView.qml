@@ -6,7 +6,6 @@ import Verlo
 ItemRow {
     id: root
 
-    required property ContentViewModel viewModel
     required property string name
     required property string path
     required property string detail
@@ -17,7 +16,6 @@ ItemRow {
     title: name
     fallbackSymbol: "app.fill"
     subtitle: root.detail !== "" ? subtitleText : null
-    onClicked: viewModel.selectApplication(path)
 
     Component {
         id: subtitleText

@@ -6,7 +6,6 @@ import Verlo
 ItemRow {
     id: root
 
-    required property ContentViewModel viewModel
     required property string name
     required property string typeName
     required property bool isCask
@@ -19,7 +18,6 @@ ItemRow {
     title: name
     fallbackSymbol: isCask ? "shippingbox.fill" : "terminal.fill"
     subtitle: secondLine
-    onClicked: viewModel.selectHomebrewPackage(name, typeName)
 
     Component {
         id: secondLine

@@ -5,7 +5,6 @@ import Verlo
 ItemRow {
     id: root
 
-    required property ContentViewModel viewModel
     required property string name
     required property string version
     required property bool hasVersion
@@ -16,7 +15,6 @@ ItemRow {
     title: name
     fallbackSymbol: "terminal.fill"
     subtitle: hasVersion ? versionText : null
-    onClicked: viewModel.selectNPMPackage(name)
 
     Component {
         id: versionText

@@ -9,11 +9,11 @@ Loader {
 
     sourceComponent: {
         switch (viewModel.section) {
-        case ContentViewModel.NPM:
+        case Section.NPM:
             return npmList
-        case ContentViewModel.Homebrew:
+        case Section.Homebrew:
             return brewList
-        case ContentViewModel.SystemData:
+        case Section.SystemData:
             return systemData
         default:
             return appList

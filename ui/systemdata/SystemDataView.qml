@@ -11,12 +11,12 @@ ColumnLayout {
     id: root
 
     required property ContentViewModel viewModel
-    readonly property int groupCount: viewModel.systemDataGroups.count
+    readonly property int groupCount: viewModel.systemData.groups.count
     // The list shows the rows, or only the small categories once the user asked for them.
     readonly property bool showsList: groupCount > 0
-                                      || (viewModel.showHiddenSystemCategories
-                                          && viewModel.hiddenSystemDataGroups.count > 0)
-    readonly property HomeCoverage coverage: viewModel.homeCoverage
+                                      || (viewModel.systemData.showHidden
+                                          && viewModel.systemData.hiddenGroups.count > 0)
+    readonly property HomeCoverage coverage: viewModel.systemData.homeCoverage
 
     spacing: 0
 
@@ -204,7 +204,7 @@ ColumnLayout {
             Text {
                 textFormat: Text.PlainText
                 objectName: "systemTotal"
-                text: root.viewModel.systemDataTotalSizeText
+                text: root.viewModel.systemData.totalSizeText
                 color: Theme.primaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.captionSize
@@ -230,11 +230,11 @@ ColumnLayout {
         bottomMargin: Theme.spacingXS
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: VerloScrollBar {}
-        model: root.viewModel.systemDataGroups
+        model: root.viewModel.systemData.groups
 
         delegate: SystemCategoryRowView {
             width: categoryList.width
-            viewModel: root.viewModel
+            onChosen: category => root.viewModel.showSystemCategory(category)
         }
 
         footer: SmallerCategoriesView {
