@@ -143,6 +143,7 @@ public:
     qint64 npmCacheSize() const { return m_npm->cacheSize(); }
     QString npmCacheSizeText() const { return m_npm->cacheSizeText(); }
     qint64 homebrewCacheSize() const { return m_homebrew->cacheSize(); }
+    QString homebrewCacheSizeText() const { return m_homebrew->cacheSizeText(); }
     bool isNPMAvailable() const { return m_npm->isAvailable(); }
     bool isHomebrewAvailable() const { return m_homebrew->isAvailable(); }
     AppListModel *filteredAppsModel() const { return m_applications->filteredAppsModel(); }
@@ -162,7 +163,12 @@ public:
     }
     void setAllSelected(bool selected) { m_detail->setAllSelected(selected); }
     QList<AssociatedFile> selectedFiles() const { return m_detail->selectedFiles(); }
+    int totalSelectedCount() const { return m_detail->totalSelectedCount(); }
     qint64 totalSelectedSize() const;
+    QString totalSelectedSizeText() const { return m_detail->totalSelectedSizeText(); }
+    QString fileGroupsTotalSizeText() const { return m_detail->fileGroupsTotalSizeText(); }
+    int fileGroupsFileCount() const { return m_detail->fileGroupsFileCount(); }
+    bool sortBySize() const { return m_detail->sortBySize(); }
     void setSortBySize(bool sortBySize) { m_detail->setSortBySize(sortBySize); }
     QStringList openedFolders() const { return m_detail->openedFolders(); }
     void openFolder(const QString &path) { m_detail->openFolder(path); }
@@ -172,6 +178,7 @@ public:
     QString deleteButtonTitle() const { return m_removal->deleteButtonTitle(); }
     QString deleteConfirmationMessage() const { return m_removal->deleteConfirmationMessage(); }
     void deleteSelected() { m_removal->deleteSelected(); }
+    bool showDeleteConfirmation() const { return m_removal->showDeleteConfirmation(); }
     void setShowDeleteConfirmation(bool show) { m_removal->setShowDeleteConfirmation(show); }
     std::optional<QString> lastDeleteSummary() const { return m_removal->lastDeleteSummary(); }
     bool hasLastDeleteSummary() const { return m_removal->hasLastDeleteSummary(); }
@@ -197,6 +204,10 @@ public:
     bool showHiddenSystemCategories() const { return m_systemData->showHidden(); }
     // Cleared by a change of section, kept across rescans.
     void setShowHiddenSystemCategories(bool show) { m_systemData->setShowHidden(show); }
+    std::optional<FileCategory> selectedSystemCategory() const
+    {
+        return m_systemData->selectedCategory();
+    }
     QString selectedSystemCategoryName() const { return m_systemData->selectedCategoryName(); }
     DetailHeader selectedSystemCategoryHeader() const;
     qint64 systemDataTotalSize() const { return m_systemData->totalSize(); }

@@ -318,11 +318,11 @@ Rectangle {
                     objectName: "footerSummary"
                     Layout.fillWidth: true
                     text: {
-                        const vm = root.viewModel
-                        if (vm.totalSelectedCount > 0)
-                            return qsTr("%1 file(s) selected (%2)").arg(vm.totalSelectedCount).arg(vm.totalSelectedSizeText)
+                        const detail = root.viewModel.detail
+                        if (detail.totalSelectedCount > 0)
+                            return qsTr("%1 file(s) selected (%2)").arg(detail.totalSelectedCount).arg(detail.totalSelectedSizeText)
                         if (root.groupCount > 0)
-                            return qsTr("Total: %1 in %2 file(s)").arg(vm.fileGroupsTotalSizeText).arg(vm.fileGroupsFileCount)
+                            return qsTr("Total: %1 in %2 file(s)").arg(detail.fileGroupsTotalSizeText).arg(detail.fileGroupsFileCount)
                         return ""
                     }
                     color: Theme.secondaryText
