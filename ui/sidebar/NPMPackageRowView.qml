@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Layouts
 import Verlo
 
 // One global npm package: icon, name and version.
@@ -14,18 +15,16 @@ ItemRow {
     objectName: "npmRow_" + name
     title: name
     fallbackSymbol: "terminal.fill"
-    subtitle: hasVersion ? versionText : null
 
-    Component {
-        id: versionText
-        Text {
-            textFormat: Text.PlainText
-            text: "v" + root.version
-            color: Theme.secondaryText
-            font.family: Theme.fontFamily
-            font.pixelSize: Theme.captionSize
-            elide: Text.ElideRight
-            maximumLineCount: 1
-        }
+    Text {
+        Layout.fillWidth: true
+        visible: root.hasVersion
+        textFormat: Text.PlainText
+        text: "v" + root.version
+        color: Theme.secondaryText
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.captionSize
+        elide: Text.ElideRight
+        maximumLineCount: 1
     }
 }
