@@ -38,10 +38,14 @@ ItemListFrame {
         section.criteria: ViewSection.FullString
         section.delegate: sectionHeader
 
+        // This file is not ComponentBehavior: Bound, as Qt 6.4 cannot create a bound section
+        // delegate; the row's click reaches the view model by id all the same.
         delegate: AppRowView {
             id: appRow
             width: ListView.view.width
+            // qmllint disable unqualified
             onClicked: root.viewModel.selectApplication(appRow.path)
+            // qmllint enable unqualified
         }
     }
 

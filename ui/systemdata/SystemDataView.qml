@@ -233,13 +233,17 @@ ColumnLayout {
         model: root.viewModel.systemData.groups
 
         delegate: SystemCategoryRowView {
-            width: categoryList.width
+            width: ListView.view.width
             onChosen: category => root.viewModel.showSystemCategory(category)
         }
 
+        // This file is not ComponentBehavior: Bound, as Qt 6.4 cannot create a bound footer; the
+        // footer reaches the list and the view model by id all the same.
+        // qmllint disable unqualified
         footer: SmallerCategoriesView {
             width: categoryList.width
             viewModel: root.viewModel
         }
+        // qmllint enable unqualified
     }
 }
