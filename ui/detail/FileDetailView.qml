@@ -17,8 +17,8 @@ Rectangle {
     readonly property bool hasCategory: !hasItem && viewModel.systemData.selectedCategory !== ""
     readonly property bool hasSelection: hasItem || hasCategory
     // The header's title, subtitle and image (a DetailHeader) for what is selected.
-    readonly property var header: hasItem ? viewModel.selectedItemHeader
-                                          : viewModel.systemData.selectedCategoryHeader
+    readonly property detailHeader header: hasItem ? viewModel.selectedItemHeader
+                                                     : viewModel.systemData.selectedCategoryHeader
     readonly property int groupCount: viewModel.detail.fileGroups.count
 
     // Collapsed groups by group id. Group ids change with every scan, so new groups start
@@ -203,8 +203,12 @@ Rectangle {
                 textFormat: Text.PlainText
                 objectName: "folderTrailText"
                 Layout.fillWidth: true
-                text: [root.header.title].concat(root.viewModel.detail.openedFolders.map(
-                          path => path.substring(path.lastIndexOf("/") + 1))).join("  \u203A  ")
+                text: {
+                    const parts = [root.header.title]
+                    for (const path of root.viewModel.detail.openedFolders)
+                        parts.push(path.substring(path.lastIndexOf("/") + 1))
+                    return parts.join("  \u203A  ")
+                }
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.calloutSize

@@ -15,7 +15,7 @@ Rectangle {
     required property string formattedSize
     required property int fileCount
     required property bool allSelected
-    required property var files // the group's file list model
+    required property FileListModel files
     property bool sortBySize: false
     property bool isExpanded: true
 

@@ -12,7 +12,7 @@ Item {
     required property string title
     required property string iconName
     required property string formattedSize
-    required property var totalSize
+    required property real totalSize
     required property int fileCount
     required property bool isSelected
 
