@@ -11,8 +11,8 @@ ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
     m_activity = new ScanActivity(this);
     m_applications = new ApplicationsSection(m_scanner, m_jobs, this);
     m_npm = new PackageSection(SidebarSection::npm, PackageSection::npm(), m_scanner, m_jobs, this);
-    m_homebrew = new PackageSection(SidebarSection::homebrew, PackageSection::homebrew(),
-                                    m_scanner, m_jobs, this);
+    m_homebrew = new PackageSection(SidebarSection::homebrew, PackageSection::homebrew(), m_scanner,
+                                    m_jobs, this);
     m_systemData = new SystemDataSection(m_scanner, m_jobs, *m_activity, this);
     m_sections = {m_applications, m_npm, m_homebrew, m_systemData};
     m_detail = new DetailPane(m_scanner, m_jobs, *m_activity, this);
@@ -98,8 +98,7 @@ void ContentViewModel::connectChildren()
             [this] { m_removal->setLastDeleteSummary(std::nullopt); });
     connect(m_removal, &RemovalPane::lastDeleteSummaryChanged, this,
             &ContentViewModel::lastDeleteSummaryChanged);
-    connect(m_removal, &RemovalPane::canPutBackChanged, this,
-            &ContentViewModel::canPutBackChanged);
+    connect(m_removal, &RemovalPane::canPutBackChanged, this, &ContentViewModel::canPutBackChanged);
     connect(m_removal, &RemovalPane::removalDone, this, &ContentViewModel::applyRemovalOutcome);
     connect(m_removal, &RemovalPane::putBackDone, this, &ContentViewModel::applyPutBack);
     connect(this, &ContentViewModel::selectedItemChanged, m_removal, &RemovalPane::planChanged);

@@ -90,7 +90,10 @@ public:
     // A section already shown: nothing. Otherwise clears the selection, the found files, the
     // search text and the System Data category, then loads the new section.
     void selectSection(SidebarSection section);
-    Q_INVOKABLE void showSection(Section::Value section) { selectSection(Section::toSidebarSection(section)); }
+    Q_INVOKABLE void showSection(Section::Value section)
+    {
+        selectSection(Section::toSidebarSection(section));
+    }
     void selectSection(const QString &title); // unknown titles are ignored
     // Loads the list of currentSection (System Data: starts the scan).
     void loadCurrentSection() { sectionModel(m_currentSection)->load(); }

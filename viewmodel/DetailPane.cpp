@@ -80,8 +80,7 @@ void DetailPane::setGroupSelection(const QString &groupId, bool selected)
 
 void DetailPane::setAllSelected(bool selected)
 {
-    editTicks(
-        [&](QList<FileGroup> &groups) { FileSelection::selectEveryFile(groups, selected); });
+    editTicks([&](QList<FileGroup> &groups) { FileSelection::selectEveryFile(groups, selected); });
 }
 
 QList<AssociatedFile> DetailPane::selectedFiles() const

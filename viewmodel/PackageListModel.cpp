@@ -4,18 +4,16 @@ namespace {
 
 const std::optional<QString> &versionOf(const PackageRecord &record)
 {
-    return std::visit([](const auto &package) -> const std::optional<QString> & {
-        return package.version;
-    }, record);
+    return std::visit(
+        [](const auto &package) -> const std::optional<QString> & { return package.version; },
+        record);
 }
 
 } // namespace
 
 PackageEntry::PackageEntry(const PackageRecord &package, const QString &icon)
-    : record(package),
-      id(std::visit([](const auto &p) { return p.id; }, package)),
-      name(std::visit([](const auto &p) { return p.name; }, package)),
-      iconSource(icon)
+    : record(package), id(std::visit([](const auto &p) { return p.id; }, package)),
+      name(std::visit([](const auto &p) { return p.name; }, package)), iconSource(icon)
 {}
 
 PackageListModel::PackageListModel(QObject *parent) : ItemListModel(IsSelectedRole, parent) {}

@@ -25,11 +25,10 @@ PackageSection::Tool PackageSection::npm()
 PackageSection::Tool PackageSection::homebrew()
 {
     // Homebrew's folders are read even without the brew command.
-    return {[](const FileScanner &scanner) { return scanner.isHomebrewAvailable(); },
-            [](const FileScanner &scanner, bool) {
-                return records(scanner.listHomebrewPackages());
-            },
-            [](const FileScanner &scanner) { return scanner.homebrewCacheSize(); }};
+    return {
+        [](const FileScanner &scanner) { return scanner.isHomebrewAvailable(); },
+        [](const FileScanner &scanner, bool) { return records(scanner.listHomebrewPackages()); },
+        [](const FileScanner &scanner) { return scanner.homebrewCacheSize(); }};
 }
 
 PackageSection::PackageSection(SidebarSection section, Tool tool, const FileScanner &scanner,
