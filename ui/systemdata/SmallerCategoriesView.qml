@@ -35,7 +35,7 @@ Column {
 
     SmallerCategoriesButton {
         anchors.horizontalCenter: parent.horizontalCenter
-        viewModel: root.viewModel
+        systemData: root.viewModel.systemData
     }
 
     Item {

@@ -166,7 +166,7 @@ ColumnLayout {
         SmallerCategoriesButton {
             objectName: "emptyStateSmallerCategoriesButton"
             Layout.alignment: Qt.AlignHCenter
-            viewModel: root.viewModel
+            systemData: root.viewModel.systemData
         }
     }
 
