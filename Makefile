@@ -8,7 +8,7 @@ PREFIX ?= /usr/local
 # into any prefix (the tests and cpack make some), so a copy is kept for `make uninstall`.
 INSTALLED = $(BUILD_DIR)/installed-files.txt
 
-.PHONY: deps configure build run test test-portable format-check demo screenshots bench install \
+.PHONY: deps configure build run test test-portable format-check qmllint demo screenshots bench install \
 	uninstall package translations clean
 
 deps:
@@ -44,6 +44,10 @@ test-portable: deps
 # Every C++ file as the project's .clang-format lays it out.
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# Every QML file against the module's type descriptions; any warning fails.
+qmllint: deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target all_qmllint
 
 demo: build
 	scripts/demo.sh $(BUILD_DIR)

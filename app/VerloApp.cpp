@@ -1,7 +1,6 @@
 #include "app/VerloApp.h"
 
 #include "ui/Icons.h"
-#include "ui/ViewModelTypes.h"
 #include "viewmodel/ContentViewModel.h"
 
 #include <QGuiApplication>
@@ -10,11 +9,11 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(VerloPlugin)
+Q_IMPORT_QML_PLUGIN(Verlo_ViewModelPlugin)
 
 VerloApp::VerloApp(FileScanner scanner)
     : m_viewModel(std::make_unique<ContentViewModel>(std::move(scanner)))
 {
-    registerViewModelTypes();
     Icons::installImageProviders(&m_engine);
 }
 

@@ -20,10 +20,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/verlo/verlo)
 # dpkg-shlibdeps finds the Qt libraries the program links. The QML modules its window loads are
 # plugins no linker sees, so they are named here: those it loads from disk (QtQml and
-# QtQml.Models are built into libQt6Qml). tests/install/check_package.sh opens the packaged
+# QtQml.Models are built into libQt6Qml, but their qmldir files, which the build machine has for
+# qmllint, are read from disk where installed). tests/install/check_package.sh opens the packaged
 # window and checks this list against what it loaded.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(VERLO_QML_RUNTIME_PACKAGES
+    qml6-module-qtqml
+    qml6-module-qtqml-models
     qml6-module-qtqml-workerscript
     qml6-module-qtquick
     qml6-module-qtquick-controls

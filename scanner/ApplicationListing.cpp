@@ -91,8 +91,10 @@ QList<AppInfo> readBundles(const ApplicationListing &listing, const QStringList 
 
 QList<AppInfo> ApplicationListing::scanApplications() const
 {
-    QList<AppInfo> apps = scanApplicationsFolder(m_machine.places().inHome(QStringLiteral("Applications")));
-    apps.append(scanApplicationsFolder(m_machine.places().onSystem(QStringLiteral("/Applications"))));
+    QList<AppInfo> apps =
+        scanApplicationsFolder(m_machine.places().inHome(QStringLiteral("Applications")));
+    apps.append(
+        scanApplicationsFolder(m_machine.places().onSystem(QStringLiteral("/Applications"))));
     apps.append(DesktopApplications(m_machine).scanDesktopApplications());
 
     QCollator collator;
@@ -159,5 +161,6 @@ AppInfo ApplicationListing::readAppInfo(const QString &bundlePath) const
 
 bool ApplicationListing::isUserApplication(const AppInfo &app) const
 {
-    return app.isUserInstalled(m_machine.places().inHome(QStringLiteral("Applications")) + QLatin1Char('/'));
+    return app.isUserInstalled(m_machine.places().inHome(QStringLiteral("Applications")) +
+                               QLatin1Char('/'));
 }

@@ -125,8 +125,8 @@ QList<AppInfo> DesktopApplications::scanDesktopApplications() const
     QList<FoundEntry> found;
     QSet<QPair<quint64, quint64>> visited;
     for (const DataFolder &folder : desktopDataFolderList(m_machine.places()))
-        collectEntries(m_machine.fileManager(), folder.path + QStringLiteral("/applications"), QString(), 0,
-                       visited, found, folder.origin);
+        collectEntries(m_machine.fileManager(), folder.path + QStringLiteral("/applications"),
+                       QString(), 0, visited, found, folder.origin);
 
     // The first entry of an id wins; the ones it shadows only tell how the program was installed.
     QHash<QString, QList<qsizetype>> byID;
@@ -150,7 +150,8 @@ QList<AppInfo> DesktopApplications::scanDesktopApplications() const
         if (!entry->tryExec.isEmpty()) {
             const bool present =
                 entry->tryExec.startsWith(QLatin1Char('/'))
-                    ? m_machine.fileManager().fileExists(machinePath(m_machine.places(), entry->tryExec))
+                    ? m_machine.fileManager().fileExists(
+                          machinePath(m_machine.places(), entry->tryExec))
                     : locateProgram(m_machine.places(), m_machine.fileManager(), entry->tryExec);
             if (!present)
                 continue;
@@ -196,8 +197,8 @@ QList<AppInfo> DesktopApplications::scanDesktopApplications() const
             app.isUserFlatpak =
                 origin == EntryOrigin::userFlatpak ||
                 (origin == EntryOrigin::dataHome &&
-                 m_machine.fileManager().fileExists(m_machine.places().dataHome() + QStringLiteral("/flatpak/app/") +
-                                          flatpakID));
+                 m_machine.fileManager().fileExists(m_machine.places().dataHome() +
+                                                    QStringLiteral("/flatpak/app/") + flatpakID));
             if (isValidFlatpakID(flatpakID))
                 app.flatpakID = flatpakID;
             app.bundleIdentifier =
@@ -209,7 +210,8 @@ QList<AppInfo> DesktopApplications::scanDesktopApplications() const
                 app.snapName = snapName;
         } else if (isAppImageName(app.execPath)) {
             app.installation = InstallationKind::appImage;
-            if (app.execPath.startsWith(QLatin1Char('/')) && isInside(program, m_machine.places().home()))
+            if (app.execPath.startsWith(QLatin1Char('/')) &&
+                isInside(program, m_machine.places().home()))
                 app.path = program;
         } else if (origin == EntryOrigin::dataHome) {
             app.installation = InstallationKind::homeFolder;
@@ -233,7 +235,8 @@ QList<AppInfo> DesktopApplications::scanDesktopApplications() const
         if (entry.app.installation != InstallationKind::systemPackage)
             continue;
         packaged.append(entry.app.path);
-        const QString program = resolvedProgram(m_machine.places(), m_machine.fileManager(), entry.app.execPath);
+        const QString program =
+            resolvedProgram(m_machine.places(), m_machine.fileManager(), entry.app.execPath);
         if (!program.isEmpty()) {
             programOf.insert(entry.app.path, program);
             packaged.append(program);
@@ -289,4 +292,3 @@ QList<AppInfo> DesktopApplications::scanDesktopApplications() const
 
     return apps;
 }
-

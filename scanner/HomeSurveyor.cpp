@@ -78,7 +78,7 @@ void markWayTo(WalkPlan &plan, const QString &path)
 } // namespace
 
 HomeSurvey HomeSurveyor::surveyHome(const QList<FileGroup> &named,
-                                   const ScanProgress &progress) const
+                                    const ScanProgress &progress) const
 {
     const QString home = QDir::cleanPath(m_machine.places().home());
     SizeLedger *ledger = m_machine.ledger();
@@ -98,8 +98,8 @@ HomeSurvey HomeSurveyor::surveyHome(const QList<FileGroup> &named,
         }
     }
     QList<std::pair<int, QString>> userBuckets;
-    const QStringList userDirs =
-        m_machine.places().userDirectories(m_machine.fileManager().readFile(m_machine.places().userDirsFile(), kMaxUserDirsFile));
+    const QStringList userDirs = m_machine.places().userDirectories(
+        m_machine.fileManager().readFile(m_machine.places().userDirsFile(), kMaxUserDirsFile));
     for (const QString &dir : userDirs) {
         bool isDirectory = false;
         if (!m_machine.fileManager().fileExists(dir, &isDirectory) || !isDirectory ||
@@ -119,8 +119,9 @@ HomeSurvey HomeSurveyor::surveyHome(const QList<FileGroup> &named,
     const ProtectedPlaces protectedPlaces(m_machine.places());
     for (const QString &folder : protectedPlaces.folders()) {
         bool isDirectory = false;
-        if (!folder.startsWith(home + u'/') || !m_machine.fileManager().fileExists(folder, &isDirectory) ||
-            !isDirectory || m_machine.fileManager().isSymbolicLink(folder))
+        if (!folder.startsWith(home + u'/') ||
+            !m_machine.fileManager().fileExists(folder, &isDirectory) || !isDirectory ||
+            m_machine.fileManager().isSymbolicLink(folder))
             continue;
         WalkPlace *place = plan.place(folder);
         if (!place || place == &plan.root() || place->bucket >= 0)

@@ -57,9 +57,10 @@ void appendToGroup(QList<FileGroup> &groups, FileCategory category,
 
 QString HomebrewSource::prefix() const
 {
-    const QStringList prefixes = {m_machine.places().onSystem(QStringLiteral("/opt/homebrew")),
-                                  m_machine.places().onSystem(QStringLiteral("/home/linuxbrew/.linuxbrew")),
-                                  m_machine.places().inHome(QStringLiteral(".linuxbrew"))};
+    const QStringList prefixes = {
+        m_machine.places().onSystem(QStringLiteral("/opt/homebrew")),
+        m_machine.places().onSystem(QStringLiteral("/home/linuxbrew/.linuxbrew")),
+        m_machine.places().inHome(QStringLiteral(".linuxbrew"))};
     for (const QString &prefix : prefixes) {
         if (m_machine.fileManager().fileExists(prefix + kBrew))
             return prefix;
@@ -137,7 +138,8 @@ QList<HomebrewPackage> HomebrewSource::list() const
 
 bool HomebrewSource::isInstalledOnRequest(const QString &formulaFolder) const
 {
-    const std::optional<QStringList> versions = m_machine.fileManager().contentsOfDirectory(formulaFolder);
+    const std::optional<QStringList> versions =
+        m_machine.fileManager().contentsOfDirectory(formulaFolder);
     if (!versions)
         return true;
     for (const QString &version : sortedByPath(*versions)) {
@@ -147,7 +149,8 @@ bool HomebrewSource::isInstalledOnRequest(const QString &formulaFolder) const
         const QString receipt = version + QLatin1Char('/') + kReceipt;
         if (!m_machine.fileManager().fileExists(receipt))
             continue;
-        const std::optional<QByteArray> bytes = m_machine.fileManager().readFile(receipt, kReceiptReadLimit);
+        const std::optional<QByteArray> bytes =
+            m_machine.fileManager().readFile(receipt, kReceiptReadLimit);
         if (!bytes)
             continue;
         QJsonParseError error;
@@ -193,7 +196,8 @@ QList<FileGroup> HomebrewSource::findStoreFiles(const QString &packageName) cons
     search((prefix() + kCellar), FileCategory::homebrewCellar, NameRule::containment);
     search((prefix() + kCaskroom), FileCategory::homebrewCaskroom, NameRule::containment);
     // Both download caches share one group.
-    search(m_machine.places().inHome(kUserDownloadCache), FileCategory::homebrewCache, NameRule::word);
+    search(m_machine.places().inHome(kUserDownloadCache), FileCategory::homebrewCache,
+           NameRule::word);
     search((prefix() + kPrefixDownloadCache), FileCategory::homebrewCache, NameRule::word);
     return groups;
 }
@@ -205,37 +209,36 @@ QList<FileGroup> HomebrewSource::findSupportFiles(const QString &packageName) co
     const LeftoverFinder finder(m_machine);
     QList<FileGroup> groups = finder.findNamedLocations(packageName);
 
-    const QList<AssociatedFile> config =
-        finder.findEntriesContaining((prefix() + kEtc), packageName, FileCategory::homebrewConfig,
-                              std::nullopt, NameRule::word);
+    const QList<AssociatedFile> config = finder.findEntriesContaining(
+        (prefix() + kEtc), packageName, FileCategory::homebrewConfig, std::nullopt, NameRule::word);
     if (!config.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewConfig, config));
 
     // var/log holds every formula's logs; it is searched on its own below, never offered whole.
     const QList<AssociatedFile> data =
         finder.findEntriesContaining((prefix() + kVar), packageName, FileCategory::homebrewVar,
-                              QStringLiteral("log"), NameRule::word);
+                                     QStringLiteral("log"), NameRule::word);
     if (!data.isEmpty())
         groups.append(FileGroup(FileCategory::homebrewVar, data));
 
-    const QList<AssociatedFile> logs =
-        finder.findEntriesContaining((prefix() + kVarLog), packageName, FileCategory::libraryLogs,
-                              std::nullopt, NameRule::word);
+    const QList<AssociatedFile> logs = finder.findEntriesContaining(
+        (prefix() + kVarLog), packageName, FileCategory::libraryLogs, std::nullopt, NameRule::word);
     if (!logs.isEmpty())
         appendToGroup(groups, FileCategory::libraryLogs, logs);
 
     const QList<AssociatedFile> daemons =
         finder.findEntriesContaining(m_machine.places().onSystem(kLaunchDaemons), packageName,
-                              FileCategory::launchDaemons, std::nullopt, NameRule::word);
+                                     FileCategory::launchDaemons, std::nullopt, NameRule::word);
     if (!daemons.isEmpty())
         groups.append(FileGroup(FileCategory::launchDaemons, daemons));
 
-    const std::optional<QString> share =
-        placeInside((prefix() + kShare), QString(), packageName);
-    if (share && m_machine.fileManager().fileExists(*share) && !ProtectedPlaces(m_machine.places()).contains(*share)) {
-        groups.append(FileGroup(FileCategory::homebrewShare,
-                                {foundFile(m_machine.fileManager(), *share, packageName,
-                                           FileCategory::homebrewShare, SizeMeter(m_machine).sizeOfFoundItem(*share))}));
+    const std::optional<QString> share = placeInside((prefix() + kShare), QString(), packageName);
+    if (share && m_machine.fileManager().fileExists(*share) &&
+        !ProtectedPlaces(m_machine.places()).contains(*share)) {
+        groups.append(FileGroup(
+            FileCategory::homebrewShare,
+            {foundFile(m_machine.fileManager(), *share, packageName, FileCategory::homebrewShare,
+                       SizeMeter(m_machine).sizeOfFoundItem(*share))}));
     }
     return groups;
 }
@@ -244,7 +247,9 @@ UninstallResult HomebrewSource::uninstall(const PackageRef &package) const
 {
     const QString brew = prefix() + QStringLiteral("/bin/brew");
     if (!m_machine.fileManager().fileExists(brew))
-        return {false, QStringLiteral("brew not found at %1").arg(m_machine.places().systemRelative(brew))};
+        return {
+            false,
+            QStringLiteral("brew not found at %1").arg(m_machine.places().systemRelative(brew))};
     if (const auto problem = unusablePackageName(package.name))
         return {false, problem};
     QStringList arguments{QStringLiteral("uninstall")};

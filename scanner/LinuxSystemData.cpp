@@ -75,7 +75,8 @@ QList<FileGroup> LinuxSystemData::scanLinuxSystemData(const ScanProgress &progre
             return std::nullopt;
         if (progress)
             progress(path);
-        const qint64 size = isDirectory ? sizes.sizeOfDirectory(path, progress) : sizes.sizeOfFile(path);
+        const qint64 size =
+            isDirectory ? sizes.sizeOfDirectory(path, progress) : sizes.sizeOfFile(path);
         if (size <= 0)
             return std::nullopt;
         return foundFile(files, path, name, category, size);
@@ -111,8 +112,7 @@ QList<FileGroup> LinuxSystemData::scanLinuxSystemData(const ScanProgress &progre
 
     QList<AssociatedFile> images;
     const QString systemImages = places.inHome(QStringLiteral("Android/Sdk/system-images"));
-    for (const QString &path :
-         files.contentsOfDirectory(systemImages).value_or(QStringList())) {
+    for (const QString &path : files.contentsOfDirectory(systemImages).value_or(QStringList())) {
         const QString name = QStringLiteral("System image ") + path.section(QLatin1Char('/'), -1);
         if (auto found = entry(path, name, FileCategory::androidImages))
             images.append(*found);
@@ -146,8 +146,7 @@ QList<FileGroup> LinuxSystemData::scanLinuxSystemData(const ScanProgress &progre
 
     // What the system and its tools keep: listed with the command that frees it.
     QList<AssociatedFile> managed;
-    if (const QString journalctl = places.onSystem(kJournalctl);
-        files.fileExists(journalctl)) {
+    if (const QString journalctl = places.onSystem(kJournalctl); files.fileExists(journalctl)) {
         if (progress)
             progress(journalctl);
         const CommandResult result = tools.runQuery(journalctl, {QStringLiteral("--disk-usage")});

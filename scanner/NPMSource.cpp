@@ -51,8 +51,9 @@ const QString kNPMPlaces = QStringLiteral("/opt/homebrew/bin/npm, /usr/local/bin
 
 bool NPMSource::isAvailable() const
 {
-    for (const QString &npm : {m_machine.places().onSystem(kHomebrewNPM), m_machine.places().onSystem(kLocalNPM),
-                               m_machine.places().onSystem(kSystemNPM), m_machine.places().inHome(kUserPrefixNPM)}) {
+    for (const QString &npm :
+         {m_machine.places().onSystem(kHomebrewNPM), m_machine.places().onSystem(kLocalNPM),
+          m_machine.places().onSystem(kSystemNPM), m_machine.places().inHome(kUserPrefixNPM)}) {
         if (m_machine.fileManager().fileExists(npm))
             return true;
     }
@@ -62,8 +63,9 @@ bool NPMSource::isAvailable() const
 
 std::optional<QString> NPMSource::executable() const
 {
-    for (const QString &npm : {m_machine.places().onSystem(kHomebrewNPM), m_machine.places().onSystem(kLocalNPM),
-                               m_machine.places().onSystem(kSystemNPM), m_machine.places().inHome(kUserPrefixNPM)}) {
+    for (const QString &npm :
+         {m_machine.places().onSystem(kHomebrewNPM), m_machine.places().onSystem(kLocalNPM),
+          m_machine.places().onSystem(kSystemNPM), m_machine.places().inHome(kUserPrefixNPM)}) {
         if (m_machine.fileManager().fileExists(npm))
             return npm;
     }
@@ -88,7 +90,8 @@ std::optional<QString> NPMSource::reportedRoot() const
 {
     const std::optional<QString> npm = executable();
     // The Homebrew and /usr/local npm keep their packages in their own prefix's fixed folder.
-    if (!npm || *npm == m_machine.places().onSystem(kHomebrewNPM) || *npm == m_machine.places().onSystem(kLocalNPM))
+    if (!npm || *npm == m_machine.places().onSystem(kHomebrewNPM) ||
+        *npm == m_machine.places().onSystem(kLocalNPM))
         return std::nullopt;
     Process process(*npm, {QStringLiteral("root"), QStringLiteral("-g")});
     process.setEnvironment(environment(*npm));
@@ -153,8 +156,8 @@ QList<NPMPackage> NPMSource::list() const
         bool isDirectory = false;
         if (!m_machine.fileManager().fileExists(entry, &isDirectory) || !isDirectory)
             continue;
-        const std::optional<QByteArray> manifest =
-            m_machine.fileManager().readFile(entry + QStringLiteral("/package.json"), kManifestReadLimit);
+        const std::optional<QByteArray> manifest = m_machine.fileManager().readFile(
+            entry + QStringLiteral("/package.json"), kManifestReadLimit);
         packages.append(NPMPackage(name, versionFromManifest(manifest), entry));
     }
 
@@ -199,9 +202,10 @@ QList<FileGroup> NPMSource::findNamedFiles(const QString &packageName) const
         placeInside(m_machine.places().inHome(kNPMCache), QString(), packageName);
     if (cacheEntry && m_machine.fileManager().fileExists(*cacheEntry) &&
         !ProtectedPlaces(m_machine.places()).contains(*cacheEntry)) {
-        groups.append(FileGroup(FileCategory::npmCache,
-                                {foundFile(m_machine.fileManager(), *cacheEntry, packageName,
-                                           FileCategory::npmCache, SizeMeter(m_machine).sizeOfFoundItem(*cacheEntry))}));
+        groups.append(FileGroup(
+            FileCategory::npmCache,
+            {foundFile(m_machine.fileManager(), *cacheEntry, packageName, FileCategory::npmCache,
+                       SizeMeter(m_machine).sizeOfFoundItem(*cacheEntry))}));
     }
     return groups;
 }

@@ -44,7 +44,8 @@ QString pacmanPackageOf(QString fileName)
 
 } // namespace
 
-QList<AssociatedFile> SystemCommandCaches::scanSystemCommandCaches(const ScanProgress &progress) const
+QList<AssociatedFile>
+SystemCommandCaches::scanSystemCommandCaches(const ScanProgress &progress) const
 {
     const Places &places = m_machine.places();
     const FileManager &files = m_machine.fileManager();
@@ -96,8 +97,7 @@ QList<AssociatedFile> SystemCommandCaches::scanSystemCommandCaches(const ScanPro
         // one "name-version-release" folder each) and removes the others with their signatures.
         QSet<QString> installed;
         for (const QString &entry :
-             files.contentsOfDirectory(places.onSystem(kPacmanInstalled))
-                 .value_or(QStringList()))
+             files.contentsOfDirectory(places.onSystem(kPacmanInstalled)).value_or(QStringList()))
             installed.insert(lastComponent(entry));
         const QString cache = places.onSystem(kPacmanCache);
         add(cache, QStringLiteral("pacman packages no longer installed"),

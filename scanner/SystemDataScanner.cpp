@@ -82,7 +82,7 @@ void sortLargestFirst(QList<AssociatedFile> &files)
 } // namespace
 
 SystemDataResult SystemDataScanner::scanSystemData(const ScanProgress &progress,
-                                             const SystemDataListener &listener) const
+                                                   const SystemDataListener &listener) const
 {
     // The steps measure on a machine that keeps what they measured, for the home's walk.
     Machine machine = m_machine;
@@ -93,8 +93,9 @@ SystemDataResult SystemDataScanner::scanSystemData(const ScanProgress &progress,
 
     // The folders whose entries the steps measure one at a time: each measured in one parallel
     // walk rather than in one short walk per entry.
-    for (const QString &folder : {m_machine.places().inHome(kCaches), m_machine.places().inHome(kLogs),
-                                  m_machine.places().inHome(kDeviceBackups), m_machine.places().cacheHome()})
+    for (const QString &folder :
+         {m_machine.places().inHome(kCaches), m_machine.places().inHome(kLogs),
+          m_machine.places().inHome(kDeviceBackups), m_machine.places().cacheHome()})
         surveyor.measureEntriesAhead(folder);
 
     QList<FileGroup> all;
@@ -156,8 +157,10 @@ SystemDataResult SystemDataScanner::arrangeSystemData(const QList<FileGroup> &al
 
 bool SystemDataScanner::isXcodeInstalled() const
 {
-    return m_machine.fileManager().fileExists(m_machine.places().onSystem(QStringLiteral("/Applications/Xcode.app"))) ||
-           m_machine.fileManager().fileExists(m_machine.places().inHome(QStringLiteral("Applications/Xcode.app")));
+    return m_machine.fileManager().fileExists(
+               m_machine.places().onSystem(QStringLiteral("/Applications/Xcode.app"))) ||
+           m_machine.fileManager().fileExists(
+               m_machine.places().inHome(QStringLiteral("Applications/Xcode.app")));
 }
 
 bool SystemDataScanner::isDockerInstalled() const
@@ -181,8 +184,8 @@ QList<FileGroup> SystemDataScanner::scanXcodeData(const ScanProgress &progress) 
         const qint64 size = measureEntry(m_machine, place, progress);
         if (size <= 0)
             continue;
-        const AssociatedFile entry =
-            foundFile(m_machine.fileManager(), place, lastComponent(place), location.category, size);
+        const AssociatedFile entry = foundFile(m_machine.fileManager(), place, lastComponent(place),
+                                               location.category, size);
         auto group = std::find_if(groups.begin(), groups.end(), [&](const FileGroup &g) {
             return g.category == location.category;
         });
@@ -196,7 +199,8 @@ QList<FileGroup> SystemDataScanner::scanXcodeData(const ScanProgress &progress) 
     return groups;
 }
 
-std::optional<QList<FileGroup>> SystemDataScanner::scanDeviceBackups(const ScanProgress &progress) const
+std::optional<QList<FileGroup>>
+SystemDataScanner::scanDeviceBackups(const ScanProgress &progress) const
 {
     const QString folder = m_machine.places().inHome(kDeviceBackups);
     if (!m_machine.fileManager().fileExists(folder))
@@ -224,13 +228,15 @@ std::optional<QList<FileGroup>> SystemDataScanner::scanDeviceBackups(const ScanP
             bytes ? PropertyList::readTopLevelDictionary(*bytes) : std::nullopt;
         if (info) {
             name = info->string(kBackupNameKey).value_or(kBackupNameFallback);
-            if (const std::optional<QDateTime> modified = m_machine.fileManager().modificationDate(entry);
+            if (const std::optional<QDateTime> modified =
+                    m_machine.fileManager().modificationDate(entry);
                 modified && modified->isValid()) {
                 name += QStringLiteral(" (") + locale.toString(modified->date(), dateFormat) +
                         QLatin1Char(')');
             }
         }
-        backups.append(foundFile(m_machine.fileManager(), entry, name, FileCategory::deviceBackups, size));
+        backups.append(
+            foundFile(m_machine.fileManager(), entry, name, FileCategory::deviceBackups, size));
     }
     if (backups.isEmpty())
         return QList<FileGroup>();
@@ -239,9 +245,9 @@ std::optional<QList<FileGroup>> SystemDataScanner::scanDeviceBackups(const ScanP
 
 std::optional<FileGroup> SystemDataScanner::scanLocalSnapshots() const
 {
-    const std::optional<QString> output =
-        ToolRunner(m_machine).runCommandForOutput(m_machine.places().onSystem(kSnapshotTool),
-                            {QStringLiteral("listlocalsnapshots"), QStringLiteral("/")});
+    const std::optional<QString> output = ToolRunner(m_machine).runCommandForOutput(
+        m_machine.places().onSystem(kSnapshotTool),
+        {QStringLiteral("listlocalsnapshots"), QStringLiteral("/")});
     if (!output || output->isEmpty())
         return std::nullopt;
 
@@ -287,14 +293,16 @@ QList<FileGroup> SystemDataScanner::scanContainerData(const ScanProgress &progre
     return groups;
 }
 
-std::optional<QList<FileGroup>> SystemDataScanner::scanCachesAndLogs(const ScanProgress &progress) const
+std::optional<QList<FileGroup>>
+SystemDataScanner::scanCachesAndLogs(const ScanProgress &progress) const
 {
     QList<FileGroup> groups;
 
     // Entries of one folder larger than minimum, largest first; nothing when it cannot be listed.
     const auto scanFolder = [&](const QString &folder, const QStringList &skipped, qint64 minimum,
                                 FileCategory category) -> std::optional<QList<AssociatedFile>> {
-        const std::optional<QStringList> entries = m_machine.fileManager().contentsOfDirectory(folder);
+        const std::optional<QStringList> entries =
+            m_machine.fileManager().contentsOfDirectory(folder);
         if (!entries)
             return std::nullopt;
         QList<AssociatedFile> listed;
@@ -338,10 +346,10 @@ std::optional<QList<FileGroup>> SystemDataScanner::scanCachesAndLogs(const ScanP
         report(progress, reports);
         const qint64 size = measureEntry(m_machine, reports, progress);
         if (size > 0) {
-            groups.append(
-                FileGroup(FileCategory::diagnosticReports,
-                          {foundFile(m_machine.fileManager(), reports, QStringLiteral("Diagnostic Reports"),
-                                     FileCategory::diagnosticReports, size)}));
+            groups.append(FileGroup(
+                FileCategory::diagnosticReports,
+                {foundFile(m_machine.fileManager(), reports, QStringLiteral("Diagnostic Reports"),
+                           FileCategory::diagnosticReports, size)}));
         }
     }
     return groups;

@@ -94,8 +94,8 @@ QList<FileGroup> ToolchainScanner::scanToolchains(const ScanProgress &progress) 
                                 : sizeWithout(m_machine, entry.path, entry.unmeasured, progress);
         if (size <= 0)
             continue;
-        AssociatedFile file =
-            foundFile(m_machine.fileManager(), entry.path, entry.name, FileCategory::toolchains, size);
+        AssociatedFile file = foundFile(m_machine.fileManager(), entry.path, entry.name,
+                                        FileCategory::toolchains, size);
         // An inexact name keeps its own reason; no tool is handed a name it cannot carry.
         if (file.isRemovable()) {
             file.unremovableReason = entry.inUseReason;

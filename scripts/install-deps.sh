@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-svg-dev qt6-image-formats-plugins
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
+  qml6-module-qtqml qml6-module-qtqml-models
   qml6-module-qtquick-dialogs qml6-module-qtcore qml6-module-qt-labs-settings qml6-module-qttest
   libqt6svg6 xvfb xauth fonts-dejavu-core util-linux python3
   qt6-l10n-tools qt6-tools-dev help2man desktop-file-utils appstream dpkg-dev file

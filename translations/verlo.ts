@@ -318,14 +318,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 item</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 items</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Run &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
@@ -743,6 +735,17 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>Caution</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SystemDataSection</name>
+    <message>
+        <source>%1 item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 items</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -10,7 +10,7 @@ ApplicationSectionsModel::ApplicationSectionsModel(QObject *parent)
             &ApplicationSectionsModel::countChanged);
 }
 
-void ApplicationSectionsModel::setUserApplications(QAbstractItemModel *model)
+void ApplicationSectionsModel::setUserApplications(AppListModel *model)
 {
     if (model == m_user)
         return;
@@ -18,7 +18,7 @@ void ApplicationSectionsModel::setUserApplications(QAbstractItemModel *model)
     rebuild();
 }
 
-void ApplicationSectionsModel::setSystemApplications(QAbstractItemModel *model)
+void ApplicationSectionsModel::setSystemApplications(AppListModel *model)
 {
     if (model == m_system)
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewmodel/AppListModel.h"
+
 #include <QConcatenateTablesProxyModel>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
@@ -12,19 +14,19 @@ class ApplicationSectionsModel : public QConcatenateTablesProxyModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QAbstractItemModel *userApplications READ userApplications WRITE setUserApplications
+    Q_PROPERTY(AppListModel *userApplications READ userApplications WRITE setUserApplications NOTIFY
+                   sourcesChanged)
+    Q_PROPERTY(AppListModel *systemApplications READ systemApplications WRITE setSystemApplications
                    NOTIFY sourcesChanged)
-    Q_PROPERTY(QAbstractItemModel *systemApplications READ systemApplications WRITE
-                   setSystemApplications NOTIFY sourcesChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     explicit ApplicationSectionsModel(QObject *parent = nullptr);
 
-    QAbstractItemModel *userApplications() const { return m_user; }
-    void setUserApplications(QAbstractItemModel *model);
-    QAbstractItemModel *systemApplications() const { return m_system; }
-    void setSystemApplications(QAbstractItemModel *model);
+    AppListModel *userApplications() const { return m_user; }
+    void setUserApplications(AppListModel *model);
+    AppListModel *systemApplications() const { return m_system; }
+    void setSystemApplications(AppListModel *model);
 
     int count() const { return rowCount(); }
 
@@ -40,6 +42,6 @@ signals:
 private:
     void rebuild();
 
-    QPointer<QAbstractItemModel> m_user;
-    QPointer<QAbstractItemModel> m_system;
+    QPointer<AppListModel> m_user;
+    QPointer<AppListModel> m_system;
 };

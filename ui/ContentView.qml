@@ -97,12 +97,12 @@ Item {
         objectName: "confirmDialog"
         title: qsTr("Confirm")
         // Read only while asked for: it looks for the application among the running processes.
-        message: root.viewModel.showDeleteConfirmation ? root.viewModel.deleteConfirmationMessage
+        message: root.viewModel.removal.showDeleteConfirmation ? root.viewModel.removal.deleteConfirmationMessage
                                                        : ""
-        actionTitle: root.viewModel.deleteButtonTitle
+        actionTitle: root.viewModel.removal.deleteButtonTitle
         actionIsDestructive: true
-        onAccepted: root.viewModel.deleteSelected()
-        onClosed: root.viewModel.showDeleteConfirmation = false
+        onAccepted: root.viewModel.removal.deleteSelected()
+        onClosed: root.viewModel.removal.showDeleteConfirmation = false
     }
 
     // The flags open their alert; closing an alert clears its flag.
@@ -111,13 +111,16 @@ Item {
         function onShowErrorAlertChanged() {
             root.syncAlert(errorDialog, root.viewModel.showErrorAlert)
         }
+    }
+    Connections {
+        target: root.viewModel.removal
         function onShowDeleteConfirmationChanged() {
-            root.syncAlert(confirmDialog, root.viewModel.showDeleteConfirmation)
+            root.syncAlert(confirmDialog, root.viewModel.removal.showDeleteConfirmation)
         }
     }
     Component.onCompleted: {
         syncAlert(errorDialog, viewModel.showErrorAlert)
-        syncAlert(confirmDialog, viewModel.showDeleteConfirmation)
+        syncAlert(confirmDialog, viewModel.removal.showDeleteConfirmation)
     }
 
     function syncAlert(dialog, shown) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include "model/AppInfo.h"
 
 #include "viewmodel/ItemListModel.h"
@@ -15,6 +17,8 @@
 class AppListModel : public ItemListModel
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The view model owns it")
 
 public:
     enum Role

@@ -4,12 +4,14 @@
 #include "viewmodel/SystemDataSafety.h"
 
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 
 // FileCategory and SystemDataSafety as QML compares them (Category.DockerData, Safety.Review).
 // QML reads only capitalised enum keys, so these repeat the cases capitalised, in the same order
 // and with the same values. The category and safety roles of FileGroupListModel hold them.
 namespace Category {
 Q_NAMESPACE
+QML_ELEMENT
 
 enum class Value
 {
@@ -81,6 +83,7 @@ inline FileCategory toFileCategory(Value value)
 
 namespace Safety {
 Q_NAMESPACE
+QML_ELEMENT
 
 enum class Value
 {

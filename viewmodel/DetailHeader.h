@@ -3,6 +3,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 // What the detail pane's header shows for the selected item or System Data category: a title,
 // the line under it ("" for none) and an image: iconSource (ItemIcon::toSource(), "" when there
@@ -10,6 +11,7 @@
 struct DetailHeader
 {
     Q_GADGET
+    QML_VALUE_TYPE(detailHeader)
     Q_PROPERTY(QString title MEMBER title CONSTANT)
     Q_PROPERTY(QString subtitle MEMBER subtitle CONSTANT)
     Q_PROPERTY(QString iconSource MEMBER iconSource CONSTANT)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include "model/FileGroup.h"
 
 #include <QAbstractListModel>
@@ -27,6 +29,8 @@ class FileListModel;
 class FileGroupListModel : public QAbstractListModel
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The view model owns it")
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include "model/AssociatedFile.h"
 
 #include <QAbstractListModel>
@@ -17,6 +19,8 @@
 class FileListModel : public QAbstractListModel
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The view model owns it")
     Q_PROPERTY(int count READ count CONSTANT)
 
 public:

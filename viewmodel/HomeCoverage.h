@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -14,6 +16,8 @@
 class HomeCoverage : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The view model owns it")
     Q_PROPERTY(bool isMeasuring READ isMeasuring NOTIFY changed)
     // 0 to 1 while measuring; never 1 before the scan ends.
     Q_PROPERTY(double fraction READ fraction NOTIFY changed)

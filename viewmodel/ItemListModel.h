@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QAbstractListModel>
 #include <QList>
 #include <QUuid>
@@ -11,6 +13,8 @@
 class ItemListModel : public QAbstractListModel
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The view model owns it")
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:

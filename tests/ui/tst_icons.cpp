@@ -24,6 +24,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(VerloPlugin)
+Q_IMPORT_QML_PLUGIN(Verlo_ViewModelPlugin)
 
 using namespace Qt::StringLiterals;
 

@@ -11,8 +11,8 @@ Item {
     property string iconSource
     property string fallbackSymbol
     property string title
-    // What goes under the title; nothing shows a single line.
-    property Component subtitle
+    // What goes under the title (the row's own children); nothing visible shows a single line.
+    default property alias subtitle: subtitleArea.data
 
     signal clicked
 
@@ -64,11 +64,11 @@ Item {
                 elide: Text.ElideRight
                 maximumLineCount: 1
             }
-            Loader {
+            ColumnLayout {
+                id: subtitleArea
                 Layout.fillWidth: true
-                active: root.subtitle !== null
-                visible: active
-                sourceComponent: root.subtitle
+                visible: visibleChildren.length > 0
+                spacing: 0
             }
         }
     }

@@ -40,12 +40,12 @@ T.Button {
     }
 
     // Centred, so a label stays in the middle when a minimum width makes the button wider.
+    // No id inside: contentItem is deferred, and an id would make it immediate.
     contentItem: Item {
-        implicitWidth: content.implicitWidth
-        implicitHeight: content.implicitHeight
+        implicitWidth: children[0].implicitWidth
+        implicitHeight: children[0].implicitHeight
 
         Row {
-            id: content
             anchors.centerIn: parent
             spacing: Theme.spacingS
             Symbol {

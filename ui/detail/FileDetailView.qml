@@ -12,14 +12,14 @@ Rectangle {
 
     required property ContentViewModel viewModel
 
-    readonly property bool isSystemData: viewModel.section === ContentViewModel.SystemData
-    readonly property bool hasItem: viewModel.selectedItemKind !== ""
-    readonly property bool hasCategory: !hasItem && viewModel.selectedSystemCategory !== ""
+    readonly property bool isSystemData: viewModel.section === Section.SystemData
+    readonly property bool hasItem: viewModel.selectedItemHeader.title !== ""
+    readonly property bool hasCategory: !hasItem && viewModel.systemData.selectedCategory !== ""
     readonly property bool hasSelection: hasItem || hasCategory
     // The header's title, subtitle and image (a DetailHeader) for what is selected.
-    readonly property var header: hasItem ? viewModel.selectedItemHeader
-                                          : viewModel.selectedSystemCategoryHeader
-    readonly property int groupCount: viewModel.fileGroups.count
+    readonly property detailHeader header: hasItem ? viewModel.selectedItemHeader
+                                                     : viewModel.systemData.selectedCategoryHeader
+    readonly property int groupCount: viewModel.detail.fileGroups.count
 
     // Collapsed groups by group id. Group ids change with every scan, so new groups start
     // expanded; keeping the flags here lets them survive a change of sort order.
@@ -45,25 +45,25 @@ Rectangle {
         symbolSize: Theme.iconL
         symbol: {
             switch (root.viewModel.section) {
-            case ContentViewModel.NPM: return "terminal.fill"
-            case ContentViewModel.Homebrew: return "cup.and.saucer.fill"
-            case ContentViewModel.SystemData: return "internaldrive.fill"
+            case Section.NPM: return "terminal.fill"
+            case Section.Homebrew: return "cup.and.saucer.fill"
+            case Section.SystemData: return "internaldrive.fill"
             default: return "arrow.left.circle"
             }
         }
         title: {
             switch (root.viewModel.section) {
-            case ContentViewModel.NPM:
-            case ContentViewModel.Homebrew: return qsTr("Select a package")
-            case ContentViewModel.SystemData: return qsTr("Scan System Data")
+            case Section.NPM:
+            case Section.Homebrew: return qsTr("Select a package")
+            case Section.SystemData: return qsTr("Scan System Data")
             default: return qsTr("Select an app")
             }
         }
         detail: {
             switch (root.viewModel.section) {
-            case ContentViewModel.NPM: return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
-            case ContentViewModel.Homebrew: return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
-            case ContentViewModel.SystemData: return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
+            case Section.NPM: return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
+            case Section.Homebrew: return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
+            case Section.SystemData: return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
             default: return qsTr("Choose an app from the sidebar to scan\nfor associated files")
             }
         }
@@ -118,10 +118,10 @@ Rectangle {
                 objectName: "sortButton"
                 visible: root.groupCount > 0 && !root.isSystemData
                 enabled: !root.viewModel.isScanning
-                text: root.viewModel.sortBySize ? qsTr("Sort by Name") : qsTr("Sort by Size")
-                symbol: root.viewModel.sortBySize ? "textformat.abc" : "arrow.up.arrow.down"
+                text: root.viewModel.detail.sortBySize ? qsTr("Sort by Name") : qsTr("Sort by Size")
+                symbol: root.viewModel.detail.sortBySize ? "textformat.abc" : "arrow.up.arrow.down"
                 fontSize: Theme.calloutSize
-                onClicked: root.viewModel.sortBySize = !root.viewModel.sortBySize
+                onClicked: root.viewModel.detail.sortBySize = !root.viewModel.detail.sortBySize
             }
         }
 
@@ -136,7 +136,7 @@ Rectangle {
             Layout.leftMargin: Theme.spacingXL
             Layout.rightMargin: Theme.spacingXL
             Layout.topMargin: Theme.spacingM
-            visible: root.viewModel.hasLastDeleteSummary
+            visible: root.viewModel.removal.hasLastDeleteSummary
             implicitHeight: bannerRow.implicitHeight + 24
             radius: Theme.radiusL
             color: Theme.alpha(Theme.green, 0.08)
@@ -157,7 +157,7 @@ Rectangle {
                     textFormat: Text.PlainText
                     objectName: "resultText"
                     Layout.fillWidth: true
-                    text: root.viewModel.lastDeleteSummary
+                    text: root.viewModel.removal.lastDeleteSummary
                     color: Theme.primaryText
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.calloutSize
@@ -167,10 +167,10 @@ Rectangle {
                 // line then stays until the user goes on (see ContentViewModel.canPutBack).
                 VerloButton {
                     objectName: "putBackButton"
-                    visible: root.viewModel.canPutBack
+                    visible: root.viewModel.removal.canPutBack
                     text: qsTr("Put Back")
                     fontSize: Theme.calloutSize
-                    onClicked: root.viewModel.putBackLastRemoval()
+                    onClicked: root.viewModel.removal.putBackLastRemoval()
                 }
                 VerloButton {
                     objectName: "openTrashButton"
@@ -188,7 +188,7 @@ Rectangle {
             Layout.leftMargin: Theme.spacingXL
             Layout.rightMargin: Theme.spacingXL
             Layout.topMargin: Theme.spacingM
-            visible: root.viewModel.openedFolders.length > 0
+            visible: root.viewModel.detail.openedFolders.length > 0
             spacing: Theme.spacingM
             VerloButton {
                 objectName: "folderBackButton"
@@ -197,14 +197,18 @@ Rectangle {
                 text: qsTr("Back")
                 fontSize: Theme.calloutSize
                 enabled: !root.viewModel.isScanning
-                onClicked: root.viewModel.closeFolder()
+                onClicked: root.viewModel.detail.closeFolder()
             }
             Text {
                 textFormat: Text.PlainText
                 objectName: "folderTrailText"
                 Layout.fillWidth: true
-                text: [root.header.title].concat(root.viewModel.openedFolders.map(
-                          path => path.substring(path.lastIndexOf("/") + 1))).join("  \u203A  ")
+                text: {
+                    const parts = [root.header.title]
+                    for (const path of root.viewModel.detail.openedFolders)
+                        parts.push(path.substring(path.lastIndexOf("/") + 1))
+                    return parts.join("  \u203A  ")
+                }
                 color: Theme.secondaryText
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.calloutSize
@@ -263,16 +267,19 @@ Rectangle {
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: VerloScrollBar {}
                 model: FileGroupSortModel {
-                    sourceModel: root.viewModel.fileGroups
-                    bySize: root.viewModel.sortBySize
+                    sourceModel: root.viewModel.detail.fileGroups
+                    bySize: root.viewModel.detail.sortBySize
                 }
                 delegate: FileGroupView {
+                    id: groupView
                     x: Theme.spacingXL
                     width: groupList.width - 2 * Theme.spacingXL
-                    viewModel: root.viewModel
-                    sortBySize: root.viewModel.sortBySize
-                    isExpanded: !root.collapsedGroups[groupId]
-                    onExpansionToggled: root.setExpanded(groupId, !isExpanded)
+                    sortBySize: root.viewModel.detail.sortBySize
+                    isExpanded: !root.collapsedGroups[groupView.groupId]
+                    onExpansionToggled: root.setExpanded(groupView.groupId, !groupView.isExpanded)
+                    onGroupSelectionRequested: (groupId, selected) => root.viewModel.detail.setGroupSelection(groupId, selected)
+                    onFileToggled: fileId => root.viewModel.detail.toggleFile(fileId)
+                    onFolderOpened: path => root.viewModel.detail.openFolder(path)
                 }
             }
 
@@ -285,9 +292,9 @@ Rectangle {
                 title: qsTr("No associated files found")
                 detail: {
                     switch (root.viewModel.section) {
-                    case ContentViewModel.NPM: return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
-                    case ContentViewModel.Homebrew: return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
-                    case ContentViewModel.SystemData: return qsTr("Select a category from the sidebar to view system files.")
+                    case Section.NPM: return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
+                    case Section.Homebrew: return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
+                    case Section.SystemData: return qsTr("Select a category from the sidebar to view system files.")
                     default: return qsTr("No leftover Preference, Application Support,\nor Cache files were found for this app.")
                     }
                 }
@@ -315,11 +322,11 @@ Rectangle {
                     objectName: "footerSummary"
                     Layout.fillWidth: true
                     text: {
-                        const vm = root.viewModel
-                        if (vm.totalSelectedCount > 0)
-                            return qsTr("%1 file(s) selected (%2)").arg(vm.totalSelectedCount).arg(vm.totalSelectedSizeText)
+                        const detail = root.viewModel.detail
+                        if (detail.totalSelectedCount > 0)
+                            return qsTr("%1 file(s) selected (%2)").arg(detail.totalSelectedCount).arg(detail.totalSelectedSizeText)
                         if (root.groupCount > 0)
-                            return qsTr("Total: %1 in %2 file(s)").arg(vm.fileGroupsTotalSizeText).arg(vm.fileGroupsFileCount)
+                            return qsTr("Total: %1 in %2 file(s)").arg(detail.fileGroupsTotalSizeText).arg(detail.fileGroupsFileCount)
                         return ""
                     }
                     color: Theme.secondaryText
@@ -334,7 +341,7 @@ Rectangle {
                     look: "borderless"
                     text: qsTr("Select All")
                     fontSize: Theme.calloutSize
-                    onClicked: root.viewModel.setAllSelected(true)
+                    onClicked: root.viewModel.detail.setAllSelected(true)
                 }
                 VerloButton {
                     objectName: "deselectAllButton"
@@ -343,7 +350,7 @@ Rectangle {
                     look: "borderless"
                     text: qsTr("Deselect All")
                     fontSize: Theme.calloutSize
-                    onClicked: root.viewModel.setAllSelected(false)
+                    onClicked: root.viewModel.detail.setAllSelected(false)
                 }
                 VerloButton {
                     objectName: "moveToTrashButton"
@@ -351,8 +358,8 @@ Rectangle {
                     tint: Theme.red
                     text: qsTr("Move to Trash")
                     symbol: "trash"
-                    enabled: root.viewModel.totalSelectedCount > 0 && !root.viewModel.isScanning
-                    onClicked: root.viewModel.showDeleteConfirmation = true
+                    enabled: root.viewModel.detail.totalSelectedCount > 0 && !root.viewModel.isScanning
+                    onClicked: root.viewModel.removal.showDeleteConfirmation = true
                 }
             }
         }

@@ -8,7 +8,6 @@ import Verlo
 Rectangle {
     id: root
 
-    required property ContentViewModel viewModel
     required property string groupId
     required property string categoryName
     required property string title
@@ -16,11 +15,15 @@ Rectangle {
     required property string formattedSize
     required property int fileCount
     required property bool allSelected
-    required property var files // the group's file list model
+    required property FileListModel files
     property bool sortBySize: false
     property bool isExpanded: true
 
     signal expansionToggled
+    // Select All / Deselect All, and what its file rows ask for.
+    signal groupSelectionRequested(string groupId, bool selected)
+    signal fileToggled(string fileId)
+    signal folderOpened(string path)
 
     objectName: "fileGroup_" + categoryName
     implicitHeight: column.implicitHeight + 24
@@ -94,7 +97,7 @@ Rectangle {
             visible: root.fileCount > 0
             checked: root.allSelected
             text: root.allSelected ? qsTr("Deselect All") : qsTr("Select All")
-            onClicked: root.viewModel.setGroupSelection(root.groupId, !root.allSelected)
+            onClicked: root.groupSelectionRequested(root.groupId, !root.allSelected)
         }
 
         // The rows fold away smoothly; collapsed, the area takes no room at all.
@@ -124,7 +127,8 @@ Rectangle {
                     }
                     delegate: FileRowView {
                         Layout.fillWidth: true
-                        viewModel: root.viewModel
+                        onToggled: fileId => root.fileToggled(fileId)
+                        onFolderOpened: path => root.folderOpened(path)
                     }
                 }
             }

@@ -8,10 +8,13 @@ import Verlo
 Rectangle {
     id: root
 
-    required property ContentViewModel viewModel
     // {fileId, name, path, size, sizeText, isSelected, isDirectory, isPackageFile,
     //  unremovableReason, alsoUsedBy, lastModifiedText, canOpen}
     required property var file
+    // The checkbox was clicked; the row (a large folder) asks to be opened.
+    signal toggled(string fileId)
+    signal folderOpened(string path)
+
     readonly property bool removable: file.unremovableReason === ""
 
     objectName: "fileRow_" + file.name
@@ -45,7 +48,7 @@ Rectangle {
             enabled: root.removable
             checked: root.file.isSelected
             Accessible.name: root.file.name
-            onClicked: root.viewModel.toggleFile(root.file.fileId)
+            onClicked: root.toggled(root.file.fileId)
         }
         Symbol {
             Layout.preferredWidth: Theme.iconM
@@ -105,6 +108,6 @@ Rectangle {
 
     TapHandler {
         enabled: root.file.canOpen
-        onTapped: root.viewModel.openFolder(root.file.path)
+        onTapped: root.folderOpened(root.file.path)
     }
 }

@@ -8,19 +8,19 @@ ItemListFrame {
     id: root
 
     searchPlaceholder: qsTr("Search apps...")
-    shownCount: root.viewModel.filteredApps.count
+    shownCount: root.viewModel.applications.filteredApps.count
     emptySymbol: hasQueryOrApps ? "magnifyingglass" : "app.fill"
     emptyTitle: hasQueryOrApps ? qsTr("No results") : qsTr("No apps found")
     emptyDetail: hasQueryOrApps ? qsTr("No apps match '%1'").arg(root.viewModel.searchQuery)
                                 : qsTr("No applications found")
 
     readonly property bool hasQueryOrApps: root.viewModel.searchQuery !== ""
-                                           || root.viewModel.allAppsCount > 0
+                                           || root.viewModel.applications.allCount > 0
 
     ApplicationSectionsModel {
         id: sections
-        userApplications: root.viewModel.userApplications
-        systemApplications: root.viewModel.systemApplications
+        userApplications: root.viewModel.applications.userApplications
+        systemApplications: root.viewModel.applications.systemApplications
     }
 
     ListView {
@@ -38,9 +38,14 @@ ItemListFrame {
         section.criteria: ViewSection.FullString
         section.delegate: sectionHeader
 
+        // This file is not ComponentBehavior: Bound, as Qt 6.4 cannot create a bound section
+        // delegate; the row's click reaches the view model by id all the same.
         delegate: AppRowView {
+            id: appRow
             width: ListView.view.width
-            viewModel: root.viewModel
+            // qmllint disable unqualified
+            onClicked: root.viewModel.selectApplication(appRow.path)
+            // qmllint enable unqualified
         }
     }
 

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Layouts
 import Verlo
 
 // One application in the list: icon, name and bundle identifier (or how it was installed). A click selects it and starts
@@ -6,7 +7,6 @@ import Verlo
 ItemRow {
     id: root
 
-    required property ContentViewModel viewModel
     required property string name
     required property string path
     required property string detail
@@ -16,19 +16,16 @@ ItemRow {
     objectName: "appRow_" + name
     title: name
     fallbackSymbol: "app.fill"
-    subtitle: root.detail !== "" ? subtitleText : null
-    onClicked: viewModel.selectApplication(path)
 
-    Component {
-        id: subtitleText
-        Text {
-            textFormat: Text.PlainText
-            text: root.detail
-            color: Theme.secondaryText
-            font.family: Theme.fontFamily
-            font.pixelSize: Theme.captionSize
-            elide: Text.ElideRight
-            maximumLineCount: 1
-        }
+    Text {
+        Layout.fillWidth: true
+        visible: root.detail !== ""
+        textFormat: Text.PlainText
+        text: root.detail
+        color: Theme.secondaryText
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.captionSize
+        elide: Text.ElideRight
+        maximumLineCount: 1
     }
 }

@@ -8,19 +8,19 @@ ItemListFrame {
     id: root
 
     readonly property bool hasQueryOrPackages: root.viewModel.searchQuery !== ""
-                                               || root.viewModel.allHomebrewPackagesCount > 0
+                                               || root.viewModel.homebrew.allCount > 0
 
     searchPlaceholder: qsTr("Search packages...")
     showCacheBar: true
     cacheSymbol: "arrow.down.circle.fill"
     cacheLabel: qsTr("Homebrew Cache:")
-    cacheSizeText: root.viewModel.homebrewCacheSizeText
-    shownCount: root.viewModel.filteredHomebrewPackages.count
-    emptySymbol: !root.viewModel.isHomebrewAvailable ? "xmark.circle"
+    cacheSizeText: root.viewModel.homebrew.cacheSizeText
+    shownCount: root.viewModel.homebrew.packages.count
+    emptySymbol: !root.viewModel.homebrew.isAvailable ? "xmark.circle"
                                                      : hasQueryOrPackages ? "magnifyingglass" : "cup.and.saucer.fill"
-    emptyTitle: !root.viewModel.isHomebrewAvailable ? qsTr("Homebrew not found")
+    emptyTitle: !root.viewModel.homebrew.isAvailable ? qsTr("Homebrew not found")
                                                     : hasQueryOrPackages ? qsTr("No results") : qsTr("No packages")
-    emptyDetail: !root.viewModel.isHomebrewAvailable
+    emptyDetail: !root.viewModel.homebrew.isAvailable
                  ? qsTr("Homebrew is not installed on this system")
                  : hasQueryOrPackages ? qsTr("No packages match '%1'").arg(root.viewModel.searchQuery)
                                       : qsTr("No Homebrew packages installed")
@@ -29,7 +29,7 @@ ItemListFrame {
         objectName: "brewList"
         anchors.fill: parent
         clip: true
-        model: root.viewModel.filteredHomebrewPackages
+        model: root.viewModel.homebrew.packages
         spacing: Theme.spacingXXS
         topMargin: Theme.spacingXS
         bottomMargin: Theme.spacingXS
@@ -37,8 +37,9 @@ ItemListFrame {
         ScrollBar.vertical: VerloScrollBar {}
 
         delegate: HomebrewPackageRowView {
+            id: brewRow
             width: ListView.view.width
-            viewModel: root.viewModel
+            onClicked: root.viewModel.selectHomebrewPackage(brewRow.name, brewRow.typeName)
         }
     }
 }

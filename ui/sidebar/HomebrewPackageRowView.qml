@@ -6,7 +6,6 @@ import Verlo
 ItemRow {
     id: root
 
-    required property ContentViewModel viewModel
     required property string name
     required property string typeName
     required property bool isCask
@@ -18,31 +17,27 @@ ItemRow {
     objectName: "brewRow_" + name
     title: name
     fallbackSymbol: isCask ? "shippingbox.fill" : "terminal.fill"
-    subtitle: secondLine
-    onClicked: viewModel.selectHomebrewPackage(name, typeName)
 
-    Component {
-        id: secondLine
-        RowLayout {
-            spacing: Theme.spacingXS
-            Badge {
-                objectName: "typeBadge"
-                text: root.typeName
-                textColor: root.isCask ? Theme.blue : Theme.green
-                fill: Theme.alpha(root.isCask ? Theme.blue : Theme.green, 0.2)
-            }
-            Text {
-                textFormat: Text.PlainText
-                visible: root.hasVersion
-                // Casks carry "latest", which reads badly as "vlatest".
-                text: /^[0-9]/.test(root.version) ? "v" + root.version : root.version
-                color: Theme.secondaryText
-                font.family: Theme.fontFamily
-                font.pixelSize: Theme.captionSize
-                elide: Text.ElideRight
-                maximumLineCount: 1
-                Layout.fillWidth: true
-            }
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: Theme.spacingXS
+        Badge {
+            objectName: "typeBadge"
+            text: root.typeName
+            textColor: root.isCask ? Theme.blue : Theme.green
+            fill: Theme.alpha(root.isCask ? Theme.blue : Theme.green, 0.2)
+        }
+        Text {
+            textFormat: Text.PlainText
+            visible: root.hasVersion
+            // Casks carry "latest", which reads badly as "vlatest".
+            text: /^[0-9]/.test(root.version) ? "v" + root.version : root.version
+            color: Theme.secondaryText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            elide: Text.ElideRight
+            maximumLineCount: 1
+            Layout.fillWidth: true
         }
     }
 }

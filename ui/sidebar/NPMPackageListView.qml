@@ -8,19 +8,19 @@ ItemListFrame {
     id: root
 
     readonly property bool hasQueryOrPackages: root.viewModel.searchQuery !== ""
-                                               || root.viewModel.allNPMPackagesCount > 0
+                                               || root.viewModel.npm.allCount > 0
 
     searchPlaceholder: qsTr("Search packages...")
     showCacheBar: true
     cacheSymbol: "externaldrive.fill"
     cacheLabel: qsTr("npm Cache:")
-    cacheSizeText: root.viewModel.npmCacheSizeText
-    shownCount: root.viewModel.filteredNPMPackages.count
-    emptySymbol: !root.viewModel.isNPMAvailable ? "xmark.circle"
+    cacheSizeText: root.viewModel.npm.cacheSizeText
+    shownCount: root.viewModel.npm.packages.count
+    emptySymbol: !root.viewModel.npm.isAvailable ? "xmark.circle"
                                                 : hasQueryOrPackages ? "magnifyingglass" : "terminal.fill"
-    emptyTitle: !root.viewModel.isNPMAvailable ? qsTr("npm not found")
+    emptyTitle: !root.viewModel.npm.isAvailable ? qsTr("npm not found")
                                                : hasQueryOrPackages ? qsTr("No results") : qsTr("No global packages")
-    emptyDetail: !root.viewModel.isNPMAvailable
+    emptyDetail: !root.viewModel.npm.isAvailable
                  ? qsTr("npm is not installed on this system")
                  : hasQueryOrPackages ? qsTr("No packages match '%1'").arg(root.viewModel.searchQuery)
                                       : qsTr("No globally installed npm packages")
@@ -29,7 +29,7 @@ ItemListFrame {
         objectName: "npmList"
         anchors.fill: parent
         clip: true
-        model: root.viewModel.filteredNPMPackages
+        model: root.viewModel.npm.packages
         spacing: Theme.spacingXXS
         topMargin: Theme.spacingXS
         bottomMargin: Theme.spacingXS
@@ -37,8 +37,9 @@ ItemListFrame {
         ScrollBar.vertical: VerloScrollBar {}
 
         delegate: NPMPackageRowView {
+            id: npmRow
             width: ListView.view.width
-            viewModel: root.viewModel
+            onClicked: root.viewModel.selectNPMPackage(npmRow.name)
         }
     }
 }

@@ -1,11 +1,11 @@
 import QtQuick
+import QtQuick.Layouts
 import Verlo
 
 // One global npm package: icon, name and version.
 ItemRow {
     id: root
 
-    required property ContentViewModel viewModel
     required property string name
     required property string version
     required property bool hasVersion
@@ -15,19 +15,16 @@ ItemRow {
     objectName: "npmRow_" + name
     title: name
     fallbackSymbol: "terminal.fill"
-    subtitle: hasVersion ? versionText : null
-    onClicked: viewModel.selectNPMPackage(name)
 
-    Component {
-        id: versionText
-        Text {
-            textFormat: Text.PlainText
-            text: "v" + root.version
-            color: Theme.secondaryText
-            font.family: Theme.fontFamily
-            font.pixelSize: Theme.captionSize
-            elide: Text.ElideRight
-            maximumLineCount: 1
-        }
+    Text {
+        Layout.fillWidth: true
+        visible: root.hasVersion
+        textFormat: Text.PlainText
+        text: "v" + root.version
+        color: Theme.secondaryText
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.captionSize
+        elide: Text.ElideRight
+        maximumLineCount: 1
     }
 }

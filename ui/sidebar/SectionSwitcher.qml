@@ -21,10 +21,10 @@ Rectangle {
 
         Repeater {
             model: [
-                { section: ContentViewModel.Applications, title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
-                { section: ContentViewModel.NPM, title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
-                { section: ContentViewModel.Homebrew, title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
-                { section: ContentViewModel.SystemData, title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
+                { section: Section.Applications, title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
+                { section: Section.NPM, title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
+                { section: Section.Homebrew, title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
+                { section: Section.SystemData, title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
             ]
 
             delegate: SectionButton {
@@ -35,8 +35,8 @@ Rectangle {
                 label: modelData.label
                 symbol: modelData.symbol
                 isSelected: root.viewModel.section === modelData.section
-                isAvailable: modelData.section === ContentViewModel.NPM ? root.viewModel.isNPMAvailable
-                           : modelData.section === ContentViewModel.Homebrew ? root.viewModel.isHomebrewAvailable
+                isAvailable: modelData.section === Section.NPM ? root.viewModel.npm.isAvailable
+                           : modelData.section === Section.Homebrew ? root.viewModel.homebrew.isAvailable
                            : true
                 onClicked: root.viewModel.showSection(modelData.section)
             }

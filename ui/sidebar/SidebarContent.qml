@@ -1,47 +1,26 @@
 import QtQuick
 import Verlo
 
-// Under the section switcher: the list of the current section, or the System Data pane.
+// Under the section switcher: the list of the current section, or the System Data pane. Each
+// view is loaded by its file with the view model as its initial property, so it is built only
+// while its section is shown.
 Loader {
     id: root
 
     required property ContentViewModel viewModel
-
-    sourceComponent: {
-        switch (viewModel.section) {
-        case ContentViewModel.NPM:
-            return npmList
-        case ContentViewModel.Homebrew:
-            return brewList
-        case ContentViewModel.SystemData:
-            return systemData
+    readonly property url sectionView: {
+        switch (root.viewModel.section) {
+        case Section.NPM:
+            return Qt.resolvedUrl("NPMPackageListView.qml")
+        case Section.Homebrew:
+            return Qt.resolvedUrl("HomebrewPackageListView.qml")
+        case Section.SystemData:
+            return Qt.resolvedUrl("../systemdata/SystemDataView.qml")
         default:
-            return appList
+            return Qt.resolvedUrl("AppListView.qml")
         }
     }
 
-    Component {
-        id: appList
-        AppListView {
-            viewModel: root.viewModel
-        }
-    }
-    Component {
-        id: npmList
-        NPMPackageListView {
-            viewModel: root.viewModel
-        }
-    }
-    Component {
-        id: brewList
-        HomebrewPackageListView {
-            viewModel: root.viewModel
-        }
-    }
-    Component {
-        id: systemData
-        SystemDataView {
-            viewModel: root.viewModel
-        }
-    }
+    onSectionViewChanged: root.setSource(root.sectionView, { viewModel: root.viewModel })
+    Component.onCompleted: root.setSource(root.sectionView, { viewModel: root.viewModel })
 }

@@ -5,9 +5,9 @@ import Verlo
 VerloButton {
     id: root
 
-    required property ContentViewModel viewModel
-    readonly property int smallerCount: viewModel.hiddenSystemDataGroups.count
-    readonly property bool isRevealed: viewModel.showHiddenSystemCategories
+    required property SystemDataSection systemData
+    readonly property int smallerCount: systemData.hiddenGroups.count
+    readonly property bool isRevealed: systemData.showHidden
 
     objectName: "smallerCategoriesButton"
     visible: smallerCount > 0
@@ -21,5 +21,5 @@ VerloButton {
         return smallerCount === 1 ? qsTr("Show 1 smaller category")
                                   : qsTr("Show %1 smaller categories").arg(smallerCount)
     }
-    onClicked: viewModel.showHiddenSystemCategories = !isRevealed
+    onClicked: systemData.showHidden = !isRevealed
 }

@@ -8,9 +8,9 @@ Column {
     id: root
 
     required property ContentViewModel viewModel
-    readonly property int hiddenCount: viewModel.hiddenSystemCategoryCount
-    readonly property int smallerCount: viewModel.hiddenSystemDataGroups.count
-    readonly property bool isRevealed: viewModel.showHiddenSystemCategories && smallerCount > 0
+    readonly property int hiddenCount: viewModel.systemData.hiddenCount
+    readonly property int smallerCount: viewModel.systemData.hiddenGroups.count
+    readonly property bool isRevealed: viewModel.systemData.showHidden && smallerCount > 0
 
     spacing: Theme.spacingXXS
 
@@ -35,7 +35,7 @@ Column {
 
     SmallerCategoriesButton {
         anchors.horizontalCenter: parent.horizontalCenter
-        viewModel: root.viewModel
+        systemData: root.viewModel.systemData
     }
 
     Item {
@@ -44,11 +44,11 @@ Column {
     }
 
     Repeater {
-        model: root.isRevealed ? root.viewModel.hiddenSystemDataGroups : null
+        model: root.isRevealed ? root.viewModel.systemData.hiddenGroups : null
 
         delegate: SystemCategoryRowView {
             width: root.width
-            viewModel: root.viewModel
+            onChosen: category => root.viewModel.showSystemCategory(category)
         }
     }
 }

@@ -7,15 +7,17 @@ import Verlo
 Item {
     id: root
 
-    required property ContentViewModel viewModel
     required property int category // a Category value
     required property string categoryName
     required property string title
     required property string iconName
     required property string formattedSize
-    required property var totalSize
+    required property real totalSize
     required property int fileCount
     required property bool isSelected
+
+    // A click: open this category.
+    signal chosen(int category)
 
     // A Safety value (Safety.None: no badge), and the badge's text.
     required property int safety
@@ -132,6 +134,6 @@ Item {
         id: hover
     }
     TapHandler {
-        onTapped: root.viewModel.showSystemCategory(root.category)
+        onTapped: root.chosen(root.category)
     }
 }
