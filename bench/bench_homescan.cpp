@@ -6,30 +6,13 @@
 // CACHE_HOME, when given, is taken as $XDG_CACHE_HOME, so that the categories measure a part of
 // the home before its walk and that walk must take their sizes as they are.
 #include "scanner/FileScanner.h"
+#include "scanner/platform/ResourceUsage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <cstdio>
-
-namespace {
-
-long peakResidentKilobytes()
-{
-    struct rusage usage;
-    if (::getrusage(RUSAGE_SELF, &usage) != 0)
-        return -1;
-#if defined(__APPLE__)
-    return usage.ru_maxrss / 1024; // bytes there, kilobytes on Linux
-#else
-    return usage.ru_maxrss;
-#endif
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -61,6 +44,6 @@ int main(int argc, char **argv)
                 static_cast<long long>(result.homeSize),
                 static_cast<long long>(result.accountedSize),
                 static_cast<long long>(listener.measuredBytes->load()), seconds,
-                peakResidentKilobytes(), static_cast<long long>(large));
+                platform::peakResidentKilobytes(), static_cast<long long>(large));
     return 0;
 }

@@ -5,31 +5,14 @@
 // Without --threads it runs the walk FileScanner::sizeOfDirectory runs (DirectoryWalker::standard,
 // paced); with it, the walker on exactly that many threads.
 #include "scanner/DirectoryWalker.h"
+#include "scanner/platform/ResourceUsage.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-long peakResidentKilobytes()
-{
-    struct rusage usage;
-    if (::getrusage(RUSAGE_SELF, &usage) != 0)
-        return -1;
-#if defined(__APPLE__)
-    return usage.ru_maxrss / 1024; // bytes there, kilobytes on Linux
-#else
-    return usage.ru_maxrss;
-#endif
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -54,6 +37,7 @@ int main(int argc, char **argv)
     const qint64 total = walker.totalSize(path, &threadsUsed);
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("total %lld seconds %.4f peak_rss_kb %ld threads %d\n",
-                static_cast<long long>(total), seconds, peakResidentKilobytes(), threadsUsed);
+                static_cast<long long>(total), seconds, platform::peakResidentKilobytes(),
+                threadsUsed);
     return 0;
 }

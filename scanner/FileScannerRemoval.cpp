@@ -43,8 +43,8 @@ TrashResult FileScanner::moveFilesToTrash(const QList<AssociatedFile> &files,
             file.identity.isValid() ? std::optional<FileIdentity>(file.identity) : std::nullopt;
         TrashedItem trashed;
         if (error.isEmpty())
-            error = m_fileManager.trashItem(file.path, m_places.home(), expected, &trashed,
-                                            observer.claimed);
+            error =
+                m_fileManager.trashItem(file.path, m_places, expected, &trashed, observer.claimed);
         if (error.isEmpty())
             ++result.moved;
         else
@@ -64,7 +64,7 @@ PutBackResult FileScanner::putBackFromTrash(const QList<TrashedItem> &items) con
     PutBackResult result;
     for (const TrashedItem &item : items) {
         QString restoredTo;
-        const QString error = m_fileManager.putBackItem(item, m_places.home(), &restoredTo);
+        const QString error = m_fileManager.putBackItem(item, m_places, &restoredTo);
         if (error.isEmpty())
             result.restored.append({item.trashFolder, item.name, restoredTo, item.identity});
         else
