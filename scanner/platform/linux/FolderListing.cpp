@@ -2,6 +2,7 @@
 // file system really filled in.
 #include "scanner/platform/FolderListing.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
