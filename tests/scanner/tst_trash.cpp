@@ -297,7 +297,9 @@ private slots:
         box.writeFile(box.homePath("Caches/item"), "listed");
         box.writeFile(box.homePath("Caches/other"), "other");
         QByteArray output;
-        QCOMPARE(runTestFunctionAsUnprivileged(QTest::currentTestFunction(), {}, &output), 0);
+        QCOMPARE(runTestFunctionAsUnprivileged(QTest::currentTestFunction(), {{"HOME", box.home()}},
+                                               &output),
+                 0);
         const QByteArray where = "Changed since it was listed; what was found in its place went "
                                  "to the Trash as " +
                                  bytes(trash) + "/files/item and could not be moved back";
