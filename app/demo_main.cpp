@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     VerloApp::describeApplication();
 
-    VerloApp verlo(FileScanner(*machine));
+    VerloApp verlo{FileScanner(*machine)};
     if (!verlo.start())
         return 1;
     return app.exec();

@@ -16,6 +16,7 @@
 
 #include "demo/SampleParts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -202,9 +202,6 @@ public:
                                      "echo \"removed $removed package in 0.4s\"\n")
                           .arg(shellQuoted(s.systemPath(MachineBuilder::homebrewNodeModules()))));
     }
-
-    const MachineFolder &s;
-    const MachineBuilder &m;
 };
 
 } // namespace
