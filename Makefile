@@ -29,14 +29,15 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The scanner's tests against the portable branches of its seams (readdir and fstatat in the size
-# walk, waiting for a child without pidfd, the Trash without renameat2), in a build of their own.
+# The scanner's tests against the portable platform code (cmake/Platform.cmake: readdir and fstatat
+# in the size walk, waiting for a child without pidfd or /proc, the Trash without renameat2), in a
+# build of their own.
 PORTABLE_DIR ?= build-portable
 PORTABLE_TESTS = test_sizes test_trash test_process test_removal test_trust test_leftovers
 empty :=
 space := $(empty) $(empty)
 test-portable: deps
-	scripts/configure.sh $(PORTABLE_DIR) -DVERLO_PORTABLE_BRANCHES=ON
+	scripts/configure.sh $(PORTABLE_DIR) -DVERLO_PLATFORM=portable
 	cmake --build $(PORTABLE_DIR) -j $(JOBS) --target $(PORTABLE_TESTS) size_probe
 	cd $(PORTABLE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) \
 		-R '^($(subst $(space),|,$(PORTABLE_TESTS)))$$'

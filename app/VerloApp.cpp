@@ -1,5 +1,6 @@
 #include "app/VerloApp.h"
 
+#include "ui/Desktop.h"
 #include "ui/Icons.h"
 #include "viewmodel/ContentViewModel.h"
 
@@ -12,7 +13,8 @@ Q_IMPORT_QML_PLUGIN(VerloPlugin)
 Q_IMPORT_QML_PLUGIN(Verlo_ViewModelPlugin)
 
 VerloApp::VerloApp(FileScanner scanner)
-    : m_viewModel(std::make_unique<ContentViewModel>(std::move(scanner)))
+    : m_places(scanner.places()),
+      m_viewModel(std::make_unique<ContentViewModel>(std::move(scanner)))
 {
     Icons::installImageProviders(&m_engine);
 }
@@ -38,6 +40,9 @@ bool VerloApp::start()
     m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Verlo/Main.qml")));
     QObject::disconnect(connection);
+    // "Open Trash" opens the Trash of the machine the window shows.
+    if (auto *desktop = m_engine.singletonInstance<Desktop *>(qmlTypeId("Verlo", 1, 0, "Desktop")))
+        desktop->setPlaces(m_places);
     return !failed && window() != nullptr;
 }
 

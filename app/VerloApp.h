@@ -38,6 +38,7 @@ public:
     static void describeApplication();
 
 private:
+    Places m_places; // the machine, for what the window asks of the desktop
     std::unique_ptr<ContentViewModel> m_viewModel;
     QQmlApplicationEngine m_engine;
 };

@@ -6,13 +6,12 @@
 // .local/state) are looked for under that folder instead: the script mounts the same home there
 // too, so that the rows of Linux places read a Linux home and the others a macOS one.
 
+#include "app/DemoMachine.h"
 #include "app/VerloApp.h"
 #include "viewmodel/ContentViewModel.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMap>
@@ -87,17 +86,16 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
 
 int main(int argc, char *argv[])
 {
-    const QString home = qEnvironmentVariable("VERLO_DEMO_HOME");
-    const QString root = qEnvironmentVariable("VERLO_DEMO_ROOT");
-    if (argc != 2 || home.isEmpty() || root.isEmpty()) {
+    const std::optional<Places> machine = DemoMachine::fromEnvironment();
+    if (argc != 2 || !machine) {
         std::fprintf(stderr, "usage: VERLO_DEMO_HOME=... VERLO_DEMO_ROOT=... verlo-screenshots "
                              "<output folder>\n");
         return 2;
     }
-    qputenv("HOME", QFile::encodeName(home));
-    qunsetenv("XDG_DATA_HOME");
+    const QString home = machine->home();
+    const QString root = machine->root();
     // A fresh divider position every time, whatever an earlier demo saved.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+    DemoMachine::keepSettingsIn(machine->configHome());
 
     QGuiApplication app(argc, argv);
     VerloApp::describeApplication();

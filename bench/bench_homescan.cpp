@@ -7,6 +7,7 @@
 // the home before its walk and that walk must take their sizes as they are.
 #include "PeakMemory.h"
 #include "scanner/FileScanner.h"
+#include "scanner/platform/ResourceUsage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,6 +45,6 @@ int main(int argc, char **argv)
                 static_cast<long long>(result.homeSize),
                 static_cast<long long>(result.accountedSize),
                 static_cast<long long>(listener.measuredBytes->load()), seconds,
-                peakResidentKilobytes(), static_cast<long long>(large));
+                platform::peakResidentKilobytes(), static_cast<long long>(large));
     return 0;
 }

@@ -6,6 +6,7 @@
 // paced); with it, the walker on exactly that many threads.
 #include "PeakMemory.h"
 #include "scanner/DirectoryWalker.h"
+#include "scanner/platform/ResourceUsage.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
     const qint64 total = walker.totalSize(path, &threadsUsed);
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("total %lld seconds %.4f peak_rss_kb %ld threads %d\n",
-                static_cast<long long>(total), seconds, peakResidentKilobytes(), threadsUsed);
+                static_cast<long long>(total), seconds, platform::peakResidentKilobytes(),
+                threadsUsed);
     return 0;
 }

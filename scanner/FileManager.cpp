@@ -169,20 +169,20 @@ std::optional<QDateTime> FileManager::modificationDate(const QString &path) cons
     return QDateTime::fromSecsSinceEpoch(st.st_mtime);
 }
 
-QString FileManager::trashItem(const QString &path, const QString &home,
+QString FileManager::trashItem(const QString &path, const Places &places,
                                const std::optional<FileIdentity> &expected, TrashedItem *trashed,
                                const Trash::ClaimCheck &claimed) const
 {
-    return Trash(home).moveToTrash(path, expected, trashed, claimed);
+    return Trash(places).moveToTrash(path, expected, trashed, claimed);
 }
 
-QString FileManager::putBackItem(const TrashedItem &item, const QString &home,
+QString FileManager::putBackItem(const TrashedItem &item, const Places &places,
                                  QString *restoredTo) const
 {
-    return TrashRestore::putBack(item, Trash(home).homeTrashFolder(), restoredTo);
+    return TrashRestore::putBack(item, Trash(places).homeTrashFolder(), restoredTo);
 }
 
-bool FileManager::settleTrashClaim(const TrashedItem &item, const QString &home) const
+bool FileManager::settleTrashClaim(const TrashedItem &item, const Places &places) const
 {
-    return TrashRestore::settleClaim(item, Trash(home).homeTrashFolder());
+    return TrashRestore::settleClaim(item, Trash(places).homeTrashFolder());
 }

@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+class Places;
+
 // The scanner's one door to the file system: every existence test, listing and read goes
 // through here. Stateless; safe to use from any thread.
 class FileManager
@@ -56,20 +58,20 @@ public:
     // The item's modification date, or nothing when it cannot be read.
     std::optional<QDateTime> modificationDate(const QString &path) const;
 
-    // Moves the item to the Trash of the user whose home folder is given. Returns an empty
+    // Moves the item to the Trash of the user of places (see Trash). Returns an empty
     // string on success, else a readable reason. Never deletes anything. With an expected
     // identity, an item that is no longer that one stays where it is.
     // *trashed (when given) tells where it went, and claimed is asked before it moves (see
     // Trash::moveToTrash).
-    QString trashItem(const QString &path, const QString &home,
+    QString trashItem(const QString &path, const Places &places,
                       const std::optional<FileIdentity> &expected = std::nullopt,
                       TrashedItem *trashed = nullptr, const Trash::ClaimCheck &claimed = {}) const;
-    // Moves an item of the Trash of the user whose home folder is given back to the place its
+    // Moves an item of the Trash of the user of places back to the place its
     // ".trashinfo" records, never over anything (see TrashRestore). Empty on success, with
     // *restoredTo (when given) set to that place; else a readable reason, and nothing moved.
-    QString putBackItem(const TrashedItem &item, const QString &home,
+    QString putBackItem(const TrashedItem &item, const Places &places,
                         QString *restoredTo = nullptr) const;
     // Whether an item whose name in the Trash was claimed is there; when it is not, the claim's
     // ".trashinfo" is removed (see TrashRestore::settleClaim).
-    bool settleTrashClaim(const TrashedItem &item, const QString &home) const;
+    bool settleTrashClaim(const TrashedItem &item, const Places &places) const;
 };

@@ -156,10 +156,6 @@ QStringList protectedFolders(const Places &places)
         addWithAncestors(list, dataDir);
         list.append(QDir::cleanPath(dataDir + QStringLiteral("/applications")));
     }
-    // The Trash goes by this program's own environment.
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.startsWith(QLatin1Char('/')))
-        list.append(QDir::cleanPath(dataHome + QStringLiteral("/Trash")));
     list.removeDuplicates();
     return list;
 }

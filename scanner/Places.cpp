@@ -79,6 +79,11 @@ QString Places::xdgHome(const char *variable, const QString &fallback) const
     return inHome(fallback);
 }
 
+bool Places::setsXdg(const QString &variable) const
+{
+    return m_xdg.value(variable).startsWith(QLatin1Char('/'));
+}
+
 QString Places::configHome() const
 {
     return xdgHome("XDG_CONFIG_HOME", QStringLiteral(".config"));

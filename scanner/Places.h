@@ -45,6 +45,10 @@ public:
     // resolved under the system root. Relative entries are dropped, duplicates kept once.
     QStringList dataDirs() const;
 
+    // Whether the machine sets the XDG variable ("XDG_CONFIG_HOME") to an absolute path, rather
+    // than leaving its place to the default.
+    bool setsXdg(const QString &variable) const;
+
     // $XDG_CONFIG_HOME/user-dirs.dirs, where xdg-user-dirs names the user's own folders.
     QString userDirsFile() const;
     // The user's own folders (Desktop, Documents, Downloads, Music, Pictures, Videos...): those

@@ -1,6 +1,6 @@
 #include "scanner/PosixFiles.h"
 
-#include "scanner/PlatformCalls.h"
+#include "scanner/platform/RenameCalls.h"
 
 #include <QtGlobal>
 
@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 FileDescriptor::~FileDescriptor()
 {
@@ -20,13 +19,11 @@ FileDescriptor::~FileDescriptor()
 int renameWithoutReplacing(int fromFolder, const QByteArray &from, int toFolder,
                            const QByteArray &to)
 {
-#if VERLO_LINUX_CALLS && defined(RENAME_NOREPLACE)
-    if (::renameat2(fromFolder, from.constData(), toFolder, to.constData(), RENAME_NOREPLACE) == 0)
+    if (platform::renameNoReplace(fromFolder, from.constData(), toFolder, to.constData()) == 0)
         return 0;
-    // File systems without RENAME_NOREPLACE say EINVAL; fall back to a test before the rename.
+    // Systems and file systems without such a rename say so; fall back to a test before it.
     if (errno != EINVAL && errno != ENOSYS)
         return -1;
-#endif
     struct stat st;
     if (::fstatat(toFolder, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;

@@ -15,7 +15,7 @@ struct FileDescriptor
     ~FileDescriptor();
 };
 
-// renameat() that fails with EEXIST instead of replacing what is at the target: renameat2 with
-// RENAME_NOREPLACE where the file system has it, else a test for the target before the rename.
+// renameat() that fails with EEXIST instead of replacing what is at the target: the system's own
+// such rename where it and the file system have one, else a test for the target before it.
 int renameWithoutReplacing(int fromFolder, const QByteArray &from, int toFolder,
                            const QByteArray &to);

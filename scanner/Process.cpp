@@ -1,24 +1,19 @@
 #include "scanner/Process.h"
 
-#include "scanner/PlatformCalls.h"
+#include "scanner/platform/ProcessCalls.h"
 
 #include <QFile>
 #include <QStringDecoder>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#ifdef Q_OS_LINUX
-#include <sys/syscall.h>
-#endif
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -154,16 +149,6 @@ bool readAvailable(int fd, OutputCollector &collector)
     }
 }
 
-int openProcessDescriptor(pid_t pid)
-{
-#if VERLO_LINUX_CALLS && defined(SYS_pidfd_open)
-    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-#else
-    Q_UNUSED(pid);
-    return -1;
-#endif
-}
-
 // Whether the child has exited, without reaping it: while it stays a zombie its process id,
 // and so its group id, cannot be handed to anyone else.
 bool hasExited(pid_t pid)
@@ -206,44 +191,7 @@ bool groupHasLiveMembers(pid_t group)
 {
     if (::kill(-group, 0) != 0 && errno != EPERM)
         return false;
-#ifdef Q_OS_LINUX
-    DIR *proc = ::opendir("/proc");
-    if (!proc)
-        return true;
-    bool found = false;
-    while (!found) {
-        const dirent *entry = ::readdir(proc);
-        if (!entry)
-            break;
-        if (entry->d_name[0] < '1' || entry->d_name[0] > '9')
-            continue;
-        char path[64];
-        std::snprintf(path, sizeof path, "/proc/%s/stat", entry->d_name);
-        const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        char stat[512];
-        const ssize_t n = ::read(fd, stat, sizeof stat - 1);
-        ::close(fd);
-        if (n <= 0)
-            continue;
-        stat[n] = '\0';
-        // "pid (name) state ppid pgrp ...": the name may hold anything, so start after the last
-        // ')'.
-        const char *afterName = std::strrchr(stat, ')');
-        char state = 0;
-        int parent = 0;
-        int processGroup = 0;
-        if (afterName &&
-            std::sscanf(afterName + 1, " %c %d %d", &state, &parent, &processGroup) == 3 &&
-            processGroup == group && state != 'Z' && state != 'X')
-            found = true;
-    }
-    ::closedir(proc);
-    return found;
-#else
-    return true;
-#endif
+    return platform::groupMembersRun(group);
 }
 
 // Polls the pipe (when open) for up to timeoutMs and reads what came. Updates pipeOpen.
@@ -341,15 +289,8 @@ ProcessResult Process::run() const
     }
 
     int fds[2];
-#ifdef Q_OS_LINUX
-    if (::pipe2(fds, O_CLOEXEC) != 0)
+    if (!platform::makeCloseOnExecPipe(fds))
         return result;
-#else
-    if (::pipe(fds) != 0)
-        return result;
-    ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-#endif
     Descriptor readEnd(fds[0]);
     Descriptor writeEnd(fds[1]);
 
@@ -364,14 +305,8 @@ ProcessResult Process::run() const
     posix_spawnattr_init(&attributes);
     // A session of its own: the child leads a fresh process group (so everything it leaves
     // behind can be found and ended) and has no controlling terminal to stop it or prompt on.
-    short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
-#ifdef POSIX_SPAWN_SETSID
-    flags |= POSIX_SPAWN_SETSID;
-#else
-    flags |= POSIX_SPAWN_SETPGROUP;
-    posix_spawnattr_setpgroup(&attributes, 0);
-#endif
-    posix_spawnattr_setflags(&attributes, flags);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
+                                              platform::newSessionSpawnFlags(&attributes));
     sigset_t signalSet;
     sigemptyset(&signalSet);
     posix_spawnattr_setsigmask(&attributes, &signalSet);
@@ -393,7 +328,7 @@ ProcessResult Process::run() const
     result.started = true;
 
     ::fcntl(readEnd.get(), F_SETFL, ::fcntl(readEnd.get(), F_GETFL) | O_NONBLOCK);
-    Descriptor exitNotice(openProcessDescriptor(pid));
+    Descriptor exitNotice(platform::openExitNotice(pid));
     OutputCollector collector(m_headLimit, m_tailLimit);
     bool pipeOpen = true;
     using Clock = std::chrono::steady_clock;

@@ -4,16 +4,13 @@
 #include "scanner/ExecCommand.h"
 #include "scanner/FileManager.h"
 #include "scanner/Places.h"
+#include "scanner/platform/ProcessList.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <unistd.h>
-
-#ifdef Q_OS_MACOS
-#include <libproc.h>
-#endif
 
 namespace {
 
@@ -163,38 +160,18 @@ std::optional<QString> runningApplication(const ProcessEntry &process, const App
     return std::nullopt;
 }
 
-#ifdef Q_OS_MACOS
-// The system's own process list: only a bundle's program can be told from it.
-std::optional<RunningProcess> findRunningBundle(const AppInfo &app)
-{
-    if (app.installation != InstallationKind::bundle)
-        return std::nullopt;
-    QList<pid_t> pids(proc_listallpids(nullptr, 0) + 64);
-    pids.resize(std::max(0, proc_listallpids(pids.data(), int(pids.size() * sizeof(pid_t)))));
-    for (const pid_t pid : std::as_const(pids)) {
-        struct proc_bsdinfo info;
-        char path[PROC_PIDPATHINFO_MAXSIZE];
-        if (proc_pidinfo(pid, PROC_PIDTBSDINFO, 0, &info, sizeof info) != sizeof info ||
-            info.pbi_ruid != ::getuid() || proc_pidpath(pid, path, sizeof path) <= 0)
-            continue;
-        const QString executable = QString::fromUtf8(path);
-        if (executable.startsWith(app.path + u'/'))
-            return RunningProcess{pid, fileName(executable)};
-    }
-    return std::nullopt;
-}
-#endif
-
 } // namespace
 
 std::optional<RunningProcess> findRunningProcess(const Places &places,
                                                  const FileManager &fileManager, const AppInfo &app)
 {
     const QString proc = places.onSystem(QStringLiteral("/proc"));
-#ifdef Q_OS_MACOS
-    if (places.root() == u"/" && !fileManager.isDirectory(proc))
-        return findRunningBundle(app);
-#endif
+    // Without /proc only a bundle's program can be told, from the system's own process list.
+    if (places.root() == u"/" && !fileManager.isDirectory(proc)) {
+        if (app.installation != InstallationKind::bundle)
+            return std::nullopt;
+        return platform::processRunningFrom(app.path);
+    }
     std::optional<RunningProcess> found;
     const QStringList programs = programPaths(places, app);
     const qint64 self = ::getpid();

@@ -1,6 +1,7 @@
 // The Trash's rules that hold on every platform; TrashFreedesktop.cpp and TrashMac.cpp move.
 #include "scanner/Trash.h"
 
+#include "scanner/Places.h"
 #include "scanner/TrashPaths.h"
 
 using namespace TrashPaths;
@@ -14,7 +15,11 @@ QString Trash::swappedIntoTrashReason(const QString &place, const QString &why)
         .arg(kChangedReason, place, why);
 }
 
-Trash::Trash(QString home) : m_home(withoutTrailingSlashes(std::move(home))) {}
+Trash::Trash(const Places &places)
+    : m_home(withoutTrailingSlashes(places.home())), m_dataHome(places.dataHome())
+{}
+
+Trash::Trash(QString home) : Trash(Places(std::move(home), QStringLiteral("/"))) {}
 
 QString Trash::refusalReason(const QString &path, const QString &home)
 {

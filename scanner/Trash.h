@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+class Places;
+
 // Where one item went in a Trash: the trash folder (the one holding files/ and info/), its name
 // there (files/NAME, info/NAME.trashinfo), the path it was moved from and what it is on disk (a
 // move keeps device and inode). On macOS trashFolder/name is the place the platform's Trash gave
@@ -22,7 +24,7 @@ struct TrashedItem
 };
 
 // Moves items to a user's Trash and never deletes anything. On Linux this follows the
-// freedesktop.org Trash rules: the home trash ($XDG_DATA_HOME/Trash, else
+// freedesktop.org Trash rules: the home trash (the machine's $XDG_DATA_HOME/Trash, else
 // home/.local/share/Trash) for items on the home trash's file system; for items on another file
 // system, $topdir/.Trash/$uid when that is a sticky folder and not a link, else
 // $topdir/.Trash-$uid. The ".trashinfo" file is created first and exclusively, so nothing is ever
@@ -32,6 +34,9 @@ struct TrashedItem
 class Trash
 {
 public:
+    // The Trash of the user of places (its home and data home).
+    explicit Trash(const Places &places);
+    // The Trash of the user whose home is given, on a machine that sets no XDG variable.
     explicit Trash(QString home);
 
     // Told where the item is about to go once its name in the Trash is claimed (its
@@ -51,8 +56,8 @@ public:
                         const std::optional<FileIdentity> &expected = std::nullopt,
                         TrashedItem *trashed = nullptr, const ClaimCheck &claimed = {}) const;
 
-    // The home trash: $XDG_DATA_HOME/Trash when XDG_DATA_HOME is absolute, else
-    // home/.local/share/Trash (home/.Trash on macOS). It may not exist yet.
+    // The home trash: the data home's Trash (Places::dataHome: $XDG_DATA_HOME when absolute,
+    // else home/.local/share), home/.Trash on macOS. It may not exist yet.
     QString homeTrashFolder() const;
 
     // Why path must never go to the Trash of the user whose home is given, judged on the text
@@ -72,4 +77,5 @@ public:
 
 private:
     QString m_home;
+    QString m_dataHome;
 };

@@ -29,9 +29,6 @@ QStringList homeTrashFolders(const Places &places)
     QStringList folders = {places.dataHome() + QStringLiteral("/Trash"),
                            places.inHome(QStringLiteral(".local/share/Trash")),
                            places.inHome(QStringLiteral(".Trash"))};
-    const QString ownDataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (ownDataHome.startsWith(QLatin1Char('/')))
-        folders.append(ownDataHome + QStringLiteral("/Trash"));
     for (QString &folder : folders)
         folder = QDir::cleanPath(folder);
     folders.removeDuplicates();

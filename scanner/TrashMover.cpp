@@ -19,8 +19,8 @@ TrashResult TrashMover::moveFilesToTrash(const QList<AssociatedFile> &files,
             file.identity.isValid() ? std::optional<FileIdentity>(file.identity) : std::nullopt;
         TrashedItem trashed;
         if (error.isEmpty())
-            error = m_machine.fileManager().trashItem(file.path, home, expected, &trashed,
-                                                      observer.claimed);
+            error = m_machine.fileManager().trashItem(file.path, m_machine.places(), expected,
+                                                      &trashed, observer.claimed);
         if (error.isEmpty())
             ++result.moved;
         else
@@ -41,7 +41,7 @@ PutBackResult TrashMover::putBackFromTrash(const QList<TrashedItem> &items) cons
     for (const TrashedItem &item : items) {
         QString restoredTo;
         const QString error =
-            m_machine.fileManager().putBackItem(item, m_machine.places().home(), &restoredTo);
+            m_machine.fileManager().putBackItem(item, m_machine.places(), &restoredTo);
         if (error.isEmpty())
             result.restored.append({item.trashFolder, item.name, restoredTo, item.identity});
         else

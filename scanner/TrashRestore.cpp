@@ -1,7 +1,9 @@
+// Reading the Trash's records, and the steps of Put Back every platform shares.
 #include "scanner/TrashRestore.h"
 
 #include "scanner/PosixFiles.h"
 #include "scanner/TrashPaths.h"
+#include "scanner/TrashRestoreSteps.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,14 +15,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
-
-// Where the platform's own Trash keeps no records Verlo reads (macOS), an item goes back to the
-// place recorded when it moved; a test build of that Trash on Linux takes the same branch.
-#if defined(Q_OS_MACOS) || defined(VERLO_PLATFORM_TRASH)
-#define VERLO_TRASH_INFO_RECORDS 0
-#else
-#define VERLO_TRASH_INFO_RECORDS 1
-#endif
 
 using namespace TrashPaths;
 
@@ -38,27 +32,6 @@ QString parentOf(const QString &path)
 QString nameOf(const QString &path)
 {
     return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-// One name inside a folder: not empty, no "/", not "." or "..".
-bool isPlainName(const QString &name)
-{
-    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u".." &&
-           !name.contains(QChar(0));
-}
-
-// Absolute, without empty, "." or ".." components.
-bool isPlainAbsolutePath(const QString &path)
-{
-    if (!path.startsWith(u'/'))
-        return false;
-    const QStringList parts = path.mid(1).split(u'/');
-    return std::all_of(parts.cbegin(), parts.cend(), isPlainName);
-}
-
-[[maybe_unused]] QString infoPathOf(const QString &trash, const QString &name)
-{
-    return trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo");
 }
 
 // Every %XX must be two hexadecimal digits; nothing for any other use of "%".
@@ -157,38 +130,6 @@ QString makeMissingFolders(const QString &folder)
     return {};
 }
 
-// The record's bytes, read without following a link; nothing with *error set otherwise.
-[[maybe_unused]] std::optional<QByteArray> readRecord(const QString &infoPath, QString *error)
-{
-    const FileDescriptor file(
-        ::open(encoded(infoPath).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    struct stat st;
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0) {
-        *error = errno == ENOENT ? QCoreApplication::translate(
-                                       "TrashRestore", "Its record %1 is missing from the Trash")
-                                       .arg(infoPath)
-                                 : infoPath + QStringLiteral(": ") + qt_error_string(errno);
-        return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode) || st.st_size > kMaxRecordSize) {
-        *error = QCoreApplication::translate("TrashRestore", "Its record %1 is not a small file")
-                     .arg(infoPath);
-        return std::nullopt;
-    }
-    QByteArray bytes(qsizetype(st.st_size), '\0');
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(file.fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
-    return bytes;
-}
-
 } // namespace
 
 namespace TrashRestore {
@@ -243,42 +184,62 @@ QString originalPath(const QByteArray &info, const QString &trashFolder, bool is
     return path;
 }
 
-QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString *restoredTo)
+// One name inside a folder: not empty, no "/", not "." or "..".
+bool isPlainName(const QString &name)
 {
-    const QString &name = item.name;
-    if (!isPlainName(name))
-        return QCoreApplication::translate("TrashRestore",
-                                           "\"%1\" is not the name of an item in the Trash")
-            .arg(name);
-    const QString trash = withoutTrailingSlashes(item.trashFolder);
-    if (!trash.startsWith(u'/'))
-        return QCoreApplication::translate("TrashRestore", "%1 is not a Trash folder").arg(trash);
-#if VERLO_TRASH_INFO_RECORDS
-    const QString infoPath = infoPathOf(trash, name);
-    const QString from = trash + QStringLiteral("/files/") + name;
-    QString error;
-    const std::optional<QByteArray> record = readRecord(infoPath, &error);
-    if (!record)
-        return error;
-    const QString original =
-        originalPath(*record, trash, trash == withoutTrailingSlashes(homeTrashFolder), &error);
-    if (original.isEmpty())
-        return QCoreApplication::translate("TrashRestore", "Its record %1 is refused: %2")
-            .arg(infoPath, error);
-    // The name may have been emptied from the Trash and taken by something else meanwhile.
-    if (!item.originalPath.isEmpty() && original != item.originalPath)
-        return QCoreApplication::translate("TrashRestore",
-                                           "Its name in the Trash now belongs to an item from "
-                                           "%1; nothing was moved")
-            .arg(original);
-#else
-    Q_UNUSED(homeTrashFolder);
-    const QString from = trash + u'/' + name;
-    const QString original = item.originalPath;
-    if (original.isEmpty() || !isPlainAbsolutePath(original))
-        return QCoreApplication::translate("TrashRestore",
-                                           "Where it came from is not known; nothing was moved");
-#endif
+    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u".." &&
+           !name.contains(QChar(0));
+}
+
+// Absolute, without empty, "." or ".." components.
+bool isPlainAbsolutePath(const QString &path)
+{
+    if (!path.startsWith(u'/'))
+        return false;
+    const QStringList parts = path.mid(1).split(u'/');
+    return std::all_of(parts.cbegin(), parts.cend(), isPlainName);
+}
+
+QString infoPathOf(const QString &trash, const QString &name)
+{
+    return trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo");
+}
+
+// The record's bytes, read without following a link; nothing with *error set otherwise.
+std::optional<QByteArray> readRecord(const QString &infoPath, QString *error)
+{
+    const FileDescriptor file(
+        ::open(encoded(infoPath).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    struct stat st;
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0) {
+        *error = errno == ENOENT ? QCoreApplication::translate(
+                                       "TrashRestore", "Its record %1 is missing from the Trash")
+                                       .arg(infoPath)
+                                 : infoPath + QStringLiteral(": ") + qt_error_string(errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode) || st.st_size > kMaxRecordSize) {
+        *error = QCoreApplication::translate("TrashRestore", "Its record %1 is not a small file")
+                     .arg(infoPath);
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(st.st_size), '\0');
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(file.fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+QString moveBack(const QString &from, const QString &original, const QString &trash,
+                 const FileIdentity &identity)
+{
     if (isSameOrInside(original, trash) || isSameOrInside(trash, original))
         return QCoreApplication::translate("TrashRestore",
                                            "Its record points into the Trash itself (%1)")
@@ -287,7 +248,7 @@ QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString
     if (::lstat(encoded(from).constData(), &st) != 0)
         return QCoreApplication::translate("TrashRestore", "%1 is no longer in the Trash (%2)")
             .arg(from, qt_error_string(errno));
-    if (item.identity.isValid() && identityOf(st) != item.identity)
+    if (identity.isValid() && identityOf(st) != identity)
         return QCoreApplication::translate("TrashRestore",
                                            "%1 is no longer the item that was moved there; "
                                            "nothing was moved")
@@ -310,39 +271,7 @@ QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString
         return QCoreApplication::translate("TrashRestore", "Could not move it back to %1: %2")
             .arg(original, qt_error_string(errno));
     }
-#if VERLO_TRASH_INFO_RECORDS
-    // The item is back; a record left behind would only list it in the Trash a while longer.
-    ::unlink(encoded(infoPath).constData());
-#endif
-    if (restoredTo)
-        *restoredTo = original;
     return {};
-}
-
-bool settleClaim(const TrashedItem &item, const QString &homeTrashFolder)
-{
-    const QString trash = withoutTrailingSlashes(item.trashFolder);
-    if (!isPlainName(item.name) || !trash.startsWith(u'/'))
-        return false;
-#if VERLO_TRASH_INFO_RECORDS
-    struct stat st;
-    if (::lstat(encoded(trash + QStringLiteral("/files/") + item.name).constData(), &st) == 0 ||
-        errno != ENOENT)
-        return true;
-    // Only a record that names this item's place is removed; any other stays as it is.
-    const QString infoPath = infoPathOf(trash, item.name);
-    QString error;
-    const std::optional<QByteArray> record = readRecord(infoPath, &error);
-    if (record && !item.originalPath.isEmpty() &&
-        originalPath(*record, trash, trash == withoutTrailingSlashes(homeTrashFolder), &error) ==
-            item.originalPath)
-        ::unlink(encoded(infoPath).constData());
-    return false;
-#else
-    Q_UNUSED(homeTrashFolder);
-    struct stat st;
-    return ::lstat(encoded(trash + u'/' + item.name).constData(), &st) == 0;
-#endif
 }
 
 } // namespace TrashRestore

@@ -1,6 +1,7 @@
 #include "scanner/WaitGauge.h"
 
-#include <fcntl.h>
+#include "scanner/platform/ThreadTimes.h"
+
 #include <time.h>
 #include <unistd.h>
 
@@ -9,12 +10,8 @@
 
 using std::chrono::nanoseconds;
 
-WaitGauge::WaitGauge()
+WaitGauge::WaitGauge() : m_statsFd(platform::openThreadSchedulerStats())
 {
-#if defined(__linux__)
-    // Names the thread that opens it, for as long as the descriptor stays open.
-    m_statsFd = ::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC);
-#endif
     restart();
 }
 

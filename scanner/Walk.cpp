@@ -1,17 +1,13 @@
 // One thread's part of a size walk (see WalkThreads.h).
 #include "scanner/WalkThreads.h"
 
-#include "scanner/PlatformCalls.h"
+#include "scanner/platform/FolderListing.h"
 
 #include <QFile>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#if defined(__linux__)
-#include <sys/syscall.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -34,11 +30,6 @@ constexpr auto kSampleInterval = std::chrono::milliseconds(5);
 // O_NOFOLLOW: a folder replaced by a link between listing and opening is not followed.
 // O_NONBLOCK: opening something that turned into a FIFO must not hang the walk.
 constexpr int kOpenFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
-
-bool isDotOrDotDot(const char *name)
-{
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 } // namespace
 
@@ -146,49 +137,13 @@ qint64 Walk::run(const WalkTask &task)
 void Walk::readFolder(Frame &frame)
 {
     const qint64 before = m_total;
-    char *buffer = m_buffer.get();
-#if VERLO_LINUX_CALLS
-    for (;;) {
-        const long length = ::syscall(SYS_getdents64, frame.fd, buffer, kReadBufferSize);
-        if (length <= 0)
-            break; // the end, or an error: what was read so far stands
-        for (long position = 0; position < length;) {
-            // struct linux_dirent64: u64 d_ino, s64 d_off, u16 d_reclen, u8 d_type, char d_name[]
-            const char *record = buffer + position;
-            unsigned short recordLength = 0;
-            std::memcpy(&recordLength, record + 16, sizeof recordLength);
-            const unsigned char type = static_cast<unsigned char>(record[18]);
-            const char *name = record + 19;
-            position += recordLength;
-            if (isDotOrDotDot(name))
-                continue;
-            if (type == DT_DIR) // a folder adds nothing of its own: no need to stat it
-                frame.pending.append(name, std::strlen(name) + 1);
-            else
-                measureEntry(frame, name);
-        }
-    }
-#else
-    Q_UNUSED(buffer);
-    const int listingFd = ::fcntl(frame.fd, F_DUPFD_CLOEXEC, 0);
-    if (listingFd < 0)
-        return;
-    DIR *dir = ::fdopendir(listingFd);
-    if (!dir) {
-        ::close(listingFd);
-        return;
-    }
-    while (const struct dirent *entry = ::readdir(dir)) {
-        const char *name = entry->d_name;
-        if (isDotOrDotDot(name))
-            continue;
-        if (entry->d_type == DT_DIR)
-            frame.pending.append(name, std::strlen(name) + 1);
-        else
-            measureEntry(frame, name);
-    }
-    ::closedir(dir);
-#endif
+    platform::listFolder(frame.fd, m_buffer.get(), kReadBufferSize,
+                         [&](const char *name, bool isFolder) {
+                             if (isFolder) // a folder adds nothing of its own: no need to stat it
+                                 frame.pending.append(name, std::strlen(name) + 1);
+                             else
+                                 measureEntry(frame, name);
+                         });
     if (m_setup.measured)
         m_setup.measured->fetch_add(m_total - before, std::memory_order_relaxed);
     ++m_foldersRead;
@@ -239,39 +194,18 @@ int Walk::openAt(int dirFd, const char *name)
 
 void Walk::measureEntry(Frame &frame, const char *name)
 {
-#if VERLO_LINUX_CALLS && defined(STATX_BLOCKS)
-    // statx says which fields the file system filled in, so "no allocation known" is a real
-    // answer here and the length stands in for it.
-    struct statx info;
-    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_BLOCKS | (m_setup.plan ? STATX_MTIME : 0);
-    if (::statx(frame.fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &info) != 0)
+    const std::optional<platform::EntryMeasure> measure =
+        platform::measureEntry(frame.fd, name, m_setup.plan != nullptr);
+    if (!measure)
         return; // cannot be read: counts 0
-    if ((info.stx_mask & STATX_TYPE) && S_ISDIR(info.stx_mode)) {
+    if (measure->isFolder) {
         frame.pending.append(name, std::strlen(name) + 1);
         return;
     }
-    qint64 size = 0;
-    if (info.stx_mask & STATX_BLOCKS)
-        size = static_cast<qint64>(info.stx_blocks) * 512;
-    else if (info.stx_mask & STATX_SIZE)
-        size = static_cast<qint64>(info.stx_size);
-    const qint64 modified = (info.stx_mask & STATX_MTIME) ? info.stx_mtime.tv_sec : 0;
-#else
-    struct stat info;
-    if (::fstatat(frame.fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return;
-    if (S_ISDIR(info.st_mode)) {
-        frame.pending.append(name, std::strlen(name) + 1);
-        return;
-    }
-    // POSIX always reports a block count, so the allocation is always known here.
-    const qint64 size = static_cast<qint64>(info.st_blocks) * 512;
-    const qint64 modified = info.st_mtime;
-#endif
     if (m_setup.plan)
-        count(frame, name, size, modified);
+        count(frame, name, measure->allocated, measure->modified);
     else
-        m_total += size;
+        m_total += measure->allocated;
 }
 
 // Keeps the descriptor count bounded on deep trees: the open folders are always the top of the

@@ -1,27 +1,21 @@
 #include "ui/Desktop.h"
 
+#include "scanner/Trash.h"
+
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 
 bool Desktop::openTrash() const
 {
-    return QDesktopServices::openUrl(trashFolderUrl());
+    return QDesktopServices::openUrl(trashFolderUrl(m_places));
 }
 
-QUrl Desktop::trashFolderUrl()
+QUrl Desktop::trashFolderUrl(const Places &places)
 {
-#ifdef Q_OS_MACOS
-    return QUrl::fromLocalFile(QDir::homePath() + QStringLiteral("/.Trash"));
-#else
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString trash = dataHome + QStringLiteral("/Trash");
+    const QString trash = Trash(places).homeTrashFolder();
     if (QFileInfo(trash + QStringLiteral("/files")).isDir())
         return QUrl::fromLocalFile(trash + QStringLiteral("/files"));
     if (QFileInfo(trash).isDir())
         return QUrl::fromLocalFile(trash);
     return QUrl(QStringLiteral("trash:///"));
-#endif
 }

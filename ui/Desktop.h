@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scanner/Places.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -15,11 +17,17 @@ class Desktop : public QObject
 public:
     using QObject::QObject;
 
+    // The machine whose Trash is opened; the real one until set.
+    void setPlaces(const Places &places) { m_places = places; }
+
     // Opens trashFolderUrl() with the desktop's file manager; false when nothing handled it.
     Q_INVOKABLE bool openTrash() const;
 
-    // The folder that holds the current user's trashed items: ~/.Trash on macOS; on Linux the
-    // home trash's "files" folder ($XDG_DATA_HOME/Trash, else ~/.local/share/Trash), falling
-    // back to the trash folder itself and then to "trash:///" while nothing was ever trashed.
-    static QUrl trashFolderUrl();
+    // The folder that holds the trashed items of the user of places: the home trash's "files"
+    // folder where it has one (the freedesktop.org Trash, Trash::homeTrashFolder), else the
+    // home trash itself (~/.Trash on macOS), else "trash:///" while nothing was ever trashed.
+    static QUrl trashFolderUrl(const Places &places);
+
+private:
+    Places m_places;
 };

@@ -142,7 +142,7 @@ void settleClaims(const FileScanner &scanner, const QString &path)
         if (entries[i].state != kClaimed)
             continue;
         changed = true;
-        if (scanner.fileManager().settleTrashClaim(entries[i].item, scanner.places().home()))
+        if (scanner.fileManager().settleTrashClaim(entries[i].item, scanner.places()))
             entries[i].state = kTrashed;
         else
             entries.removeAt(i);

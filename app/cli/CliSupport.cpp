@@ -1,9 +1,9 @@
 #include "app/cli/CliSupport.h"
 
+#include "app/DemoMachine.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QMutex>
 
@@ -76,13 +76,11 @@ bool isTerminal(FILE *stream)
 
 FileScanner machineScanner()
 {
-    const QString home = qEnvironmentVariable("VERLO_DEMO_HOME");
-    const QString root = qEnvironmentVariable("VERLO_DEMO_ROOT");
-    if (home.isEmpty() || root.isEmpty() || !QFileInfo(home).isDir() || !QFileInfo(root).isDir())
+    const std::optional<Places> machine = DemoMachine::fromEnvironment();
+    if (!machine)
         return FileScanner();
-    qputenv("HOME", QFile::encodeName(home));
-    qunsetenv("XDG_DATA_HOME");
-    return FileScanner(Places(home, root));
+    DemoMachine::keepSettingsOn(*machine);
+    return FileScanner(*machine);
 }
 
 CommandParser::CommandParser(const QString &command, const QString &description)

@@ -45,8 +45,8 @@ void printJson(QJsonObject object);
 bool isTerminal(FILE *stream);
 
 // The real machine, or the sample machine named by VERLO_DEMO_HOME and VERLO_DEMO_ROOT when
-// both are folders (as machine.env of the sample machine sets them); then HOME follows the
-// machine's home and XDG_DATA_HOME is cleared, so that its Trash and tools stay inside it.
+// both are folders (as machine.env of the sample machine sets them); then the program's settings
+// are kept on that machine too (see DemoMachine), and its Trash and tools stay inside it.
 FileScanner machineScanner();
 
 // One command's parser: its description, its positional arguments and options, --help.

@@ -43,7 +43,7 @@ int restore(const QStringList &arguments)
             return partFailed;
         }
     } else {
-        const QString trash = Trash(scanner.places().home()).homeTrashFolder();
+        const QString trash = Trash(scanner.places()).homeTrashFolder();
         for (const QString &name : command.positional())
             items.append({trash, name, QString(), FileIdentity()});
     }

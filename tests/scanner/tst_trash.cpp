@@ -1,3 +1,4 @@
+#include "scanner/Places.h"
 #include "scanner/Trash.h"
 #include "tests/support/Sandbox.h"
 
@@ -91,12 +92,12 @@ class TrashTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Every move records the item's path and overwrites nothing. A relative XDG_DATA_HOME is
-    // ignored; an absolute one is the base folder of the Trash.
+    // Every move records the item's path and overwrites nothing. A machine's relative
+    // XDG_DATA_HOME is ignored; an absolute one is the base folder of the Trash.
     void homeTrash_recordsPathsNeverOverwritesAndFollowsXdgDataHome()
     {
         Sandbox box;
-        const Trash trash(box.home());
+        const Trash trash(Places(box.home(), box.root(), {{"XDG_DATA_HOME", "relative/data"}}));
         const QString folder = box.homePath(".local/share/Trash");
         // Names a Trash reader needs percent-encoded; a stray file without its info and a stray
         // info without its file already take them.
@@ -114,7 +115,6 @@ private slots:
             {first, "third"}, {longName, "long 1"}, {longName, "long 2"}};
         // Each stored file against its recorded path; the stray file keeps its name and no info.
         QMap<QByteArray, QByteArray> expected{{"old file", {}}};
-        qputenv("XDG_DATA_HOME", "relative/data");
         for (const auto &[item, contents] : items) {
             QCOMPARE(trash.moveToTrash(box.writeFile(item, contents)), QString());
             expected.insert(contents, percentEncoded(item));
@@ -129,10 +129,10 @@ private slots:
         QCOMPARE(entriesOf(folder + "/info").size(), 8);
 
         const QString dataHome = box.makeDir(box.base() + "/xdg data");
-        qputenv("XDG_DATA_HOME", bytes(dataHome));
         const QString item = box.writeFile(box.homePath("item"), "xdg");
-        QCOMPARE(trash.moveToTrash(item), QString());
-        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(
+            Trash(Places(box.home(), box.root(), {{"XDG_DATA_HOME", dataHome}})).moveToTrash(item),
+            QString());
         QCOMPARE(storedPaths(dataHome + "/Trash"),
                  (QMap<QByteArray, QByteArray>{{"xdg", percentEncoded(item)}}));
         // Made by the Trash itself, for this user only.
@@ -297,7 +297,9 @@ private slots:
         box.writeFile(box.homePath("Caches/item"), "listed");
         box.writeFile(box.homePath("Caches/other"), "other");
         QByteArray output;
-        QCOMPARE(runTestFunctionAsUnprivileged(QTest::currentTestFunction(), {}, &output), 0);
+        QCOMPARE(runTestFunctionAsUnprivileged(QTest::currentTestFunction(), {{"HOME", box.home()}},
+                                               &output),
+                 0);
         const QByteArray where = "Changed since it was listed; what was found in its place went "
                                  "to the Trash as " +
                                  bytes(trash) + "/files/item and could not be moved back";

@@ -177,8 +177,8 @@ private slots:
         box.makeDir(box.homePath(".xdg/Trash/files/cache/relic"));
         box.makeSymlink(box.homePath(".xdg/Trash/files/cache"), box.homePath(".cache"));
         box.makeDir(box.homePath("Library/Containers/com.docker.docker/Data/vms"));
-        qputenv("XDG_DATA_HOME", box.homePath(".xdg").toUtf8());
-        const FileScanner scanner(box.places());
+        const FileScanner scanner(
+            Places(box.home(), box.root(), {{"XDG_DATA_HOME", box.homePath(".xdg")}}));
         const auto found = [&](const char *name,
                                const std::optional<QString> &identifier = std::nullopt) {
             return offeredPaths(scanner.findAssociatedFiles(identifier, name, std::nullopt),
@@ -188,7 +188,6 @@ private slots:
             QCOMPARE(name + found(name).join(','), QString(name));
         QCOMPARE(found("Docker", "com.docker.docker"),
                  QStringList{"Library/Containers/com.docker.docker"});
-        qunsetenv("XDG_DATA_HOME");
     }
 
     // Two names that differ only in bytes that are not UTF-8 read alike: one row, shown as not

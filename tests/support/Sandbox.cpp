@@ -30,7 +30,9 @@ Sandbox::Sandbox() : MachineFolder(newTemporaryFolder())
     m_savedXdgDataHome = qgetenv("XDG_DATA_HOME");
     // Other users (the unprivileged test user) must be able to reach the tree.
     ::chmod(QFile::encodeName(base()).constData(), 0755);
-    qputenv("HOME", QFile::encodeName(home()));
+    // Not the machine's home: what takes the home from HOME instead of the machine's places
+    // leaves its files where a test misses them, and still never in the real home.
+    qputenv("HOME", QFile::encodeName(makeDir(base() + QStringLiteral("/elsewhere"))));
     qunsetenv("XDG_DATA_HOME");
 }
 

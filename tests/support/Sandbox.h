@@ -7,8 +7,9 @@
 #include <QString>
 
 // A machine (home folder and system root, see MachineFolder) in a new temporary folder, for one
-// test. Creating a Sandbox points HOME at its home folder and clears XDG_DATA_HOME, so nothing
-// reaches the real home of whoever runs the tests. Everything is removed when it goes away.
+// test. Creating a Sandbox points HOME at an empty folder of its own (not the machine's home) and
+// clears XDG_DATA_HOME, so nothing reaches the real home of whoever runs the tests, and what
+// looks past the machine's places at HOME is caught. Everything is removed when it goes away.
 class Sandbox : public MachineFolder
 {
 public:

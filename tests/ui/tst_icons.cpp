@@ -3,6 +3,7 @@
 
 #include "model/FileCategory.h"
 #include "scanner/FileScanner.h"
+#include "scanner/Trash.h"
 #include "tests/support/Sandbox.h"
 #include "ui/ApplicationSectionsModel.h"
 #include "ui/Desktop.h"
@@ -207,13 +208,12 @@ private slots:
 
     void trashFolderUrl_followsDataHome()
     {
-#ifdef Q_OS_MACOS
-        QSKIP("the Trash is ~/.Trash on macOS");
-#endif
+        if (Trash(u"/home/user"_s).homeTrashFolder() == u"/home/user/.Trash"_s)
+            QSKIP("the Trash is ~/.Trash on macOS");
         Sandbox sandbox;
-        // Whether XDG_DATA_HOME is set, the folder made below the data home ("": none), and the
-        // URL: a path below the data home, or the desktop's trash: URL when the Trash was never
-        // used.
+        // Whether the machine sets XDG_DATA_HOME, the folder made below the data home ("": none),
+        // and the URL: a path below the data home, or the desktop's trash: URL when the Trash was
+        // never used.
         const QList<std::tuple<bool, QString, QString>> cases{{false, "Trash/files", "Trash/files"},
                                                               {false, "Trash", "Trash"},
                                                               {false, "", "trash:///"},
@@ -221,12 +221,12 @@ private slots:
         for (const auto &[setDataHome, existing, expected] : cases) {
             QDir(sandbox.homePath(u".local"_s)).removeRecursively();
             const QString dataHome = sandbox.homePath(setDataHome ? u"data"_s : u".local/share"_s);
+            QMap<QString, QString> xdg;
             if (setDataHome)
-                qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+                xdg.insert(u"XDG_DATA_HOME"_s, dataHome);
             if (!existing.isEmpty())
                 QDir().mkpath(dataHome + QLatin1Char('/') + existing);
-            const QUrl url = Desktop::trashFolderUrl();
-            qunsetenv("XDG_DATA_HOME");
+            const QUrl url = Desktop::trashFolderUrl(Places(sandbox.home(), sandbox.root(), xdg));
             QCOMPARE(url, expected.contains(QLatin1Char(':'))
                               ? QUrl(expected)
                               : QUrl::fromLocalFile(dataHome + QLatin1Char('/') + expected));

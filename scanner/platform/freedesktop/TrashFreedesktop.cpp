@@ -159,11 +159,7 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 QString Trash::homeTrashFolder() const
 {
-    // A relative XDG_DATA_HOME is invalid and ignored, as the base-directory rules ask.
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.startsWith(QLatin1Char('/')))
-        return joined(withoutTrailingSlashes(dataHome), QStringLiteral("Trash"));
-    return joined(m_home, QStringLiteral(".local/share/Trash"));
+    return joined(m_dataHome, QStringLiteral("Trash"));
 }
 
 QString Trash::trashFolderForTopDir(const QString &topDir, QString *error)

@@ -1,0 +1,10 @@
+#include "scanner/platform/ProcessList.h"
+
+namespace platform {
+
+std::optional<RunningProcess> processRunningFrom(const QString &)
+{
+    return std::nullopt;
+}
+
+} // namespace platform
