@@ -5,7 +5,6 @@
 // usage: bench_homescan HOME [CACHE_HOME]
 // CACHE_HOME, when given, is taken as $XDG_CACHE_HOME, so that the categories measure a part of
 // the home before its walk and that walk must take their sizes as they are.
-#include "PeakMemory.h"
 #include "scanner/FileScanner.h"
 #include "scanner/platform/ResourceUsage.h"
 

@@ -4,7 +4,6 @@
 // usage: size_bench [--threads N] FOLDER
 // Without --threads it runs the walk FileScanner::sizeOfDirectory runs (DirectoryWalker::standard,
 // paced); with it, the walker on exactly that many threads.
-#include "PeakMemory.h"
 #include "scanner/DirectoryWalker.h"
 #include "scanner/platform/ResourceUsage.h"
 
