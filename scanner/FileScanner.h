@@ -165,7 +165,7 @@ public:
     // Nothing when neither tool is there, fails to answer or runs out of time.
     QHash<QString, QString> findOwningPackages(const QStringList &paths) const;
     // For each installed system package, the other binary packages of its source package as
-    // search words (parsePackageFamilies), by one "dpkg-query -W" call; nothing without dpkg.
+    // search words (parsePackageFamilies), by one queryInstalledPackages call.
     QHash<QString, QStringList> findPackageFamilies() const;
     // Listed under "User Applications" (else "Applications").
     bool isUserApplication(const AppInfo &app) const;

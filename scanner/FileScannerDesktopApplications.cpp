@@ -324,14 +324,7 @@ QHash<QString, QString> FileScanner::findOwningPackages(const QStringList &paths
 
 QHash<QString, QStringList> FileScanner::findPackageFamilies() const
 {
-    const QString dpkg = m_places.onSystem(kDpkgQuery);
-    if (!m_fileManager.fileExists(dpkg))
-        return {};
-    const CommandResult result =
-        runQuery(dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
-    if (!result.output || result.timedOut || result.status != 0)
-        return {};
-    return parsePackageFamilies(*result.output);
+    return parsePackageFamilies(queryInstalledPackages(*this));
 }
 
 bool FileScanner::isUserApplication(const AppInfo &app) const

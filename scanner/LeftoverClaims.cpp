@@ -7,9 +7,6 @@
 
 namespace {
 
-const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
-const QString kRPM = QStringLiteral("/usr/bin/rpm");
-
 // The folders whose programs count as installed: the system's, Homebrew's and the user's own.
 const char *const kProgramFolders[] = {
     "/usr/bin", "/bin", "/usr/sbin", "/sbin", "/usr/games", "/usr/local/bin", "/usr/libexec",
@@ -32,22 +29,9 @@ QStringList entryNames(const FileScanner &scanner, const QString &folder)
 // Every binary and source package name the system's package tool knows, by one query.
 QStringList systemPackages(const FileScanner &scanner)
 {
-    const Places &places = scanner.places();
-    QString output;
-    if (const QString dpkg = places.onSystem(kDpkgQuery); scanner.fileManager().fileExists(dpkg)) {
-        const CommandResult result = scanner.runQuery(
-            dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
-        if (result.status == 0 && !result.timedOut)
-            output = installedPackageLines(result.output.value_or(QString())).join(u'\n');
-    } else if (const QString rpm = places.onSystem(kRPM); scanner.fileManager().fileExists(rpm)) {
-        const CommandResult result = scanner.runQuery(
-            rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"), QStringLiteral("%{NAME}\n")});
-        if (result.status == 0 && !result.timedOut)
-            output = result.output.value_or(QString());
-    }
     QStringList names;
     QSet<QString> seen;
-    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString &line : queryInstalledPackages(scanner)) {
         for (const QString &word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString name = word.section(QLatin1Char(':'), 0, 0);
             if (!seen.contains(name)) {
