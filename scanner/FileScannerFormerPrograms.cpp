@@ -4,9 +4,8 @@
 #include "scanner/FileScanner.h"
 
 #include "scanner/CategoryPlaces.h"
-#include "scanner/FoundFile.h"
 #include "scanner/LeftoverClaims.h"
-#include "scanner/LeftoverEvidence.h"
+#include "scanner/LeftoverExamination.h"
 #include "scanner/LeftoverNames.h"
 #include "scanner/NameGuard.h"
 
@@ -15,7 +14,7 @@
 
 #include <algorithm>
 #include <map>
-#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -46,52 +45,34 @@ std::optional<QString> folderOf(FileCategory category, const Places &places)
     return std::nullopt;
 }
 
-// One unclaimed entry, found and judged.
-struct Entry
+// One searched place's entries as listed, names as the file system's bytes.
+struct PlaceListing
 {
-    AssociatedFile file;
-    std::optional<QString> gone; // what it points at that no longer exists
+    FileCategory category;
+    QString folder;
+    std::vector<QByteArray> names;
 };
 
-// What moving the entry to the Trash frees, as sizeOfFoundItem measures it, told by the type it
-// had when found: a folder's contents, else the item's own length (a link's, not its target's).
-qint64 sizeOfEntry(const FileScanner &scanner, const AssociatedFile &file)
-{
-    if (file.identity.type == S_IFDIR)
-        return scanner.sizeOfDirectory(file.path);
-    return scanner.sizeOfFile(file.path);
-}
-
-LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<Entry> &entries,
-                    const ScanProgress &progress)
+LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover *> &entries)
 {
     LeftoverRow row;
     row.name = key;
     std::optional<QString> evidence;
     for (FileCategory category : kSearchedCategories) {
         QList<AssociatedFile> files;
-        for (Entry &entry : entries) {
-            if (entry.file.category != category)
+        for (const ExaminedLeftover *entry : entries) {
+            if (entry->file.category != category)
                 continue;
-            files.append(entry.file);
+            files.append(entry->file);
             if (!evidence)
-                evidence = entry.gone;
+                evidence = entry->gone;
+            if (entry->changed &&
+                (!row.lastModified.isValid() || *entry->changed > row.lastModified))
+                row.lastModified = *entry->changed;
         }
-        if (!files.isEmpty())
+        if (!files.isEmpty()) {
             row.groups.append(FileGroup(category, files));
-    }
-    for (FileGroup &group : row.groups) {
-        for (AssociatedFile &file : group.files) {
-            if (progress)
-                progress(file.path);
-            if (file.isRemovable() && !scanner.isCancelled())
-                file.size = sizeOfEntry(scanner, file);
-        }
-        row.size += group.totalSize();
-        for (const AssociatedFile &file : std::as_const(group.files)) {
-            const auto changed = scanner.fileManager().modificationDate(file.path);
-            if (changed && (!row.lastModified.isValid() || *changed > row.lastModified))
-                row.lastModified = *changed;
+            row.size += row.groups.constLast().totalSize();
         }
     }
     row.certainty = evidence ? LeftoverCertainty::certain : LeftoverCertainty::likely;
@@ -108,11 +89,11 @@ LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<
 QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
                                               const ScanProgress &progress) const
 {
-    const ProtectedPlaces guarded(m_places);
-    const LeftoverClaims claims = LeftoverClaims::gather(*this, scanApplications(), kept);
-
-    // Rows by key, in key order so the result does not hang on the listing order.
-    std::map<QString, std::vector<Entry>> rows;
+    // The installed names come from tools and folders while the searched places are listed.
+    std::optional<LeftoverClaims> gathered;
+    std::thread gatherer(
+        [&] { gathered = LeftoverClaims::gather(*this, scanApplications(), kept); });
+    std::vector<PlaceListing> listings;
     QStringList listed;
     for (FileCategory category : kSearchedCategories) {
         const std::optional<QString> folder = folderOf(category, m_places);
@@ -121,38 +102,47 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         listed.append(*folder);
         if (progress)
             progress(*folder);
-        const QString prefix = *folder + QLatin1Char('/');
-        const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
+        PlaceListing listing{category, *folder, {}};
         const bool dotsOnly = category == FileCategory::homeDotFiles;
-        std::vector<std::pair<QString, Entry>> found;
         const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
-            if (dotsOnly && !bytes.startsWith('.'))
-                return;
-            const QString name =
-                QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
-            const QString key = leftoverKey(name);
-            if (key.isEmpty() || claims.claims(name, bytes, key, category))
-                return;
-            if (guardedEntries.contains(name))
-                return;
-            const QString path = prefix + name;
-            found.push_back({key, {foundFile(m_fileManager, path, name, category), std::nullopt}});
+            if (!dotsOnly || bytes.startsWith('.'))
+                listing.names.emplace_back(bytes.data(), bytes.size());
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
-        if (!complete)
-            continue;
-        for (auto &[key, entry] : found)
-            rows[key].push_back(std::move(entry));
+        if (complete)
+            listings.push_back(std::move(listing));
     }
+    gatherer.join();
+    const LeftoverClaims &claims = *gathered;
 
+    const ProtectedPlaces guarded(m_places);
+    std::vector<ListedLeftover> unclaimed;
+    std::vector<QString> keys;
+    for (const PlaceListing &listing : listings) {
+        const QString prefix = listing.folder + QLatin1Char('/');
+        const ProtectedEntries guardedEntries = guarded.entriesOf(listing.folder);
+        for (const QByteArray &bytes : listing.names) {
+            const QString name = QFile::decodeName(bytes);
+            const QString key = leftoverKey(name);
+            if (key.isEmpty() || claims.claims(name, bytes, key, listing.category) ||
+                guardedEntries.contains(name))
+                continue;
+            unclaimed.push_back({prefix + name, name, listing.category});
+            keys.push_back(key);
+        }
+    }
+    const std::vector<ExaminedLeftover> examined =
+        examineLeftovers(*this, claims, unclaimed, progress);
+
+    // Rows by key, in key order so the result does not hang on the listing order.
+    std::map<QString, std::vector<const ExaminedLeftover *>> rows;
+    for (size_t i = 0; i < examined.size(); ++i)
+        rows[keys[i]].push_back(&examined[i]);
     QList<LeftoverRow> result;
-    for (auto &[key, entries] : rows) {
+    for (const auto &[key, entries] : rows) {
         if (isCancelled())
             break;
-        for (Entry &entry : entries)
-            entry.gone =
-                goneTarget(*this, claims, entry.file.path, entry.file.name, entry.file.category);
-        result.append(makeRow(*this, key, entries, progress));
+        result.append(makeRow(key, entries));
     }
     std::stable_sort(result.begin(), result.end(), [](const LeftoverRow &a, const LeftoverRow &b) {
         if (a.certainty != b.certainty)

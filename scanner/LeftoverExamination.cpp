@@ -1,0 +1,68 @@
+#include "scanner/LeftoverExamination.h"
+
+#include "scanner/FoundFile.h"
+#include "scanner/LeftoverEvidence.h"
+
+#include <QFile>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+// Folder walks and small reads: past a few threads they only queue for the same disk.
+constexpr int kMaxThreads = 4;
+
+ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claims,
+                         const ListedLeftover &entry)
+{
+    ExaminedLeftover examined{AssociatedFile(entry.path, entry.name, entry.category, 0), {}, {}};
+    AssociatedFile &file = examined.file;
+    // One lstat gives what it is (a link as itself), its length and its last change.
+    struct stat st;
+    const bool known = ::lstat(QFile::encodeName(entry.path).constData(), &st) == 0;
+    if (known)
+        examined.changed = QDateTime::fromSecsSinceEpoch(st.st_mtime);
+    if (!hasExactName(entry.path)) {
+        file.unremovableReason = kInexactNameReason;
+    } else if (known) {
+        file.identity =
+            FileIdentity{static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+                         static_cast<quint32>(st.st_mode & S_IFMT)};
+        if (!scanner.isCancelled())
+            file.size = S_ISDIR(st.st_mode) ? scanner.sizeOfDirectory(entry.path)
+                                            : static_cast<qint64>(st.st_size);
+    }
+    examined.gone = goneTarget(scanner, claims, entry.path, entry.name, entry.category);
+    return examined;
+}
+
+} // namespace
+
+std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
+                                               const LeftoverClaims &claims,
+                                               const std::vector<ListedLeftover> &entries,
+                                               const ScanProgress &progress)
+{
+    std::vector<ExaminedLeftover> examined(entries.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&](bool tells) {
+        for (size_t i = next++; i < entries.size(); i = next++) {
+            if (tells && progress)
+                progress(entries[i].path);
+            examined[i] = examine(scanner, claims, entries[i]);
+        }
+    };
+    const size_t helpers = std::min<size_t>(
+        std::clamp(QThread::idealThreadCount(), 1, kMaxThreads) - 1, entries.size() / 8);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < helpers; ++i)
+        threads.emplace_back(work, false);
+    work(true);
+    for (std::thread &thread : threads)
+        thread.join();
+    return examined;
+}
