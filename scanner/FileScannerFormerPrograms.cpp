@@ -45,12 +45,12 @@ std::optional<QString> folderOf(FileCategory category, const Places &places)
     return std::nullopt;
 }
 
-// One searched place's entries as listed, names as the file system's bytes.
-struct PlaceListing
+// An entry no installed name claims, before the applications' claims are known.
+struct Candidate
 {
-    FileCategory category;
-    QString folder;
-    std::vector<QByteArray> names;
+    ListedLeftover entry;
+    QString key;
+    QByteArray bytes; // its name as the file system has it
 };
 
 LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover *> &entries)
@@ -89,11 +89,14 @@ LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover
 QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
                                               const ScanProgress &progress) const
 {
-    // The installed names come from tools and folders while the searched places are listed.
-    std::optional<LeftoverClaims> gathered;
-    std::thread gatherer(
-        [&] { gathered = LeftoverClaims::gather(*this, scanApplications(), kept); });
-    std::vector<PlaceListing> listings;
+    // The applications are read on a thread of their own (their owning packages cost a query)
+    // while the other installed names are gathered, the places listed and their entries sifted by
+    // those names; what is left is sifted again once the applications' claims are known.
+    QList<AppInfo> apps;
+    std::thread appReader([this, &apps] { apps = scanApplications(); });
+    LeftoverClaims claims = LeftoverClaims::gather(*this, kept);
+    const ProtectedPlaces guarded(m_places);
+    std::vector<Candidate> candidates;
     QStringList listed;
     for (FileCategory category : kSearchedCategories) {
         const std::optional<QString> folder = folderOf(category, m_places);
@@ -102,35 +105,38 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         listed.append(*folder);
         if (progress)
             progress(*folder);
-        PlaceListing listing{category, *folder, {}};
+        const QString prefix = *folder + QLatin1Char('/');
+        const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
         const bool dotsOnly = category == FileCategory::homeDotFiles;
+        std::vector<Candidate> found;
         const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
-            if (!dotsOnly || bytes.startsWith('.'))
-                listing.names.emplace_back(bytes.data(), bytes.size());
+            if (dotsOnly && !bytes.startsWith('.'))
+                return;
+            const QString name =
+                QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
+            const QString key = leftoverKey(name);
+            if (key.isEmpty() || claims.claims(name, bytes, key, category) ||
+                guardedEntries.contains(name))
+                return;
+            found.push_back({{prefix + name, name, category}, key, bytes.toByteArray()});
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
-        if (complete)
-            listings.push_back(std::move(listing));
+        if (!complete)
+            continue;
+        std::move(found.begin(), found.end(), std::back_inserter(candidates));
     }
-    gatherer.join();
-    const LeftoverClaims &claims = *gathered;
-
-    const ProtectedPlaces guarded(m_places);
+    appReader.join();
+    claims.addApplications(*this, apps);
     std::vector<ListedLeftover> unclaimed;
     std::vector<QString> keys;
-    for (const PlaceListing &listing : listings) {
-        const QString prefix = listing.folder + QLatin1Char('/');
-        const ProtectedEntries guardedEntries = guarded.entriesOf(listing.folder);
-        for (const QByteArray &bytes : listing.names) {
-            const QString name = QFile::decodeName(bytes);
-            const QString key = leftoverKey(name);
-            if (key.isEmpty() || claims.claims(name, bytes, key, listing.category) ||
-                guardedEntries.contains(name))
-                continue;
-            unclaimed.push_back({prefix + name, name, listing.category});
-            keys.push_back(key);
-        }
+    for (Candidate &candidate : candidates) {
+        const ListedLeftover &entry = candidate.entry;
+        if (claims.claims(entry.name, candidate.bytes, candidate.key, entry.category))
+            continue;
+        unclaimed.push_back(std::move(candidate.entry));
+        keys.push_back(std::move(candidate.key));
     }
+
     const std::vector<ExaminedLeftover> examined =
         examineLeftovers(*this, claims, unclaimed, progress);
 

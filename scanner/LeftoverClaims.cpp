@@ -60,11 +60,8 @@ void LeftoverClaims::addName(const QString &name)
         m_names.insert(plain);
 }
 
-LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<AppInfo> &apps,
-                                      const QStringList &kept)
+void LeftoverClaims::addApplications(const FileScanner &scanner, const QList<AppInfo> &apps)
 {
-    LeftoverClaims claims;
-    const Places &places = scanner.places();
     for (const AppInfo &app : apps) {
         // An entry whose program is gone claims nothing: it is a leftover itself.
         if (app.isDesktopEntry() && !app.execPath.isEmpty() &&
@@ -75,16 +72,21 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<Ap
         // ownership rule does: "Writer" of com.acme.Writer).
         const SearchTerms names = scanner.buildSearchTerms(
             std::nullopt, app.name, app.isDesktopEntry() ? std::nullopt : std::optional(app.path));
-        claims.m_terms += terms.terms + terms.wholeNames + names.terms;
+        m_terms += terms.terms + terms.wholeNames + names.terms;
         if (app.bundleIdentifier)
-            claims.m_bundleIdentifiers.insert(app.bundleIdentifier->toLower());
+            m_bundleIdentifiers.insert(app.bundleIdentifier->toLower());
         for (const QString &name : {app.owningPackage, app.flatpakID, app.snapName, app.execName})
-            claims.addName(name);
+            addName(name);
     }
-    claims.m_terms.removeDuplicates();
-    claims.m_matcher = std::make_shared<ItemMatcher>(claims.m_terms, QStringList(), QStringList());
-    claims.m_sieve = std::make_shared<NameSieve>(claims.m_terms);
+    m_terms.removeDuplicates();
+    m_matcher = std::make_shared<ItemMatcher>(m_terms, QStringList(), QStringList());
+    m_sieve = std::make_shared<NameSieve>(m_terms);
+}
 
+LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QStringList &kept)
+{
+    LeftoverClaims claims;
+    const Places &places = scanner.places();
     for (const QString &package : systemPackages(scanner))
         claims.addName(package);
     for (const char *store : {"/Cellar", "/Caskroom"}) {

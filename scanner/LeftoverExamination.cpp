@@ -47,7 +47,9 @@ std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
                                                const std::vector<ListedLeftover> &entries,
                                                const ScanProgress &progress)
 {
-    std::vector<ExaminedLeftover> examined(entries.size());
+    // Slots filled in place by whichever thread takes each entry (an empty record would cost an
+    // identifier of its own).
+    std::vector<std::optional<ExaminedLeftover>> examined(entries.size());
     std::atomic<size_t> next{0};
     const auto work = [&](bool tells) {
         for (size_t i = next++; i < entries.size(); i = next++) {
@@ -64,5 +66,9 @@ std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
     work(true);
     for (std::thread &thread : threads)
         thread.join();
-    return examined;
+    std::vector<ExaminedLeftover> result;
+    result.reserve(examined.size());
+    for (std::optional<ExaminedLeftover> &entry : examined)
+        result.push_back(std::move(*entry));
+    return result;
 }
