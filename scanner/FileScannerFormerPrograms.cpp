@@ -4,10 +4,12 @@
 #include "scanner/FileScanner.h"
 
 #include "scanner/CategoryPlaces.h"
+#include "scanner/DirectoryWalker.h"
 #include "scanner/LeftoverClaims.h"
 #include "scanner/LeftoverExamination.h"
 #include "scanner/LeftoverNames.h"
 #include "scanner/NameGuard.h"
+#include "scanner/SmallPool.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -45,6 +47,15 @@ std::optional<QString> folderOf(FileCategory category, const Places &places)
     return std::nullopt;
 }
 
+// One searched place's entries as listed, names as the file system's bytes.
+struct PlaceListing
+{
+    FileCategory category;
+    QString folder;
+    ProtectedEntries guarded;
+    std::vector<QByteArray> names;
+};
+
 // An entry no installed name claims, before the applications' claims are known.
 struct Candidate
 {
@@ -52,6 +63,21 @@ struct Candidate
     QString key;
     QByteArray bytes; // its name as the file system has it
 };
+
+std::vector<Candidate> sift(const PlaceListing &listing, const LeftoverClaims &claims)
+{
+    std::vector<Candidate> candidates;
+    const QString prefix = listing.folder + QLatin1Char('/');
+    for (const QByteArray &bytes : listing.names) {
+        const QString name = QFile::decodeName(bytes);
+        const QString key = leftoverKey(name);
+        if (key.isEmpty() || claims.claims(name, bytes, key, listing.category) ||
+            listing.guarded.contains(name))
+            continue;
+        candidates.push_back({{prefix + name, name, listing.category}, key, bytes});
+    }
+    return candidates;
+}
 
 LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover *> &entries)
 {
@@ -89,14 +115,17 @@ LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover
 QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
                                               const ScanProgress &progress) const
 {
-    // The applications are read on a thread of their own (their owning packages cost a query)
-    // while the other installed names are gathered, the places listed and their entries sifted by
-    // those names; what is left is sifted again once the applications' claims are known.
+    // The applications (their owning packages cost a query) and the other installed names (a
+    // query of the package tool) are read on threads of their own while the places are listed;
+    // the entries are sifted by those names on a small pool, and what is left sifted again once
+    // the applications' claims are known.
     QList<AppInfo> apps;
     std::thread appReader([this, &apps] { apps = scanApplications(); });
-    LeftoverClaims claims = LeftoverClaims::gather(*this, kept);
+    std::optional<LeftoverClaims> gathered;
+    std::thread gatherer(
+        [this, &kept, &gathered] { gathered = LeftoverClaims::gather(*this, kept); });
     const ProtectedPlaces guarded(m_places);
-    std::vector<Candidate> candidates;
+    std::vector<PlaceListing> listings;
     QStringList listed;
     for (FileCategory category : kSearchedCategories) {
         const std::optional<QString> folder = folderOf(category, m_places);
@@ -105,40 +134,46 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         listed.append(*folder);
         if (progress)
             progress(*folder);
-        const QString prefix = *folder + QLatin1Char('/');
-        const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
+        PlaceListing listing{category, *folder, guarded.entriesOf(*folder), {}};
         const bool dotsOnly = category == FileCategory::homeDotFiles;
-        std::vector<Candidate> found;
         const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
-            if (dotsOnly && !bytes.startsWith('.'))
-                return;
-            const QString name =
-                QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
-            const QString key = leftoverKey(name);
-            if (key.isEmpty() || claims.claims(name, bytes, key, category) ||
-                guardedEntries.contains(name))
-                return;
-            found.push_back({{prefix + name, name, category}, key, bytes.toByteArray()});
+            if (!dotsOnly || bytes.startsWith('.'))
+                listing.names.push_back(bytes.toByteArray());
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
-        if (!complete)
-            continue;
-        std::move(found.begin(), found.end(), std::back_inserter(candidates));
+        if (complete)
+            listings.push_back(std::move(listing));
     }
+    gatherer.join();
+    LeftoverClaims &claims = *gathered;
+    std::vector<std::vector<Candidate>> sifted(listings.size());
+    forEachOnSmallPool(listings.size(), 2,
+                       [&](size_t i, bool) { sifted[i] = sift(listings[i], claims); });
     appReader.join();
     claims.addApplications(*this, apps);
     std::vector<ListedLeftover> unclaimed;
     std::vector<QString> keys;
-    for (Candidate &candidate : candidates) {
-        const ListedLeftover &entry = candidate.entry;
-        if (claims.claims(entry.name, candidate.bytes, candidate.key, entry.category))
-            continue;
-        unclaimed.push_back(std::move(candidate.entry));
-        keys.push_back(std::move(candidate.key));
+    for (std::vector<Candidate> &candidates : sifted) {
+        for (Candidate &candidate : candidates) {
+            const ListedLeftover &entry = candidate.entry;
+            if (claims.claims(entry.name, candidate.bytes, candidate.key, entry.category))
+                continue;
+            unclaimed.push_back(std::move(candidate.entry));
+            keys.push_back(std::move(candidate.key));
+        }
     }
 
+    // Each folder is walked by one thread of the examining pool: the standard walk's helpers
+    // would only compete with it. During a System Data scan its ledger keeps what is measured.
+    const FolderMeasure measureFolder = [this](const QString &folder) {
+        if (m_ledger)
+            return sizeOfDirectory(folder);
+        DirectoryWalker walker(1);
+        walker.setCancellationFlag(m_cancelled.get());
+        return walker.totalSize(folder);
+    };
     const std::vector<ExaminedLeftover> examined =
-        examineLeftovers(*this, claims, unclaimed, progress);
+        examineLeftovers(*this, claims, unclaimed, measureFolder, progress);
 
     // Rows by key, in key order so the result does not hang on the listing order.
     std::map<QString, std::vector<const ExaminedLeftover *>> rows;

@@ -2,22 +2,16 @@
 
 #include "scanner/FoundFile.h"
 #include "scanner/LeftoverEvidence.h"
+#include "scanner/SmallPool.h"
 
 #include <QFile>
-#include <QThread>
 
-#include <algorithm>
-#include <atomic>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
-// Folder walks and small reads: past a few threads they only queue for the same disk.
-constexpr int kMaxThreads = 4;
-
 ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claims,
-                         const ListedLeftover &entry)
+                         const ListedLeftover &entry, const FolderMeasure &measureFolder)
 {
     ExaminedLeftover examined{AssociatedFile(entry.path, entry.name, entry.category, 0), {}, {}};
     AssociatedFile &file = examined.file;
@@ -33,8 +27,8 @@ ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claim
             FileIdentity{static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
                          static_cast<quint32>(st.st_mode & S_IFMT)};
         if (!scanner.isCancelled())
-            file.size = S_ISDIR(st.st_mode) ? scanner.sizeOfDirectory(entry.path)
-                                            : static_cast<qint64>(st.st_size);
+            file.size =
+                S_ISDIR(st.st_mode) ? measureFolder(entry.path) : static_cast<qint64>(st.st_size);
     }
     examined.gone = goneTarget(scanner, claims, entry.path, entry.name, entry.category);
     return examined;
@@ -45,27 +39,17 @@ ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claim
 std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
                                                const LeftoverClaims &claims,
                                                const std::vector<ListedLeftover> &entries,
+                                               const FolderMeasure &measureFolder,
                                                const ScanProgress &progress)
 {
     // Slots filled in place by whichever thread takes each entry (an empty record would cost an
     // identifier of its own).
     std::vector<std::optional<ExaminedLeftover>> examined(entries.size());
-    std::atomic<size_t> next{0};
-    const auto work = [&](bool tells) {
-        for (size_t i = next++; i < entries.size(); i = next++) {
-            if (tells && progress)
-                progress(entries[i].path);
-            examined[i] = examine(scanner, claims, entries[i]);
-        }
-    };
-    const size_t helpers = std::min<size_t>(
-        std::clamp(QThread::idealThreadCount(), 1, kMaxThreads) - 1, entries.size() / 8);
-    std::vector<std::thread> threads;
-    for (size_t i = 0; i < helpers; ++i)
-        threads.emplace_back(work, false);
-    work(true);
-    for (std::thread &thread : threads)
-        thread.join();
+    forEachOnSmallPool(entries.size(), 8, [&](size_t i, bool onCallingThread) {
+        if (onCallingThread && progress)
+            progress(entries[i].path);
+        examined[i] = examine(scanner, claims, entries[i], measureFolder);
+    });
     std::vector<ExaminedLeftover> result;
     result.reserve(examined.size());
     for (std::optional<ExaminedLeftover> &entry : examined)

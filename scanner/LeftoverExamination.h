@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct ExaminedLeftover
     std::optional<QString> gone;
 };
 
+// What the entries below a folder take, as FileScanner::sizeOfDirectory measures it.
+using FolderMeasure = std::function<qint64(const QString &folder)>;
+
 // Examines every entry on a small pool of threads, the calling thread among them; only the
 // calling thread tells progress, of the entries it examines. An entry costs one lstat, a walk
 // when it is a folder and a read when it names a program. Results come in the entries' order;
@@ -37,4 +41,5 @@ struct ExaminedLeftover
 std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
                                                const LeftoverClaims &claims,
                                                const std::vector<ListedLeftover> &entries,
+                                               const FolderMeasure &measureFolder,
                                                const ScanProgress &progress);
