@@ -53,7 +53,7 @@ struct PlaceListing
     FileCategory category;
     QString folder;
     ProtectedEntries guarded;
-    std::vector<QByteArray> names;
+    QByteArray names; // each followed by a NUL, which no name holds
 };
 
 // An entry no installed name claims, before the applications' claims are known.
@@ -68,13 +68,17 @@ std::vector<Candidate> sift(const PlaceListing &listing, const LeftoverClaims &c
 {
     std::vector<Candidate> candidates;
     const QString prefix = listing.folder + QLatin1Char('/');
-    for (const QByteArray &bytes : listing.names) {
+    for (qsizetype start = 0, end; start < listing.names.size(); start = end + 1) {
+        end = listing.names.indexOf('\0', start);
+        const QByteArray bytes =
+            QByteArray::fromRawData(listing.names.constData() + start, end - start);
         const QString name = QFile::decodeName(bytes);
         const QString key = leftoverKey(name);
         if (key.isEmpty() || claims.claims(name, bytes, key, listing.category) ||
             listing.guarded.contains(name))
             continue;
-        candidates.push_back({{prefix + name, name, listing.category}, key, bytes});
+        candidates.push_back(
+            {{prefix + name, name, listing.category}, key, QByteArray(bytes.data(), bytes.size())});
     }
     return candidates;
 }
@@ -84,6 +88,7 @@ LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover
     LeftoverRow row;
     row.name = key;
     std::optional<QString> evidence;
+    std::optional<qint64> changed;
     for (FileCategory category : kSearchedCategories) {
         QList<AssociatedFile> files;
         for (const ExaminedLeftover *entry : entries) {
@@ -92,15 +97,16 @@ LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover
             files.append(entry->file);
             if (!evidence)
                 evidence = entry->gone;
-            if (entry->changed &&
-                (!row.lastModified.isValid() || *entry->changed > row.lastModified))
-                row.lastModified = *entry->changed;
+            if (entry->changed && (!changed || *entry->changed > *changed))
+                changed = entry->changed;
         }
         if (!files.isEmpty()) {
             row.groups.append(FileGroup(category, files));
             row.size += row.groups.constLast().totalSize();
         }
     }
+    if (changed)
+        row.lastModified = QDateTime::fromSecsSinceEpoch(*changed);
     row.certainty = evidence ? LeftoverCertainty::certain : LeftoverCertainty::likely;
     row.reason = QCoreApplication::translate(
                      "FileScanner", "No installed application, package or program is named %1")
@@ -138,7 +144,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         const bool dotsOnly = category == FileCategory::homeDotFiles;
         const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
             if (!dotsOnly || bytes.startsWith('.'))
-                listing.names.push_back(bytes.toByteArray());
+                listing.names.append(bytes.data(), bytes.size()).append('\0');
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
         if (complete)

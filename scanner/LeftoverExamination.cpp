@@ -15,11 +15,13 @@ ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claim
 {
     ExaminedLeftover examined{AssociatedFile(entry.path, entry.name, entry.category, 0), {}, {}};
     AssociatedFile &file = examined.file;
+    if (scanner.isCancelled())
+        return examined;
     // One lstat gives what it is (a link as itself), its length and its last change.
     struct stat st;
     const bool known = ::lstat(QFile::encodeName(entry.path).constData(), &st) == 0;
     if (known)
-        examined.changed = QDateTime::fromSecsSinceEpoch(st.st_mtime);
+        examined.changed = qint64(st.st_mtime);
     if (!hasExactName(entry.path)) {
         file.unremovableReason = kInexactNameReason;
     } else if (known) {

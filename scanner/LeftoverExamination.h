@@ -4,7 +4,6 @@
 #include "model/FileCategory.h"
 #include "scanner/FileScanner.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -27,7 +26,7 @@ struct ListedLeftover
 struct ExaminedLeftover
 {
     AssociatedFile file;
-    std::optional<QDateTime> changed;
+    std::optional<qint64> changed; // seconds since the epoch: a date is made once per row
     std::optional<QString> gone;
 };
 
@@ -37,7 +36,8 @@ using FolderMeasure = std::function<qint64(const QString &folder)>;
 // Examines every entry on a small pool of threads, the calling thread among them; only the
 // calling thread tells progress, of the entries it examines. An entry costs one lstat, a walk
 // when it is a folder and a read when it names a program. Results come in the entries' order;
-// once the scanner is cancelled, what is left is found but not measured.
+// once the scanner is cancelled, what is left is neither found, measured nor judged (the rows
+// are dropped then).
 std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
                                                const LeftoverClaims &claims,
                                                const std::vector<ListedLeftover> &entries,
