@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QThread>
-
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
@@ -11,8 +9,9 @@
 // Runs work(i, onCallingThread) for every i below count on a few threads, the calling thread
 // among them, each taking the next index as it finishes one; returns when all are done. Helpers
 // are started only when there are at least perHelper items for each, so small counts stay on the
-// calling thread. For many short, independent reads and walks of the disk: past a few threads
-// they only queue for the same disk.
+// calling thread. For many short, independent reads and walks of the disk, which spend much of
+// their time waiting for it (a cold disk, a network home): a few more threads than processors
+// keep more requests in flight; past a few they only queue for the same disk.
 template <typename Work> void forEachOnSmallPool(size_t count, size_t perHelper, const Work &work)
 {
     constexpr int kMaxThreads = 4;
@@ -21,8 +20,7 @@ template <typename Work> void forEachOnSmallPool(size_t count, size_t perHelper,
         for (size_t i = next++; i < count; i = next++)
             work(i, onCallingThread);
     };
-    const size_t helpers = std::min<size_t>(
-        size_t(std::clamp(QThread::idealThreadCount(), 1, kMaxThreads) - 1), count / perHelper);
+    const size_t helpers = std::min<size_t>(kMaxThreads - 1, count / perHelper);
     std::vector<std::thread> threads;
     for (size_t i = 0; i < helpers; ++i)
         threads.emplace_back(take, false);
