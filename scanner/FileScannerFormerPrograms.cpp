@@ -6,6 +6,7 @@
 #include "scanner/CategoryPlaces.h"
 #include "scanner/DirectoryWalker.h"
 #include "scanner/LeftoverClaims.h"
+#include "scanner/LeftoverEvidence.h"
 #include "scanner/LeftoverExamination.h"
 #include "scanner/LeftoverNames.h"
 #include "scanner/NameGuard.h"
@@ -83,7 +84,10 @@ std::vector<Candidate> sift(const PlaceListing &listing, const LeftoverClaims &c
     return candidates;
 }
 
-LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover *> &entries)
+// The row's evidence is what its first entry, in the order rows show their groups, points at
+// that is gone: later entries are not read once one has told.
+LeftoverRow makeRow(const FileScanner &scanner, const LeftoverClaims &claims, const QString &key,
+                    const std::vector<const ExaminedLeftover *> &entries)
 {
     LeftoverRow row;
     row.name = key;
@@ -95,8 +99,9 @@ LeftoverRow makeRow(const QString &key, const std::vector<const ExaminedLeftover
             if (entry->file.category != category)
                 continue;
             files.append(entry->file);
+            const AssociatedFile &file = entry->file;
             if (!evidence)
-                evidence = entry->gone;
+                evidence = goneTarget(scanner, claims, file.path, file.name, file.category);
             if (entry->changed && (!changed || *entry->changed > *changed))
                 changed = entry->changed;
         }
@@ -179,7 +184,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         return walker.totalSize(folder);
     };
     const std::vector<ExaminedLeftover> examined =
-        examineLeftovers(*this, claims, unclaimed, measureFolder, progress);
+        examineLeftovers(*this, unclaimed, measureFolder, progress);
 
     // Rows by key, in key order so the result does not hang on the listing order.
     std::map<QString, std::vector<const ExaminedLeftover *>> rows;
@@ -189,7 +194,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
     for (const auto &[key, entries] : rows) {
         if (isCancelled())
             break;
-        result.append(makeRow(key, entries));
+        result.append(makeRow(*this, claims, key, entries));
     }
     std::stable_sort(result.begin(), result.end(), [](const LeftoverRow &a, const LeftoverRow &b) {
         if (a.certainty != b.certainty)

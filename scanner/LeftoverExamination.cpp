@@ -1,7 +1,6 @@
 #include "scanner/LeftoverExamination.h"
 
 #include "scanner/FoundFile.h"
-#include "scanner/LeftoverEvidence.h"
 #include "scanner/SmallPool.h"
 
 #include <QFile>
@@ -10,10 +9,10 @@
 
 namespace {
 
-ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claims,
-                         const ListedLeftover &entry, const FolderMeasure &measureFolder)
+ExaminedLeftover examine(const FileScanner &scanner, const ListedLeftover &entry,
+                         const FolderMeasure &measureFolder)
 {
-    ExaminedLeftover examined{AssociatedFile(entry.path, entry.name, entry.category, 0), {}, {}};
+    ExaminedLeftover examined{AssociatedFile(entry.path, entry.name, entry.category, 0), {}};
     AssociatedFile &file = examined.file;
     if (scanner.isCancelled())
         return examined;
@@ -32,14 +31,12 @@ ExaminedLeftover examine(const FileScanner &scanner, const LeftoverClaims &claim
             file.size =
                 S_ISDIR(st.st_mode) ? measureFolder(entry.path) : static_cast<qint64>(st.st_size);
     }
-    examined.gone = goneTarget(scanner, claims, entry.path, entry.name, entry.category);
     return examined;
 }
 
 } // namespace
 
 std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
-                                               const LeftoverClaims &claims,
                                                const std::vector<ListedLeftover> &entries,
                                                const FolderMeasure &measureFolder,
                                                const ScanProgress &progress)
@@ -50,7 +47,7 @@ std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
     forEachOnSmallPool(entries.size(), 8, [&](size_t i, bool onCallingThread) {
         if (onCallingThread && progress)
             progress(entries[i].path);
-        examined[i] = examine(scanner, claims, entries[i], measureFolder);
+        examined[i] = examine(scanner, entries[i], measureFolder);
     });
     std::vector<ExaminedLeftover> result;
     result.reserve(examined.size());
