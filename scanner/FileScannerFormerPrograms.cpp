@@ -48,13 +48,23 @@ std::optional<QString> folderOf(FileCategory category, const Places &places)
     return std::nullopt;
 }
 
-// One searched place's entries as listed, names as the file system's bytes.
+// One entry of a searched place that names a program, with its key.
+struct ListedName
+{
+    QString name;
+    QString key;
+    qsizetype start; // of its bytes in the listing's buffer
+    qsizetype size;
+};
+
+// One searched place's entries as listed, their names as the file system's bytes in one buffer.
 struct PlaceListing
 {
     FileCategory category;
     QString folder;
     ProtectedEntries guarded;
-    QByteArray names; // each followed by a NUL, which no name holds
+    QByteArray bytes;
+    std::vector<ListedName> entries;
 };
 
 // An entry no installed name claims, before the applications' claims are known.
@@ -69,17 +79,14 @@ std::vector<Candidate> sift(const PlaceListing &listing, const LeftoverClaims &c
 {
     std::vector<Candidate> candidates;
     const QString prefix = listing.folder + QLatin1Char('/');
-    for (qsizetype start = 0, end; start < listing.names.size(); start = end + 1) {
-        end = listing.names.indexOf('\0', start);
-        const QByteArray bytes =
-            QByteArray::fromRawData(listing.names.constData() + start, end - start);
-        const QString name = QFile::decodeName(bytes);
-        const QString key = leftoverKey(name);
-        if (key.isEmpty() || claims.claims(name, bytes, key, listing.category) ||
-            listing.guarded.contains(name))
+    for (const ListedName &listed : listing.entries) {
+        const QByteArrayView bytes(listing.bytes.constData() + listed.start, listed.size);
+        if (claims.claims(listed.name, bytes, listed.key, listing.category) ||
+            listing.guarded.contains(listed.name))
             continue;
-        candidates.push_back(
-            {{prefix + name, name, listing.category}, key, QByteArray(bytes.data(), bytes.size())});
+        candidates.push_back({{prefix + listed.name, listed.name, listing.category},
+                              listed.key,
+                              bytes.toByteArray()});
     }
     return candidates;
 }
@@ -127,9 +134,9 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
                                               const ScanProgress &progress) const
 {
     // The applications (their owning packages cost a query) and the other installed names (a
-    // query of the package tool) are read on threads of their own while the places are listed;
-    // the entries are sifted by those names on a small pool, and what is left sifted again once
-    // the applications' claims are known.
+    // query of the package tool) are read on threads of their own while the places are listed
+    // and their entries keyed; the entries are sifted by those names on a small pool, and what
+    // is left sifted again once the applications' claims are known.
     QList<AppInfo> apps;
     std::thread appReader([this, &apps] { apps = scanApplications(); });
     std::optional<LeftoverClaims> gathered;
@@ -145,11 +152,18 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         listed.append(*folder);
         if (progress)
             progress(*folder);
-        PlaceListing listing{category, *folder, guarded.entriesOf(*folder), {}};
+        PlaceListing listing{category, *folder, guarded.entriesOf(*folder), {}, {}};
         const bool dotsOnly = category == FileCategory::homeDotFiles;
         const bool complete = m_fileManager.forEachEntry(*folder, [&](QByteArrayView bytes) {
-            if (!dotsOnly || bytes.startsWith('.'))
-                listing.names.append(bytes.data(), bytes.size()).append('\0');
+            if (dotsOnly && !bytes.startsWith('.'))
+                return;
+            const QString name =
+                QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
+            QString key = leftoverKey(name);
+            if (key.isEmpty())
+                return;
+            listing.entries.push_back({name, std::move(key), listing.bytes.size(), bytes.size()});
+            listing.bytes.append(bytes.data(), bytes.size());
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
         if (complete)
