@@ -26,6 +26,13 @@ QStringList entryNames(const FileScanner &scanner, const QString &folder)
     return names;
 }
 
+bool hasEntries(const FileScanner &scanner, const QString &folder)
+{
+    bool any = false;
+    scanner.fileManager().forEachEntry(folder, [&any](QByteArrayView) { any = true; });
+    return any;
+}
+
 // Every binary and source package name the system's package tool knows, by one query.
 QStringList systemPackages(const FileScanner &scanner)
 {
@@ -128,9 +135,25 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QStringL
                                scanner.homebrewPrefix() + QStringLiteral("/bin")};
     for (const char *folder : kProgramFolders)
         programFolders.append(places.onSystem(QString::fromLatin1(folder)));
+    programFolders += places.programFolders();
+    // Software installed in a folder of the home (~/.pyenv/bin/pyenv, ~/.cargo/bin/rustup) is
+    // installed, on PATH or not: its folder and its programs' names are claimed.
+    const QString homePrefix = places.home() + QLatin1Char('/');
+    for (const QString &name : entryNames(scanner, places.home())) {
+        if (!name.startsWith(QLatin1Char('.')))
+            continue;
+        const QString bin = homePrefix + name + QStringLiteral("/bin");
+        if (!programFolders.contains(bin) && hasEntries(scanner, bin))
+            programFolders.append(bin);
+    }
     for (const QString &folder : std::as_const(programFolders)) {
-        for (const QString &name : entryNames(scanner, folder))
+        const QStringList programs = entryNames(scanner, folder);
+        for (const QString &name : programs)
             claims.m_names.insert(leftoverKey(name));
+        // A program folder inside a dot folder of the home (~/.pyenv/shims) keeps that folder.
+        if (!programs.isEmpty() && folder.startsWith(homePrefix))
+            claims.m_names.insert(
+                leftoverKey(folder.mid(homePrefix.size()).section(QLatin1Char('/'), 0, 0)));
     }
     for (const QString &name : kept)
         claims.m_names.insert(leftoverKey(name));

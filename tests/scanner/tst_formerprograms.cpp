@@ -50,6 +50,11 @@ struct SampleMachine
                                 {{"X-Flatpak", "org.acme.Paint"}});
         box.writeFile(box.homePath(".config/systemd/user/backupd.service"),
                       "[Service]\nExecStart=-/usr/bin/backupd --daily\n");
+        // Software installed in the home: on PATH, or in a dot folder's own bin.
+        box.writeScript(box.homePath(".pyenv/bin/pyenv"), "true");
+        box.writeScript(box.homePath(".cargo/bin/rustup"), "true");
+        box.writeScript(box.homePath("opt/zig/bin/zig"), "true");
+        box.writeScript(box.systemPath("/opt/tools/bin/mytool"), "true");
         box.writeFile(box.homePath("Library/LaunchAgents/com.gone.agentd.plist"),
                       "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Program</key>"
                       "<string>/usr/local/bin/agentd</string></dict></plist>");
@@ -90,6 +95,12 @@ const Expected kEntries[] = {
     {".jq", "", ""},
     {".tldr", "", ""},
     {".config/ripgrep", "", ""},
+    {".pyenv", "", ""},
+    {".cargo", "", ""},
+    {".rustup", "", ""},
+    {".zig", "", ""},
+    {".config/mytool", "", ""},
+    {".debug", "", ""},
     {".local/share/applications/paint-extra.desktop", "", ""},
     // The desktop's and the system's own, the searched folders, the Trash, what the user keeps.
     {".config/dconf", "", ""},
@@ -147,7 +158,10 @@ private slots:
             else
                 m_machine->box.writeFileOfSize(path + "/data", 100);
         }
-        m_rows = FileScanner(m_machine->box.places()).findLeftovers({QStringLiteral("KeepMe")});
+        const Sandbox &box = m_machine->box;
+        const Places places(box.home(), box.root(),
+                            {{"PATH", box.homePath("opt/zig/bin") + ":/opt/tools/bin:bin"}});
+        m_rows = FileScanner(places).findLeftovers({QStringLiteral("KeepMe")});
     }
 
     void listsWhatGoneProgramsLeft_data()
