@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ItemIcon.h"
+#include "model/RecordId.h"
 
 #include <QHash>
 #include <QMetaType>
@@ -31,7 +32,7 @@ QString caseName(InstallationKind kind);
 // of the same bundle or entry are equal whatever their id.
 struct AppInfo
 {
-    QUuid id = QUuid::createUuid();
+    QUuid id = newRecordId();
     QString name;
     std::optional<QString> bundleIdentifier;
     QString path; // the .app bundle, the desktop entry file, or the AppImage file

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/FileCategory.h"
+#include "model/RecordId.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -24,7 +25,7 @@ struct FileIdentity
 // One found file or folder that may be removed. Equal by path alone.
 struct AssociatedFile
 {
-    QUuid id = QUuid::createUuid();
+    QUuid id = newRecordId();
     QString path;
     QString name; // usually the last path component; a label for some system data entries
     FileCategory category = FileCategory::caches;

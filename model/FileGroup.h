@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AssociatedFile.h"
+#include "model/RecordId.h"
 
 #include <QList>
 #include <QMetaType>
@@ -9,7 +10,7 @@
 // The found files of one category.
 struct FileGroup
 {
-    QUuid id = QUuid::createUuid();
+    QUuid id = newRecordId();
     FileCategory category = FileCategory::caches;
     QList<AssociatedFile> files;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ItemIcon.h"
+#include "model/RecordId.h"
 
 #include <QHash>
 #include <QList>
@@ -28,7 +29,7 @@ QList<HomebrewPackageType> allHomebrewPackageTypes();
 // but hash alike (the hash feeds the name only).
 struct HomebrewPackage
 {
-    QUuid id = QUuid::createUuid();
+    QUuid id = newRecordId();
     QString name;
     HomebrewPackageType type = HomebrewPackageType::formula;
     std::optional<QString> version;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ItemIcon.h"
+#include "model/RecordId.h"
 
 #include <QHash>
 #include <QMetaType>
@@ -12,7 +13,7 @@
 // One globally installed npm package. Equal by name alone.
 struct NPMPackage
 {
-    QUuid id = QUuid::createUuid();
+    QUuid id = newRecordId();
     QString name;
     std::optional<QString> version;
     QString path; // the package's folder

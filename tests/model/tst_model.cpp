@@ -15,6 +15,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <thread>
+
 class ModelTest : public QObject
 {
     Q_OBJECT
@@ -46,6 +48,22 @@ private slots:
                                 FileCategory::preferences, 9, true);
         QCOMPARE(f1, f2);
         QCOMPARE(qHash(f1), qHash(f2));
+
+        // Ids are random version-4 ids, none repeated across threads (each has its generator).
+        QSet<QUuid> ids;
+        QList<QUuid> other;
+        std::thread worker([&other] {
+            for (int i = 0; i < 5000; ++i)
+                other.append(AssociatedFile().id);
+        });
+        for (int i = 0; i < 5000; ++i)
+            ids.insert(FileGroup().id);
+        worker.join();
+        for (const QUuid &id : std::as_const(other))
+            ids.insert(id);
+        QCOMPARE(ids.size(), 10000);
+        QCOMPARE(ids.begin()->version(), QUuid::Random);
+        QCOMPARE(ids.begin()->variant(), QUuid::DCE);
     }
 
     void displayNamesAndLocations()
