@@ -46,7 +46,8 @@ Sandbox::~Sandbox()
     // Make everything removable again, whatever a test did to permissions.
     QProcess::execute(QStringLiteral("chmod"),
                       {QStringLiteral("-R"), QStringLiteral("u+rwx"), base()});
-    QDir(base()).removeRecursively();
+    // rm, not QDir: a name that is not valid UTF-8 would stay behind, and its folders with it.
+    QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), QStringLiteral("--"), base()});
 }
 
 int runAsUnprivileged(const QString &commandLine, QByteArray *output)
