@@ -16,7 +16,6 @@ namespace {
 
 constexpr qint64 kProgressIntervalMs = 100;
 // Rows found so far are applied this often at most: each application walks the shown list once.
-constexpr qint64 kPartialRowsIntervalMs = 150;
 
 // A callback for the scanning thread that hands what it is given to apply on the receiver's
 // thread, at most once per interval; what comes in between is dropped, as a later call or the

@@ -11,6 +11,7 @@
 #include "ui/Icons.h"
 #include "ui/ItemIconProvider.h"
 #include "ui/SymbolImageProvider.h"
+#include "model/SidebarSection.h"
 #include "ui/SymbolTable.h"
 #include "viewmodel/AppListModel.h"
 #include "viewmodel/CategoryEnums.h"
@@ -114,7 +115,10 @@ private slots:
         }
         // Bundles without an icon, npm packages and formulae carry symbols of their own (the
         // scanner and model tests pin these names).
-        for (const QString &name : {u"app.generic"_s, u"terminal.fill"_s, u"shippingbox.fill"_s}) {
+        QStringList names{u"app.generic"_s, u"terminal.fill"_s, u"shippingbox.fill"_s};
+        for (SidebarSection section : allSidebarSections())
+            names.append(iconName(section));
+        for (const QString &name : std::as_const(names)) {
             if (SymbolTable::filePath(name).isEmpty())
                 missing.append(name);
         }

@@ -31,8 +31,8 @@ ItemRow {
         Text {
             Layout.fillWidth: true
             textFormat: Text.PlainText
-            text: [root.sizeText, root.placesText, root.lastChangedText]
-                  .filter(part => part !== "").join(" \u00B7 ")
+            text: root.sizeText + " \u00B7 " + root.placesText
+                  + (root.lastChangedText !== "" ? " \u00B7 " + root.lastChangedText : "")
             color: Theme.secondaryText
             font.family: Theme.fontFamily
             font.pixelSize: Theme.captionSize
