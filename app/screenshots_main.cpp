@@ -177,7 +177,7 @@ int main(int argc, char *argv[])
     // Leftovers: what removed programs left, certain rows first, one opened.
     vm.selectSection(SidebarSection::leftovers);
     settle(vm);
-    vm.selectLeftover(QStringLiteral("inkwell"));
+    vm.selectLeftover(QStringLiteral("tessera"));
     settle(vm);
     ok = save(window, output, QStringLiteral("leftovers.png")) && ok;
 

@@ -21,25 +21,25 @@ public:
 
     void build() const
     {
-        const QString inkwell = s.homePath(QStringLiteral("Library/Application Support/Inkwell"));
-        folderOfSize(inkwell, 18 * kMiB,
+        const QString tessera = s.homePath(QStringLiteral("Library/Application Support/Tessera"));
+        folderOfSize(tessera, 400 * kKiB,
                      {QStringLiteral("Library.sqlite"), QStringLiteral("Thumbnails.cache"),
                       QStringLiteral("Settings.json")});
         const QString preferences =
-            file(s.homePath(QStringLiteral("Library/Preferences/com.inkwell.Inkwell.plist")),
+            file(s.homePath(QStringLiteral("Library/Preferences/com.tessera.Tessera.plist")),
                  4 * kKiB);
         const QString radio = s.homePath(QStringLiteral(".var/app/org.example.Radio"));
-        folderOfSize(radio + QStringLiteral("/data"), 6 * kMiB,
+        folderOfSize(radio + QStringLiteral("/data"), 200 * kKiB,
                      {QStringLiteral("stations.db"), QStringLiteral("artwork.cache")});
         const QString autostart = s.writeFile(
             s.homePath(QStringLiteral(".config/autostart/cloudsync.desktop")),
             "[Desktop Entry]\nType=Application\nName=CloudSync\nExec=/usr/bin/cloudsync "
             "--background\n");
         const QString dotFolder = s.homePath(QStringLiteral(".pixelforge"));
-        folderOfSize(dotFolder, 3 * kMiB,
+        folderOfSize(dotFolder, 100 * kKiB,
                      {QStringLiteral("brushes.dat"), QStringLiteral("recent.json")});
 
-        age(inkwell, QDate(2025, 9, 12));
+        age(tessera, QDate(2025, 9, 12));
         age(preferences, QDate(2025, 9, 12));
         age(radio, QDate(2025, 11, 3));
         age(autostart, QDate(2025, 6, 20));
