@@ -20,8 +20,8 @@
 namespace {
 
 const char *const kPlaces[] = {
-    ".config",         ".cache", ".local/share", ".local/state", ".var/app", "snap",
-    "Library/Caches",  "Library/Application Support",
+    ".config",  ".cache", ".local/share",   ".local/state",
+    ".var/app", "snap",   "Library/Caches", "Library/Application Support",
 };
 
 constexpr double kGoalMs = 50;
@@ -75,10 +75,9 @@ int main(int argc, char *argv[])
     Sandbox box;
     for (const char *place : kPlaces) {
         for (int i = 0; i < perPlace; ++i) {
-            box.writeFileOfSize(box.homePath(QStringLiteral("%1/gone%2/data")
-                                                 .arg(QLatin1String(place))
-                                                 .arg(i)),
-                                100 + i);
+            box.writeFileOfSize(
+                box.homePath(QStringLiteral("%1/gone%2/data").arg(QLatin1String(place)).arg(i)),
+                100 + i);
         }
     }
 

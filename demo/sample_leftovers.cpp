@@ -25,9 +25,8 @@ public:
         folderOfSize(tessera, 400 * kKiB,
                      {QStringLiteral("Library.sqlite"), QStringLiteral("Thumbnails.cache"),
                       QStringLiteral("Settings.json")});
-        const QString preferences =
-            file(s.homePath(QStringLiteral("Library/Preferences/com.tessera.Tessera.plist")),
-                 4 * kKiB);
+        const QString preferences = file(
+            s.homePath(QStringLiteral("Library/Preferences/com.tessera.Tessera.plist")), 4 * kKiB);
         const QString radio = s.homePath(QStringLiteral(".var/app/org.example.Radio"));
         folderOfSize(radio + QStringLiteral("/data"), 200 * kKiB,
                      {QStringLiteral("stations.db"), QStringLiteral("artwork.cache")});

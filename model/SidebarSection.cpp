@@ -15,11 +15,16 @@ struct SectionInfo
 
 // The display names are translated where they are shown (context "SidebarSection").
 const SectionInfo kSections[] = {
-    {SidebarSection::applications, "applications", QT_TRANSLATE_NOOP("SidebarSection", "Applications"), "app.fill", "apps"},
-    {SidebarSection::npm, "npm", QT_TRANSLATE_NOOP("SidebarSection", "npm"), "terminal.fill", "npm"},
-    {SidebarSection::homebrew, "homebrew", QT_TRANSLATE_NOOP("SidebarSection", "Brew"), "cup.and.saucer.fill", "brew"},
-    {SidebarSection::systemData, "systemData", QT_TRANSLATE_NOOP("SidebarSection", "System Data"), "internaldrive.fill", ""},
-    {SidebarSection::leftovers, "leftovers", QT_TRANSLATE_NOOP("SidebarSection", "Leftovers"), "leftovers.fill", ""},
+    {SidebarSection::applications, "applications",
+     QT_TRANSLATE_NOOP("SidebarSection", "Applications"), "app.fill", "apps"},
+    {SidebarSection::npm, "npm", QT_TRANSLATE_NOOP("SidebarSection", "npm"), "terminal.fill",
+     "npm"},
+    {SidebarSection::homebrew, "homebrew", QT_TRANSLATE_NOOP("SidebarSection", "Brew"),
+     "cup.and.saucer.fill", "brew"},
+    {SidebarSection::systemData, "systemData", QT_TRANSLATE_NOOP("SidebarSection", "System Data"),
+     "internaldrive.fill", ""},
+    {SidebarSection::leftovers, "leftovers", QT_TRANSLATE_NOOP("SidebarSection", "Leftovers"),
+     "leftovers.fill", ""},
 };
 
 static_assert(std::size(kSections) == int(SidebarSection::leftovers) + 1);

@@ -31,9 +31,9 @@
 #include <variant>
 
 // The one observable state object of the program, as a facade over its parts: one child per
-// sidebar section (applications, npm, homebrew, systemData, leftovers), the detail pane's files (detail) and
-// their removal (removal). It keeps what spans them: the section shown, the search text, the
-// selected item, the busy state and the error alert. QML binds to the children; the C++
+// sidebar section (applications, npm, homebrew, systemData, leftovers), the detail pane's files
+// (detail) and their removal (removal). It keeps what spans them: the section shown, the search
+// text, the selected item, the busy state and the error alert. QML binds to the children; the C++
 // accessors below forward to them under the names the window's behaviour is described with.
 // Every property is read and written on the GUI thread only.
 //

@@ -251,8 +251,8 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
         } else {
             rescanSelectedItem();
         }
-    } else if (sameSection && ((applications && bundleGone) ||
-                               m_currentSection == SidebarSection::leftovers)) {
+    } else if (sameSection &&
+               ((applications && bundleGone) || m_currentSection == SidebarSection::leftovers)) {
         loadCurrentSection();
     }
     settleScanning();

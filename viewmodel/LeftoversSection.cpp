@@ -65,8 +65,8 @@ DetailHeader LeftoversSection::headerOf(const LeftoverRow &row)
 {
     QString subtitle = displayName(row.certainty);
     if (row.lastModified.isValid())
-        subtitle += kTextSeparator +
-                    tr("Last changed %1").arg(formatMediumDate(row.lastModified.date()));
+        subtitle +=
+            kTextSeparator + tr("Last changed %1").arg(formatMediumDate(row.lastModified.date()));
     return {row.name, subtitle, QString(), iconName(SidebarSection::leftovers), row.reason};
 }
 
@@ -82,7 +82,9 @@ std::optional<LeftoverRow> LeftoversSection::find(const QString &name) const
 void LeftoversSection::load()
 {
     const quint64 load = ++m_newestLoad;
-    const auto stillRunning = [this, load] { return load == m_newestLoad && load != m_completedLoad; };
+    const auto stillRunning = [this, load] {
+        return load == m_newestLoad && load != m_completedLoad;
+    };
     const ScanProgress progress =
         throttled<QString>(this, kProgressIntervalMs, [this, stillRunning](const QString &what) {
             if (stillRunning())

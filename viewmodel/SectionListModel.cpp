@@ -8,9 +8,8 @@ SectionListModel::SectionListModel(const QList<SectionModel *> &sections, QObjec
     : QAbstractListModel(parent), m_sections(sections)
 {
     for (int row = 0; row < m_sections.size(); ++row) {
-        connect(m_sections.at(row), &SectionModel::isAvailableChanged, this, [this, row] {
-            emit dataChanged(index(row), index(row), {IsAvailableRole});
-        });
+        connect(m_sections.at(row), &SectionModel::isAvailableChanged, this,
+                [this, row] { emit dataChanged(index(row), index(row), {IsAvailableRole}); });
     }
 }
 

@@ -2,6 +2,7 @@
 // folder the banner opens, and the two proxy models the lists draw from.
 
 #include "model/FileCategory.h"
+#include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
 #include "scanner/Trash.h"
 #include "tests/support/Sandbox.h"
@@ -11,7 +12,6 @@
 #include "ui/Icons.h"
 #include "ui/ItemIconProvider.h"
 #include "ui/SymbolImageProvider.h"
-#include "model/SidebarSection.h"
 #include "ui/SymbolTable.h"
 #include "viewmodel/AppListModel.h"
 #include "viewmodel/CategoryEnums.h"

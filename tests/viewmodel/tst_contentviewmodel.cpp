@@ -700,8 +700,8 @@ private slots:
     void leftovers_pickKeepListAgainAndRemoval()
     {
         Sandbox sandbox;
-        const QString kit = sandbox.writeFileOfSize(
-            sandbox.homePath(".var/app/org.gone.Drumkit/config/kit"), 700);
+        const QString kit =
+            sandbox.writeFileOfSize(sandbox.homePath(".var/app/org.gone.Drumkit/config/kit"), 700);
         const QString sketch =
             sandbox.writeFileOfSize(sandbox.homePath(".config/sketchpad/settings.ini"), 9000);
         sandbox.writeFileOfSize(sandbox.homePath(".cache/sketchpad/thumbs"), 300);
