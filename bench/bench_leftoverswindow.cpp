@@ -8,6 +8,7 @@
 
 #include "app/VerloApp.h"
 #include "tests/support/Sandbox.h"
+#include "viewmodel/ContentViewModel.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -115,10 +115,10 @@ private slots:
         }
         // Bundles without an icon, npm packages and formulae carry symbols of their own (the
         // scanner and model tests pin these names).
-        QStringList names{u"app.generic"_s, u"terminal.fill"_s, u"shippingbox.fill"_s};
+        QStringList symbols{u"app.generic"_s, u"terminal.fill"_s, u"shippingbox.fill"_s};
         for (SidebarSection section : allSidebarSections())
-            names.append(iconName(section));
-        for (const QString &name : std::as_const(names)) {
+            symbols.append(iconName(section));
+        for (const QString &name : std::as_const(symbols)) {
             if (SymbolTable::filePath(name).isEmpty())
                 missing.append(name);
         }

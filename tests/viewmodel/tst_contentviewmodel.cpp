@@ -767,6 +767,36 @@ private slots:
         QVERIFY(!vm.selectedItem() && vm.fileGroups().isEmpty());
     }
 
+    // Rows found so far, then more, a changed size, a row gone and the order changed: the list
+    // follows each without a reset, so the view keeps its selection, scroll and delegates.
+    void leftoverList_followsEachListWithoutReset()
+    {
+        const auto row = [](const char *name, qint64 size) {
+            LeftoverRow result;
+            result.name = QString::fromLatin1(name);
+            result.size = size;
+            return result;
+        };
+        LeftoverListModel model;
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        model.setRows({row("b", 1)});
+        model.setRows({row("a", 5), row("b", 1)});
+        model.setSelectedName("a");
+        const QPersistentModelIndex a = model.index(0);
+        const QList<QList<LeftoverRow>> steps{{row("a", 5), row("b", 2), row("c", 1)},
+                                              {row("c", 9), row("a", 5)}};
+        for (const QList<LeftoverRow> &rows : steps)
+            model.setRows(rows);
+        QStringList shown;
+        for (int i = 0; i < model.rowCount(); ++i)
+            shown.append(model.index(i).data(LeftoverListModel::NameRole).toString() + u'=' +
+                         model.index(i).data(LeftoverListModel::SizeTextRole).toString());
+        QCOMPARE(shown, (QStringList{u"c=9 bytes"_s, u"a=5 bytes"_s}));
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(a.row(), 1);
+        QCOMPARE(a.data(LeftoverListModel::IsSelectedRole), true);
+    }
+
     void systemData_resultWhileRemovalPendingKeepsBusyState()
     {
         Sandbox sandbox;
