@@ -4,6 +4,7 @@
 //
 // Usage: bench_leftovers [entries per folder, default 3000] [runs, default 15]
 
+#include "bench/BenchRuns.h"
 #include "model/FileCategory.h"
 #include "scanner/CategoryPlaces.h"
 #include "scanner/FileScanner.h"
@@ -11,10 +12,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -85,19 +84,12 @@ void fill(const QString &folder, int count, bool dot, bool plist)
     }
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int perFolder = argc > 1 ? std::max(1, atoi(argv[1])) : 3000;
-    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 15;
+    const auto [perFolder, runs] = benchArguments(argc, argv, 3000, 15);
 
     Sandbox box;
     const Places places = box.places();
@@ -125,43 +117,31 @@ int main(int argc, char **argv)
     const FileScanner scanner(places);
     const FileManager &fm = scanner.fileManager();
 
-    QList<double> searchTimes, floorTimes, pathListTimes;
+    QList<FileGroup> groups;
+    qsizetype listedEntries = 0; // kept so the listings are not optimised away
+    const QList<double> medians = medianMilliseconds(
+        runs,
+        {[&] {
+             groups = scanner.findAssociatedFiles(QStringLiteral("io.acme.pixelforge.agent"),
+                                                  QStringLiteral("Pixel Forge"), bundle, {});
+         },
+         [&] {
+             for (const QString &folder : folders)
+                 fm.forEachEntry(folder, [&listedEntries](QByteArrayView) { ++listedEntries; });
+         },
+         [&] {
+             for (const QString &folder : folders)
+                 listedEntries += fm.contentsOfDirectory(folder).value_or(QStringList()).size();
+         }});
     int found = 0;
-    qsizetype listedEntries = 0;            // kept so the listings are not optimised away
-    for (int run = 0; run <= runs; ++run) { // run 0 warms the caches and is not counted
-        QElapsedTimer timer;
-        timer.start();
-        const QList<FileGroup> groups = scanner.findAssociatedFiles(
-            QStringLiteral("io.acme.pixelforge.agent"), QStringLiteral("Pixel Forge"), bundle, {});
-        const double searchMs = timer.nsecsElapsed() / 1e6;
-
-        timer.restart();
-        for (const QString &folder : folders)
-            fm.forEachEntry(folder, [&listedEntries](QByteArrayView) { ++listedEntries; });
-        const double floorMs = timer.nsecsElapsed() / 1e6;
-
-        timer.restart();
-        for (const QString &folder : folders)
-            listedEntries += fm.contentsOfDirectory(folder).value_or(QStringList()).size();
-        const double pathListMs = timer.nsecsElapsed() / 1e6;
-
-        if (run == 0) {
-            found = 0;
-            for (const FileGroup &group : groups)
-                found += group.files.size();
-            continue;
-        }
-        searchTimes.append(searchMs);
-        floorTimes.append(floorMs);
-        pathListTimes.append(pathListMs);
-    }
-
-    const double search = median(searchTimes);
-    const double floor = median(floorTimes);
+    for (const FileGroup &group : std::as_const(groups))
+        found += group.files.size();
+    const double search = medians[0];
+    const double floor = medians[1];
     std::printf("leftovers: %lld folders, %d entries, %d found; findAssociatedFiles %.1f ms, "
                 "listing each folder once %.1f ms (as path lists: %.1f ms), medians of %d "
                 "interleaved runs; search/floor %.2fx\n",
-                static_cast<long long>(folders.size()), entries, found, search, floor,
-                median(pathListTimes), runs, floor > 0 ? search / floor : 0.0);
+                static_cast<long long>(folders.size()), entries, found, search, floor, medians[2],
+                runs, floor > 0 ? search / floor : 0.0);
     return found > 0 && listedEntries > 0 ? 0 : 1;
 }

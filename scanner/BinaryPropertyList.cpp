@@ -43,6 +43,7 @@ private:
     std::optional<quint64> objectOffset(quint64 ref) const;
     bool readCount(quint64 &pos, quint8 info, quint64 *count) const;
     Kind inspect(quint64 offset, QString *string);
+    std::optional<QString> arrayHead(quint64 offset);
     bool spend(quint64 cost);
 
     quint64 bigEndian(quint64 pos, int width) const
@@ -192,6 +193,24 @@ BinaryReader::Kind BinaryReader::inspect(quint64 offset, QString *string)
     }
 }
 
+// The first item of the array at offset (already inspected) when it is a string. The item is
+// decoded within the budget like any other, and a broken one is passed over: the array's
+// contents are not part of the list's shape.
+std::optional<QString> BinaryReader::arrayHead(quint64 offset)
+{
+    if ((m_data[offset] >> 4) != 0xA)
+        return std::nullopt;
+    quint64 pos = offset + 1;
+    quint64 count = 0;
+    if (!readCount(pos, m_data[offset] & 0x0F, &count) || count == 0)
+        return std::nullopt;
+    const std::optional<quint64> item = objectOffset(bigEndian(pos, m_refSize));
+    QString string;
+    if (!item || inspect(*item, &string) != Kind::String)
+        return std::nullopt;
+    return string;
+}
+
 std::optional<TopLevelDictionary> BinaryReader::read()
 {
     if (!readTrailer())
@@ -227,6 +246,11 @@ std::optional<TopLevelDictionary> BinaryReader::read()
             dict.strings.insert(key, value);
         else
             dict.strings.remove(key);
+        if (const std::optional<QString> head =
+                kind == Kind::Other ? arrayHead(*valueOffset) : std::nullopt)
+            dict.arrayHeads.insert(key, *head);
+        else
+            dict.arrayHeads.remove(key);
     }
     return dict;
 }

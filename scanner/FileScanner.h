@@ -61,7 +61,7 @@ public:
     // The system package owning each of the given files (SystemPackageSource).
     QHash<QString, QString> findOwningPackages(const QStringList &paths) const;
     // For each installed system package, the other binary packages of its source package as
-    // search words (parsePackageFamilies), by one "dpkg-query -W" call; nothing without dpkg.
+    // search words (parsePackageFamilies), by one queryInstalledPackages call.
     QHash<QString, QStringList> findPackageFamilies() const;
     bool isUserApplication(const AppInfo &app) const;
     QList<AppInfo> scanApplicationsFolder(const QString &folder) const;

@@ -4,18 +4,20 @@
 #include "scanner/FileScanner.h"
 
 #include "scanner/CategoryPlaces.h"
-#include "scanner/FoundFile.h"
+#include "scanner/DirectoryWalker.h"
 #include "scanner/LeftoverClaims.h"
 #include "scanner/LeftoverEvidence.h"
+#include "scanner/LeftoverExamination.h"
 #include "scanner/LeftoverNames.h"
 #include "scanner/NameGuard.h"
+#include "scanner/SmallPool.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
 #include <map>
-#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -46,54 +48,77 @@ std::optional<QString> folderOf(FileCategory category, const Places &places)
     return std::nullopt;
 }
 
-// One unclaimed entry, found and judged.
-struct Entry
+// One entry of a searched place that names a program, with its key.
+struct ListedName
 {
-    AssociatedFile file;
-    std::optional<QString> gone; // what it points at that no longer exists
+    QString name;
+    QString key;
+    qsizetype start; // of its bytes in the listing's buffer
+    qsizetype size;
 };
 
-// What moving the entry to the Trash frees, as sizeOfFoundItem measures it, told by the type it
-// had when found: a folder's contents, else the item's own length (a link's, not its target's).
-qint64 sizeOfEntry(const FileScanner &scanner, const AssociatedFile &file)
+// One searched place's entries as listed, their names as the file system's bytes in one buffer.
+struct PlaceListing
 {
-    if (file.identity.type == S_IFDIR)
-        return scanner.sizeOfDirectory(file.path);
-    return scanner.sizeOfFile(file.path);
+    FileCategory category;
+    QString folder;
+    ProtectedEntries guarded;
+    QByteArray bytes;
+    std::vector<ListedName> entries;
+};
+
+// An entry no installed name claims, before the applications' claims are known.
+struct Candidate
+{
+    ListedLeftover entry;
+    QString key;
+    QByteArray bytes; // its name as the file system has it
+};
+
+std::vector<Candidate> sift(const PlaceListing &listing, const LeftoverClaims &claims)
+{
+    std::vector<Candidate> candidates;
+    const QString prefix = listing.folder + QLatin1Char('/');
+    for (const ListedName &listed : listing.entries) {
+        const QByteArrayView bytes(listing.bytes.constData() + listed.start, listed.size);
+        if (claims.claims(listed.name, bytes, listed.key, listing.category) ||
+            listing.guarded.contains(listed.name))
+            continue;
+        candidates.push_back({{prefix + listed.name, listed.name, listing.category},
+                              listed.key,
+                              bytes.toByteArray()});
+    }
+    return candidates;
 }
 
-LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<Entry> &entries,
-                    const ScanProgress &progress)
+// The row's evidence is what its first entry, in the order rows show their groups, points at
+// that is gone: later entries are not read once one has told.
+LeftoverRow makeRow(const FileScanner &scanner, const LeftoverClaims &claims, const QString &key,
+                    const std::vector<const ExaminedLeftover *> &entries)
 {
     LeftoverRow row;
     row.name = key;
     std::optional<QString> evidence;
+    std::optional<qint64> changed;
     for (FileCategory category : kSearchedCategories) {
         QList<AssociatedFile> files;
-        for (Entry &entry : entries) {
-            if (entry.file.category != category)
+        for (const ExaminedLeftover *entry : entries) {
+            if (entry->file.category != category)
                 continue;
-            files.append(entry.file);
+            files.append(entry->file);
+            const AssociatedFile &file = entry->file;
             if (!evidence)
-                evidence = entry.gone;
+                evidence = goneTarget(scanner, claims, file.path, file.name, file.category);
+            if (entry->changed && (!changed || *entry->changed > *changed))
+                changed = entry->changed;
         }
-        if (!files.isEmpty())
+        if (!files.isEmpty()) {
             row.groups.append(FileGroup(category, files));
-    }
-    for (FileGroup &group : row.groups) {
-        for (AssociatedFile &file : group.files) {
-            if (progress)
-                progress(file.path);
-            if (file.isRemovable() && !scanner.isCancelled())
-                file.size = sizeOfEntry(scanner, file);
-        }
-        row.size += group.totalSize();
-        for (const AssociatedFile &file : std::as_const(group.files)) {
-            const auto changed = scanner.fileManager().modificationDate(file.path);
-            if (changed && (!row.lastModified.isValid() || *changed > row.lastModified))
-                row.lastModified = *changed;
+            row.size += row.groups.constLast().totalSize();
         }
     }
+    if (changed)
+        row.lastModified = QDateTime::fromSecsSinceEpoch(*changed);
     row.certainty = evidence ? LeftoverCertainty::certain : LeftoverCertainty::likely;
     row.reason = QCoreApplication::translate(
                      "FileScanner", "No installed application, package or program is named %1")
@@ -108,11 +133,17 @@ LeftoverRow makeRow(const FileScanner &scanner, const QString &key, std::vector<
 QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
                                               const ScanProgress &progress) const
 {
+    // The applications (their owning packages cost a query) and the other installed names (a
+    // query of the package tool) are read on threads of their own while the places are listed
+    // and their entries keyed; the entries are sifted by those names on a small pool, and what
+    // is left sifted again once the applications' claims are known.
+    QList<AppInfo> apps;
+    std::thread appReader([this, &apps] { apps = scanApplications(); });
+    std::optional<LeftoverClaims> gathered;
+    std::thread gatherer(
+        [this, &kept, &gathered] { gathered = LeftoverClaims::gather(*this, kept); });
     const ProtectedPlaces guarded(places());
-    const LeftoverClaims claims = LeftoverClaims::gather(*this, scanApplications(), kept);
-
-    // Rows by key, in key order so the result does not hang on the listing order.
-    std::map<QString, std::vector<Entry>> rows;
+    std::vector<PlaceListing> listings;
     QStringList listed;
     for (FileCategory category : kSearchedCategories) {
         const std::optional<QString> folder = folderOf(category, places());
@@ -121,38 +152,63 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         listed.append(*folder);
         if (progress)
             progress(*folder);
-        const QString prefix = *folder + QLatin1Char('/');
-        const ProtectedEntries guardedEntries = guarded.entriesOf(*folder);
+        PlaceListing listing{category, *folder, guarded.entriesOf(*folder), {}, {}};
         const bool dotsOnly = category == FileCategory::homeDotFiles;
-        std::vector<std::pair<QString, Entry>> found;
         const bool complete = fileManager().forEachEntry(*folder, [&](QByteArrayView bytes) {
             if (dotsOnly && !bytes.startsWith('.'))
                 return;
             const QString name =
                 QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
-            const QString key = leftoverKey(name);
-            if (key.isEmpty() || claims.claims(name, bytes, key, category))
+            QString key = leftoverKey(name);
+            if (key.isEmpty())
                 return;
-            if (guardedEntries.contains(name))
-                return;
-            const QString path = prefix + name;
-            found.push_back({key, {foundFile(fileManager(), path, name, category), std::nullopt}});
+            listing.entries.push_back({name, std::move(key), listing.bytes.size(), bytes.size()});
+            listing.bytes.append(bytes.data(), bytes.size());
         });
         // A listing that failed part way is dropped: what it gave may be incomplete.
-        if (!complete)
-            continue;
-        for (auto &[key, entry] : found)
-            rows[key].push_back(std::move(entry));
+        if (complete)
+            listings.push_back(std::move(listing));
+    }
+    gatherer.join();
+    LeftoverClaims &claims = *gathered;
+    std::vector<std::vector<Candidate>> sifted(listings.size());
+    forEachOnSmallPool(listings.size(), 2,
+                       [&](size_t i, bool) { sifted[i] = sift(listings[i], claims); });
+    appReader.join();
+    claims.addApplications(*this, apps);
+    std::vector<ListedLeftover> unclaimed;
+    std::vector<QString> keys;
+    for (std::vector<Candidate> &candidates : sifted) {
+        for (Candidate &candidate : candidates) {
+            const ListedLeftover &entry = candidate.entry;
+            if (claims.claims(entry.name, candidate.bytes, candidate.key, entry.category))
+                continue;
+            unclaimed.push_back(std::move(candidate.entry));
+            keys.push_back(std::move(candidate.key));
+        }
     }
 
+    // Each folder is walked by one thread of the examining pool: the standard walk's helpers
+    // would only compete with it. During a System Data scan its ledger keeps what is measured.
+    const FolderMeasure measureFolder = [this](const QString &folder) {
+        if (machine().ledger())
+            return sizeOfDirectory(folder);
+        DirectoryWalker walker(1);
+        walker.setCancellationFlag(machine().cancellationFlag());
+        return walker.totalSize(folder);
+    };
+    const std::vector<ExaminedLeftover> examined =
+        examineLeftovers(*this, unclaimed, measureFolder, progress);
+
+    // Rows by key, in key order so the result does not hang on the listing order.
+    std::map<QString, std::vector<const ExaminedLeftover *>> rows;
+    for (size_t i = 0; i < examined.size(); ++i)
+        rows[keys[i]].push_back(&examined[i]);
     QList<LeftoverRow> result;
-    for (auto &[key, entries] : rows) {
+    for (const auto &[key, entries] : rows) {
         if (isCancelled())
             break;
-        for (Entry &entry : entries)
-            entry.gone =
-                goneTarget(*this, claims, entry.file.path, entry.file.name, entry.file.category);
-        result.append(makeRow(*this, key, entries, progress));
+        result.append(makeRow(*this, claims, key, entries));
     }
     std::stable_sort(result.begin(), result.end(), [](const LeftoverRow &a, const LeftoverRow &b) {
         if (a.certainty != b.certainty)

@@ -7,9 +7,6 @@
 
 namespace {
 
-const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
-const QString kRPM = QStringLiteral("/usr/bin/rpm");
-
 // The folders whose programs count as installed: the system's, Homebrew's and the user's own.
 const char *const kProgramFolders[] = {
     "/usr/bin", "/bin", "/usr/sbin", "/sbin", "/usr/games", "/usr/local/bin", "/usr/libexec",
@@ -29,25 +26,19 @@ QStringList entryNames(const FileScanner &scanner, const QString &folder)
     return names;
 }
 
+bool hasEntries(const FileScanner &scanner, const QString &folder)
+{
+    bool any = false;
+    scanner.fileManager().forEachEntry(folder, [&any](QByteArrayView) { any = true; });
+    return any;
+}
+
 // Every binary and source package name the system's package tool knows, by one query.
 QStringList systemPackages(const FileScanner &scanner)
 {
-    const Places &places = scanner.places();
-    QString output;
-    if (const QString dpkg = places.onSystem(kDpkgQuery); scanner.fileManager().fileExists(dpkg)) {
-        const CommandResult result = scanner.runQuery(
-            dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
-        if (result.status == 0 && !result.timedOut)
-            output = installedPackageLines(result.output.value_or(QString())).join(u'\n');
-    } else if (const QString rpm = places.onSystem(kRPM); scanner.fileManager().fileExists(rpm)) {
-        const CommandResult result = scanner.runQuery(
-            rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"), QStringLiteral("%{NAME}\n")});
-        if (result.status == 0 && !result.timedOut)
-            output = result.output.value_or(QString());
-    }
     QStringList names;
     QSet<QString> seen;
-    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString &line : queryInstalledPackages(scanner)) {
         for (const QString &word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString name = word.section(QLatin1Char(':'), 0, 0);
             if (!seen.contains(name)) {
@@ -76,11 +67,8 @@ void LeftoverClaims::addName(const QString &name)
         m_names.insert(plain);
 }
 
-LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<AppInfo> &apps,
-                                      const QStringList &kept)
+void LeftoverClaims::addApplications(const FileScanner &scanner, const QList<AppInfo> &apps)
 {
-    LeftoverClaims claims;
-    const Places &places = scanner.places();
     for (const AppInfo &app : apps) {
         // An entry whose program is gone claims nothing: it is a leftover itself.
         if (app.isDesktopEntry() && !app.execPath.isEmpty() &&
@@ -91,16 +79,21 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<Ap
         // ownership rule does: "Writer" of com.acme.Writer).
         const SearchTerms names = scanner.buildSearchTerms(
             std::nullopt, app.name, app.isDesktopEntry() ? std::nullopt : std::optional(app.path));
-        claims.m_terms += terms.terms + terms.wholeNames + names.terms;
+        m_terms += terms.terms + terms.wholeNames + names.terms;
         if (app.bundleIdentifier)
-            claims.m_bundleIdentifiers.insert(app.bundleIdentifier->toLower());
+            m_bundleIdentifiers.insert(app.bundleIdentifier->toLower());
         for (const QString &name : {app.owningPackage, app.flatpakID, app.snapName, app.execName})
-            claims.addName(name);
+            addName(name);
     }
-    claims.m_terms.removeDuplicates();
-    claims.m_matcher = std::make_shared<ItemMatcher>(claims.m_terms, QStringList(), QStringList());
-    claims.m_sieve = std::make_shared<NameSieve>(claims.m_terms);
+    m_terms.removeDuplicates();
+    m_matcher = std::make_shared<ItemMatcher>(m_terms, QStringList(), QStringList());
+    m_sieve = std::make_shared<NameSieve>(m_terms);
+}
 
+LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QStringList &kept)
+{
+    LeftoverClaims claims;
+    const Places &places = scanner.places();
     for (const QString &package : systemPackages(scanner))
         claims.addName(package);
     for (const char *store : {"/Cellar", "/Caskroom"}) {
@@ -142,9 +135,25 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QList<Ap
                                scanner.homebrewPrefix() + QStringLiteral("/bin")};
     for (const char *folder : kProgramFolders)
         programFolders.append(places.onSystem(QString::fromLatin1(folder)));
+    programFolders += places.programFolders();
+    // Software installed in a folder of the home (~/.pyenv/bin/pyenv, ~/.cargo/bin/rustup) is
+    // installed, on PATH or not: its folder and its programs' names are claimed.
+    const QString homePrefix = places.home() + QLatin1Char('/');
+    for (const QString &name : entryNames(scanner, places.home())) {
+        if (!name.startsWith(QLatin1Char('.')))
+            continue;
+        const QString bin = homePrefix + name + QStringLiteral("/bin");
+        if (!programFolders.contains(bin) && hasEntries(scanner, bin))
+            programFolders.append(bin);
+    }
     for (const QString &folder : std::as_const(programFolders)) {
-        for (const QString &name : entryNames(scanner, folder))
+        const QStringList programs = entryNames(scanner, folder);
+        for (const QString &name : programs)
             claims.m_names.insert(leftoverKey(name));
+        // A program folder inside a dot folder of the home (~/.pyenv/shims) keeps that folder.
+        if (!programs.isEmpty() && folder.startsWith(homePrefix))
+            claims.m_names.insert(
+                leftoverKey(folder.mid(homePrefix.size()).section(QLatin1Char('/'), 0, 0)));
     }
     for (const QString &name : kept)
         claims.m_names.insert(leftoverKey(name));

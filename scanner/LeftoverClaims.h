@@ -21,10 +21,13 @@ class FileScanner;
 class LeftoverClaims
 {
 public:
-    // The installed names of the machine the scanner looks at: one query per package manager,
-    // one listing per Flatpak installation, /snap and each program folder.
-    static LeftoverClaims gather(const FileScanner &scanner, const QList<AppInfo> &apps,
-                                 const QStringList &kept);
+    // The installed names of the machine the scanner looks at, but for its applications': one
+    // query per package manager, one listing per Flatpak installation, /snap and each program
+    // folder; and the names the user keeps. Nothing here waits for the applications' listing, so
+    // the two can be read at once.
+    static LeftoverClaims gather(const FileScanner &scanner, const QStringList &kept);
+    // What the installed applications claim, by their search terms and their names.
+    void addApplications(const FileScanner &scanner, const QList<AppInfo> &apps);
 
     // Whether something installed, the desktop or the user claims the entry (its name as listed
     // and as the file system's bytes, its leftoverKey).

@@ -78,14 +78,18 @@ std::optional<QString> goneUnitTarget(const FileScanner &scanner, const QString 
     return std::nullopt;
 }
 
-// A launch agent's Program key (its ProgramArguments array is not read).
+// A launch agent's Program, else the first of its ProgramArguments (launchd's own order).
 std::optional<QString> goneAgentTarget(const FileScanner &scanner, const QString &path)
 {
     const std::optional<QByteArray> bytes =
         scanner.fileManager().readFile(path, PropertyList::kMaxInputBytes);
     const auto plist = bytes ? PropertyList::readTopLevelDictionary(*bytes) : std::nullopt;
+    if (!plist)
+        return std::nullopt;
     const std::optional<QString> program =
-        plist ? plist->string(QStringLiteral("Program")) : std::nullopt;
+        plist->contains(QStringLiteral("Program"))
+            ? plist->string(QStringLiteral("Program"))
+            : plist->firstOfArray(QStringLiteral("ProgramArguments"));
     if (!program || program->isEmpty() || programExists(scanner, *program))
         return std::nullopt;
     return gone(QT_TRANSLATE_NOOP("LeftoverEvidence", "It starts %1, which is gone"), *program);

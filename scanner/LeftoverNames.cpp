@@ -96,6 +96,9 @@ const QHash<QString, const char *> &desktopOwnNames()
         add({"keyrings", "gnupg", "ssh", "pki", "password-store"},
             QT_TRANSLATE_NOOP("LeftoverNames", "The user's keys and passwords"));
         add({"verlo"}, QT_TRANSLATE_NOOP("LeftoverNames", "This program's own settings"));
+        // ~/.debug is where perf and other profilers keep the build ids of what they sampled.
+        add({"debug"}, QT_TRANSLATE_NOOP("LeftoverNames",
+                                         "The build-id cache of debugging and profiling tools"));
         add({"trash", "local", "config", "cache", "var", "snap", "library"},
             QT_TRANSLATE_NOOP("LeftoverNames", "A folder the system keeps"));
         add({"systemd",

@@ -2,6 +2,7 @@
 
 #include "scanner/DesktopApplicationPlaces.h"
 #include "scanner/FileManager.h"
+#include "scanner/FileScanner.h"
 #include "scanner/Places.h"
 
 #include <QDir>
@@ -11,6 +12,10 @@ namespace {
 
 // A link chain longer than this is a loop.
 constexpr int kMaxLinks = 16;
+
+const QString kDpkgQuery = QStringLiteral("/usr/bin/dpkg-query");
+const QString kRPM = QStringLiteral("/usr/bin/rpm");
+const QString kRPMPackagesFormat = QStringLiteral("%{NAME}\\t%{SOURCERPM}\\n");
 
 QString withoutArchitecture(const QString &package)
 {
@@ -39,11 +44,51 @@ QStringList installedPackageLines(const QString &output)
     return lines;
 }
 
-QHash<QString, QStringList> parsePackageFamilies(const QString &output)
+QStringList rpmPackageLines(const QString &output)
+{
+    QStringList lines;
+    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString binary = line.section(QLatin1Char('\t'), 0, 0).trimmed();
+        QString source = line.section(QLatin1Char('\t'), 1).trimmed();
+        for (const QLatin1String suffix :
+             {QLatin1String(".src.rpm"), QLatin1String(".nosrc.rpm")}) {
+            if (source.endsWith(suffix)) {
+                source.chop(suffix.size());
+                break;
+            }
+        }
+        // "pidgin-2.14.12-1.fc39": the name is what comes before the last two dashes.
+        source =
+            source.count(QLatin1Char('-')) >= 2 ? source.section(QLatin1Char('-'), 0, -3) : binary;
+        if (!binary.isEmpty())
+            lines.append(binary + QLatin1Char(' ') + source);
+    }
+    return lines;
+}
+
+QStringList queryInstalledPackages(const FileScanner &scanner)
+{
+    const Places &places = scanner.places();
+    const FileManager &files = scanner.fileManager();
+    if (const QString dpkg = places.onSystem(kDpkgQuery); files.fileExists(dpkg)) {
+        const CommandResult result = scanner.runQuery(
+            dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
+        if (result.output && result.status == 0 && !result.timedOut)
+            return installedPackageLines(*result.output);
+    } else if (const QString rpm = places.onSystem(kRPM); files.fileExists(rpm)) {
+        const CommandResult result = scanner.runQuery(
+            rpm, {QStringLiteral("-qa"), QStringLiteral("--qf"), kRPMPackagesFormat});
+        if (result.output && result.status == 0 && !result.timedOut)
+            return rpmPackageLines(*result.output);
+    }
+    return {};
+}
+
+QHash<QString, QStringList> parsePackageFamilies(const QStringList &lines)
 {
     QHash<QString, QStringList> binariesOfSource;
     QHash<QString, QString> sourceOf;
-    for (const QString &line : installedPackageLines(output)) {
+    for (const QString &line : lines) {
         const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (fields.size() != 2)
             continue;

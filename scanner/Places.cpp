@@ -21,7 +21,7 @@ QString appendComponent(const QString &base, const QString &component)
 }
 
 const char *const kXdgVariables[] = {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME",
-                                     "XDG_STATE_HOME", "XDG_DATA_DIRS"};
+                                     "XDG_STATE_HOME",  "XDG_DATA_DIRS",  "PATH"};
 
 QMap<QString, QString> environmentXdg()
 {
@@ -152,4 +152,20 @@ QStringList Places::userDirectories(const std::optional<QByteArray> &userDirsCon
             dirs.append(value);
     }
     return dirs;
+}
+
+QStringList Places::programFolders() const
+{
+    QStringList folders;
+    for (const QString &entry :
+         m_xdg.value(QStringLiteral("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (!entry.startsWith(QLatin1Char('/')))
+            continue;
+        const QString folder = withoutTrailingSlash(entry);
+        const bool inHome = folder == m_home || folder.startsWith(m_home + QLatin1Char('/'));
+        const QString place = inHome ? folder : onSystem(folder);
+        if (!folders.contains(place))
+            folders.append(place);
+    }
+    return folders;
 }

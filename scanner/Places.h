@@ -15,8 +15,8 @@ class Places
 {
 public:
     Places(); // the real machine
-    // A machine whose XDG variables are all unset (so every XDG place is its default under home
-    // and root) unless given in xdg ("XDG_CONFIG_HOME" -> "/abs/path").
+    // A machine whose XDG variables and PATH are all unset (so every XDG place is its default
+    // under home and root) unless given in xdg ("XDG_CONFIG_HOME" -> "/abs/path").
     Places(QString home, QString root, QMap<QString, QString> xdg = {});
 
     const QString &home() const { return m_home; }
@@ -56,6 +56,11 @@ public:
     // means none), else, with no such file, the usual names under home (Desktop, Documents,
     // Downloads, Movies, Music, Pictures, Videos). Each once, in the order given.
     QStringList userDirectories(const std::optional<QByteArray> &userDirsContents) const;
+
+    // The folders of $PATH, where the programs the user runs by name are: each under the system
+    // root unless it lies in the home folder; relative entries dropped, each once. None when the
+    // machine gives no PATH (a sandbox that does not set one).
+    QStringList programFolders() const;
 
 private:
     QString xdgHome(const char *variable, const QString &fallback) const;

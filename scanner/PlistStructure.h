@@ -9,10 +9,11 @@
 
 // The structure of an XML property list, shared by its two readers: each tokenizes the document
 // its own way and reports what it meets, and this decides whether that may come there and
-// collects the top-level dictionary. A bare value without the <plist> wrapper is allowed, a
-// <plist> holds one value, which must be a dictionary; keys come only in dictionaries, each
-// followed by its value; end tags come only for containers. A later value under the same key
-// replaces the earlier one, so a later non-string value removes an earlier string.
+// collects the top-level dictionary (and the first item of each of its arrays). A bare value
+// without the <plist> wrapper is allowed, a <plist> holds one value, which must be a dictionary;
+// keys come only in dictionaries, each followed by its value; end tags come only for containers. A
+// later value under the same key replaces the earlier one, so a later non-string value removes an
+// earlier string.
 //
 // Open containers live on an explicit stack whose size is the nesting depth, so a list nested
 // 100,000 deep costs memory, not call depth.
@@ -57,6 +58,8 @@ private:
     bool m_sawTopValue = false;
     Element m_textElement = Element::Unknown; // the key or leaf whose text comes next
     bool m_textAtTop = false;                 // it is a key or value of the top-level dictionary
+    bool m_textIsArrayHead = false;           // it is the first item of a top-level array
+    bool m_arrayHeadNext = false;             // a top-level array just opened, still empty
     QString m_pendingKey;                     // the top-level dictionary's last key
     TopLevelDictionary m_dict;
 };
@@ -65,6 +68,7 @@ PlistStructure::Step PlistStructure::open(Element element)
 {
     bool isTopValue = false;
     bool isTopDictValue = false;
+    bool isArrayHead = false;
     if (m_stack.empty()) {
         if (m_sawTopValue)
             return Step::Fail;
@@ -91,8 +95,12 @@ PlistStructure::Step PlistStructure::open(Element element)
         case Frame::DictValue:
             m_stack.back() = Frame::DictKey;
             isTopDictValue = m_stack.size() == m_topDictDepth;
+            if (isTopDictValue)
+                m_dict.arrayHeads.remove(m_pendingKey);
             break;
         case Frame::Array:
+            isArrayHead = m_arrayHeadNext;
+            m_arrayHeadNext = false;
             break;
         }
     }
@@ -111,6 +119,7 @@ PlistStructure::Step PlistStructure::open(Element element)
         if (isTopDictValue)
             m_dict.strings.remove(m_pendingKey);
         m_stack.push_back(element == Element::Dict ? Frame::DictKey : Frame::Array);
+        m_arrayHeadNext = isTopDictValue && element == Element::Array;
         return Step::Container;
     case Element::Plist:
     case Element::Key:
@@ -119,8 +128,10 @@ PlistStructure::Step PlistStructure::open(Element element)
     default:
         m_textElement = element;
         m_textAtTop = isTopDictValue;
+        m_textIsArrayHead = isArrayHead;
         // Any text is a string: below the top level only the other leaves' texts matter.
-        return element == Element::String && !isTopDictValue ? Step::SkipText : Step::ReadText;
+        return element == Element::String && !isTopDictValue && !isArrayHead ? Step::SkipText
+                                                                             : Step::ReadText;
     }
 }
 
@@ -140,6 +151,8 @@ bool PlistStructure::text(QString &&text)
             m_dict.strings.insert(m_pendingKey, text);
         else
             m_dict.strings.remove(m_pendingKey);
+    } else if (m_textIsArrayHead && m_textElement == Element::String) {
+        m_dict.arrayHeads.insert(m_pendingKey, std::move(text));
     }
     return true;
 }
@@ -155,6 +168,7 @@ bool PlistStructure::close(Element element)
     if (!matches)
         return false;
     m_stack.pop_back();
+    m_arrayHeadNext = false;
     return true;
 }
 

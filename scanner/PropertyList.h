@@ -7,10 +7,11 @@
 
 #include <optional>
 
-// Reads the string values of a property list's top-level dictionary, from XML or binary
-// ("bplist00") bytes. Bundles and backups may ship hostile lists, so the reader is bounded and
-// non-recursive: it never crashes, never hangs and never allocates beyond a fixed multiple of the
-// input on any bytes. Nested containers are checked for shape but their contents are not kept.
+// Reads the string values of a property list's top-level dictionary, and the first item of its
+// arrays when that is a string, from XML or binary ("bplist00") bytes. Bundles and backups may
+// ship hostile lists, so the reader is bounded and non-recursive: it never crashes, never hangs
+// and never allocates beyond a fixed multiple of the input on any bytes. Nested containers are
+// checked for shape but the rest of their contents is not kept.
 namespace PropertyList {
 
 struct TopLevelDictionary
@@ -19,6 +20,10 @@ struct TopLevelDictionary
     QHash<QString, QString> strings;
     // Every key of the dictionary, whatever its value's type.
     QSet<QString> keys;
+    // Keys whose values are arrays that start with a string, with that first string (a launch
+    // agent's ProgramArguments gives its program). Only the first item is kept, so this costs
+    // no more than the strings above.
+    QHash<QString, QString> arrayHeads;
 
     bool contains(const QString &key) const { return keys.contains(key); }
     // The value under key when it is a string; nothing when absent or of another type.
@@ -26,6 +31,14 @@ struct TopLevelDictionary
     {
         auto it = strings.constFind(key);
         if (it == strings.constEnd())
+            return std::nullopt;
+        return *it;
+    }
+    // The first item of the array under key when it is a string.
+    std::optional<QString> firstOfArray(const QString &key) const
+    {
+        auto it = arrayHeads.constFind(key);
+        if (it == arrayHeads.constEnd())
             return std::nullopt;
         return *it;
     }

@@ -1,6 +1,7 @@
 #include "scanner/SystemPackageSource.h"
 
 #include "scanner/DesktopApplicationPlaces.h"
+#include "scanner/FileScanner.h"
 #include "scanner/PackageFamilies.h"
 #include "scanner/ToolOutput.h"
 
@@ -82,12 +83,5 @@ std::optional<QString> SystemPackageSource::removalCommandText(const PackageRef 
 
 QHash<QString, QStringList> SystemPackageSource::packageFamilies() const
 {
-    const QString dpkg = m_machine.places().onSystem(kDpkgQuery);
-    if (!m_machine.fileManager().fileExists(dpkg))
-        return {};
-    const CommandResult result = ToolRunner(m_machine).runQuery(
-        dpkg, {QStringLiteral("-W"), QStringLiteral("-f"), kDpkgPackagesFormat});
-    if (!result.output || result.timedOut || result.status != 0)
-        return {};
-    return parsePackageFamilies(*result.output);
+    return parsePackageFamilies(queryInstalledPackages(FileScanner(m_machine)));
 }

@@ -650,6 +650,10 @@ to see its files</source>
         <source>The system&apos;s and the shell&apos;s own files</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The build-id cache of debugging and profiling tools</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>LeftoverRow</name>

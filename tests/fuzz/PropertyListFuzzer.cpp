@@ -16,20 +16,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PropertyList::TopLevelDictionary plain;
     if (PropertyList::readPlainXml(bytes, &plain)) {
         const auto full = PropertyList::readXmlFully(bytes);
-        if (!full || full->strings != plain.strings || full->keys != plain.keys)
+        if (!full || full->strings != plain.strings || full->keys != plain.keys ||
+            full->arrayHeads != plain.arrayHeads)
             std::abort();
     }
     const auto dict = PropertyList::readTopLevelDictionary(bytes);
     if (!dict)
         return 0;
-    // Every string value belongs to a recorded key.
-    for (auto it = dict->strings.constBegin(); it != dict->strings.constEnd(); ++it) {
-        if (!dict->contains(it.key()))
-            std::abort();
+    // Every string value and array head belongs to a recorded key.
+    for (const auto *values : {&dict->strings, &dict->arrayHeads}) {
+        for (auto it = values->constBegin(); it != values->constEnd(); ++it) {
+            if (!dict->contains(it.key()))
+                std::abort();
+        }
     }
     // Reading is deterministic.
     const auto again = PropertyList::readTopLevelDictionary(bytes);
-    if (!again || again->strings != dict->strings || again->keys != dict->keys)
+    if (!again || again->strings != dict->strings || again->keys != dict->keys ||
+        again->arrayHeads != dict->arrayHeads)
         std::abort();
     return 0;
 }

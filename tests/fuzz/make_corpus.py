@@ -110,6 +110,10 @@ def main():
     write("bin-unicode.plist", plistlib.dumps(UNICODE, fmt=plistlib.FMT_BINARY))
     write("xml-utf16.plist", plistlib.dumps(APP, fmt=plistlib.FMT_XML).decode("utf-8")
           .replace('encoding="UTF-8"', 'encoding="UTF-16"').encode("utf-16"))
+    agent = {"Label": "io.acme.pixelforge.agent", "RunAtLoad": True,
+             "ProgramArguments": ["/Applications/Pixel Forge.app/Contents/MacOS/agent", "--serve"]}
+    write("xml-launch-agent.plist", plistlib.dumps(agent, fmt=plistlib.FMT_XML))
+    write("bin-launch-agent.plist", plistlib.dumps(agent, fmt=plistlib.FMT_BINARY))
     write("xml-empty-dict.plist", plistlib.dumps({}, fmt=plistlib.FMT_XML))
     write("bin-empty-dict.plist", plistlib.dumps({}, fmt=plistlib.FMT_BINARY))
     write("bin-nul-in-string.plist",

@@ -3,6 +3,7 @@
 // what removed programs left.
 
 #include "demo/DesktopMachineBuilder.h"
+#include "demo/PlistWriter.h"
 #include "scanner/FileScanner.h"
 #include "tests/support/Sandbox.h"
 
@@ -49,9 +50,25 @@ struct SampleMachine
                                 {{"X-Flatpak", "org.acme.Paint"}});
         box.writeFile(box.homePath(".config/systemd/user/backupd.service"),
                       "[Service]\nExecStart=-/usr/bin/backupd --daily\n");
+        // Software installed in the home: on PATH, or in a dot folder's own bin.
+        box.writeScript(box.homePath(".pyenv/bin/pyenv"), "true");
+        box.writeScript(box.homePath(".cargo/bin/rustup"), "true");
+        box.writeScript(box.homePath("opt/zig/bin/zig"), "true");
+        box.writeScript(box.systemPath("/opt/tools/bin/mytool"), "true");
         box.writeFile(box.homePath("Library/LaunchAgents/com.gone.agentd.plist"),
                       "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Program</key>"
                       "<string>/usr/local/bin/agentd</string></dict></plist>");
+        // Agents that name their program by its arguments, in both list formats.
+        const auto agent = [](const char *program) {
+            return QVariantMap{{"ProgramArguments", QVariantList{program, "--serve"}}};
+        };
+        box.writeFile(box.homePath("Library/LaunchAgents/com.gone.webd.plist"),
+                      PlistWriter::xml(agent("/opt/webd/webd")));
+        box.writeFile(box.homePath("Library/LaunchAgents/com.gone.argsd.plist"),
+                      PlistWriter::binary(agent("/opt/argsd/argsd")));
+        box.writeFile(box.homePath("Library/LaunchAgents/net.helperco.helperd.plist"),
+                      PlistWriter::binary(agent("/opt/helperd/helperd")));
+        box.writeScript(box.systemPath("/opt/helperd/helperd"), "true");
     }
 };
 
@@ -78,6 +95,12 @@ const Expected kEntries[] = {
     {".jq", "", ""},
     {".tldr", "", ""},
     {".config/ripgrep", "", ""},
+    {".pyenv", "", ""},
+    {".cargo", "", ""},
+    {".rustup", "", ""},
+    {".zig", "", ""},
+    {".config/mytool", "", ""},
+    {".debug", "", ""},
     {".local/share/applications/paint-extra.desktop", "", ""},
     // The desktop's and the system's own, the searched folders, the Trash, what the user keeps.
     {".config/dconf", "", ""},
@@ -106,6 +129,9 @@ const Expected kEntries[] = {
     {".local/share/applications/viewer.desktop", "viewer", "certain"},
     {".config/systemd/user/backupd.service", "backupd", "certain"},
     {"Library/LaunchAgents/com.gone.agentd.plist", "agentd", "certain"},
+    {"Library/LaunchAgents/com.gone.webd.plist", "webd", "certain"},
+    {"Library/LaunchAgents/com.gone.argsd.plist", "argsd", "certain"},
+    {"Library/LaunchAgents/net.helperco.helperd.plist", "helperd", "likely"},
     {".config/removedpkg", "removedpkg", "likely"},
     {".yarnish", "yarnish", "likely"},
     {".oldbrewrc", "oldbrew", "likely"},
@@ -132,7 +158,10 @@ private slots:
             else
                 m_machine->box.writeFileOfSize(path + "/data", 100);
         }
-        m_rows = FileScanner(m_machine->box.places()).findLeftovers({QStringLiteral("KeepMe")});
+        const Sandbox &box = m_machine->box;
+        const Places places(box.home(), box.root(),
+                            {{"PATH", box.homePath("opt/zig/bin") + ":/opt/tools/bin:bin"}});
+        m_rows = FileScanner(places).findLeftovers({QStringLiteral("KeepMe")});
     }
 
     void listsWhatGoneProgramsLeft_data()
@@ -183,6 +212,30 @@ private slots:
             QVERIFY(m_rows[i - 1].certainty == LeftoverCertainty::certain ||
                     (m_rows[i].certainty == LeftoverCertainty::likely &&
                      m_rows[i - 1].size >= m_rows[i].size));
+    }
+
+    // A machine of rpm and no dpkg: the source rpm's name claims too, and joins its binaries.
+    void rpmSourcePackages_claimAndJoinFamilies()
+    {
+        Sandbox box;
+        MachineBuilder(box).installScriptTool("/usr/bin/rpm",
+                                              "[ \"$1\" = -qa ] && [ \"$2\" = --qf ] || exit 2\n"
+                                              "while read -r name source; do\n"
+                                              "  printf \"$(printf '%s' \"$3\" | sed "
+                                              "\"s/%{NAME}/$name/g; s/%{SOURCERPM}/$source/g\")\"\n"
+                                              "done <<'EOF'\n"
+                                              "chatter-gui chatsuite-2.1-3.fc39.src.rpm\n"
+                                              "libchatproto2 chatsuite-2.1-3.fc39.src.rpm\n"
+                                              "gpg-pubkey (none)\n"
+                                              "EOF\n");
+        for (const char *entry : {".config/chatsuite", ".chatproto", ".gpg-pubkey", ".gonething"})
+            box.writeFile(box.homePath(entry) + "/data", "x");
+        const FileScanner scanner(box.places());
+        QStringList listed;
+        for (const LeftoverRow &row : scanner.findLeftovers({}))
+            listed.append(row.name);
+        QCOMPARE(listed, QStringList{"gonething"});
+        QCOMPARE(scanner.findPackageFamilies().value("chatter-gui"), QStringList{"chatproto"});
     }
 };
 

@@ -27,7 +27,9 @@ QVariantMap appInfo()
             {"Ratio", 0.75}, {"NSHighResolutionCapable", true}, {"Empty", QString()},
             {"Built", QDateTime(QDate(2023, 5, 17), QTime(8, 30), QTimeZone::utc())},
             {"Signature", QByteArray("\x00\x01raw\xff", 6)},
-            {"CFBundleDocumentTypes", QVariantList{QVariantMap{{"Extensions", QVariantList{"pxf"}}}}}};
+            {"CFBundleDocumentTypes", QVariantList{QVariantMap{{"Extensions", QVariantList{"pxf"}}}}},
+            {"ProgramArguments", QVariantList{"/usr/bin/pixeld", "--serve"}},
+            {"Numbers", QVariantList{7, "x"}}, {"None", QVariantList{}}};
     // clang-format on
 }
 
@@ -73,17 +75,56 @@ private slots:
             many.insert(QStringLiteral("Key%1").arg(i),
                         i % 3 ? QVariant("v" + QString::number(i)) : i);
         for (const QVariantMap &map : {appInfo(), many}) {
-            QHash<QString, QString> strings;
+            QHash<QString, QString> strings, heads;
             for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
                 if (it.value().typeId() == QMetaType::QString)
                     strings.insert(it.key(), it.value().toString());
+                const QVariantList list = it.value().toList();
+                if (!list.isEmpty() && list.first().typeId() == QMetaType::QString)
+                    heads.insert(it.key(), list.first().toString());
             }
             for (const QByteArray &bytes : {PlistWriter::xml(map), PlistWriter::binary(map)}) {
                 const std::optional<TopLevelDictionary> dict = readTopLevelDictionary(bytes);
                 QVERIFY2(dict, bytes.left(8).constData());
                 QCOMPARE(dict->keys, QSet<QString>(map.keyBegin(), map.keyEnd()));
                 QCOMPARE(dict->strings, strings);
+                QCOMPARE(dict->arrayHeads, heads);
             }
+        }
+    }
+
+    // The first item of a top-level array, when it is a string; a later value under the same
+    // key replaces it. {XML value of "k", then the rest of the dictionary; the head of "k"}.
+    void readsFirstItemOfArrays()
+    {
+        const QList<std::pair<QByteArray, std::optional<QString>>> cases = {
+            {"<array><string>a</string><string>b</string></array>", "a"},
+            {"<array><array><string>n</string></array><string>b</string></array>", {}},
+            {"<array><dict><key>k</key><array><string>n</string></array></dict></array>", {}},
+            {"<array><string>a</string></array><key>k</key><true/>", {}},
+            {"<string>s</string><key>k</key><array><string>a</string></array>", "a"},
+        };
+        for (const auto &[value, head] : cases) {
+            const QByteArray list = xmlList("<dict><key>k</key>" + value + "</dict>");
+            TopLevelDictionary plain;
+            QVERIFY(PropertyList::readPlainXml(list, &plain));
+            QCOMPARE(plain.firstOfArray("k"), head);
+            QCOMPARE(PropertyList::readXmlFully(list)->arrayHeads, plain.arrayHeads);
+        }
+        for (const char *file : {"xml-launch-agent.plist", "bin-launch-agent.plist"})
+            QCOMPARE(readTopLevelDictionary(corpusFile(file))->firstOfArray("ProgramArguments"),
+                     "/Applications/Pixel Forge.app/Contents/MacOS/agent");
+        // Binary: the head is read through its reference, and a broken one passed over.
+        for (const quint64 ref : {2, 9}) {
+            BinaryBuilder builder(1);
+            builder.add(builder.dict({1}, {3}));
+            builder.add(BinaryBuilder::ascii("k"));
+            builder.add(BinaryBuilder::ascii("/opt/d"));
+            builder.add(builder.array({ref, 1}));
+            const auto dict = readTopLevelDictionary(builder.build(0));
+            QVERIFY(dict);
+            QCOMPARE(dict->firstOfArray("k"),
+                     ref == 2 ? std::optional<QString>("/opt/d") : std::nullopt);
         }
     }
 
@@ -280,7 +321,8 @@ private slots:
                 if (!PropertyList::readPlainXml(bytes, &plain))
                     continue;
                 const auto full = PropertyList::readXmlFully(bytes);
-                QVERIFY2(full && full->strings == plain.strings && full->keys == plain.keys,
+                QVERIFY2(full && full->strings == plain.strings && full->keys == plain.keys &&
+                             full->arrayHeads == plain.arrayHeads,
                          bytes.constData());
             }
         }
