@@ -30,6 +30,7 @@ constexpr double kGoalMs = 50;
 struct Run
 {
     double longestGapMs = 0;
+    double longestGapEndMs = 0; // when the longest stall ended
     double firstRowsMs = -1;
     double loadedMs = 0;
     int rows = 0;
@@ -45,7 +46,10 @@ Run openSection(VerloApp &verlo)
     ticker.setInterval(10);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
-        run.longestGapMs = std::max(run.longestGapMs, (now - lastTick) / 1e6);
+        if ((now - lastTick) / 1e6 > run.longestGapMs) {
+            run.longestGapMs = (now - lastTick) / 1e6;
+            run.longestGapEndMs = now / 1e6;
+        }
         lastTick = now;
         if (run.firstRowsMs < 0 && vm.leftovers()->rowsModel()->count() > 0)
             run.firstRowsMs = now / 1e6;
@@ -93,8 +97,9 @@ int main(int argc, char *argv[])
         const Run run = openSection(verlo);
         worstGap = std::max(worstGap, run.longestGapMs);
         std::printf("run %d: %d rows; first rows after %.0f ms, all after %.0f ms; longest GUI "
-                    "stall %.1f ms\n",
-                    i + 1, run.rows, run.firstRowsMs, run.loadedMs, run.longestGapMs);
+                    "stall %.1f ms, ending at %.0f ms\n",
+                    i + 1, run.rows, run.firstRowsMs, run.loadedMs, run.longestGapMs,
+                    run.longestGapEndMs);
     }
     std::printf("Leftovers section, %d entries per place: longest GUI stall %.1f ms (goal "
                 "<= %.0f ms) %s\n",

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 int placeCount(const LeftoverRow &row)
@@ -100,9 +102,15 @@ void LeftoverListModel::setRows(const QList<LeftoverRow> &rows)
         const LeftoverRow &row = rows.at(i);
         const int at = present.contains(row.name) ? rowNamed(row.name, i) : -1;
         if (at < 0) {
-            beginInsertRows({}, i, i);
-            m_rows.insert(i, row);
+            // New rows that follow one another go in at once: a view lays out one insertion.
+            int end = i + 1;
+            while (end < rows.size() && !present.contains(rows.at(end).name))
+                ++end;
+            beginInsertRows({}, i, end - 1);
+            m_rows.insert(i, end - i, LeftoverRow());
+            std::copy(rows.begin() + i, rows.begin() + end, m_rows.begin() + i);
             endInsertRows();
+            i = end - 1;
             continue;
         }
         if (at != i) {

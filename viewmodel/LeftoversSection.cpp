@@ -15,6 +15,7 @@
 namespace {
 
 constexpr qint64 kProgressIntervalMs = 100;
+constexpr qint64 kPartialRowsIntervalMs = 150;
 // Rows found so far are applied this often at most: each application walks the shown list once.
 
 // A callback for the scanning thread that hands what it is given to apply on the receiver's
@@ -90,9 +91,17 @@ void LeftoversSection::load()
             if (stillRunning())
                 setProgressText(what);
         });
+    // The rows found so far show while the rest are measured; each arrival walks the shown
+    // list once, so they are taken a few times a second at most.
+    const FileScanner::PartialLeftoverRows partialRows = throttled<QList<LeftoverRow>>(
+        this, kPartialRowsIntervalMs, [this, stillRunning](const QList<LeftoverRow> &rows) {
+            if (stillRunning())
+                applyRows(rows);
+        });
     const FileScanner scanner = m_scanner;
     const QStringList kept = KeptLeftovers::names();
-    startLoad([scanner, kept, progress] { return scanner.findLeftovers(kept, progress); },
+    startLoad([scanner, kept, progress,
+               partialRows] { return scanner.findLeftovers(kept, progress, partialRows); },
               [this, load](const QList<LeftoverRow> &rows) {
                   m_completedLoad = load;
                   setProgressText(QString());
