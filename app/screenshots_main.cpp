@@ -174,5 +174,12 @@ int main(int argc, char *argv[])
     settle(vm);
     ok = save(window, output, QStringLiteral("large-folders.png")) && ok;
 
+    // Leftovers: what removed programs left, certain rows first, one opened.
+    vm.selectSection(SidebarSection::leftovers);
+    settle(vm);
+    vm.selectLeftover(QStringLiteral("tessera"));
+    settle(vm);
+    ok = save(window, output, QStringLiteral("leftovers.png")) && ok;
+
     return ok ? 0 : 1;
 }

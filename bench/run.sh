@@ -9,6 +9,7 @@ benchmarks=(
   applications
   leftovers
   formerprograms
+  leftoverswindow
   systemdata
   homescan
   quit

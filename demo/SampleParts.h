@@ -34,6 +34,8 @@ protected:
 void addApplications(const MachineFolder &s, const MachineBuilder &m);
 // npm globals and Homebrew formulae and casks with their stand-in tools (sample_packages.cpp).
 void addPackages(const MachineFolder &s, const MachineBuilder &m);
+// What programs removed long ago left in the home (sample_leftovers.cpp).
+void addLeftovers(const MachineFolder &s, const MachineBuilder &m);
 
 } // namespace sample
 

@@ -4,7 +4,8 @@
 // (sample_packages.cpp), download caches, developer data, a device backup, container data, caches
 // and logs, and stand-in scripts for brew, npm, which and tmutil; and its Linux half
 // (sample_linux.cpp): desktop applications of every kind, Flatpak and Snap data, XDG leftovers
-// and Linux system data; and its toolchains (sample_toolchains.cpp). brew, npm, flatpak, snap,
+// and Linux system data; its toolchains (sample_toolchains.cpp); and what programs removed long
+// ago left (sample_leftovers.cpp). brew, npm, flatpak, snap,
 // rustup and pyenv really uninstall: they remove the package's files inside this machine and
 // nowhere else.
 //
@@ -114,6 +115,7 @@ int main(int argc, char *argv[])
     MachineBuilder machine(sample);
     addApplications(sample, machine);
     addPackages(sample, machine);
+    addLeftovers(sample, machine);
     if (!addSystemData(sample, machine))
         std::fprintf(stderr, "verlo_demo_machine: some folders did not reach their exact size\n");
 

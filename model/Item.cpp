@@ -6,6 +6,8 @@ SidebarSection Item::section() const
         return SidebarSection::npm;
     if (as<HomebrewPackage>())
         return SidebarSection::homebrew;
+    if (as<LeftoverRow>())
+        return SidebarSection::leftovers;
     return SidebarSection::applications;
 }
 

@@ -28,7 +28,8 @@ public:
     // The record when it is of this type; nullptr otherwise.
     template <typename T> const T *as() const { return std::get_if<T>(&m_record); }
 
-    // The section that lists it. A leftover row's files are removed as an application's are.
+    // The section that lists it. A leftover row's files start unticked and go to the Trash, as
+    // an application's do.
     SidebarSection section() const;
     QString name() const;
     // The argument that names exactly this item: the application's path, "npm:NAME",

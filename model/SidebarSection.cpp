@@ -1,5 +1,7 @@
 #include "model/SidebarSection.h"
 
+#include <QtGlobal>
+
 namespace {
 
 struct SectionInfo
@@ -11,14 +13,21 @@ struct SectionInfo
     const char *commandWord; // "": not listed by the command line
 };
 
+// The display names are translated where they are shown (context "SidebarSection").
 const SectionInfo kSections[] = {
-    {SidebarSection::applications, "applications", "Applications", "app.fill", "apps"},
-    {SidebarSection::npm, "npm", "npm", "terminal.fill", "npm"},
-    {SidebarSection::homebrew, "homebrew", "Brew", "cup.and.saucer.fill", "brew"},
-    {SidebarSection::systemData, "systemData", "System Data", "internaldrive.fill", ""},
+    {SidebarSection::applications, "applications",
+     QT_TRANSLATE_NOOP("SidebarSection", "Applications"), "app.fill", "apps"},
+    {SidebarSection::npm, "npm", QT_TRANSLATE_NOOP("SidebarSection", "npm"), "terminal.fill",
+     "npm"},
+    {SidebarSection::homebrew, "homebrew", QT_TRANSLATE_NOOP("SidebarSection", "Brew"),
+     "cup.and.saucer.fill", "brew"},
+    {SidebarSection::systemData, "systemData", QT_TRANSLATE_NOOP("SidebarSection", "System Data"),
+     "internaldrive.fill", ""},
+    {SidebarSection::leftovers, "leftovers", QT_TRANSLATE_NOOP("SidebarSection", "Leftovers"),
+     "leftovers.fill", ""},
 };
 
-static_assert(std::size(kSections) == 4);
+static_assert(std::size(kSections) == int(SidebarSection::leftovers) + 1);
 
 const SectionInfo &info(SidebarSection section)
 {

@@ -102,8 +102,11 @@ public:
     // desktop or the system itself (see LeftoverClaims), nor a name the user keeps (kept); joined
     // by name (leftoverKey) into one row per probable former program, measured, nothing ticked.
     // Certain rows (an entry points at something gone, see goneTarget) first, then by size.
-    QList<LeftoverRow> findLeftovers(const QStringList &kept,
-                                     const ScanProgress &progress = {}) const;
+    // partialRows, when given, is told the rows judged so far, in that order, while the rest are
+    // measured (from the scanning threads, at most every 100 ms); the result has every row.
+    using PartialLeftoverRows = std::function<void(const QList<LeftoverRow> &rows)>;
+    QList<LeftoverRow> findLeftovers(const QStringList &kept, const ScanProgress &progress = {},
+                                     const PartialLeftoverRows &partialRows = {}) const;
 
     // --- npm (NPMSource) -------------------------------------------------------------------------
     bool isNPMAvailable() const;

@@ -9,6 +9,7 @@
 #include "scanner/LeftoverEvidence.h"
 #include "scanner/LeftoverExamination.h"
 #include "scanner/LeftoverNames.h"
+#include "scanner/LeftoverRowAssembly.h"
 #include "scanner/NameGuard.h"
 #include "scanner/SmallPool.h"
 
@@ -16,7 +17,7 @@
 #include <QFile>
 
 #include <algorithm>
-#include <map>
+#include <numeric>
 #include <thread>
 
 namespace {
@@ -130,8 +131,8 @@ LeftoverRow makeRow(const FileScanner &scanner, const LeftoverClaims &claims, co
 
 } // namespace
 
-QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
-                                              const ScanProgress &progress) const
+QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept, const ScanProgress &progress,
+                                              const PartialLeftoverRows &partialRows) const
 {
     // The applications (their owning packages cost a query) and the other installed names (a
     // query of the package tool) are read on threads of their own while the places are listed
@@ -197,23 +198,32 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept,
         walker.setCancellationFlag(machine().cancellationFlag());
         return walker.totalSize(folder);
     };
-    const std::vector<ExaminedLeftover> examined =
-        examineLeftovers(*this, unclaimed, measureFolder, progress);
-
-    // Rows by key, in key order so the result does not hang on the listing order.
-    std::map<QString, std::vector<const ExaminedLeftover *>> rows;
-    for (size_t i = 0; i < examined.size(); ++i)
-        rows[keys[i]].push_back(&examined[i]);
-    QList<LeftoverRow> result;
-    for (const auto &[key, entries] : rows) {
-        if (isCancelled())
-            break;
-        result.append(makeRow(*this, claims, key, entries));
+    // Entries of one key next to each other (in listing order within it, the order of their
+    // groups): the pool finishes rows one after another, and each is made as its last entry is
+    // in.
+    std::vector<size_t> order(unclaimed.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::vector<ListedLeftover> entries;
+    std::vector<QString> entryKeys;
+    entries.reserve(order.size());
+    entryKeys.reserve(order.size());
+    for (size_t i : order) {
+        entries.push_back(std::move(unclaimed[i]));
+        entryKeys.push_back(std::move(keys[i]));
     }
-    std::stable_sort(result.begin(), result.end(), [](const LeftoverRow &a, const LeftoverRow &b) {
-        if (a.certainty != b.certainty)
-            return a.certainty == LeftoverCertainty::certain;
-        return a.size > b.size;
-    });
-    return result;
+    LeftoverRowAssembly assembly(
+        entryKeys,
+        [this, &claims](const QString &key, const std::vector<const ExaminedLeftover *> &found) {
+            return makeRow(*this, claims, key, found);
+        },
+        partialRows);
+    examineLeftovers(*this, entries, measureFolder, progress,
+                     [&assembly](size_t i, ExaminedLeftover &&examined) {
+                         assembly.add(i, std::move(examined));
+                     });
+    if (isCancelled())
+        return {};
+    return assembly.rows();
 }

@@ -36,22 +36,13 @@ ExaminedLeftover examine(const FileScanner &scanner, const ListedLeftover &entry
 
 } // namespace
 
-std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
-                                               const std::vector<ListedLeftover> &entries,
-                                               const FolderMeasure &measureFolder,
-                                               const ScanProgress &progress)
+void examineLeftovers(const FileScanner &scanner, const std::vector<ListedLeftover> &entries,
+                      const FolderMeasure &measureFolder, const ScanProgress &progress,
+                      const ExaminedEntry &examinedOne)
 {
-    // Slots filled in place by whichever thread takes each entry (an empty record would cost an
-    // identifier of its own).
-    std::vector<std::optional<ExaminedLeftover>> examined(entries.size());
     forEachOnSmallPool(entries.size(), 8, [&](size_t i, bool onCallingThread) {
         if (onCallingThread && progress)
             progress(entries[i].path);
-        examined[i] = examine(scanner, entries[i], measureFolder);
+        examinedOne(i, examine(scanner, entries[i], measureFolder));
     });
-    std::vector<ExaminedLeftover> result;
-    result.reserve(examined.size());
-    for (std::optional<ExaminedLeftover> &entry : examined)
-        result.push_back(std::move(*entry));
-    return result;
 }

@@ -27,11 +27,14 @@ struct ExaminedLeftover
 // What the entries below a folder take, as FileScanner::sizeOfDirectory measures it.
 using FolderMeasure = std::function<qint64(const QString &folder)>;
 
-// Examines every entry on a small pool of threads, the calling thread among them; only the
-// calling thread tells progress, of the entries it examines. An entry costs one lstat and, when
-// it is a folder, a walk. Results come in the entries' order; once the scanner is cancelled,
-// what is left is neither found nor measured (the rows are dropped then).
-std::vector<ExaminedLeftover> examineLeftovers(const FileScanner &scanner,
-                                               const std::vector<ListedLeftover> &entries,
-                                               const FolderMeasure &measureFolder,
-                                               const ScanProgress &progress);
+// Told that entry index has been examined, on the thread that examined it.
+using ExaminedEntry = std::function<void(size_t index, ExaminedLeftover &&examined)>;
+
+// Examines every entry on a small pool of threads, the calling thread among them, and hands each
+// to examinedOne as soon as it is done; only the calling thread tells progress, of the entries
+// it examines. Entries are taken in their order. An entry costs one lstat and, when it is a
+// folder, a walk. Once the scanner is cancelled, what is left is neither found nor measured (the
+// rows are dropped then).
+void examineLeftovers(const FileScanner &scanner, const std::vector<ListedLeftover> &entries,
+                      const FolderMeasure &measureFolder, const ScanProgress &progress,
+                      const ExaminedEntry &examinedOne);

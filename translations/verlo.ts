@@ -447,6 +447,23 @@ or Cache files were found for this app.</source>
         <source>Measuring...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Select a leftover</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose what a removed program left behind
+to see its files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Everything this row listed is gone.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileGroupView</name>
@@ -532,6 +549,17 @@ or Cache files were found for this app.</source>
     </message>
 </context>
 <context>
+    <name>KeptLeftoversView</name>
+    <message>
+        <source>Kept (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List Again</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LeftoverEvidence</name>
     <message>
         <source>It starts the Flatpak %1, which is not installed</source>
@@ -551,6 +579,44 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>No installed application is %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LeftoverListModel</name>
+    <message>
+        <source>%1 place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 places</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LeftoverListView</name>
+    <message>
+        <source>Search leftovers...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No leftovers found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No leftovers match &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Everything in the places Verlo searches belongs to something installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Still searching...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -597,6 +663,13 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>Likely</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LeftoversSection</name>
+    <message>
+        <source>Last changed %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -656,7 +729,7 @@ or Cache files were found for this app.</source>
     </message>
 </context>
 <context>
-    <name>SectionSwitcher</name>
+    <name>SidebarSection</name>
     <message>
         <source>Applications</source>
         <translation type="unfinished"></translation>
@@ -671,6 +744,10 @@ or Cache files were found for this app.</source>
     </message>
     <message>
         <source>System Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leftovers</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

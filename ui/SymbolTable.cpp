@@ -17,6 +17,7 @@ const QHash<QString, QString> &table()
         {QStringLiteral("cup.and.saucer.fill"), QStringLiteral("coffee-fill")},
         {QStringLiteral("internaldrive.fill"), QStringLiteral("hard-drive-fill")},
         {QStringLiteral("shippingbox.fill"), QStringLiteral("package-fill")},
+        {QStringLiteral("leftovers.fill"), QStringLiteral("ghost-fill")},
         // Search, empty states, banners
         {QStringLiteral("magnifyingglass"), QStringLiteral("magnifying-glass")},
         {QStringLiteral("xmark.circle"), QStringLiteral("x-circle")},

@@ -14,7 +14,9 @@ ContentViewModel::ContentViewModel(FileScanner scanner, QObject *parent)
     m_homebrew = new PackageSection(SidebarSection::homebrew, PackageSection::homebrew(), m_scanner,
                                     m_jobs, this);
     m_systemData = new SystemDataSection(m_scanner, m_jobs, *m_activity, this);
-    m_sections = {m_applications, m_npm, m_homebrew, m_systemData};
+    m_leftovers = new LeftoversSection(m_scanner, m_jobs, this);
+    m_sections = {m_applications, m_npm, m_homebrew, m_systemData, m_leftovers};
+    m_sectionList = new SectionListModel({m_sections.cbegin(), m_sections.cend()}, this);
     m_detail = new DetailPane(m_scanner, m_jobs, *m_activity, this);
     m_removal = new RemovalPane(
         m_scanner, m_jobs, *m_activity, *m_detail,
@@ -75,6 +77,9 @@ void ContentViewModel::connectChildren()
             [this](const QList<PackageEntry> &entries) {
                 adoptReloadedRecord(packagesOf<HomebrewPackage>(entries));
             });
+    connect(m_leftovers, &LeftoversSection::reloaded, this,
+            &ContentViewModel::adoptReloadedLeftovers);
+    connect(m_leftovers, &LeftoversSection::rowKept, this, &ContentViewModel::forgetLeftover);
     connect(m_applications, &ApplicationsSection::allAppsChanged, this,
             &ContentViewModel::allAppsChanged);
     connect(m_npm, &PackageSection::allPackagesChanged, this,

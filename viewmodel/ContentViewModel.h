@@ -13,10 +13,12 @@
 #include "viewmodel/DetailHeader.h"
 #include "viewmodel/DetailPane.h"
 #include "viewmodel/JobRunner.h"
+#include "viewmodel/LeftoversSection.h"
 #include "viewmodel/PackageSection.h"
 #include "viewmodel/RemovalPane.h"
 #include "viewmodel/ScanActivity.h"
 #include "viewmodel/SectionEnum.h"
+#include "viewmodel/SectionListModel.h"
 #include "viewmodel/SystemDataSection.h"
 
 #include <QObject>
@@ -29,9 +31,9 @@
 #include <variant>
 
 // The one observable state object of the program, as a facade over its parts: one child per
-// sidebar section (applications, npm, homebrew, systemData), the detail pane's files (detail) and
-// their removal (removal). It keeps what spans them: the section shown, the search text, the
-// selected item, the busy state and the error alert. QML binds to the children; the C++
+// sidebar section (applications, npm, homebrew, systemData, leftovers), the detail pane's files
+// (detail) and their removal (removal). It keeps what spans them: the section shown, the search
+// text, the selected item, the busy state and the error alert. QML binds to the children; the C++
 // accessors below forward to them under the names the window's behaviour is described with.
 // Every property is read and written on the GUI thread only.
 //
@@ -66,6 +68,9 @@ class ContentViewModel : public QObject
     Q_PROPERTY(PackageSection *npm READ npm CONSTANT)
     Q_PROPERTY(PackageSection *homebrew READ homebrew CONSTANT)
     Q_PROPERTY(SystemDataSection *systemData READ systemData CONSTANT)
+    Q_PROPERTY(LeftoversSection *leftovers READ leftovers CONSTANT)
+    // The section switcher's buttons, one per section.
+    Q_PROPERTY(SectionListModel *sections READ sections CONSTANT)
     Q_PROPERTY(DetailPane *detail READ detail CONSTANT)
     Q_PROPERTY(RemovalPane *removal READ removal CONSTANT)
 
@@ -79,6 +84,8 @@ public:
     PackageSection *npm() const { return m_npm; }
     PackageSection *homebrew() const { return m_homebrew; }
     SystemDataSection *systemData() const { return m_systemData; }
+    LeftoversSection *leftovers() const { return m_leftovers; }
+    SectionListModel *sections() const { return m_sectionList; }
     DetailPane *detail() const { return m_detail; }
     RemovalPane *removal() const { return m_removal; }
     // The child of a section.
@@ -115,7 +122,8 @@ public:
     std::optional<AppInfo> selectedApp() const;
     std::optional<NPMPackage> selectedNPMPackage() const;
     std::optional<HomebrewPackage> selectedHomebrewPackage() const;
-    // "app", "npm", "brew" or "" after selectedApp and its siblings.
+    std::optional<LeftoverRow> selectedLeftover() const;
+    // "app", "npm", "brew", "leftover" or "" after selectedApp and its siblings.
     QString selectedItemKind() const;
     DetailHeader selectedItemHeader() const;
     // Row actions: pick the record with this path / name (and type) and start its scan; nothing
@@ -123,6 +131,8 @@ public:
     Q_INVOKABLE void selectApplication(const QString &path);
     Q_INVOKABLE void selectNPMPackage(const QString &name);
     Q_INVOKABLE void selectHomebrewPackage(const QString &name, const QString &typeName);
+    // Its files show as they were found, nothing ticked.
+    Q_INVOKABLE void selectLeftover(const QString &name);
     // Item scans: isScanning true, fileGroups empty, result line absent at once. Application
     // files start unselected, package files selected. With no application selected
     // scanSelectedApp only ends the busy state.
@@ -266,6 +276,9 @@ private:
     void applyPutBack(quint64 generation, const PutBack::Report &report);
     void openSystemCategoryFiles(const QSet<QString> &directoryPaths);
     template <typename Record> void adoptReloadedRecord(const QList<Record> &records);
+    void adoptReloadedLeftovers(const QList<LeftoverRow> &rows);
+    // Ends the pick of this leftover row when it is the selected item.
+    void forgetLeftover(const QString &name);
 
     FileScanner m_scanner;
     // Destroyed before QObject deletes the children: every job is cancelled and the running ones
@@ -283,8 +296,10 @@ private:
     PackageSection *m_npm;
     PackageSection *m_homebrew;
     SystemDataSection *m_systemData;
+    LeftoversSection *m_leftovers;
     // By SidebarSection: a new section is one more row here.
-    std::array<SectionModel *, 4> m_sections;
+    std::array<SectionModel *, 5> m_sections;
+    SectionListModel *m_sectionList;
     DetailPane *m_detail;
     RemovalPane *m_removal;
 };

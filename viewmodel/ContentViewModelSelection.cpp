@@ -47,6 +47,11 @@ std::optional<HomebrewPackage> ContentViewModel::selectedHomebrewPackage() const
     return shownAs<HomebrewPackage>(m_selectedItem, m_currentSection);
 }
 
+std::optional<LeftoverRow> ContentViewModel::selectedLeftover() const
+{
+    return shownAs<LeftoverRow>(m_selectedItem, m_currentSection);
+}
+
 void ContentViewModel::updateRowSelection()
 {
     const auto app = selectedApp();
@@ -55,6 +60,8 @@ void ContentViewModel::updateRowSelection()
     m_npm->setSelectedId(npm ? npm->id : QUuid());
     const auto brew = selectedHomebrewPackage();
     m_homebrew->setSelectedId(brew ? brew->id : QUuid());
+    const auto leftover = selectedLeftover();
+    m_leftovers->setSelectedName(leftover ? leftover->name : QString());
 }
 
 void ContentViewModel::selectApplication(const QString &path)
@@ -127,6 +134,8 @@ QString ContentViewModel::selectedItemKind() const
         return QStringLiteral("npm");
     if (selectedHomebrewPackage())
         return QStringLiteral("brew");
+    if (selectedLeftover())
+        return QStringLiteral("leftover");
     return {};
 }
 
@@ -150,6 +159,8 @@ DetailHeader ContentViewModel::selectedItemHeader() const
                 package->type == HomebrewPackageType::cask ? QStringLiteral("shippingbox.fill")
                                                            : QStringLiteral("terminal.fill")};
     }
+    if (const auto row = selectedLeftover())
+        return LeftoversSection::headerOf(*row);
     return {};
 }
 
@@ -233,10 +244,15 @@ void ContentViewModel::applyRemovalOutcome(quint64 generation, const RemovalPlan
             m_detail->setFileGroups({});
         } else if (m_currentSection == SidebarSection::systemData) {
             loadCurrentSection();
+        } else if (m_currentSection == SidebarSection::leftovers) {
+            // The row goes with the reload when all its files went.
+            loadCurrentSection();
+            rescanSelectedItem();
         } else {
             rescanSelectedItem();
         }
-    } else if (sameSection && applications && bundleGone) {
+    } else if (sameSection &&
+               ((applications && bundleGone) || m_currentSection == SidebarSection::leftovers)) {
         loadCurrentSection();
     }
     settleScanning();

@@ -30,10 +30,10 @@ namespace ItemScan {
 QList<FileGroup> scanItem(const FileScanner &scanner, const Item &item,
                           const QList<AppInfo> &installed, const ScanProgress &progress)
 {
-    if (const auto *row = item.as<LeftoverRow>())
-        return row->groups;
+    // A leftover row's files were found with the row; those gone since are dropped.
+    const auto *row = item.as<LeftoverRow>();
     QList<FileGroup> groups = FileSelection::removeMissingFiles(
-        foundFiles(scanner, item, installed, progress), scanner.fileManager());
+        row ? row->groups : foundFiles(scanner, item, installed, progress), scanner.fileManager());
     applyFirstTicks(groups, item.section(), scanner);
     return groups;
 }

@@ -121,14 +121,6 @@ void PackageSection::refreshAvailability()
         });
 }
 
-void PackageSection::setAvailable(bool available)
-{
-    if (available == m_isAvailable)
-        return;
-    m_isAvailable = available;
-    emit isAvailableChanged();
-}
-
 void PackageSection::setCacheSize(qint64 size)
 {
     if (size == m_cacheSize)

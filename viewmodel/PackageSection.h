@@ -20,8 +20,6 @@ class PackageSection : public SectionModel
     Q_PROPERTY(int allCount READ allCount NOTIFY allPackagesChanged)
     Q_PROPERTY(qint64 cacheSize READ cacheSize NOTIFY cacheSizeChanged)
     Q_PROPERTY(QString cacheSizeText READ cacheSizeText NOTIFY cacheSizeChanged)
-    // Taken as installed until the first test says otherwise, so no button starts dimmed.
-    Q_PROPERTY(bool isAvailable READ isAvailable NOTIFY isAvailableChanged)
 
 public:
     struct Tool
@@ -43,7 +41,6 @@ public:
     int allCount() const { return int(m_allPackages.size()); }
     qint64 cacheSize() const { return m_cacheSize; }
     QString cacheSizeText() const;
-    bool isAvailable() const { return m_isAvailable; }
     // The package of that name (and Homebrew type name) in the full list.
     std::optional<PackageRecord> find(const QString &name, const QString &typeName = {}) const;
     // The icon worked out at load for the package with this id ("" when none).
@@ -54,7 +51,6 @@ public:
     void setSelectedId(const QUuid &id) override;
     // Tests the tool again on a worker.
     void refreshAvailability();
-    void setAvailable(bool available);
     void setCacheSize(qint64 size);
     // Takes a package its manager just removed out of both lists at once.
     void drop(const PackageRecord &package);
@@ -65,7 +61,6 @@ signals:
     void allPackagesChanged();
     void filteredPackagesChanged();
     void cacheSizeChanged();
-    void isAvailableChanged();
 
 private:
     void setAllPackages(const QList<PackageEntry> &packages);
@@ -76,5 +71,4 @@ private:
     PackageListModel *m_packagesModel;
     QUuid m_selectedId;
     qint64 m_cacheSize = 0;
-    bool m_isAvailable = true;
 };

@@ -17,9 +17,11 @@ enum class Value
     NPM,
     Homebrew,
     SystemData,
+    Leftovers,
 };
 Q_ENUM_NS(Value)
-static_assert(int(Value::SystemData) == int(SidebarSection::systemData) &&
+static_assert(int(Value::Leftovers) == int(SidebarSection::leftovers) &&
+              int(Value::SystemData) == int(SidebarSection::systemData) &&
               int(Value::Homebrew) == int(SidebarSection::homebrew) &&
               int(Value::NPM) == int(SidebarSection::npm));
 

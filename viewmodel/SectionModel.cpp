@@ -7,6 +7,14 @@ SectionModel::SectionModel(SidebarSection section, const FileScanner &scanner, J
 
 void SectionModel::setSelectedId(const QUuid &) {}
 
+void SectionModel::setAvailable(bool available)
+{
+    if (available == m_isAvailable)
+        return;
+    m_isAvailable = available;
+    emit isAvailableChanged();
+}
+
 quint64 SectionModel::beginLoad()
 {
     ++m_pendingLoads;

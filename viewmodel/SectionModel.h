@@ -18,12 +18,17 @@ class SectionModel : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("The view model owns its sections")
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    // False while the tool the section lists is missing (its button is dimmed); a package tool is
+    // taken as installed until the first test says otherwise, so no button starts dimmed.
+    Q_PROPERTY(bool isAvailable READ isAvailable NOTIFY isAvailableChanged)
 
 public:
     SidebarSection section() const { return m_section; }
     bool isLoading() const { return m_pendingLoads > 0; }
     // True while a load or another job of this section has not been applied yet.
     bool hasPendingWork() const { return m_pendingLoads > 0 || m_pendingChecks > 0; }
+    bool isAvailable() const { return m_isAvailable; }
+    void setAvailable(bool available);
 
     // Starts the load of the list; the result replaces the full and shown lists.
     virtual void load() = 0;
@@ -36,6 +41,7 @@ public:
 
 signals:
     void isLoadingChanged();
+    void isAvailableChanged();
 
 protected:
     SectionModel(SidebarSection section, const FileScanner &scanner, JobRunner &jobs,
@@ -69,4 +75,5 @@ private:
     quint64 m_loadGeneration = 0;
     int m_pendingLoads = 0;
     bool m_wasLoading = false;
+    bool m_isAvailable = true;
 };

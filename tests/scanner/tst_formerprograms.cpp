@@ -14,6 +14,14 @@
 
 namespace {
 
+QStringList names(const QList<LeftoverRow> &rows)
+{
+    QStringList result;
+    for (const LeftoverRow &row : rows)
+        result.append(row.name);
+    return result;
+}
+
 struct SampleMachine
 {
     Sandbox box;
@@ -144,6 +152,7 @@ class TestFormerPrograms : public QObject
 
     std::unique_ptr<SampleMachine> m_machine;
     QList<LeftoverRow> m_rows;
+    QList<QStringList> m_partialRows; // the names of each list of rows told while finding
 
 private slots:
     void initTestCase()
@@ -161,7 +170,9 @@ private slots:
         const Sandbox &box = m_machine->box;
         const Places places(box.home(), box.root(),
                             {{"PATH", box.homePath("opt/zig/bin") + ":/opt/tools/bin:bin"}});
-        m_rows = FileScanner(places).findLeftovers({QStringLiteral("KeepMe")});
+        m_rows = FileScanner(places).findLeftovers(
+            {QStringLiteral("KeepMe")}, {},
+            [this](const QList<LeftoverRow> &rows) { m_partialRows.append(names(rows)); });
     }
 
     void listsWhatGoneProgramsLeft_data()
@@ -212,6 +223,13 @@ private slots:
             QVERIFY(m_rows[i - 1].certainty == LeftoverCertainty::certain ||
                     (m_rows[i].certainty == LeftoverCertainty::likely &&
                      m_rows[i - 1].size >= m_rows[i].size));
+        // The rows judged so far were told first, each time in their final order.
+        QVERIFY(!m_partialRows.isEmpty());
+        for (const QStringList &partial : std::as_const(m_partialRows)) {
+            QStringList inFinalOrder = names(m_rows);
+            inFinalOrder.removeIf([&](const QString &name) { return !partial.contains(name); });
+            QCOMPARE(partial, inFinalOrder);
+        }
     }
 
     // A machine of rpm and no dpkg: the source rpm's name claims too, and joins its binaries.

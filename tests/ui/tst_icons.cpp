@@ -2,6 +2,7 @@
 // folder the banner opens, and the two proxy models the lists draw from.
 
 #include "model/FileCategory.h"
+#include "model/SidebarSection.h"
 #include "scanner/FileScanner.h"
 #include "scanner/Trash.h"
 #include "tests/support/Sandbox.h"
@@ -114,7 +115,10 @@ private slots:
         }
         // Bundles without an icon, npm packages and formulae carry symbols of their own (the
         // scanner and model tests pin these names).
-        for (const QString &name : {u"app.generic"_s, u"terminal.fill"_s, u"shippingbox.fill"_s}) {
+        QStringList symbols{u"app.generic"_s, u"terminal.fill"_s, u"shippingbox.fill"_s};
+        for (SidebarSection section : allSidebarSections())
+            symbols.append(iconName(section));
+        for (const QString &name : std::as_const(symbols)) {
             if (SymbolTable::filePath(name).isEmpty())
                 missing.append(name);
         }

@@ -227,6 +227,8 @@ private slots:
             {"System Data",
              "Scan System Data | Click 'Scan System Data' in the sidebar\nto analyze "
              "storage usage by category."},
+            {"Leftovers", "Select a leftover | Choose what a removed program left behind\nto "
+                          "see its files"},
             {"Applications",
              "Select an app | Choose an app from the sidebar to scan\nfor associated "
              "files"}};
@@ -256,6 +258,36 @@ private slots:
         QVERIFY(h.start());
         QVERIFY(h.item(u"sidebar"_s));
         QTRY_COMPARE(h.item(u"sidebar"_s)->width(), 400.0);
+    }
+
+    // The Leftovers section: its empty state, a row of what a gone program left with its
+    // certainty, the row's files unticked under a header with Keep, and the folded Keep list that
+    // lists it again.
+    void leftovers_rowsEmptyStateAndKeepList()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        QVERIFY(h.click(u"sectionButton_Leftovers"_s));
+        QCOMPARE(h.state(u"listEmptyState"_s),
+                 u"No leftovers found | Everything in the places Verlo searches belongs to "
+                 "something installed"_s);
+
+        h.sandbox.writeFileOfSize(h.sandbox.homePath(".config/sketchpad/settings.ini"), 2000);
+        QVERIFY(h.click(u"sectionButton_Applications"_s) && h.click(u"sectionButton_Leftovers"_s));
+        QQuickItem *row = h.item(u"leftoverRow_sketchpad"_s);
+        QVERIFY(shown(row));
+        QCOMPARE(::texts(row, {u"rowTitle"_s, u"certaintyBadge"_s}), u"sketchpad | Likely"_s);
+        QVERIFY(h.click(row));
+        QCOMPARE(h.text(u"detailTitle"_s), u"sketchpad"_s);
+        QVERIFY(h.text(u"detailNote"_s).contains(u"is named sketchpad"_s));
+        QCOMPARE(h.vm().totalSelectedCount(), 0);
+        QVERIFY(h.click(u"keepButton"_s));
+        QVERIFY(!shown(h.item(u"leftoverRow_sketchpad"_s)) && h.visible(u"detailPlaceholder"_s));
+        QVERIFY(h.visible(u"listEmptyState"_s));
+        QVERIFY(h.click(u"keptToggle"_s));
+        QVERIFY(h.visible(u"keptRow_sketchpad"_s));
+        QVERIFY(h.click(u"stopKeeping_sketchpad"_s));
+        QVERIFY(shown(h.item(u"leftoverRow_sketchpad"_s)) && !h.visible(u"keptToggle"_s));
     }
 
     void applications_missingToolSearchAlertAndRemoval()

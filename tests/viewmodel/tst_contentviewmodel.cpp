@@ -8,12 +8,15 @@
 #include "viewmodel/ContentViewModel.h"
 #include "viewmodel/FileGroupListModel.h"
 #include "viewmodel/ItemFilter.h"
+#include "viewmodel/KeptLeftovers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -111,7 +114,15 @@ class TestContentViewModel : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_config; // the program's settings, out of the real configuration
+
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(false);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
+
     void fuzzyMatchScore()
     {
         // Subsequence, substring, wrong order, a letter used twice, empty query; "e" plus a
@@ -680,6 +691,110 @@ private slots:
         SETTLE(vm);
         vm.selectSection(SidebarSection::npm);
         QVERIFY(vm.openedFolders().isEmpty());
+    }
+
+    // Rows of programs that are gone, in the scanner's order; a pick shows the row's files with
+    // nothing ticked; Keep takes a row out at once and for good (a new view model and the
+    // command line's search agree); List Again brings it back; a removal of all of a row's files
+    // reloads the list without it.
+    void leftovers_pickKeepListAgainAndRemoval()
+    {
+        Sandbox sandbox;
+        const QString kit =
+            sandbox.writeFileOfSize(sandbox.homePath(".var/app/org.gone.Drumkit/config/kit"), 700);
+        const QString sketch =
+            sandbox.writeFileOfSize(sandbox.homePath(".config/sketchpad/settings.ini"), 9000);
+        sandbox.writeFileOfSize(sandbox.homePath(".cache/sketchpad/thumbs"), 300);
+        KeptLeftovers::setNames({});
+        const FileScanner scanner(sandbox.places());
+        const auto rowNames = [](const QList<LeftoverRow> &rows) {
+            QStringList result;
+            for (const LeftoverRow &row : rows)
+                result.append(row.name);
+            return result;
+        };
+
+        ContentViewModel vm{scanner};
+        SETTLE(vm);
+        vm.selectSection(SidebarSection::leftovers);
+        QVERIFY(vm.isLoadingList());
+        SETTLE(vm);
+        LeftoversSection &section = *vm.leftovers();
+        QCOMPARE(rowNames(section.filteredRows()), rowNames(scanner.findLeftovers({})));
+        QCOMPARE(rowNames(section.filteredRows()), (QStringList{"drumkit", "sketchpad"}));
+        QCOMPARE(section.rowsModel()->index(0).data(LeftoverListModel::CertaintyTextRole),
+                 u"Certain"_s);
+        vm.search("sketch");
+        QCOMPARE(rowNames(section.filteredRows()), QStringList{"sketchpad"});
+        vm.search(QString());
+
+        vm.selectLeftover("sketchpad");
+        SETTLE(vm);
+        QCOMPARE(vm.selectedItemHeader().title, u"sketchpad"_s);
+        QVERIFY(vm.selectedItemHeader().subtitle.startsWith(u"Likely \u00B7 Last changed "_s));
+        QVERIFY(vm.selectedItemHeader().note.contains(u"is named sketchpad"_s));
+        QCOMPARE(ticks(vm.fileGroups()), u"-sketchpad, -sketchpad"_s);
+        QCOMPARE(section.rowsModel()->index(1).data(LeftoverListModel::IsSelectedRole), true);
+
+        // Keep: the row and the pick go at once, and stay gone for a new window and the
+        // command line.
+        section.keep("sketchpad");
+        QCOMPARE(rowNames(section.filteredRows()), QStringList{"drumkit"});
+        QVERIFY(!vm.selectedItem() && vm.fileGroups().isEmpty());
+        QCOMPARE(section.keptNames(), QStringList{"sketchpad"});
+        {
+            ContentViewModel fresh{scanner};
+            fresh.selectSection(SidebarSection::leftovers);
+            SETTLE(fresh);
+            QCOMPARE(rowNames(fresh.leftovers()->allRows()), QStringList{"drumkit"});
+            QCOMPARE(rowNames(scanner.findLeftovers(KeptLeftovers::names())),
+                     QStringList{"drumkit"});
+        }
+        section.stopKeeping("sketchpad");
+        SETTLE(vm);
+        QCOMPARE(rowNames(section.filteredRows()), (QStringList{"drumkit", "sketchpad"}));
+        QVERIFY(section.keptNames().isEmpty() && KeptLeftovers::names().isEmpty());
+
+        // Every file of the row to the Trash: the list reloads without it and the pick ends.
+        vm.selectLeftover("drumkit");
+        SETTLE(vm);
+        vm.setAllSelected(true);
+        vm.deleteSelected();
+        SETTLE(vm);
+        QVERIFY(!QFileInfo::exists(kit) && QFileInfo::exists(sketch));
+        QCOMPARE(trashedNames(sandbox), QStringList{"org.gone.Drumkit"});
+        QCOMPARE(rowNames(section.allRows()), QStringList{"sketchpad"});
+        QVERIFY(!vm.selectedItem() && vm.fileGroups().isEmpty());
+    }
+
+    // Rows found so far, then more, a changed size, a row gone and the order changed: the list
+    // follows each without a reset, so the view keeps its selection, scroll and delegates.
+    void leftoverList_followsEachListWithoutReset()
+    {
+        const auto row = [](const char *name, qint64 size) {
+            LeftoverRow result;
+            result.name = QString::fromLatin1(name);
+            result.size = size;
+            return result;
+        };
+        LeftoverListModel model;
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        model.setRows({row("b", 1)});
+        model.setRows({row("a", 5), row("b", 1)});
+        model.setSelectedName("a");
+        const QPersistentModelIndex a = model.index(0);
+        const QList<QList<LeftoverRow>> steps{{row("a", 5), row("b", 2), row("c", 1)},
+                                              {row("c", 9), row("a", 5)}};
+        for (const QList<LeftoverRow> &rows : steps)
+            model.setRows(rows);
+        QStringList shown;
+        for (int i = 0; i < model.rowCount(); ++i)
+            shown.append(model.index(i).data(LeftoverListModel::NameRole).toString() + u'=' +
+                         model.index(i).data(LeftoverListModel::SizeTextRole).toString());
+        QCOMPARE(shown, (QStringList{u"c=9 bytes"_s, u"a=5 bytes"_s}));
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(a.row(), 1);
+        QCOMPARE(a.data(LeftoverListModel::IsSelectedRole), true);
     }
 
     void systemData_resultWhileRemovalPendingKeepsBusyState()

@@ -17,6 +17,8 @@ ColumnLayout {
     property string emptySymbol
     property string emptyTitle
     property string emptyDetail
+    // What the load is reading now, under the spinner ("" for nothing).
+    property string loadingText
     // The ListView (or anything else) that shows the rows.
     default property alias body: bodyArea.data
 
@@ -53,9 +55,26 @@ ColumnLayout {
         Layout.fillHeight: true
         visible: root.shownCount === 0
 
-        Spinner {
+        Column {
             anchors.centerIn: parent
+            width: parent.width - 2 * Theme.spacingXL
             visible: root.viewModel.isLoadingList
+            spacing: Theme.spacingM
+            Spinner {
+                anchors.horizontalCenter: parent.horizontalCenter
+            }
+            Text {
+                objectName: "loadingText"
+                width: parent.width
+                visible: text !== ""
+                textFormat: Text.PlainText
+                text: root.loadingText
+                color: Theme.secondaryText
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.caption2Size
+                horizontalAlignment: Text.AlignHCenter
+                elide: Text.ElideMiddle
+            }
         }
         EmptyState {
             objectName: "listEmptyState"

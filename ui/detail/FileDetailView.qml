@@ -48,6 +48,7 @@ Rectangle {
             case Section.NPM: return "terminal.fill"
             case Section.Homebrew: return "cup.and.saucer.fill"
             case Section.SystemData: return "internaldrive.fill"
+            case Section.Leftovers: return "leftovers.fill"
             default: return "arrow.left.circle"
             }
         }
@@ -56,6 +57,7 @@ Rectangle {
             case Section.NPM:
             case Section.Homebrew: return qsTr("Select a package")
             case Section.SystemData: return qsTr("Scan System Data")
+            case Section.Leftovers: return qsTr("Select a leftover")
             default: return qsTr("Select an app")
             }
         }
@@ -64,6 +66,7 @@ Rectangle {
             case Section.NPM: return qsTr("Choose a package from the sidebar to scan\nfor npm-related files")
             case Section.Homebrew: return qsTr("Choose a package from the sidebar to scan\nfor Homebrew-related files")
             case Section.SystemData: return qsTr("Click 'Scan System Data' in the sidebar\nto analyze storage usage by category.")
+            case Section.Leftovers: return qsTr("Choose what a removed program left behind\nto see its files")
             default: return qsTr("Choose an app from the sidebar to scan\nfor associated files")
             }
         }
@@ -113,6 +116,28 @@ Rectangle {
                     font.pixelSize: Theme.captionSize
                     elide: Text.ElideRight
                 }
+                Text {
+                    textFormat: Text.PlainText
+                    objectName: "detailNote"
+                    Layout.fillWidth: true
+                    visible: text !== ""
+                    text: root.header.note
+                    color: Theme.secondaryText
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.captionSize
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 2
+                    elide: Text.ElideRight
+                }
+            }
+            // A leftover row the user wants left alone goes to the Keep list.
+            VerloButton {
+                objectName: "keepButton"
+                visible: root.hasItem && root.viewModel.section === Section.Leftovers
+                enabled: !root.viewModel.isScanning
+                text: qsTr("Keep")
+                fontSize: Theme.calloutSize
+                onClicked: root.viewModel.leftovers.keep(root.header.title)
             }
             VerloButton {
                 objectName: "sortButton"
@@ -295,6 +320,7 @@ Rectangle {
                     case Section.NPM: return qsTr("No npm cache, node_modules, or NVM\nfiles found for this package.")
                     case Section.Homebrew: return qsTr("No Cellar, Caskroom, or cache files\nfound for this package.")
                     case Section.SystemData: return qsTr("Select a category from the sidebar to view system files.")
+                    case Section.Leftovers: return qsTr("Everything this row listed is gone.")
                     default: return qsTr("No leftover Preference, Application Support,\nor Cache files were found for this app.")
                     }
                 }

@@ -1,14 +1,31 @@
 pragma ComponentBehavior: Bound
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Verlo
 
-// The four section buttons at the top of the sidebar. npm and Brew are disabled (and dimmed)
-// while their tool is missing.
+// The section buttons at the top of the sidebar, one per row of the view model's section table.
+// A section whose tool is missing (npm, Brew) is disabled and dimmed. In a narrow sidebar the
+// labels shrink a little; when even that does not fit, the buttons show their symbols only, with
+// the label as a tooltip.
 Rectangle {
     id: root
 
     required property ContentViewModel viewModel
+    // The widest label, at its smallest size, fits each button's share of the row.
+    readonly property bool showsLabels: {
+        let widest = 0
+        for (let i = 0; i < buttons.count; ++i) {
+            const button = buttons.itemAt(i) as SectionButton
+            if (button)
+                widest = Math.max(widest, button.labelWidth)
+        }
+        return buttons.count === 0
+               || widest * root.smallestLabelSize / Theme.caption2Size + Theme.spacingXS
+                  <= row.width / buttons.count
+    }
+
+    readonly property int smallestLabelSize: 8
 
     implicitHeight: row.implicitHeight + 2 * Theme.spacingXS
     color: Theme.controlBackground
@@ -20,25 +37,20 @@ Rectangle {
         spacing: 0
 
         Repeater {
-            model: [
-                { section: Section.Applications, title: "Applications", label: qsTr("Applications"), symbol: "app.fill" },
-                { section: Section.NPM, title: "npm", label: qsTr("npm"), symbol: "terminal.fill" },
-                { section: Section.Homebrew, title: "Brew", label: qsTr("Brew"), symbol: "cup.and.saucer.fill" },
-                { section: Section.SystemData, title: "System Data", label: qsTr("System Data"), symbol: "internaldrive.fill" }
-            ]
+            id: buttons
+            model: root.viewModel.sections
 
             delegate: SectionButton {
-                required property var modelData
+                required property int section
+                required title
+                required label
+                required symbol
+                required isAvailable
                 Layout.fillWidth: true
                 Layout.preferredWidth: 1
-                title: modelData.title
-                label: modelData.label
-                symbol: modelData.symbol
-                isSelected: root.viewModel.section === modelData.section
-                isAvailable: modelData.section === Section.NPM ? root.viewModel.npm.isAvailable
-                           : modelData.section === Section.Homebrew ? root.viewModel.homebrew.isAvailable
-                           : true
-                onClicked: root.viewModel.showSection(modelData.section)
+                showsLabel: root.showsLabels
+                isSelected: root.viewModel.section === section
+                onClicked: root.viewModel.showSection(section)
             }
         }
     }
@@ -52,6 +64,8 @@ Rectangle {
         property string symbol
         property bool isSelected
         property bool isAvailable: true
+        property bool showsLabel: true
+        readonly property real labelWidth: caption.implicitWidth
         readonly property color foreground: isSelected ? Theme.accent
                                                        : !isAvailable ? Theme.alpha(Theme.secondaryText, 0.5)
                                                                       : Theme.primaryText
@@ -59,8 +73,9 @@ Rectangle {
 
         objectName: "sectionButton_" + title
         enabled: isAvailable
-        implicitHeight: label.implicitHeight + Theme.spacingXL
-        implicitWidth: label.implicitWidth
+        // The same height with or without the label.
+        implicitHeight: symbol.size + content.spacing + caption.implicitHeight + Theme.spacingXL
+        implicitWidth: content.implicitWidth
 
         Rectangle {
             anchors.fill: parent
@@ -76,28 +91,38 @@ Rectangle {
         }
 
         Column {
-            id: label
+            id: content
             anchors.centerIn: parent
             spacing: Theme.spacingXS
             Symbol {
+                id: symbol
                 anchors.horizontalCenter: parent.horizontalCenter
                 name: button.symbol
                 size: 18
                 color: button.foreground
             }
             Text {
+                id: caption
                 textFormat: Text.PlainText
                 anchors.horizontalCenter: parent.horizontalCenter
+                width: Math.min(implicitWidth, button.width - Theme.spacingXS)
+                visible: button.showsLabel
                 text: button.label
                 color: button.foreground
                 font.family: Theme.fontFamily
                 font.pixelSize: Theme.caption2Size
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: root.smallestLabelSize
+                horizontalAlignment: Text.AlignHCenter
             }
         }
 
         HoverHandler {
             id: hover
         }
+        ToolTip.visible: hover.hovered && !button.showsLabel
+        ToolTip.text: button.label
+        ToolTip.delay: 500
         TapHandler {
             onTapped: button.clicked()
         }

@@ -16,6 +16,8 @@ Loader {
             return Qt.resolvedUrl("HomebrewPackageListView.qml")
         case Section.SystemData:
             return Qt.resolvedUrl("../systemdata/SystemDataView.qml")
+        case Section.Leftovers:
+            return Qt.resolvedUrl("../leftovers/LeftoverListView.qml")
         default:
             return Qt.resolvedUrl("AppListView.qml")
         }
