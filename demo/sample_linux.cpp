@@ -43,10 +43,19 @@ bool addLinuxHalf(const MachineFolder &s, const MachineBuilder &m)
                           QStringLiteral("/usr/bin/example-browser --profile-directory=Default "
                                          "--app-id=%1")
                               .arg(app.toLower()));
-    d.installDpkgQuery({{QStringLiteral("/usr/share/applications/org.example.Calculator.desktop"),
-                         QStringLiteral("example-calculator")},
-                        {QStringLiteral("/usr/share/applications/org.example.Browser.desktop"),
-                         QStringLiteral("example-browser")}});
+    d.installDpkgQuery(
+        {{QStringLiteral("/usr/share/applications/org.example.Calculator.desktop"),
+          QStringLiteral("example-calculator")},
+         {QStringLiteral("/usr/share/applications/org.example.Browser.desktop"),
+          QStringLiteral("example-browser")}},
+        {{QStringLiteral("example-calculator"), QStringLiteral("example-calculator")},
+         {QStringLiteral("example-browser"), QStringLiteral("example-browser")}});
+    // The packages' programs, which the entries start.
+    // And the tools whose caches and data the System Data sample holds.
+    for (const char *program : {"example-calculator", "example-browser", "pip3", "pipx", "podman",
+                                "adb", "steam", "orbctl"})
+        s.writeScript(s.systemPath(QStringLiteral("/usr/bin/") + QLatin1String(program)),
+                      QStringLiteral("exit 0"));
     d.installFlatpak(QStringLiteral("org.example.Platform/x86_64/23.08\t620 MB\n"
                                     "org.example.Platform/x86_64/22.08\t540 MB\n"),
                      QStringLiteral("org.example.Platform/x86_64/23.08\n"));

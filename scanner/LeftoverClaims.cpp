@@ -80,10 +80,38 @@ void LeftoverClaims::addApplications(const FileScanner &scanner, const QList<App
         const SearchTerms names = scanner.buildSearchTerms(
             std::nullopt, app.name, app.isDesktopEntry() ? std::nullopt : std::optional(app.path));
         m_terms += terms.terms + terms.wholeNames + names.terms;
+        // The first word of a name of several ("juniper" of "Juniper Terminal") claims too: the
+        // search does not offer such a folder for the application, but one named so is more
+        // likely the application's than a leftover.
+        if (const QString first = app.name.section(QLatin1Char(' '), 0, 0);
+            first.size() >= 4 && first.size() < app.name.size())
+            addName(first);
         if (app.bundleIdentifier)
             m_bundleIdentifiers.insert(app.bundleIdentifier->toLower());
         for (const QString &name : {app.owningPackage, app.flatpakID, app.snapName, app.execName})
             addName(name);
+    }
+    // Data folders named otherwise than the programs that keep them are claimed while one of
+    // those programs is.
+    struct KeptBy
+    {
+        const char *folder;
+        const char *programs[4];
+    };
+    static const KeptBy kKeptBy[] = {
+        {"containers", {"podman", "buildah", "skopeo"}},
+        {"android", {"adb", "emulator", "android-studio", "studio"}},
+        {"orbstack", {"orb", "orbctl"}},
+        {"steam", {"steam", "com.valvesoftware.steam"}},
+        {"pip", {"pip", "pip3", "python3-pip"}},
+    };
+    for (const KeptBy &keptBy : kKeptBy) {
+        for (const char *program : keptBy.programs) {
+            if (program && m_names.contains(QLatin1String(program))) {
+                m_names.insert(QString::fromLatin1(keptBy.folder));
+                break;
+            }
+        }
     }
     m_terms.removeDuplicates();
     m_matcher = std::make_shared<ItemMatcher>(m_terms, QStringList(), QStringList());

@@ -32,9 +32,12 @@ struct SampleMachine
     {
         box.makeAppBundle(box.systemPath("/Applications"), "Writer.app",
                           {{"CFBundleIdentifier", "com.acme.Writer"}});
+        box.makeAppBundle(box.systemPath("/Applications"), "Juniper Terminal.app",
+                          {{"CFBundleIdentifier", "dev.juniper.terminal"}});
         desktop.addDesktopEntry(desktop.systemData(), "doodle.desktop", "Doodle!", "doodle-gtk");
         box.writeScript(box.systemPath("/usr/bin/doodle-gtk"), "true");
         box.writeScript(box.systemPath("/usr/bin/jq"), "true");
+        box.writeScript(box.systemPath("/usr/bin/podman"), "true");
         desktop.addFlatpak("org.acme.Paint", "Paint", true);
         desktop.addSnap("drawbox", "DrawBox");
         desktop.installDpkgQuery({{"/usr/share/applications/doodle.desktop", "doodle"}},
@@ -103,6 +106,8 @@ const Expected kEntries[] = {
     {".jq", "", ""},
     {".tldr", "", ""},
     {".config/ripgrep", "", ""},
+    {".juniper", "", ""},
+    {".local/share/containers", "", ""},
     {".pyenv", "", ""},
     {".cargo", "", ""},
     {".rustup", "", ""},
@@ -142,6 +147,7 @@ const Expected kEntries[] = {
     {"Library/LaunchAgents/net.helperco.helperd.plist", "helperd", "likely"},
     {".config/removedpkg", "removedpkg", "likely"},
     {".yarnish", "yarnish", "likely"},
+    {".android", "android", "likely"},
     {".oldbrewrc", "oldbrew", "likely"},
     {".cache/oldbrew-gtk3", "oldbrew", "likely"},
 };
