@@ -78,6 +78,12 @@ QList<FileGroup> FileScanner::findApplicationFiles(const AppInfo &app,
     return LeftoverFinder(m_machine).findApplicationFiles(app, installed, progress);
 }
 
+QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept, const ScanProgress &progress,
+                                              const PartialLeftoverRows &partialRows) const
+{
+    return FormerProgramsFinder(m_machine).findLeftovers(kept, progress, partialRows);
+}
+
 SearchTerms FileScanner::buildSearchTerms(const AppInfo &app) const
 {
     return searchTermsFor(app);

@@ -6,6 +6,7 @@
 #include "model/HomebrewPackage.h"
 #include "model/LeftoverRow.h"
 #include "model/NPMPackage.h"
+#include "scanner/FormerProgramsFinder.h"
 #include "scanner/HomeSurveyor.h"
 #include "scanner/Machine.h"
 #include "scanner/NameRule.h"
@@ -104,7 +105,6 @@ public:
     // Certain rows (an entry points at something gone, see goneTarget) first, then by size.
     // partialRows, when given, is told the rows judged so far, in that order, while the rest are
     // measured (from the scanning threads, at most every 100 ms); the result has every row.
-    using PartialLeftoverRows = std::function<void(const QList<LeftoverRow> &rows)>;
     QList<LeftoverRow> findLeftovers(const QStringList &kept, const ScanProgress &progress = {},
                                      const PartialLeftoverRows &partialRows = {}) const;
 

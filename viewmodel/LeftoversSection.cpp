@@ -93,7 +93,7 @@ void LeftoversSection::load()
         });
     // The rows found so far show while the rest are measured; each arrival walks the shown
     // list once, so they are taken a few times a second at most.
-    const FileScanner::PartialLeftoverRows partialRows = throttled<QList<LeftoverRow>>(
+    const PartialLeftoverRows partialRows = throttled<QList<LeftoverRow>>(
         this, kPartialRowsIntervalMs, [this, stillRunning](const QList<LeftoverRow> &rows) {
             if (stillRunning())
                 applyRows(rows);

@@ -1,10 +1,8 @@
-// The leftovers of programs that are gone: every entry of the searched places that nothing
-// installed, the desktop or the user claims, joined by name into one row per former program.
-
-#include "scanner/FileScanner.h"
+#include "scanner/FormerProgramsFinder.h"
 
 #include "scanner/CategoryPlaces.h"
 #include "scanner/DirectoryWalker.h"
+#include "scanner/FileScanner.h"
 #include "scanner/LeftoverClaims.h"
 #include "scanner/LeftoverEvidence.h"
 #include "scanner/LeftoverExamination.h"
@@ -131,31 +129,34 @@ LeftoverRow makeRow(const FileScanner &scanner, const LeftoverClaims &claims, co
 
 } // namespace
 
-QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept, const ScanProgress &progress,
-                                              const PartialLeftoverRows &partialRows) const
+QList<LeftoverRow> FormerProgramsFinder::findLeftovers(const QStringList &kept,
+                                                       const ScanProgress &progress,
+                                                       const PartialLeftoverRows &partialRows) const
 {
+    const FileScanner scanner(m_machine);
     // The applications (their owning packages cost a query) and the other installed names (a
     // query of the package tool) are read on threads of their own while the places are listed
     // and their entries keyed; the entries are sifted by those names on a small pool, and what
     // is left sifted again once the applications' claims are known.
     QList<AppInfo> apps;
-    std::thread appReader([this, &apps] { apps = scanApplications(); });
+    std::thread appReader([&scanner, &apps] { apps = scanner.scanApplications(); });
     std::optional<LeftoverClaims> gathered;
     std::thread gatherer(
-        [this, &kept, &gathered] { gathered = LeftoverClaims::gather(*this, kept); });
-    const ProtectedPlaces guarded(places());
+        [&scanner, &kept, &gathered] { gathered = LeftoverClaims::gather(scanner, kept); });
+    const ProtectedPlaces guarded(m_machine.places());
     std::vector<PlaceListing> listings;
     QStringList listed;
     for (FileCategory category : kSearchedCategories) {
-        const std::optional<QString> folder = folderOf(category, places());
-        if (!folder || listed.contains(*folder) || isCancelled())
+        const std::optional<QString> folder = folderOf(category, m_machine.places());
+        if (!folder || listed.contains(*folder) || m_machine.isCancelled())
             continue;
         listed.append(*folder);
         if (progress)
             progress(*folder);
         PlaceListing listing{category, *folder, guarded.entriesOf(*folder), {}, {}};
         const bool dotsOnly = category == FileCategory::homeDotFiles;
-        const bool complete = fileManager().forEachEntry(*folder, [&](QByteArrayView bytes) {
+        const bool complete = m_machine.fileManager().forEachEntry(*folder, [&](QByteArrayView
+                                                                                    bytes) {
             if (dotsOnly && !bytes.startsWith('.'))
                 return;
             const QString name =
@@ -176,7 +177,7 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept, const Sca
     forEachOnSmallPool(listings.size(), 2,
                        [&](size_t i, bool) { sifted[i] = sift(listings[i], claims); });
     appReader.join();
-    claims.addApplications(*this, apps);
+    claims.addApplications(scanner, apps);
     std::vector<ListedLeftover> unclaimed;
     std::vector<QString> keys;
     for (std::vector<Candidate> &candidates : sifted) {
@@ -191,11 +192,11 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept, const Sca
 
     // Each folder is walked by one thread of the examining pool: the standard walk's helpers
     // would only compete with it. During a System Data scan its ledger keeps what is measured.
-    const FolderMeasure measureFolder = [this](const QString &folder) {
-        if (machine().ledger())
-            return sizeOfDirectory(folder);
+    const FolderMeasure measureFolder = [&scanner](const QString &folder) {
+        if (scanner.machine().ledger())
+            return scanner.sizeOfDirectory(folder);
         DirectoryWalker walker(1);
-        walker.setCancellationFlag(machine().cancellationFlag());
+        walker.setCancellationFlag(scanner.machine().cancellationFlag());
         return walker.totalSize(folder);
     };
     // Entries of one key next to each other (in listing order within it, the order of their
@@ -215,15 +216,16 @@ QList<LeftoverRow> FileScanner::findLeftovers(const QStringList &kept, const Sca
     }
     LeftoverRowAssembly assembly(
         entryKeys,
-        [this, &claims](const QString &key, const std::vector<const ExaminedLeftover *> &found) {
-            return makeRow(*this, claims, key, found);
+        [&scanner, &claims](const QString &key,
+                            const std::vector<const ExaminedLeftover *> &found) {
+            return makeRow(scanner, claims, key, found);
         },
         partialRows);
-    examineLeftovers(*this, entries, measureFolder, progress,
+    examineLeftovers(scanner, entries, measureFolder, progress,
                      [&assembly](size_t i, ExaminedLeftover &&examined) {
                          assembly.add(i, std::move(examined));
                      });
-    if (isCancelled())
+    if (m_machine.isCancelled())
         return {};
     return assembly.rows();
 }
