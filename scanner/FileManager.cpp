@@ -112,6 +112,36 @@ bool FileManager::forEachEntry(const QString &path,
     return !failed;
 }
 
+std::optional<QStringList> FileManager::subfolderNames(const QString &path) const
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    DIR *dir = ::opendir(encoded(path).constData());
+    if (!dir)
+        return std::nullopt;
+    QStringList names;
+    errno = 0;
+    while (struct dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            isFolder =
+                ::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isFolder)
+            names.append(QFile::decodeName(name));
+        errno = 0;
+    }
+    const bool failed = errno != 0;
+    ::closedir(dir);
+    if (failed)
+        return std::nullopt;
+    return names;
+}
+
 std::optional<QByteArray> FileManager::readFile(const QString &path, qint64 maxBytes) const
 {
     // Regular files only: opening a pipe (say, an "Info.plist" that is a FIFO) for reading

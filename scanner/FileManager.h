@@ -39,6 +39,9 @@ public:
     // the file system's bytes, valid during the call only. False when the folder cannot be listed
     // or the listing fails part way (entries visited before then are to be dropped).
     bool forEachEntry(const QString &path, const std::function<void(QByteArrayView)> &visit) const;
+    // The names of the folders directly in path (links to folders left out), in listing order,
+    // told by the listing's entry types where it gives them; nothing when it cannot be listed.
+    std::optional<QStringList> subfolderNames(const QString &path) const;
 
     // The whole file, or nothing when it cannot be read or is larger than maxBytes.
     std::optional<QByteArray> readFile(const QString &path,

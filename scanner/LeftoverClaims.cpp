@@ -167,7 +167,8 @@ LeftoverClaims LeftoverClaims::gather(const FileScanner &scanner, const QStringL
     // Software installed in a folder of the home (~/.pyenv/bin/pyenv, ~/.cargo/bin/rustup) is
     // installed, on PATH or not: its folder and its programs' names are claimed.
     const QString homePrefix = places.home() + QLatin1Char('/');
-    for (const QString &name : entryNames(scanner, places.home())) {
+    for (const QString &name :
+         scanner.fileManager().subfolderNames(places.home()).value_or(QStringList())) {
         if (!name.startsWith(QLatin1Char('.')))
             continue;
         const QString bin = homePrefix + name + QStringLiteral("/bin");
