@@ -47,12 +47,10 @@ std::optional<QString> folderOf(FileCategory category, const Places &places)
     return std::nullopt;
 }
 
-// One entry of a searched place that names a program, with its key.
+// One entry of a searched place, as where its name's bytes are in the listing's buffer.
 struct ListedName
 {
-    QString name;
-    QString key;
-    qsizetype start; // of its bytes in the listing's buffer
+    qsizetype start;
     qsizetype size;
 };
 
@@ -78,14 +76,17 @@ std::vector<Candidate> sift(const PlaceListing &listing, const LeftoverClaims &c
 {
     std::vector<Candidate> candidates;
     const QString prefix = listing.folder + QLatin1Char('/');
+    // Names are decoded and keyed here, on the pool, not while the places are listed: the
+    // listing competes with the reading of the installed applications.
     for (const ListedName &listed : listing.entries) {
         const QByteArrayView bytes(listing.bytes.constData() + listed.start, listed.size);
-        if (claims.claims(listed.name, bytes, listed.key, listing.category) ||
-            listing.guarded.contains(listed.name))
+        const QString name = QFile::decodeName(bytes.toByteArray());
+        QString key = leftoverKey(name);
+        if (key.isEmpty() || claims.claims(name, bytes, key, listing.category) ||
+            listing.guarded.contains(name))
             continue;
-        candidates.push_back({{prefix + listed.name, listed.name, listing.category},
-                              listed.key,
-                              bytes.toByteArray()});
+        candidates.push_back(
+            {{prefix + name, name, listing.category}, std::move(key), bytes.toByteArray()});
     }
     return candidates;
 }
@@ -155,18 +156,13 @@ QList<LeftoverRow> FormerProgramsFinder::findLeftovers(const QStringList &kept,
             progress(*folder);
         PlaceListing listing{category, *folder, guarded.entriesOf(*folder), {}, {}};
         const bool dotsOnly = category == FileCategory::homeDotFiles;
-        const bool complete = m_machine.fileManager().forEachEntry(*folder, [&](QByteArrayView
-                                                                                    bytes) {
-            if (dotsOnly && !bytes.startsWith('.'))
-                return;
-            const QString name =
-                QFile::decodeName(QByteArray::fromRawData(bytes.data(), bytes.size()));
-            QString key = leftoverKey(name);
-            if (key.isEmpty())
-                return;
-            listing.entries.push_back({name, std::move(key), listing.bytes.size(), bytes.size()});
-            listing.bytes.append(bytes.data(), bytes.size());
-        });
+        const bool complete =
+            m_machine.fileManager().forEachEntry(*folder, [&](QByteArrayView bytes) {
+                if (dotsOnly && !bytes.startsWith('.'))
+                    return;
+                listing.entries.push_back({listing.bytes.size(), bytes.size()});
+                listing.bytes.append(bytes.data(), bytes.size());
+            });
         // A listing that failed part way is dropped: what it gave may be incomplete.
         if (complete)
             listings.push_back(std::move(listing));
