@@ -43,8 +43,11 @@ void selectEveryFile(QList<FileGroup> &groups, bool selected)
 void tickOpenedSystemCategory(QList<FileGroup> &groups)
 {
     for (FileGroup &group : groups) {
+        // Installed software and the user's own folders are there to be reviewed one by one.
+        const bool forReview = group.category == FileCategory::largeFolders ||
+                               group.category == FileCategory::toolchains;
         for (AssociatedFile &file : group.files)
-            select(file, group.category != FileCategory::largeFolders);
+            select(file, !forReview);
     }
 }
 

@@ -18,7 +18,8 @@ namespace FileSelection {
 void select(AssociatedFile &file, bool selected);
 void selectEveryFile(QList<FileGroup> &groups, bool selected);
 // The ticks a System Data category opened in the detail pane starts with: every file, except
-// the large folders, which are there for review.
+// the large folders and the installed toolchains, environments, IDEs and games, which are there
+// for review.
 void tickOpenedSystemCategory(QList<FileGroup> &groups);
 // The download cache group is ticked exactly when a Cellar or Caskroom file is.
 void syncDownloadCache(QList<FileGroup> &groups);

@@ -604,8 +604,8 @@ private slots:
         QVERIFY(!vm.showHiddenSystemCategories());
     }
 
-    // The version in use is never ticked; the others go by their tool (a rustup that really
-    // uninstalls) or to the Trash, and the rescan lists what is left.
+    // Installed versions open unticked, and the one in use is never ticked; the others go by their
+    // tool (a rustup that really uninstalls) or to the Trash, and the rescan lists what is left.
     void systemData_toolchainsRemovedByTheirTool()
     {
         Sandbox sandbox;
@@ -623,6 +623,7 @@ private slots:
         vm.selectSection(SidebarSection::systemData);
         SETTLE(vm);
         vm.selectSystemCategory(FileCategory::toolchains);
+        QCOMPARE(ticks(vm.fileGroups()), u"-%1, -%2, -v18.19.0"_s.arg(stable, nightly));
         vm.setAllSelected(true);
         QCOMPARE(ticks(vm.fileGroups()), u"-%1, +%2, +v18.19.0"_s.arg(stable, nightly));
         QCOMPARE(vm.deleteConfirmationMessage(),
