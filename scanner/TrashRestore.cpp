@@ -200,6 +200,18 @@ bool isPlainAbsolutePath(const QString &path)
     return std::all_of(parts.cbegin(), parts.cend(), isPlainName);
 }
 
+QString checkTrashedItem(const TrashedItem &item, QString *trash)
+{
+    if (!isPlainName(item.name))
+        return QCoreApplication::translate("TrashRestore",
+                                           "\"%1\" is not the name of an item in the Trash")
+            .arg(item.name);
+    *trash = TrashPaths::withoutTrailingSlashes(item.trashFolder);
+    if (!trash->startsWith(u'/'))
+        return QCoreApplication::translate("TrashRestore", "%1 is not a Trash folder").arg(*trash);
+    return {};
+}
+
 QString infoPathOf(const QString &trash, const QString &name)
 {
     return trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo");

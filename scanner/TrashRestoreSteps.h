@@ -17,6 +17,11 @@ bool isPlainName(const QString &name);
 // Absolute, without empty, "." or ".." components.
 bool isPlainAbsolutePath(const QString &path);
 
+// Why item cannot be put back as it is named (a name that is not one plain name, a Trash folder
+// that is not absolute); empty when it can. *trash is set to its Trash folder without trailing
+// slashes.
+QString checkTrashedItem(const TrashedItem &item, QString *trash);
+
 // trash/info/name.trashinfo
 QString infoPathOf(const QString &trash, const QString &name);
 // The record's bytes, read without following a link; nothing with *error set otherwise.

@@ -17,13 +17,9 @@ namespace TrashRestore {
 QString putBack(const TrashedItem &item, const QString &homeTrashFolder, QString *restoredTo)
 {
     const QString &name = item.name;
-    if (!isPlainName(name))
-        return QCoreApplication::translate("TrashRestore",
-                                           "\"%1\" is not the name of an item in the Trash")
-            .arg(name);
-    const QString trash = withoutTrailingSlashes(item.trashFolder);
-    if (!trash.startsWith(u'/'))
-        return QCoreApplication::translate("TrashRestore", "%1 is not a Trash folder").arg(trash);
+    QString trash;
+    if (const QString refusal = checkTrashedItem(item, &trash); !refusal.isEmpty())
+        return refusal;
     const QString infoPath = infoPathOf(trash, name);
     const QString from = trash + QStringLiteral("/files/") + name;
     QString error;
